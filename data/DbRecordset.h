@@ -1,0 +1,65 @@
+#pragma once
+// One recordset opened on a DbConnection with the text of a query: the only way the system reads
+// rows. Unless noted, failures are traced and re-raised as ComError.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/DbFieldInfo.h"
+#include "data/ado/Variant.h"
+
+class DbConnection;
+
+// Process-wide cursor location of every open: 1 adUseNone, 2 adUseServer, 3 adUseClient.
+extern int RecordsetCursorLocation;
+
+class DbRecordset {
+ public:
+  DbRecordset();
+  ~DbRecordset();
+  DbRecordset(const DbRecordset&) = delete;
+  DbRecordset& operator=(const DbRecordset&) = delete;
+
+  void Open(DbConnection* connection, const std::string& query);
+  void Open(DbConnection* connection, const std::string& query, int cursorType, int lockType, int options,
+            int cursorLocation);
+  void Close();
+  bool IsOpen() const;
+  DbConnection* GetConnection() const;
+
+  long GetFieldCount() const;  // -1 on error
+  bool EnumFields(std::vector<std::string>& out);
+  long GetRecordCount();
+  long SlowRecordCount();
+  void MoveFirst();
+  void MoveNext();
+  bool MoveRecordRel(long offset);
+  bool IsEOF();
+
+  Variant GetFieldVariantIdx(long index);
+  Variant GetFieldVariant(const std::string& name);
+  std::string GetFieldValueIdx(long index);
+
+  void SetFieldValue(const std::string& name, const Variant& value);
+  void SetFieldValueIdx(long index, const Variant& value);
+  void SetFieldValue(const std::string& name, const std::string& text);
+  void SetFieldValueEx(const std::string& name, const std::string& text);
+  void SetFieldNull(const std::string& name);
+  void SetFieldNullIdx(long index);
+
+  void AddNew();
+  void Delete();
+  void Update();
+  void CancelUpdate();
+  void Sort(const std::string& criteria);
+  void Filter(const char* criteria);  // null: filter off
+
+  bool GetFieldInfo(const std::string& name, DbFieldInfo& out);
+  bool GetFieldInfoIdx(long index, DbFieldInfo& out);
+  bool GetFieldsInfo(std::vector<DbFieldInfo>& out);
+  long DuplicateRecord();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};

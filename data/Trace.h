@@ -1,0 +1,23 @@
+#pragma once
+// The diagnostic trace: one tagged line per event, "|module|kind|text", to the debugger-output
+// stand-in (standard error when QELVO_TRACE is set) and to the observer.
+#include <functional>
+#include <string>
+
+enum TraceKind : char {
+  TraceInfo = ' ',
+  TraceError = 'E',
+  TraceGrid = 'G',
+  TraceQuery = 'Q',
+  TraceWarning = 'W',
+};
+
+// printf-style; returns false only when tracing is disabled.
+bool Trace(char kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The module's switches; the program never changes them, tests do.
+using TraceObserver = std::function<void(const std::string& module, char kind, const std::string& text)>;
+void TraceSetEnabled(bool enabled);
+void TraceSetShowThreadId(bool show);
+void TraceSetObserver(TraceObserver observer);  // an empty function removes it
+void TraceResetHeader();                         // the header is written again before the next line

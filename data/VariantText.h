@@ -1,0 +1,8 @@
+#pragma once
+// The descriptive text of any variant, as traces and messages show it.
+#include <string>
+
+#include "data/ado/Variant.h"
+
+std::string VariantToText(const Variant& v);
+std::string VariantDateToIsoText(const Variant& v);
