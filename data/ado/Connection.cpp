@@ -1,0 +1,74 @@
+#include "data/ado/Connection.h"
+
+#include <strings.h>
+
+#include "data/ado/ComError.h"
+#include "data/ado/ConnectionString.h"
+#include "data/ado/Provider.h"
+#include "data/ado/Recordset.h"
+#include "data/ado/odbc/OdbcProvider.h"
+#include "data/ado/sqlite/SqliteProvider.h"
+
+namespace ado {
+
+std::unique_ptr<ProviderSession> OpenProviderSession(const std::string& connectionString, const std::string& userId,
+                                                     const std::string& password) {
+  ConnectionString parsed = ConnectionString::Parse(connectionString);
+  std::string provider = parsed.Get("Provider").value_or("");
+  if (strcasecmp(provider.c_str(), "SQLite") == 0) return OpenSqliteSession(parsed);
+  if (provider.empty() || strncasecmp(provider.c_str(), "MSDASQL", 7) == 0) {
+    parsed.Remove("Provider");
+    return OpenOdbcSession(parsed, userId, password);
+  }
+  throw ComError(adErrProviderNotFound,
+                 "Provider \"" + provider +
+                     "\" is not available. Use Provider=SQLite for SQLite files, or an ODBC connection string "
+                     "(Provider=MSDASQL or no Provider) for other databases.",
+                 "Qelvo ADO");
+}
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+void Connection::Open(const std::string& connectionString, const std::string& userId, const std::string& password,
+                      long options) {
+  (void)options;
+  if (session_) throw ComError(adErrObjectOpen);
+  const std::string& text = connectionString.empty() ? connectionString_ : connectionString;
+  session_ = OpenProviderSession(text, userId, password);
+  connectionString_ = text;
+}
+
+void Connection::Close() {
+  if (!session_) throw ComError(adErrObjectClosed);
+  session_.reset();
+}
+
+long Connection::GetState() const { return session_ ? adStateOpen : adStateClosed; }
+
+void Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
+  (void)options;
+  Session().Execute(commandText);
+  if (recordsAffected) *recordsAffected = -1;
+}
+
+RecordsetPtr Connection::OpenSchema(SchemaEnum schema) {
+  if (schema != adSchemaTables && schema != adSchemaColumns) throw ComError(adErrFeatureNotAvailable);
+  RecordsetPtr rs(std::make_shared<Recordset>());
+  rs->OpenCursor(Session().OpenSchema(schema), adUseClient);
+  return rs;
+}
+
+std::string Connection::GetConnectionString() const { return connectionString_; }
+
+void Connection::PutConnectionString(const std::string& text) {
+  if (session_) throw ComError(adErrObjectOpen);
+  connectionString_ = text;
+}
+
+ProviderSession& Connection::Session() const {
+  if (!session_) throw ComError(adErrObjectClosed);
+  return *session_;
+}
+
+}  // namespace ado

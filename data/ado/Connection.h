@@ -1,0 +1,45 @@
+#pragma once
+// ADO Connection: opens a provider session from a connection string. "Provider=SQLite" goes to
+// the native SQLite provider; "Provider=MSDASQL" or no Provider keyword goes to ODBC.
+#include <memory>
+#include <string>
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/ComPtr.h"
+
+namespace ado {
+
+class ProviderSession;
+class Recordset;
+using RecordsetPtr = ComPtr<Recordset>;
+
+class Connection {
+ public:
+  static constexpr const char* kClassName = "ADODB.Connection";
+  Connection();
+  ~Connection();
+
+  void Open(const std::string& connectionString, const std::string& userId, const std::string& password,
+            long options = adConnectUnspecified);
+  void Close();
+  long GetState() const;
+  // Runs a statement; the recordset ADO would return is released at once, so none is returned.
+  void Execute(const std::string& commandText, long* recordsAffected = nullptr, long options = adCmdText);
+  RecordsetPtr OpenSchema(SchemaEnum schema);
+  std::string GetConnectionString() const;
+  void PutConnectionString(const std::string& text);
+
+  // The open session (raises adErrObjectClosed when closed); for the cursor engine.
+  ProviderSession& Session() const;
+
+ private:
+  std::string connectionString_;
+  std::unique_ptr<ProviderSession> session_;
+};
+using ConnectionPtr = ComPtr<Connection>;
+
+// Opens the provider session a connection string names; raises ComError.
+std::unique_ptr<ProviderSession> OpenProviderSession(const std::string& connectionString, const std::string& userId,
+                                                     const std::string& password);
+
+}  // namespace ado

@@ -1,0 +1,69 @@
+#pragma once
+// ADO Recordset over the cursor engine: rows of a provider cursor kept in a row store, walked,
+// sorted and filtered here, and changes written back to the base table with bound parameters.
+// With the client cursor (adUseClient) every row is read at Open and RecordCount is exact; with
+// adUseServer or adUseNone rows are read as they are walked and RecordCount is -1 until the end
+// has been reached.
+#include <memory>
+#include <string>
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/ComPtr.h"
+#include "data/ado/Connection.h"
+#include "data/ado/Fields.h"
+#include "data/ado/Variant.h"
+
+namespace ado {
+
+class ProviderCursor;
+
+class Recordset {
+ public:
+  static constexpr const char* kClassName = "ADODB.Recordset";
+  Recordset();
+  ~Recordset();
+
+  void PutCursorLocation(long location);
+  long GetCursorLocation() const;
+  void Open(const std::string& source, const ConnectionPtr& connection, long cursorType = adOpenKeyset,
+            long lockType = adLockOptimistic, long options = adCmdText);
+  // Opens over a cursor a provider already made (schema rowsets); read-only.
+  void OpenCursor(std::unique_ptr<ProviderCursor> cursor, long cursorLocation);
+  void Close();
+  long GetState() const;
+
+  bool GetBOF() const;
+  bool GetEOF();
+  long GetRecordCount() const;
+  void MoveFirst();
+  void MoveNext();
+  void MovePrevious();
+  void MoveLast();
+  void Move(long numRecords);
+
+  FieldsPtr GetFields();
+  Variant GetCollect(long index);
+  Variant GetCollect(const std::string& name);
+  void PutCollect(long index, const Variant& value);
+  void PutCollect(const std::string& name, const Variant& value);
+
+  void AddNew();
+  void Update();
+  void CancelUpdate();
+  void Delete(long affect = adAffectCurrent);
+  long GetEditMode() const;
+
+  void PutSort(const std::string& criteria);
+  std::string GetSort() const;
+  // A text gives criteria; the integer 0 (adFilterNone) removes the filter.
+  void PutFilter(const Variant& filter);
+  Variant GetFilter() const;
+
+  // Bytes the held rows take (benchmarks).
+  std::size_t MemoryBytes() const;
+
+ private:
+  std::shared_ptr<RecordsetState> state_;
+};
+
+}  // namespace ado
