@@ -2,7 +2,9 @@
 // The diagnostic trace: one tagged line per event, "|module|kind|text", to the debugger-output
 // stand-in (standard error when QELVO_TRACE is set) and to the observer.
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 enum TraceKind : char {
   TraceInfo = ' ',
@@ -20,4 +22,10 @@ using TraceObserver = std::function<void(const std::string& module, char kind, c
 void TraceSetEnabled(bool enabled);
 void TraceSetShowThreadId(bool show);
 void TraceSetObserver(TraceObserver observer);  // an empty function removes it
-void TraceResetHeader();                         // the header is written again before the next line
+void TraceResetHeader();                        // the header is written again before the next line
+
+// The module column of a running program: its file name without directory, cut before the first
+// '.' (the whole name when it has none).
+std::string TraceModuleNameFromPath(std::string_view path);
+// Tests: stands in for the executable's module name; nullopt goes back to it.
+void TraceSetModuleName(std::optional<std::string> name);
