@@ -1,0 +1,123 @@
+#include "data/ErrorText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+namespace {
+TEST(ComErrorText, DescriptionOfTheErrorInformationWins) {
+  EXPECT_EQ(ComErrorText(ComError(E_FAIL, "no such table: t", "SQLite")), "no such table: t");
+}
+
+TEST(ComErrorText, EmptyDescriptionFallsBackToTheMessageTable) {
+  EXPECT_EQ(ComErrorText(ComError(E_FAIL, "")), "Unspecified error");
+}
+
+TEST(ComErrorText, MessageTableTextWithoutErrorInformation) {
+  EXPECT_EQ(ComErrorText(ComError(E_POINTER)), "Invalid pointer");
+  EXPECT_EQ(ComErrorText(ComError(E_INVALIDARG)), "The parameter is incorrect.");
+  EXPECT_EQ(ComErrorText(ComError(DISP_E_TYPEMISMATCH)), "Type mismatch.");
+  EXPECT_EQ(ComErrorText(ComError(DISP_E_OVERFLOW)), "Out of present range.");
+  EXPECT_EQ(ComErrorText(ComError(adErrObjectClosed)), "Operation is not allowed when the object is closed.");
+  EXPECT_EQ(ComErrorText(ComError(adErrNoCurrentRecord)),
+            "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
+            "current record.");
+  // The OLE DB code is explained in words, never by its symbolic name.
+  EXPECT_EQ(ComErrorText(ComError(DB_E_ERRORSOCCURRED)),
+            "Multiple-step operation generated errors. Check each status value.");
+}
+
+TEST(ComErrorText, EveryRaisedCodeHasTextWithoutALineBreak) {
+  const HRESULT codes[] = {S_OK,
+                           S_FALSE,
+                           E_NOTIMPL,
+                           E_NOINTERFACE,
+                           E_POINTER,
+                           E_ABORT,
+                           E_FAIL,
+                           E_UNEXPECTED,
+                           E_OUTOFMEMORY,
+                           E_INVALIDARG,
+                           REGDB_E_CLASSNOTREG,
+                           DISP_E_BADVARTYPE,
+                           DISP_E_OVERFLOW,
+                           DISP_E_TYPEMISMATCH,
+                           adErrInvalidArgument,
+                           adErrNoCurrentRecord,
+                           adErrIllegalOperation,
+                           adErrFeatureNotAvailable,
+                           adErrItemNotFound,
+                           adErrDataConversion,
+                           adErrObjectClosed,
+                           adErrObjectOpen,
+                           adErrProviderNotFound,
+                           adErrInvalidConnection,
+                           DB_E_CANTCONVERTVALUE,
+                           DB_E_ERRORSINCOMMAND,
+                           DB_E_ERRORSOCCURRED,
+                           DB_E_INTEGRITYVIOLATION,
+                           DB_E_NOTABLE,
+                           DB_E_CONCURRENCYVIOLATION,
+                           DB_E_DATAOVERFLOW,
+                           DB_SEC_E_AUTH_FAILED};
+  std::set<std::string> texts;
+  for (HRESULT code : codes) {
+    const std::string text = SystemMessageText(code);
+    EXPECT_FALSE(text.empty()) << std::hex << code;
+    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+    texts.insert(text);
+  }
+  EXPECT_EQ(texts.size(), std::size(codes)) << "two codes share one text";
+}
+
+TEST(ComErrorText, UnknownCodesInTheInterfaceRangeAreNumbered) {
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x80040E22u))), "IDispatch error #3106");
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x80040201u))), "IDispatch error #1");
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x8004FFFFu))), "IDispatch error #65023");
+}
+
+TEST(ComErrorText, OtherUnknownCodesShowTheirValue) {
+  // The range start itself and codes that wrap to number 0 have no number.
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x80040200u))), "Unknown error 0x80040200");
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x800401FFu))), "Unknown error 0x800401FF");
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x80050000u))), "Unknown error 0x80050000");
+  EXPECT_EQ(ComErrorText(ComError(MakeHResult(0x0000002Au))), "Unknown error 0x2A");
+}
+
+TEST(OleDbErrorName, NamesTheCodesOfTheHeader) {
+  EXPECT_EQ(OleDbErrorName(DB_E_ERRORSOCCURRED), "DB_E_ERRORSOCCURRED");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E00u)), "DB_E_BADACCESSORHANDLE");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E14u)), "DB_E_ERRORSINCOMMAND");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E09u)), "DB_SEC_E_PERMISSIONDENIED");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E4Du)), "DB_SEC_E_AUTH_FAILED");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E61u)), "MD_E_BADTUPLE");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E6Au)), "SEC_E_BADTRUSTEEID");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E75u)), "DB_E_MISMATCHEDPROVIDER");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x00040EC0u)), "DB_S_ROWLIMITEXCEEDED");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x00040EDCu)), "DB_S_MULTIPLECHANGES");
+}
+
+TEST(OleDbErrorName, CoversTheWholeErrorRange) {
+  for (std::uint32_t code = 0x80040E00u; code <= 0x80040E75u; ++code) {
+    const std::string name = OleDbErrorName(MakeHResult(code));
+    if (code == 0x80040E66u) {
+      EXPECT_EQ(name, "");  // unassigned in the header
+      continue;
+    }
+    EXPECT_TRUE(name.rfind("DB_E_", 0) == 0 || name.rfind("DB_SEC_E_", 0) == 0 || name.rfind("MD_E_", 0) == 0 ||
+                name.rfind("SEC_E_", 0) == 0)
+        << std::hex << code << " " << name;
+  }
+}
+
+TEST(OleDbErrorName, OtherCodesHaveNoName) {
+  EXPECT_EQ(OleDbErrorName(E_FAIL), "");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80040E76u)), "");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x00040EC4u)), "");
+  // The whole code must match, not only its low bits.
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x80070E21u)), "");
+  EXPECT_EQ(OleDbErrorName(MakeHResult(0x00040E21u)), "");
+}
+}  // namespace
