@@ -1,0 +1,95 @@
+#include "workspace/HistoryCache.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "workspace/ProfileStore.h"
+#include "workspace/SettingsStore.h"
+
+namespace {
+// Five-digit names end at 99999; a larger "Count" can only come from a damaged file, and reading
+// it whole would stall the start for nothing.
+constexpr int kMostStoredEntries = 100000;
+}  // namespace
+
+std::string HistoryValueName(int index) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%05d", index);
+  return name;
+}
+
+HistoryCache::HistoryCache(std::string name, ProfileStore& profile, const SettingsStore& settings)
+    : name_(std::move(name)), profile_(profile), settings_(settings) {}
+
+int HistoryCache::Limit() const {
+  int size = settings_.GetInt("History", "CacheSize");
+  return size > 0 ? size : 1;
+}
+
+bool HistoryCache::CanStepForward() const {
+  return !entries_.empty() && position_ >= 0 && static_cast<size_t>(position_) < entries_.size() - 1;
+}
+
+std::optional<std::string> HistoryCache::Load() {
+  entries_.clear();
+  int count = std::min(profile_.ReadInt(name_, "Count").value_or(0), kMostStoredEntries);
+  for (int i = 0; i < count; ++i) {
+    if (std::optional<std::string> entry = profile_.ReadBinary(name_, HistoryValueName(i)))
+      entries_.push_back(std::move(*entry));
+  }
+  position_ = static_cast<int>(entries_.size()) - 1;
+  if (entries_.empty()) return std::nullopt;
+  return entries_.back();
+}
+
+void HistoryCache::Save() {
+  profile_.WriteInt(name_, "Count", static_cast<std::int32_t>(entries_.size()));
+  for (size_t i = 0; i < entries_.size(); ++i)
+    profile_.WriteBinary(name_, HistoryValueName(static_cast<int>(i)), entries_[i]);
+  profile_.Flush();
+}
+
+void HistoryCache::Remember(const std::string& text) {
+  std::erase(entries_, text);
+  size_t limit = static_cast<size_t>(Limit());
+  if (entries_.size() >= limit) entries_.erase(entries_.begin(), entries_.end() - (limit - 1));
+  entries_.push_back(text);
+  position_ = static_cast<int>(entries_.size()) - 1;
+  Save();
+}
+
+std::optional<std::string> HistoryCache::StepBack() {
+  if (position_ <= 0) return std::nullopt;
+  --position_;
+  if (static_cast<size_t>(position_) >= entries_.size()) return std::nullopt;
+  return entries_[position_];
+}
+
+std::optional<std::string> HistoryCache::StepForward() {
+  if (!CanStepForward()) return std::nullopt;
+  ++position_;
+  return entries_[position_];
+}
+
+void HistoryCache::Clear() {
+  entries_.clear();
+  position_ = -1;
+  Save();
+}
+
+std::string WithModifiedMarker(const std::string& label, bool on) {
+  bool marked = label.size() > 2 && label.ends_with(" *");
+  if (on) return marked ? label : label + " *";
+  return marked ? label.substr(0, label.size() - 2) : label;
+}
+
+HistoryButtonStates ComputeHistoryButtons(const std::string& queryText, const HistoryCache& connections,
+                                          const HistoryCache& queries) {
+  HistoryButtonStates states;
+  states.execute = !queryText.empty();
+  states.connectionBack = connections.CanStepBack();
+  states.connectionForward = connections.CanStepForward();
+  states.queryBack = queries.CanStepBack();
+  states.queryForward = queries.CanStepForward();
+  return states;
+}
