@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/workspace/RecordingStarter.h"
 #include "workspace/MemoryProfileStore.h"
 #include "workspace/ProgramStart.h"
 #include "workspace/SettingsStore.h"
@@ -10,19 +11,6 @@
 namespace {
 
 using Arguments = std::vector<std::string>;
-
-// Records what would have been started; never starts anything.
-class RecordingStarter : public ProcessStarter {
- public:
-  bool Start(const Arguments& arguments, bool wait) override {
-    started.push_back(arguments);
-    waited.push_back(wait);
-    return succeed;
-  }
-  std::vector<Arguments> started;
-  std::vector<bool> waited;
-  bool succeed = true;
-};
 
 TEST(SplitCommandLine, SplitsAsAShellWithoutExpansions) {
   EXPECT_EQ(SplitCommandLine("xdg-open"), (Arguments{"xdg-open"}));
