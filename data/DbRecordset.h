@@ -9,6 +9,12 @@
 #include "data/ado/Variant.h"
 
 class DbConnection;
+class DbRecordset;
+namespace ado {
+class Recordset;
+}
+// The ADO recordset behind a DbRecordset (raises ComError E_POINTER when it could not be made).
+ado::Recordset* AdoRecordsetOf(DbRecordset& rs);
 
 // Process-wide cursor location of every open: 1 adUseNone, 2 adUseServer, 3 adUseClient.
 extern int RecordsetCursorLocation;
@@ -60,6 +66,7 @@ class DbRecordset {
   long DuplicateRecord();
 
  private:
+  friend ado::Recordset* AdoRecordsetOf(DbRecordset& rs);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -42,7 +42,7 @@ class SqliteCursor : public ProviderCursor {
       }
     }
     hasRow_ = false;
-    for (std::size_t i = 0; i < columns_.size(); ++i) AppendValue(row, stmt_.get(), static_cast<int>(i), types_[i]);
+    for (std::size_t i = 0; i < columns_.size(); ++i) AppendValue(row, stmt_.get(), static_cast<int>(i), columns_[i].type, columns_[i].scale);
     return true;
   }
 
@@ -89,7 +89,6 @@ class SqliteCursor : public ProviderCursor {
       } else {
         c.attributes |= adFldIsNullable | adFldMayBeNull;
       }
-      types_.push_back(c.type);
       columns_.push_back(std::move(c));
     }
   }
@@ -108,7 +107,6 @@ class SqliteCursor : public ProviderCursor {
   StatementPtr stmt_;
   bool hasRow_ = false;
   std::vector<ColumnInfo> columns_;
-  std::vector<int> types_;
 };
 
 // A statement that returned no columns has already run to its end.

@@ -131,7 +131,7 @@ void AppendInteger(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int st
 }
 }  // namespace
 
-void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoType) {
+void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoType, int scale) {
   int storage = sqlite3_column_type(stmt, index);
   if (storage == SQLITE_NULL) return row.Null();
   switch (adoType) {
@@ -174,6 +174,9 @@ void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoT
           if (auto i = units.ToInt64()) return row.Int(VT_CY, *i);
         }
         return row.Dec(*d);
+      }
+      if (d->scale < scale) {
+        if (auto widened = d->Rescaled(scale)) d = widened;
       }
       return row.Dec(*d);
     }

@@ -23,8 +23,8 @@ MappedType MapDeclaredType(const std::string& declared, int storage);
 
 // Appends column `index` of the current row, read as the ADO type says. A stored value that the
 // type cannot hold without loss keeps its own form (an integer beyond 32 bits, a text that is no
-// date), so nothing is ever cut.
-void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoType);
+// date), so nothing is ever cut. Decimals show at least the column's scale (12.5 reads 12.50).
+void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoType, int scale);
 
 // Binds parameter `index` (1-based) the way a column of the parameter's type stores it.
 void BindParameter(sqlite3* db, sqlite3_stmt* stmt, int index, const Parameter& parameter);
