@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds Qelvo and runs every test: the format check, the full build's tests (with throw-away
+# PostgreSQL and MariaDB servers on 127.0.0.1), and the sanitizer and fuzz build of the core.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+bash scripts/deps.sh
+
+JOBS=${QELVO_JOBS:-$(nproc)}
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+export QT_QPA_PLATFORM=offscreen
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+
+echo "== Format check"
+bash scripts/format.sh --check
+
+echo "== Build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build -j"$JOBS"
+
+echo "== Database servers"
+if [ -x scripts/servers.sh ]; then
+  SERVERS_DIR="$ROOT/build/servers"
+  trap 'bash scripts/servers.sh stop "$SERVERS_DIR" || true' EXIT
+  bash scripts/servers.sh start "$SERVERS_DIR"
+  # shellcheck disable=SC1091
+  source "$SERVERS_DIR/env.sh"
+fi
+
+echo "== Tests"
+status=0
+ctest --test-dir build --output-on-failure -j"$JOBS" || status=1
+
+echo "== Sanitizer and fuzz build of the core"
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQELVO_CORE_ONLY=ON \
+  -DQELVO_SANITIZE=ON -DQELVO_FUZZ=ON >/dev/null
+ninja -C build-asan -j"$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$JOBS" || status=1
+
+exit $status
