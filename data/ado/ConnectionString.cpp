@@ -117,7 +117,8 @@ std::size_t Scan(std::string_view text, std::size_t i, Segment& seg) {
 bool NeedsQuotes(std::string_view value) {
   if (value.empty()) return false;
   if (IsBlank(value.front()) || IsBlank(value.back())) return true;
-  if (value.front() == '\'' || value.front() == '"' || value.front() == '{') return true;
+  // A leading '=' would be read as "==" (an '=' of the keyword) right after the separator.
+  if (value.front() == '\'' || value.front() == '"' || value.front() == '{' || value.front() == '=') return true;
   return value.find(';') != std::string_view::npos;
 }
 

@@ -70,7 +70,8 @@ TEST(ConnectionStringWrite, ToStringReadsBackTheSameAttributes) {
   ConnectionString cs;
   const Attrs attrs = {{"Provider", "SQLite"}, {"Semi", "a;b"},  {"Quote", "\"q\""},  {"Apos", "'a'"},
                        {"Both", "'\"x\"'"},    {"Pad", "  v  "}, {"Brace", "{x}"},    {"Empty", ""},
-                       {"Eq=Key", "v=w"},      {"=Lead", "1"},   {"Mixed", "a'b\"c"}, {"Tab", "\tx"}};
+                       {"Eq=Key", "v=w"},      {"=Lead", "1"},   {"Mixed", "a'b\"c"}, {"Tab", "\tx"},
+                       {"LeadEq", "=x"},       {"Eq", "="}};
   for (const auto& [k, v] : attrs) cs.Set(k, v);
   const std::string text = cs.ToString();
   EXPECT_EQ(AttributesOf(ConnectionString::Parse(text)), attrs) << text;
