@@ -83,7 +83,12 @@ Variant RecordsetState::Value(int column) {
     return *pending[static_cast<std::size_t>(column)];
   if (editMode == adEditAdd) return Variant::Null();
   RequireCurrent();
-  return store.GetVariant(CurrentRow(), column);
+  RowStore::RowId row = CurrentRow();
+  if (rowStartsOf != row) {
+    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
+    rowStartsOf = row;
+  }
+  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]).ToVariant();
 }
 
 void RecordsetState::BeginEditIfNeeded() {
@@ -146,6 +151,7 @@ void RecordsetState::Update() {
     std::vector<Variant> original = store.GetRow(id, static_cast<int>(columns.size()));
     std::vector<Variant> updated = UpdateRow(session, columns, original, pending);
     store.ReplaceRow(id, updated);
+    rowStartsOf = -1;
   }
   editMode = adEditNone;
   pending.clear();
@@ -176,6 +182,7 @@ void RecordsetState::Reset() {
   columns.clear();
   criteriaColumns.clear();
   store.Clear();
+  rowStartsOf = -1;
   view.clear();
   view.shrink_to_fit();
   deleted.clear();

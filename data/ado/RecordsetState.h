@@ -46,6 +46,11 @@ class RecordsetState : public RowSource {
 
   ValueView Get(std::uint32_t row, int column) const override { return store.Get(row, column); }
 
+  // Where the values of the last row read start: reading a row field by field decodes each
+  // value once instead of walking the row from its start every time.
+  std::vector<const char*> rowStarts;
+  std::int64_t rowStartsOf = -1;
+
   void RequireOpen() const;
   void RequireCurrent();
   int FindColumn(const std::string& name) const;  // -1 when absent

@@ -28,11 +28,14 @@ const char* ReadVarint(const char* p, std::uint64_t& out) {
 void RowStore::Builder::Tag(std::uint8_t tag) { buffer_.push_back(static_cast<char>(tag)); }
 
 void RowStore::Builder::Varint(std::uint64_t v) {
+  char bytes[10];
+  int n = 0;
   while (v >= 0x80) {
-    buffer_.push_back(static_cast<char>((v & 0x7F) | 0x80));
+    bytes[n++] = static_cast<char>((v & 0x7F) | 0x80);
     v >>= 7;
   }
-  buffer_.push_back(static_cast<char>(v));
+  bytes[n++] = static_cast<char>(v);
+  buffer_.append(bytes, static_cast<std::size_t>(n));
 }
 
 void RowStore::Builder::Raw(const void* data, std::size_t size) {
@@ -247,6 +250,15 @@ ValueView RowStore::Decode(const char* p) {
       v.vt = tag;
       v.i = UnZigZag(n);
       return v;
+  }
+}
+
+void RowStore::ColumnStarts(RowId row, int columnCount, std::vector<const char*>& starts) const {
+  starts.resize(static_cast<std::size_t>(columnCount));
+  const char* p = rows_[row];
+  for (int c = 0; c < columnCount; ++c) {
+    starts[static_cast<std::size_t>(c)] = p;
+    p = Skip(p);
   }
 }
 

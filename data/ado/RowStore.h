@@ -48,6 +48,9 @@ class RowStore {
   ValueView Get(RowId row, int column) const;
   Variant GetVariant(RowId row, int column) const { return Get(row, column).ToVariant(); }
   std::vector<Variant> GetRow(RowId row, int columnCount) const;
+  // Where each value of a row starts, for reading many values of one row; DecodeAt reads one.
+  void ColumnStarts(RowId row, int columnCount, std::vector<const char*>& starts) const;
+  static ValueView DecodeAt(const char* start) { return Decode(start); }
   std::size_t MemoryBytes() const;  // blocks and index, for benchmarks
   void Clear();
 

@@ -220,7 +220,8 @@ std::unique_ptr<ProviderSession> OpenSqliteSession(const ConnectionString& conne
   if (!path) path = connection.Get("Database");
   if (!path || path->empty())
     throw ComError(E_FAIL, "The SQLite connection string names no file: add Data Source=<file>.", "SQLite");
-  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI;
+  // One thread uses a connection: SQLite's per-call locking would only cost time.
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
   if (sqlite::IsTrue(connection.Get("Create").value_or("")) || *path == ":memory:") flags |= SQLITE_OPEN_CREATE;
   sqlite3* raw = nullptr;
   int rc = sqlite3_open_v2(path->c_str(), &raw, flags, nullptr);
