@@ -1,6 +1,8 @@
 #include <sqlite3.h>
 
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -111,21 +113,13 @@ TEST(FormatQuery, ReadsItsSplitWordsFromTheSettings) {
 }
 
 // Rows of a query on an SQLite file, as text, for comparing two queries' results.
-class SampleDatabase : public testing::Test {
+class QueryResults : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    std::string path = folder_.filePath("sample.db").toStdString();
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK);
-    Exec(
-        "CREATE TABLE people (id INTEGER PRIMARY KEY, name TEXT, note TEXT);"
-        "CREATE TABLE [order  items] (\"item  id\" INTEGER, [people id] INTEGER, qty INTEGER);"
-        "INSERT INTO people VALUES (1, 'Ann', 'a  from   b'), (2, 'Bob', 'it''s  here'), (3, 'Cy', 'x\n  where'),"
-        " (4, 'Dee', '|m|Q|'), (5, 'Eve', NULL);"
-        "INSERT INTO [order  items] VALUES (10, 1, 2), (11, 1, 5), (12, 3, 1);");
-  }
   void TearDown() override { sqlite3_close(db_); }
 
+  void Open(const std::string& path, int flags) {
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db_, flags, nullptr), SQLITE_OK);
+  }
   void Exec(const std::string& sql) { ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK); }
 
   std::vector<std::vector<std::string>> Rows(const std::string& sql) {
@@ -149,12 +143,30 @@ class SampleDatabase : public testing::Test {
     return rows;
   }
 
-  QTemporaryDir folder_;
+  void ExpectSameRowsWhenFormatted(const std::vector<std::string>& queries) {
+    for (const std::string& query : queries) {
+      std::string formatted = Format(query);
+      EXPECT_NE(formatted, query);
+      auto expected = Rows(query);
+      EXPECT_FALSE(expected.empty()) << query;
+      EXPECT_EQ(Rows(formatted), expected) << query << "\n---\n" << formatted;
+    }
+  }
+
   sqlite3* db_ = nullptr;
 };
 
-TEST_F(SampleDatabase, AFormattedQueryGivesTheSameRows) {
-  const std::vector<std::string> queries = {
+TEST_F(QueryResults, AFormattedQueryGivesTheSameRows) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  Open(folder.filePath("formatter.db").toStdString(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  Exec(
+      "CREATE TABLE people (id INTEGER PRIMARY KEY, name TEXT, note TEXT);"
+      "CREATE TABLE [order  items] (\"item  id\" INTEGER, [people id] INTEGER, qty INTEGER);"
+      "INSERT INTO people VALUES (1, 'Ann', 'a  from   b'), (2, 'Bob', 'it''s  here'), (3, 'Cy', 'x\n  where'),"
+      " (4, 'Dee', '|m|Q|'), (5, 'Eve', NULL);"
+      "INSERT INTO [order  items] VALUES (10, 1, 2), (11, 1, 5), (12, 3, 1);");
+  ExpectSameRowsWhenFormatted({
       "select name from people\n-- where id = 1\nwhere note = 'a  from   b'\norder by id",
       "select id, 'x\n  where' as w from people where note = 'x\n  where' -- comment with where\norder by id desc",
       "select [id], \"name\" from [people] /* where id = 2\n order by */ where id > 1 order by 1",
@@ -165,13 +177,25 @@ TEST_F(SampleDatabase, AFormattedQueryGivesTheSameRows) {
       "select id from people where note = '|m|Q|' or name = 'Eve'",
       "select \"item  id\" from `order  items` where qty - -1 > 2 order by 1",
       "select id, note from people where note like '%  %' order by id -- trailing comment",
-  };
-  for (const std::string& query : queries) {
-    std::string formatted = Format(query);
-    auto expected = Rows(query);
-    EXPECT_FALSE(expected.empty()) << query;
-    EXPECT_EQ(Rows(formatted), expected) << query << "\n---\n" << formatted;
-  }
+  });
+}
+
+TEST_F(QueryResults, OnTheSampleDatabaseToo) {
+  const char* sample = std::getenv("QELVO_SAMPLE_DB");
+  if (!sample || !std::filesystem::exists(sample)) GTEST_SKIP() << "the sample database is not built";
+  Open(sample, SQLITE_OPEN_READONLY);
+  ExpectSameRowsWhenFormatted({
+      "select Name, Notes from Customers where Notes = 'Says \"hello\";  likes semicolons;'\n"
+      "   or Name = 'O''Brien & Sons' order by CustomerID",
+      "SELECT c.Name,   count(*) AS n -- orders per customer\nFROM Customers c\n  INNER JOIN Orders o ON o.CustomerID "
+      "= c.CustomerID\nWHERE c.City <> 'Milano  where'\nGROUP BY c.Name HAVING n > 1 ORDER BY n DESC, c.Name",
+      "select * from \"Order Totals\"   where Total > 100 order by OrderID",
+      "select Name from Products /* where Discontinued = 1\n order by */ where Name like 'Apples;%' or Name = "
+      "'Cheesecake \"New York\"'",
+      "select [Name],   `City` from [Customers] where Notes = 'Two lines:' || char(10) || 'second line'",
+      "select Description from Categories where Description like '%\"specials\"%' -- bakery\n or Name = 'Pantry'",
+      "select  Name from Customers where Notes = 'Tab\tinside'",
+  });
 }
 
 }  // namespace
