@@ -1,7 +1,5 @@
 #include "workspace/QueryFormatter.h"
 
-#include <strings.h>
-
 #include <string_view>
 
 #include "data/ValueFormat.h"
@@ -160,7 +158,7 @@ std::vector<Word> TakeWords(const std::string& text) {
 
 bool IsSplitWord(const std::string& word, const std::vector<std::string>& splitWords) {
   for (const std::string& split : splitWords) {
-    if (split.size() == word.size() && ::strncasecmp(split.c_str(), word.c_str(), word.size()) == 0) return true;
+    if (!split.empty() && CompareNoCase(split, word) == 0) return true;
   }
   return false;
 }

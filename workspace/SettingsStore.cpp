@@ -1,21 +1,19 @@
 #include "workspace/SettingsStore.h"
 
-#include <strings.h>
-
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
 #include "data/Trace.h"
+#include "data/ValueFormat.h"
 #include "workspace/ProfileStore.h"
 
 SettingsStore::SettingsStore() : values_(SettingsCount) {}
 
 int SettingsStore::IndexOf(const std::string& section, const std::string& key) {
   for (int i = 0; i < SettingsCount; ++i) {
-    if (::strcasecmp(SettingsTable[i].section, section.c_str()) == 0 &&
-        ::strcasecmp(SettingsTable[i].key, key.c_str()) == 0)
+    if (CompareNoCase(SettingsTable[i].section, section) == 0 && CompareNoCase(SettingsTable[i].key, key) == 0)
       return i;
   }
   return -1;
