@@ -61,15 +61,16 @@ std::string BatchSummaryText(size_t queries, size_t errors) {
 BatchRunner::BatchRunner(BatchUi& ui, const SettingsStore& settings, ProcessStarter& starter, std::string reportPath)
     : ui_(ui), settings_(settings), starter_(starter), reportPath_(std::move(reportPath)) {}
 
-std::string BatchRunner::Run(DbConnection& connection, const std::string& text) {
+std::string BatchRunner::Run(DbConnection* connection, const std::string& text) {
   std::vector<std::string> statements = RequestStatements(text, settings_);
   if (statements.size() >= 2) return RunBatch(connection, statements);
   return text;
 }
 
-bool BatchRunner::ExecuteLogged(DbConnection& connection, size_t index, const std::string& statement) {
+bool BatchRunner::ExecuteLogged(DbConnection* connection, size_t index, const std::string& statement) {
   try {
-    connection.Execute(statement);
+    if (!connection) throw ComError(adErrObjectClosed);
+    connection->Execute(statement);
     log_.push_back(BatchSuccessLine(index, statement));
     return true;
   } catch (const ComError& error) {
@@ -80,7 +81,7 @@ bool BatchRunner::ExecuteLogged(DbConnection& connection, size_t index, const st
   }
 }
 
-std::string BatchRunner::RunBatch(DbConnection& connection, const std::vector<std::string>& statements) {
+std::string BatchRunner::RunBatch(DbConnection* connection, const std::vector<std::string>& statements) {
   log_.clear();
   errors_ = 0;
   const size_t n = statements.size();

@@ -43,11 +43,12 @@ class BatchRunner {
 
   // The text to show in the grid for a request: the text itself, unchanged, unless it holds two or
   // more statements; then the batch runs and the result is its last statement, or "" when the batch
-  // was refused or something failed.
-  std::string Run(DbConnection& connection, const std::string& text);
+  // was refused or something failed. A null connection (none could be had) makes every statement
+  // fail as on a closed connection.
+  std::string Run(DbConnection* connection, const std::string& text);
 
   // The batch alone (statements.size() >= 2): the text to show, or "".
-  std::string RunBatch(DbConnection& connection, const std::vector<std::string>& statements);
+  std::string RunBatch(DbConnection* connection, const std::vector<std::string>& statements);
 
   // The log of the last batch, and its error count.
   const std::vector<std::string>& Log() const { return log_; }
@@ -55,7 +56,7 @@ class BatchRunner {
   const std::string& ReportPath() const { return reportPath_; }
 
  private:
-  bool ExecuteLogged(DbConnection& connection, size_t index, const std::string& statement);
+  bool ExecuteLogged(DbConnection* connection, size_t index, const std::string& statement);
 
   BatchUi& ui_;
   const SettingsStore& settings_;

@@ -75,7 +75,7 @@ class Batch : public testing::Test {
 
 TEST_F(Batch, WhenAllSucceedTheLastStatementGoesToTheGrid) {
   BatchRunner runner = Runner();
-  std::string shown = runner.Run(connection, "INSERT INTO t VALUES (1, 'a;b');\nSELECT * FROM t;\n");
+  std::string shown = runner.Run(&connection, "INSERT INTO t VALUES (1, 'a;b');\nSELECT * FROM t;\n");
   EXPECT_EQ(shown, "SELECT * FROM t");
   EXPECT_EQ(ui.questions, (std::vector<std::string>{"Execute list of 2 queries ?"}));
   EXPECT_EQ(Count(), "1");
@@ -94,7 +94,7 @@ TEST_F(Batch, AFailureRunsTheRestWritesTheReportAndOpensIt) {
   EXPECT_NE(error.find("no such table"), std::string::npos) << error;
 
   BatchRunner runner = Runner();
-  std::string shown = runner.Run(connection, bad + ";\nINSERT INTO t VALUES (2, 'b');\nSELECT name\n  FROM t;");
+  std::string shown = runner.Run(&connection, bad + ";\nINSERT INTO t VALUES (2, 'b');\nSELECT name\n  FROM t;");
   EXPECT_EQ(shown, "");
   EXPECT_EQ(Count(), "1");  // the batch never stops early
   EXPECT_EQ(ui.summaries, (std::vector<std::string>{"Queries : 3\r\nErrors : 1"}));
@@ -111,17 +111,29 @@ TEST_F(Batch, AFailureRunsTheRestWritesTheReportAndOpensIt) {
 TEST_F(Batch, AFailedLastStatementIsCountedToo) {
   settings.SetText("General", "BatchSeparator", "GO");
   BatchRunner runner = Runner();
-  EXPECT_EQ(runner.Run(connection, "DELETE FROM nowhere\nGO\nSELECT nothing FROM t\nGO"), "");
+  EXPECT_EQ(runner.Run(&connection, "DELETE FROM nowhere\nGO\nSELECT nothing FROM t\nGO"), "");
   EXPECT_EQ(ui.summaries, (std::vector<std::string>{"Queries : 2\r\nErrors : 2"}));
   std::string report = FileBytes(reportPath);
   EXPECT_EQ(report.find("[E]   0 \"DELETE FROM nowhere\"\r\n[E] Error: "), 0u) << report;
   EXPECT_NE(report.find("\r\n[E]   1 \"SELECT nothing FROM t\"\r\n[E] Error: "), std::string::npos) << report;
 }
 
+TEST_F(Batch, WithoutAConnectionEveryStatementFails) {
+  BatchRunner runner = Runner();
+  EXPECT_EQ(runner.Run(nullptr, "SELECT 1;\nSELECT 2;"), "");
+  EXPECT_EQ(ui.summaries, (std::vector<std::string>{"Queries : 2\r\nErrors : 2"}));
+  ASSERT_EQ(runner.Log().size(), 4u);
+  EXPECT_EQ(runner.Log()[0], "[E]   0 \"SELECT 1\"");
+  EXPECT_EQ(runner.Log()[1], "[E] Error: " + ComErrorText(ComError(adErrObjectClosed)));
+  EXPECT_NE(runner.Log()[1], "[E] Error: ");
+  // The single-statement path needs no connection here: the grid opens its own.
+  EXPECT_EQ(runner.Run(nullptr, "SELECT 1;"), "SELECT 1;");
+}
+
 TEST_F(Batch, AnsweringNoRunsNothing) {
   ui.answer = false;
   BatchRunner runner = Runner();
-  EXPECT_EQ(runner.Run(connection, "INSERT INTO t VALUES (1, 'x');\nINSERT INTO t VALUES (2, 'y');"), "");
+  EXPECT_EQ(runner.Run(&connection, "INSERT INTO t VALUES (1, 'x');\nINSERT INTO t VALUES (2, 'y');"), "");
   EXPECT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(Count(), "0");
   EXPECT_EQ(ui.begun, 0);
@@ -132,7 +144,7 @@ TEST_F(Batch, AnsweringNoRunsNothing) {
 TEST_F(Batch, OneStatementOrNoneGoesToTheGridAsTyped) {
   BatchRunner runner = Runner();
   for (const char* text : {"SELECT 1;", "SELECT 1; SELECT 2;", "-- only\n# comments\n", "", "  SELECT 1  \n;\n"})
-    EXPECT_EQ(runner.Run(connection, text), text);
+    EXPECT_EQ(runner.Run(&connection, text), text);
   EXPECT_TRUE(ui.questions.empty());
 }
 
@@ -140,7 +152,7 @@ TEST_F(Batch, ABlankSeparatorMakesTheWholeTextOneStatement) {
   settings.SetText("General", "BatchSeparator", " \t ");
   BatchRunner runner = Runner();
   std::string text = "INSERT INTO t VALUES (1, 'x');\nSELECT * FROM t;";
-  EXPECT_EQ(runner.Run(connection, text), text);
+  EXPECT_EQ(runner.Run(&connection, text), text);
   EXPECT_TRUE(ui.questions.empty());
   EXPECT_EQ(RequestStatements(text, settings), (std::vector<std::string>{text}));
 }
@@ -148,13 +160,13 @@ TEST_F(Batch, ABlankSeparatorMakesTheWholeTextOneStatement) {
 TEST_F(Batch, AnOldReportIsReplacedAndAnUnwritableOneStillShowsTheSummary) {
   std::ofstream(reportPath) << "an older and much longer report\r\nwith lines\r\nof its own\r\n";
   BatchRunner runner = Runner();
-  runner.Run(connection, "SELECT * FROM nowhere;\nSELECT 1;");
+  runner.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
   EXPECT_EQ(FileBytes(reportPath).find("[E]   0 \"SELECT * FROM nowhere\""), 0u);
   EXPECT_EQ(FileBytes(reportPath).find("older"), std::string::npos);
 
   std::string unwritable = folder.filePath("no such folder/QelvoReport.txt").toStdString();
   BatchRunner lost(ui, settings, starter, unwritable);
-  lost.Run(connection, "SELECT * FROM nowhere;\nSELECT 1;");
+  lost.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
   EXPECT_EQ(ui.summaries.size(), 2u);
   ASSERT_EQ(starter.started.size(), 2u);
   EXPECT_EQ(starter.started[1].back(), unwritable);
@@ -163,7 +175,7 @@ TEST_F(Batch, AnOldReportIsReplacedAndAnUnwritableOneStillShowsTheSummary) {
 TEST_F(Batch, NoViewerIsStartedWhenNoneIsConfigured) {
   settings.SetText("General", "ScriptFileReader", "");
   BatchRunner runner = Runner();
-  runner.Run(connection, "SELECT * FROM nowhere;\nSELECT 1;");
+  runner.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
   EXPECT_EQ(ui.summaries.size(), 1u);
   EXPECT_TRUE(starter.started.empty());
 }
