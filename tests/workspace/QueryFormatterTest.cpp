@@ -110,8 +110,8 @@ TEST(FormatQuery, ReadsItsSplitWordsFromTheSettings) {
   EXPECT_EQ(FormatQuery("select 1 from t", settings), "select 1\nfrom t");
   settings.SetText("Format", "SplitWords", "join | on");
   EXPECT_EQ(FormatQuery("select 1 from t JOIN u ON 1", settings), "select 1 from t\nJOIN u\nON 1");
-  settings.SetText("Format", "SplitWords", "\xc3\x9c" "BER");  // "ÜBER"
-  EXPECT_EQ(FormatQuery("a \xc3\xbc" "ber b", settings), "a\n\xc3\xbc" "ber b");
+  settings.SetText("Format", "SplitWords", "ÜBER");
+  EXPECT_EQ(FormatQuery("a über b", settings), "a\nüber b");
 }
 
 // Rows of a query on an SQLite file, as text, for comparing two queries' results.
