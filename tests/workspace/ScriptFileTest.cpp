@@ -71,10 +71,4 @@ TEST_F(ScriptFiles, AFailedSaveReportsAndKeepsTheOldFile) {
   EXPECT_THROW(WriteScriptFile(folder_.path().toStdString(), "x"), ScriptFileError);
 }
 
-TEST(WithCrLf, OnlyLoneLineFeedsChange) {
-  EXPECT_EQ(WithCrLf("a\nb\r\nc\r\rd\n"), "a\r\nb\r\nc\r\rd\r\n");
-  EXPECT_EQ(WithCrLf("\n"), "\r\n");
-  EXPECT_EQ(WithCrLf(""), "");
-}
-
 }  // namespace
