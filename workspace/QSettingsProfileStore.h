@@ -2,7 +2,8 @@
 // The profile in a QSettings file: organisation "Tolvane", application "Qelvo", so
 // $XDG_CONFIG_HOME/Tolvane/Qelvo.conf (~/.config when the variable is unset). The file holds
 // connection strings with their passwords, so it is created readable and writable by its owner
-// only (0600), and a file found with wider rights is narrowed to that.
+// only (0600), and a file found with wider rights is narrowed to that. In the file the section
+// General appears as [%General]: QSettings keeps the plain name for its own default section.
 #include <memory>
 
 #include "workspace/ProfileStore.h"
