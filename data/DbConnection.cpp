@@ -22,10 +22,14 @@ struct DbConnection::Impl {
 namespace {
 // Passwords never reach the trace: a given password shows as ***, and so does any password
 // attribute inside a connection string.
-std::string Shown(const std::string& password) { return password.empty() ? std::string() : "***"; }
+std::string Shown(const std::string& password) {
+  return password.empty() ? std::string() : "***";
+}
 }  // namespace
 
-DbConnection::DbConnection() : impl_(std::make_unique<Impl>()) { impl_->connection.CreateInstance(); }
+DbConnection::DbConnection() : impl_(std::make_unique<Impl>()) {
+  impl_->connection.CreateInstance();
+}
 
 DbConnection::~DbConnection() {
   if (IsOpen()) {
@@ -99,11 +103,19 @@ bool DbConnection::IsOpen() const {
   }
 }
 
-std::string DbConnection::GetConnectionString() const { return impl_->connectionString; }
-std::string DbConnection::GetUsername() const { return impl_->userName; }
-std::string DbConnection::GetPassword() const { return impl_->password; }
+std::string DbConnection::GetConnectionString() const {
+  return impl_->connectionString;
+}
+std::string DbConnection::GetUsername() const {
+  return impl_->userName;
+}
+std::string DbConnection::GetPassword() const {
+  return impl_->password;
+}
 
-std::shared_ptr<ado::Connection> DbConnection::AdoConnection() const { return impl_->connection.shared(); }
+std::shared_ptr<ado::Connection> DbConnection::AdoConnection() const {
+  return impl_->connection.shared();
+}
 
 void DbConnection::Execute(const std::string& statement) {
   try {
@@ -127,8 +139,10 @@ std::string DbConnection::QuerySingleField(const char* query) {
       Trace(TraceWarning, "DbConnection::QuerySingleField(...) : no records available");
     } else {
       Variant v = rs.GetFieldVariantIdx(0);
-      if (v.vt() == VT_BSTR) result = v.Str();
-      else if (v.HasValue()) result = v.ToText();
+      if (v.vt() == VT_BSTR)
+        result = v.Str();
+      else if (v.HasValue())
+        result = v.ToText();
     }
     rs.Close();
   } catch (const ComError& e) {
@@ -146,9 +160,12 @@ bool DbConnection::EnumTables(std::vector<std::pair<std::string, int>>& out, int
     while (!rs->GetEOF()) {
       std::string type = VariantToText(rs->GetCollect("TABLE_TYPE"));
       int kind = 0;
-      if (strcasecmp(type.c_str(), "TABLE") == 0) kind = 1;
-      else if (strcasecmp(type.c_str(), "SYNONYM") == 0 || strcasecmp(type.c_str(), "LINK") == 0) kind = 2;
-      else if (strcasecmp(type.c_str(), "VIEW") == 0) kind = 4;
+      if (strcasecmp(type.c_str(), "TABLE") == 0)
+        kind = 1;
+      else if (strcasecmp(type.c_str(), "SYNONYM") == 0 || strcasecmp(type.c_str(), "LINK") == 0)
+        kind = 2;
+      else if (strcasecmp(type.c_str(), "VIEW") == 0)
+        kind = 4;
       if (kind != 0 && (kind & kindMask)) {
         std::string name = VariantToText(rs->GetCollect("TABLE_NAME"));
         if (strncasecmp(name.c_str(), "MSys", 4) != 0) out.emplace_back(name, kind);

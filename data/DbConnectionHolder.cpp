@@ -20,7 +20,9 @@ void ShowOpenError() {
 }
 }  // namespace
 
-void SetOpenErrorBox(OpenErrorBoxFunction box) { openErrorBox = box ? box : NoBox; }
+void SetOpenErrorBox(OpenErrorBoxFunction box) {
+  openErrorBox = box ? box : NoBox;
+}
 
 DbConnectionHolder::DbConnectionHolder() : private_(PrivateConnections) {}
 

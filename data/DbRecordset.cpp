@@ -15,7 +15,9 @@ struct DbRecordset::Impl {
 };
 
 namespace {
-std::string ErrorText(const ComError& e) { return ComErrorText(e); }
+std::string ErrorText(const ComError& e) {
+  return ComErrorText(e);
+}
 
 // The value as the trace shows it; a value VariantToText cannot render must not fail the write.
 std::string TracedValue(const Variant& v) {
@@ -50,7 +52,9 @@ long CharacterCount(const std::string& text) {
 }
 }  // namespace
 
-DbRecordset::DbRecordset() : impl_(std::make_unique<Impl>()) { impl_->recordset.CreateInstance(); }
+DbRecordset::DbRecordset() : impl_(std::make_unique<Impl>()) {
+  impl_->recordset.CreateInstance();
+}
 
 DbRecordset::~DbRecordset() {
   if (IsOpen()) {
@@ -99,7 +103,9 @@ bool DbRecordset::IsOpen() const {
   }
 }
 
-DbConnection* DbRecordset::GetConnection() const { return impl_->connection; }
+DbConnection* DbRecordset::GetConnection() const {
+  return impl_->connection;
+}
 
 long DbRecordset::GetFieldCount() const {
   try {
@@ -262,8 +268,10 @@ void DbRecordset::SetFieldValue(const std::string& name, const std::string& text
     std::string value = text;
     if ((type == ado::adVarChar || type == ado::adVarWChar) && CharacterCount(value) > field->GetDefinedSize())
       value = CutToCharacters(value, field->GetDefinedSize());
-    if (value.size() > 8192 && (attributes & ado::adFldLong)) SetFieldValueEx(name, value);
-    else SetFieldValue(name, Variant(value));
+    if (value.size() > 8192 && (attributes & ado::adFldLong))
+      SetFieldValueEx(name, value);
+    else
+      SetFieldValue(name, Variant(value));
   } catch (const ComError& e) {
     Trace(TraceError, "DbRecordset::SetFieldValue(\"%s\") : %s", name.c_str(), ErrorText(e).c_str());
     throw;
@@ -282,8 +290,12 @@ void DbRecordset::SetFieldValueEx(const std::string& name, const std::string& te
   }
 }
 
-void DbRecordset::SetFieldNull(const std::string& name) { SetFieldValue(name, Variant::Null()); }
-void DbRecordset::SetFieldNullIdx(long index) { SetFieldValueIdx(index, Variant::Null()); }
+void DbRecordset::SetFieldNull(const std::string& name) {
+  SetFieldValue(name, Variant::Null());
+}
+void DbRecordset::SetFieldNullIdx(long index) {
+  SetFieldValueIdx(index, Variant::Null());
+}
 
 void DbRecordset::AddNew() {
   try {
@@ -333,8 +345,10 @@ void DbRecordset::Sort(const std::string& criteria) {
 
 void DbRecordset::Filter(const char* criteria) {
   try {
-    if (criteria) impl_->recordset->PutFilter(Variant(criteria));
-    else impl_->recordset->PutFilter(Variant(static_cast<std::int32_t>(ado::adFilterNone)));
+    if (criteria)
+      impl_->recordset->PutFilter(Variant(criteria));
+    else
+      impl_->recordset->PutFilter(Variant(static_cast<std::int32_t>(ado::adFilterNone)));
     if (GetRecordCount() > 0) impl_->recordset->MoveFirst();
   } catch (const ComError& e) {
     Trace(TraceError, "DbRecordset::Filter(\"%s\") : %s", criteria ? criteria : "", ErrorText(e).c_str());
@@ -342,4 +356,6 @@ void DbRecordset::Filter(const char* criteria) {
   }
 }
 
-ado::Recordset* AdoRecordsetOf(DbRecordset& rs) { return rs.impl_->recordset.operator->(); }
+ado::Recordset* AdoRecordsetOf(DbRecordset& rs) {
+  return rs.impl_->recordset.operator->();
+}

@@ -109,14 +109,17 @@ void WalkQelvo(benchmark::State& state) {
 }
 
 void SortSqlite(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(StepAll("SELECT ID, Name, City, Qty, Price, Ratio, Created, Active "
-                                                        "FROM BigTable ORDER BY Name"));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        StepAll("SELECT ID, Name, City, Qty, Price, Ratio, Created, Active "
+                "FROM BigTable ORDER BY Name"));
 }
 
 void FilterSqlite(benchmark::State& state) {
   for (auto _ : state)
-    benchmark::DoNotOptimize(StepAll("SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable "
-                                     "WHERE Name LIKE 'Customer 1%' AND Qty = 1500"));
+    benchmark::DoNotOptimize(
+        StepAll("SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable "
+                "WHERE Name LIKE 'Customer 1%' AND Qty = 1500"));
 }
 
 DbRecordset& OpenRecordset() {
@@ -175,8 +178,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ratio("WalkQelvo/iterations:3/real_time", "WalkSqlite/iterations:3/real_time",
           "open+walk (client cursor) / sqlite3_step", 2.0);
     ratio("SortQelvo/iterations:3/real_time", "SortSqlite/iterations:3/real_time", "Sort by text / ORDER BY", 1.0);
-    ratio("FilterQelvo/iterations:3/real_time", "FilterSqlite/iterations:3/real_time",
-          "Filter LIKE + = / WHERE", 1.0);
+    ratio("FilterQelvo/iterations:3/real_time", "FilterSqlite/iterations:3/real_time", "Filter LIKE + = / WHERE", 1.0);
     double csv = static_cast<double>(CsvBytes());
     std::printf("memory held by the open recordset: %.1f MB, rows as CSV: %.1f MB, ratio %.2f (target <= 2.0)\n",
                 heldBytes / 1e6, csv / 1e6, heldBytes / csv);

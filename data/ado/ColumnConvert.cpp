@@ -56,7 +56,9 @@ VARTYPE VariantTypeOf(int adoType) {
   }
 }
 
-bool IsIntegerType(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4; }
+bool IsIntegerType(VARTYPE vt) {
+  return vt == VT_I1 || vt == VT_I2 || vt == VT_I4;
+}
 }  // namespace
 
 Variant ConvertForColumn(const Variant& value, const ColumnInfo& column) {

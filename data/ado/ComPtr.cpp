@@ -12,7 +12,9 @@ CreateInstanceHook& Hook() {
 
 bool DataLinksPromptRegistered();
 
-void SetCreateInstanceHook(CreateInstanceHook hook) { Hook() = std::move(hook); }
+void SetCreateInstanceHook(CreateInstanceHook hook) {
+  Hook() = std::move(hook);
+}
 
 HRESULT CheckCreateInstance(const std::string& className) {
   if (Hook()) {

@@ -44,7 +44,9 @@ void Connection::Close() {
   session_.reset();
 }
 
-long Connection::GetState() const { return session_ ? adStateOpen : adStateClosed; }
+long Connection::GetState() const {
+  return session_ ? adStateOpen : adStateClosed;
+}
 
 void Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
   (void)options;
@@ -59,7 +61,9 @@ RecordsetPtr Connection::OpenSchema(SchemaEnum schema) {
   return rs;
 }
 
-std::string Connection::GetConnectionString() const { return connectionString_; }
+std::string Connection::GetConnectionString() const {
+  return connectionString_;
+}
 
 void Connection::PutConnectionString(const std::string& text) {
   if (session_) throw ComError(adErrObjectOpen);

@@ -8,9 +8,13 @@ std::shared_ptr<DataLinksPrompt>& Registered() {
 }
 }  // namespace
 
-bool DataLinksPromptRegistered() { return static_cast<bool>(Registered()); }
+bool DataLinksPromptRegistered() {
+  return static_cast<bool>(Registered());
+}
 
-void RegisterDataLinksPrompt(std::shared_ptr<DataLinksPrompt> prompt) { Registered() = std::move(prompt); }
+void RegisterDataLinksPrompt(std::shared_ptr<DataLinksPrompt> prompt) {
+  Registered() = std::move(prompt);
+}
 
 DataLinks::DataLinks() : prompt_(Registered()) {}
 

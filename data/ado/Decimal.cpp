@@ -17,7 +17,9 @@ u128 Pow10(int n) {
 // 10^38 - 1: the largest magnitude of 38 digits.
 const u128 kMaxMagnitude = Pow10(38) - 1;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 }  // namespace
 
 std::optional<Decimal> Decimal::Parse(std::string_view text, char point) {

@@ -25,12 +25,24 @@ const ColumnInfo& Info(const std::shared_ptr<RecordsetState>& state, int index) 
 }
 }  // namespace
 
-std::string Field::GetName() const { return Info(state_, index_).name; }
-int Field::GetType() const { return Info(state_, index_).type; }
-long Field::GetDefinedSize() const { return Info(state_, index_).definedSize; }
-unsigned char Field::GetPrecision() const { return static_cast<unsigned char>(Info(state_, index_).precision); }
-unsigned char Field::GetNumericScale() const { return static_cast<unsigned char>(Info(state_, index_).scale); }
-long Field::GetAttributes() const { return Info(state_, index_).attributes; }
+std::string Field::GetName() const {
+  return Info(state_, index_).name;
+}
+int Field::GetType() const {
+  return Info(state_, index_).type;
+}
+long Field::GetDefinedSize() const {
+  return Info(state_, index_).definedSize;
+}
+unsigned char Field::GetPrecision() const {
+  return static_cast<unsigned char>(Info(state_, index_).precision);
+}
+unsigned char Field::GetNumericScale() const {
+  return static_cast<unsigned char>(Info(state_, index_).scale);
+}
+long Field::GetAttributes() const {
+  return Info(state_, index_).attributes;
+}
 
 PropertiesPtr Field::GetProperties() const {
   const ColumnInfo& c = Info(state_, index_);

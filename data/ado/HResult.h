@@ -5,7 +5,9 @@
 
 using HRESULT = std::int32_t;
 
-constexpr HRESULT MakeHResult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeHResult(std::uint32_t code) {
+  return static_cast<HRESULT>(code);
+}
 
 // Generic COM codes.
 inline constexpr HRESULT S_OK = 0;
@@ -47,5 +49,9 @@ inline constexpr HRESULT DB_E_CONCURRENCYVIOLATION = MakeHResult(0x80040E38u);
 inline constexpr HRESULT DB_E_DATAOVERFLOW = MakeHResult(0x80040E57u);
 inline constexpr HRESULT DB_SEC_E_AUTH_FAILED = MakeHResult(0x80040E4Du);
 
-constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
+constexpr bool Succeeded(HRESULT hr) {
+  return hr >= 0;
+}
+constexpr bool Failed(HRESULT hr) {
+  return hr < 0;
+}

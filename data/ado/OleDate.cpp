@@ -31,7 +31,9 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
 
 const long long kOleEpoch = DaysFromCivil(1899, 12, 30);
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 int DaysInMonth(int y, int m) {
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeap(y) ? 29 : days[m - 1];

@@ -15,7 +15,7 @@ namespace ado {
 // One column of a result as the provider describes it.
 struct ColumnInfo {
   std::string name;
-  int type = 0;         // DataTypeEnum
+  int type = 0;  // DataTypeEnum
   long definedSize = 0;
   int precision = 0;    // 0..255
   int scale = 0;        // 0..255

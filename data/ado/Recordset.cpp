@@ -104,8 +104,8 @@ void RecordsetState::PutValue(int column, const Variant& value) {
   BeginEditIfNeeded();
   const ColumnInfo& info = columns[static_cast<std::size_t>(column)];
   if (!(info.attributes & (adFldUpdatable | adFldUnknownUpdatable)))
-    throw ComError(adErrFeatureNotAvailable, "Field \"" + info.name + "\" cannot be updated: it is not a column of a table.",
-                   "Qelvo ADO");
+    throw ComError(adErrFeatureNotAvailable,
+                   "Field \"" + info.name + "\" cannot be updated: it is not a column of a table.", "Qelvo ADO");
   pending[static_cast<std::size_t>(column)] = ConvertForColumn(value, info);
 }
 
@@ -205,12 +205,13 @@ Recordset::~Recordset() = default;
 
 void Recordset::PutCursorLocation(long location) {
   if (state_->open) throw ComError(adErrObjectOpen);
-  if (location != adUseNone && location != adUseServer && location != adUseClient)
-    throw ComError(adErrInvalidArgument);
+  if (location != adUseNone && location != adUseServer && location != adUseClient) throw ComError(adErrInvalidArgument);
   state_->cursorLocation = location;
 }
 
-long Recordset::GetCursorLocation() const { return state_->cursorLocation; }
+long Recordset::GetCursorLocation() const {
+  return state_->cursorLocation;
+}
 
 namespace {
 void FinishOpen(RecordsetState& s) {
@@ -263,7 +264,9 @@ void Recordset::Close() {
   state_->cursorLocation = location;
 }
 
-long Recordset::GetState() const { return state_->open ? adStateOpen : adStateClosed; }
+long Recordset::GetState() const {
+  return state_->open ? adStateOpen : adStateClosed;
+}
 
 bool Recordset::GetBOF() const {
   state_->RequireOpen();
@@ -348,9 +351,15 @@ FieldsPtr Recordset::GetFields() {
   return FieldsPtr(std::make_shared<Fields>(state_));
 }
 
-Variant Recordset::GetCollect(long index) { return state_->Value(state_->CheckedColumn(index)); }
-Variant Recordset::GetCollect(const std::string& name) { return state_->Value(state_->CheckedColumn(name)); }
-void Recordset::PutCollect(long index, const Variant& value) { state_->PutValue(state_->CheckedColumn(index), value); }
+Variant Recordset::GetCollect(long index) {
+  return state_->Value(state_->CheckedColumn(index));
+}
+Variant Recordset::GetCollect(const std::string& name) {
+  return state_->Value(state_->CheckedColumn(name));
+}
+void Recordset::PutCollect(long index, const Variant& value) {
+  state_->PutValue(state_->CheckedColumn(index), value);
+}
 void Recordset::PutCollect(const std::string& name, const Variant& value) {
   state_->PutValue(state_->CheckedColumn(name), value);
 }
@@ -365,8 +374,12 @@ void Recordset::AddNew() {
   state_->chunkStarted.assign(state_->columns.size(), false);
 }
 
-void Recordset::Update() { state_->Update(); }
-void Recordset::CancelUpdate() { state_->CancelUpdate(); }
+void Recordset::Update() {
+  state_->Update();
+}
+void Recordset::CancelUpdate() {
+  state_->CancelUpdate();
+}
 
 void Recordset::Delete(long affect) {
   if (affect != adAffectCurrent) throw ComError(adErrFeatureNotAvailable);
@@ -387,7 +400,9 @@ void Recordset::PutSort(const std::string& criteria) {
   state_->RebuildView();
 }
 
-std::string Recordset::GetSort() const { return state_->sortText; }
+std::string Recordset::GetSort() const {
+  return state_->sortText;
+}
 
 void Recordset::PutFilter(const Variant& filter) {
   state_->RequireOpen();
@@ -403,7 +418,9 @@ void Recordset::PutFilter(const Variant& filter) {
   state_->RebuildView();
 }
 
-Variant Recordset::GetFilter() const { return state_->filterValue; }
+Variant Recordset::GetFilter() const {
+  return state_->filterValue;
+}
 
 std::size_t Recordset::MemoryBytes() const {
   return state_->store.MemoryBytes() + state_->view.capacity() * sizeof(RowStore::RowId) +

@@ -19,7 +19,7 @@ class RecordsetState : public RowSource {
   // Open state.
   bool open = false;
   long cursorLocation = adUseServer;
-  ConnectionPtr connection;  // keeps the session alive while rows are fetched or written
+  ConnectionPtr connection;                // keeps the session alive while rows are fetched or written
   std::unique_ptr<ProviderCursor> cursor;  // until every row has been read
   bool fetchedAll = false;
   bool readOnly = false;

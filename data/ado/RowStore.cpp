@@ -8,8 +8,12 @@ namespace {
 constexpr std::uint8_t kTagBytes = 0x41;
 constexpr std::size_t kBlockSize = 1 << 20;
 
-std::uint64_t ZigZag(std::int64_t v) { return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63); }
-std::int64_t UnZigZag(std::uint64_t v) { return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1); }
+std::uint64_t ZigZag(std::int64_t v) {
+  return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63);
+}
+std::int64_t UnZigZag(std::uint64_t v) {
+  return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1);
+}
 
 const char* ReadVarint(const char* p, std::uint64_t& out) {
   std::uint64_t v = 0;
@@ -25,7 +29,9 @@ const char* ReadVarint(const char* p, std::uint64_t& out) {
 }
 }  // namespace
 
-void RowStore::Builder::Tag(std::uint8_t tag) { buffer_.push_back(static_cast<char>(tag)); }
+void RowStore::Builder::Tag(std::uint8_t tag) {
+  buffer_.push_back(static_cast<char>(tag));
+}
 
 void RowStore::Builder::Varint(std::uint64_t v) {
   char bytes[10];
@@ -42,8 +48,12 @@ void RowStore::Builder::Raw(const void* data, std::size_t size) {
   buffer_.append(static_cast<const char*>(data), size);
 }
 
-void RowStore::Builder::Empty() { Tag(VT_EMPTY); }
-void RowStore::Builder::Null() { Tag(VT_NULL); }
+void RowStore::Builder::Empty() {
+  Tag(VT_EMPTY);
+}
+void RowStore::Builder::Null() {
+  Tag(VT_NULL);
+}
 
 void RowStore::Builder::Int(VARTYPE vt, std::int64_t v) {
   Tag(static_cast<std::uint8_t>(vt));
@@ -279,7 +289,9 @@ std::vector<Variant> RowStore::GetRow(RowId row, int columnCount) const {
   return values;
 }
 
-std::size_t RowStore::MemoryBytes() const { return blockBytes_ + rows_.capacity() * sizeof(const char*); }
+std::size_t RowStore::MemoryBytes() const {
+  return blockBytes_ + rows_.capacity() * sizeof(const char*);
+}
 
 void RowStore::Clear() {
   rows_.clear();

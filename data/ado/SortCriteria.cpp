@@ -313,7 +313,8 @@ std::uint64_t TextKey(std::string_view s, int level, bool fold) {
   return key;
 }
 
-std::uint64_t KeyAt(const Cell& c, int level) {
+// `raw`: the bytes of the text as they are, for texts whose folded forms are all equal.
+std::uint64_t KeyAt(const Cell& c, int level, bool raw) {
   const std::uint64_t rank = static_cast<std::uint64_t>(c.rank) << 56;
   switch (c.rank) {
     case kBool:
@@ -322,7 +323,7 @@ std::uint64_t KeyAt(const Cell& c, int level) {
     case kDate:
       return rank | (OrderBits(c.approx) >> 8);
     case kText:
-      return rank | TextKey(c.s, level, true);
+      return rank | TextKey(c.s, level, !raw);
     case kBytes:
       return rank | TextKey(c.s, level, false);
     default:
@@ -348,11 +349,11 @@ class Sorter {
     }
   }
 
-  void Sort(Item* first, Item* last, std::size_t k, int level) {
+  void Sort(Item* first, Item* last, std::size_t k, int level, bool raw = false) {
     const bool descending = keys_[k].descending;
     const std::vector<Cell>& column = cells_[k];
     for (Item* it = first; it != last; ++it) {
-      const std::uint64_t key = KeyAt(column[it->pos], level);
+      const std::uint64_t key = KeyAt(column[it->pos], level, raw);
       it->key = descending ? ~key : key;
     }
     std::sort(first, last, [](const Item& a, const Item& b) { return a.key < b.key; });
@@ -362,7 +363,9 @@ class Sorter {
       if (end - run > 1) {
         const Cell& c = column[run->pos];
         if ((c.rank == kText || c.rank == kBytes) && level < kMaxLevel && Longer(run, end, column, level))
-          Sort(run, end, k, level + 1);
+          Sort(run, end, k, level + 1, raw);
+        else if (c.rank == kText && !raw && level < kMaxLevel && SameLength(run, end, column))
+          Sort(run, end, k, 0, true);  // equal but for case: the bytes break the tie
         else
           Resolve(run, end, k);
       }
@@ -371,6 +374,15 @@ class Sorter {
   }
 
  private:
+  // Texts of one length with equal folded keys are equal when folded (with different lengths,
+  // zero bytes could pass for the keys' padding).
+  static bool SameLength(const Item* first, const Item* last, const std::vector<Cell>& column) {
+    const std::size_t size = column[first->pos].s.size();
+    for (const Item* it = first + 1; it != last; ++it)
+      if (column[it->pos].s.size() != size) return false;
+    return true;
+  }
+
   // Whether some text of the run goes on past the bytes the keys have seen.
   static bool Longer(const Item* first, const Item* last, const std::vector<Cell>& column, int level) {
     const std::size_t seen = static_cast<std::size_t>(level + 1) * kBytesPerLevel;

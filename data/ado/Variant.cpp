@@ -10,11 +10,19 @@
 #include "data/ado/UserLocale.h"
 
 namespace {
-[[noreturn]] void Mismatch() { throw ComError(DISP_E_TYPEMISMATCH); }
-[[noreturn]] void Overflow() { throw ComError(DISP_E_OVERFLOW); }
+[[noreturn]] void Mismatch() {
+  throw ComError(DISP_E_TYPEMISMATCH);
+}
+[[noreturn]] void Overflow() {
+  throw ComError(DISP_E_OVERFLOW);
+}
 
-bool IsSignedInt(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8; }
-bool IsUnsignedInt(VARTYPE vt) { return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UI8; }
+bool IsSignedInt(VARTYPE vt) {
+  return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8;
+}
+bool IsUnsignedInt(VARTYPE vt) {
+  return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UI8;
+}
 
 std::string_view TrimBlanks(std::string_view t) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
@@ -55,8 +63,8 @@ std::optional<double> ParseDateText(std::string_view text) {
   int consumed = 0;
   char s1 = 0, s2 = 0;
   std::string copy(text);
-  if (std::sscanf(copy.c_str(), "%2d%c%2d%c%4d%n", &p.day, &s1, &p.month, &s2, &p.year, &consumed) != 5 ||
-      s1 != s2 || (s1 != '/' && s1 != '.' && s1 != '-'))
+  if (std::sscanf(copy.c_str(), "%2d%c%2d%c%4d%n", &p.day, &s1, &p.month, &s2, &p.year, &consumed) != 5 || s1 != s2 ||
+      (s1 != '/' && s1 != '.' && s1 != '-'))
     return std::nullopt;
   std::string_view rest = TrimBlanks(text.substr(static_cast<size_t>(consumed)));
   if (!rest.empty()) {
@@ -81,8 +89,8 @@ std::string DateText(double date) {
   if (std::trunc(date) == 0 && hasTime) {
     std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", p->hour, p->minute, p->second);
   } else if (hasTime) {
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p->day, p->month, p->year, p->hour,
-                  p->minute, p->second);
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p->day, p->month, p->year, p->hour, p->minute,
+                  p->second);
   } else {
     std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", p->day, p->month, p->year);
   }
@@ -282,7 +290,9 @@ std::int64_t Variant::ToInt64() const {
   }
 }
 
-std::int32_t Variant::ToInt32() const { return Checked<std::int32_t>(ToInt64()); }
+std::int32_t Variant::ToInt32() const {
+  return Checked<std::int32_t>(ToInt64());
+}
 
 bool Variant::ToBool() const {
   switch (vt_) {

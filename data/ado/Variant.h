@@ -11,14 +11,48 @@
 using VARTYPE = std::uint16_t;
 
 enum : VARTYPE {
-  VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5, VT_CY = 6, VT_DATE = 7,
-  VT_BSTR = 8, VT_DISPATCH = 9, VT_ERROR = 10, VT_BOOL = 11, VT_VARIANT = 12, VT_UNKNOWN = 13,
-  VT_DECIMAL = 14, VT_I1 = 16, VT_UI1 = 17, VT_UI2 = 18, VT_UI4 = 19, VT_I8 = 20, VT_UI8 = 21,
-  VT_INT = 22, VT_UINT = 23, VT_VOID = 24, VT_HRESULT = 25, VT_PTR = 26, VT_SAFEARRAY = 27,
-  VT_CARRAY = 28, VT_USERDEFINED = 29, VT_LPSTR = 30, VT_LPWSTR = 31, VT_FILETIME = 64,
-  VT_BLOB = 65, VT_STREAM = 66, VT_STORAGE = 67, VT_STREAMED_OBJECT = 68, VT_STORED_OBJECT = 69,
-  VT_BLOB_OBJECT = 70, VT_CF = 71, VT_CLSID = 72,
-  VT_ARRAY = 0x2000, VT_BYREF = 0x4000,
+  VT_EMPTY = 0,
+  VT_NULL = 1,
+  VT_I2 = 2,
+  VT_I4 = 3,
+  VT_R4 = 4,
+  VT_R8 = 5,
+  VT_CY = 6,
+  VT_DATE = 7,
+  VT_BSTR = 8,
+  VT_DISPATCH = 9,
+  VT_ERROR = 10,
+  VT_BOOL = 11,
+  VT_VARIANT = 12,
+  VT_UNKNOWN = 13,
+  VT_DECIMAL = 14,
+  VT_I1 = 16,
+  VT_UI1 = 17,
+  VT_UI2 = 18,
+  VT_UI4 = 19,
+  VT_I8 = 20,
+  VT_UI8 = 21,
+  VT_INT = 22,
+  VT_UINT = 23,
+  VT_VOID = 24,
+  VT_HRESULT = 25,
+  VT_PTR = 26,
+  VT_SAFEARRAY = 27,
+  VT_CARRAY = 28,
+  VT_USERDEFINED = 29,
+  VT_LPSTR = 30,
+  VT_LPWSTR = 31,
+  VT_FILETIME = 64,
+  VT_BLOB = 65,
+  VT_STREAM = 66,
+  VT_STORAGE = 67,
+  VT_STREAMED_OBJECT = 68,
+  VT_STORED_OBJECT = 69,
+  VT_BLOB_OBJECT = 70,
+  VT_CF = 71,
+  VT_CLSID = 72,
+  VT_ARRAY = 0x2000,
+  VT_BYREF = 0x4000,
   VT_TYPEMASK = 0x0FFF
 };
 
@@ -39,7 +73,7 @@ class Variant {
   static Variant Null() { return OfType(VT_NULL); }
   static Variant Date(double oleDate);
   static Variant Currency(std::int64_t scaledBy10000);
-  static Variant Bytes(std::string bytes);  // VT_ARRAY | VT_UI1
+  static Variant Bytes(std::string bytes);                  // VT_ARRAY | VT_UI1
   static Variant UnsignedInt(VARTYPE vt, std::uint64_t v);  // VT_UI1, VT_UI2, VT_UI4, VT_UI8
   static Variant SignedInt(VARTYPE vt, std::int64_t v);     // VT_I1, VT_I2, VT_I4, VT_I8
   // A variant that carries only a type code (for the types the stand-in never fills).
@@ -52,12 +86,12 @@ class Variant {
   bool IsByteArray() const { return vt_ == (VT_ARRAY | VT_UI1); }
 
   // Raw members; valid for the matching types only.
-  std::int64_t Int() const { return u_.i; }         // VT_I1, VT_I2, VT_I4, VT_I8, VT_CY
-  std::uint64_t UInt() const { return u_.u; }       // VT_UI1, VT_UI2, VT_UI4, VT_UI8
-  double Real() const { return u_.d; }              // VT_R4, VT_R8, VT_DATE
-  bool Bool() const { return u_.b; }                // VT_BOOL
-  const std::string& Str() const { return s_; }     // VT_BSTR and byte arrays
-  const Decimal& Dec() const { return dec_; }       // VT_DECIMAL
+  std::int64_t Int() const { return u_.i; }      // VT_I1, VT_I2, VT_I4, VT_I8, VT_CY
+  std::uint64_t UInt() const { return u_.u; }    // VT_UI1, VT_UI2, VT_UI4, VT_UI8
+  double Real() const { return u_.d; }           // VT_R4, VT_R8, VT_DATE
+  bool Bool() const { return u_.b; }             // VT_BOOL
+  const std::string& Str() const { return s_; }  // VT_BSTR and byte arrays
+  const Decimal& Dec() const { return dec_; }    // VT_DECIMAL
 
   // The platform's conversions (VariantChangeType): raise ComError DISP_E_TYPEMISMATCH when the
   // value has no such form and DISP_E_OVERFLOW when it does not fit.

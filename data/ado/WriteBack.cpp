@@ -10,7 +10,9 @@ namespace ado {
 namespace {
 const char* kSource = "Qelvo ADO";
 
-std::string TextOrEmpty(const Variant& v) { return v.vt() == VT_BSTR ? v.Str() : std::string(); }
+std::string TextOrEmpty(const Variant& v) {
+  return v.vt() == VT_BSTR ? v.Str() : std::string();
+}
 
 struct TableRef {
   std::string schema;
@@ -18,8 +20,12 @@ struct TableRef {
   bool operator==(const TableRef& o) const { return schema == o.schema && table == o.table; }
 };
 
-bool HasBase(const ColumnInfo& c) { return !TextOrEmpty(c.baseTableName).empty() && !TextOrEmpty(c.baseColumnName).empty(); }
-TableRef BaseOf(const ColumnInfo& c) { return TableRef{TextOrEmpty(c.baseSchemaName), TextOrEmpty(c.baseTableName)}; }
+bool HasBase(const ColumnInfo& c) {
+  return !TextOrEmpty(c.baseTableName).empty() && !TextOrEmpty(c.baseColumnName).empty();
+}
+TableRef BaseOf(const ColumnInfo& c) {
+  return TableRef{TextOrEmpty(c.baseSchemaName), TextOrEmpty(c.baseTableName)};
+}
 
 std::string QuotedTable(const ProviderSession& s, const TableRef& t) {
   std::string name = s.QuoteIdentifier(t.table);
@@ -123,8 +129,8 @@ void Resync(ProviderSession& session, const std::vector<ColumnInfo>& columns, co
   std::string list;
   for (std::size_t i : mine) list += (list.empty() ? "" : ", ") + QuotedColumn(session, columns[i]);
   try {
-    auto cursor = session.OpenQuery("SELECT " + list + " FROM " + QuotedTable(session, table) + " WHERE " + where,
-                                    parameters);
+    auto cursor =
+        session.OpenQuery("SELECT " + list + " FROM " + QuotedTable(session, table) + " WHERE " + where, parameters);
     RowStore scratch;
     if (!cursor->Fetch(scratch.BeginRow())) return;
     RowStore::RowId id = scratch.EndRow();

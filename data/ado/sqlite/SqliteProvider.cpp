@@ -42,7 +42,8 @@ class SqliteCursor : public ProviderCursor {
       }
     }
     hasRow_ = false;
-    for (std::size_t i = 0; i < columns_.size(); ++i) AppendValue(row, stmt_.get(), static_cast<int>(i), columns_[i].type, columns_[i].scale);
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+      AppendValue(row, stmt_.get(), static_cast<int>(i), columns_[i].type, columns_[i].scale);
     return true;
   }
 
@@ -76,8 +77,8 @@ class SqliteCursor : public ProviderCursor {
                                           &autoIncrement) == SQLITE_OK) {
           auto it = facts.find(table);
           if (it == facts.end()) it = facts.emplace(table, ReadFacts(database, table)).first;
-          bool rowidAlias = primaryKey && it->second.primaryKeyColumns == 1 && dataType &&
-                            strcasecmp(dataType, "INTEGER") == 0;
+          bool rowidAlias =
+              primaryKey && it->second.primaryKeyColumns == 1 && dataType && strcasecmp(dataType, "INTEGER") == 0;
           c.keyColumn = primaryKey != 0;
           c.autoIncrement = autoIncrement != 0 || rowidAlias;
           if (!notNull && !rowidAlias) c.attributes |= adFldIsNullable | adFldMayBeNull;

@@ -35,12 +35,12 @@ std::vector<TableEntry> ListTables(sqlite3* db) {
 
 std::unique_ptr<ProviderCursor> TablesRowset(sqlite3* db) {
   using C = MemoryCursor;
-  auto cursor = std::make_unique<MemoryCursor>(std::vector<ColumnInfo>{
-      C::Column("TABLE_CATALOG", adVarWChar, 128), C::Column("TABLE_SCHEMA", adVarWChar, 128),
-      C::Column("TABLE_NAME", adVarWChar, 128), C::Column("TABLE_TYPE", adVarWChar, 128),
-      C::Column("TABLE_GUID", adGUID, 16), C::Column("DESCRIPTION", adVarWChar, 255),
-      C::Column("TABLE_PROPID", adUnsignedInt, 4), C::Column("DATE_CREATED", adDate, 8),
-      C::Column("DATE_MODIFIED", adDate, 8)});
+  auto cursor = std::make_unique<MemoryCursor>(
+      std::vector<ColumnInfo>{C::Column("TABLE_CATALOG", adVarWChar, 128), C::Column("TABLE_SCHEMA", adVarWChar, 128),
+                              C::Column("TABLE_NAME", adVarWChar, 128), C::Column("TABLE_TYPE", adVarWChar, 128),
+                              C::Column("TABLE_GUID", adGUID, 16), C::Column("DESCRIPTION", adVarWChar, 255),
+                              C::Column("TABLE_PROPID", adUnsignedInt, 4), C::Column("DATE_CREATED", adDate, 8),
+                              C::Column("DATE_MODIFIED", adDate, 8)});
   for (const TableEntry& t : ListTables(db)) {
     cursor->AddRow({Variant("main"), Variant::Null(), Variant(t.name), Variant(t.type), Variant::Null(),
                     Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null()});
@@ -63,8 +63,8 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(sqlite3* db) {
       C::Column("DESCRIPTION", adVarWChar, 255)});
   for (const TableEntry& t : ListTables(db)) {
     if (t.name == "sqlite_master") continue;
-    StatementPtr s = Prepare(db, "SELECT cid, name, type, \"notnull\", dflt_value FROM pragma_table_info(?1)", -1,
-                             nullptr);
+    StatementPtr s =
+        Prepare(db, "SELECT cid, name, type, \"notnull\", dflt_value FROM pragma_table_info(?1)", -1, nullptr);
     Check(db, sqlite3_bind_text(s.get(), 1, t.name.c_str(), -1, SQLITE_TRANSIENT));
     while (Check(db, sqlite3_step(s.get())) == SQLITE_ROW) {
       const unsigned char* declared = sqlite3_column_text(s.get(), 2);
@@ -73,17 +73,18 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(sqlite3* db) {
                     m.type == adVarWChar || m.type == adLongVarWChar;
       bool isNumeric = m.precision > 0;
       Variant defaultValue = TextColumn(s.get(), 4);
-      cursor->AddRow({Variant("main"), Variant::Null(), Variant(t.name), TextColumn(s.get(), 1), Variant::Null(),
-                      Variant::Null(), Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(sqlite3_column_int(s.get(), 0) + 1)),
-                      Variant(defaultValue.HasValue()), defaultValue,
-                      Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.attributes)),
-                      Variant(sqlite3_column_int(s.get(), 3) == 0), Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.type)),
-                      Variant::Null(),
-                      isText ? Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.definedSize)) : Variant::Null(),
-                      isText ? Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.definedSize)) : Variant::Null(),
-                      isNumeric ? Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.precision)) : Variant::Null(),
-                      isNumeric ? Variant(static_cast<std::int16_t>(m.scale)) : Variant::Null(), Variant::Null(),
-                      Variant::Null()});
+      cursor->AddRow(
+          {Variant("main"), Variant::Null(), Variant(t.name), TextColumn(s.get(), 1), Variant::Null(), Variant::Null(),
+           Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(sqlite3_column_int(s.get(), 0) + 1)),
+           Variant(defaultValue.HasValue()), defaultValue,
+           Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.attributes)),
+           Variant(sqlite3_column_int(s.get(), 3) == 0),
+           Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.type)), Variant::Null(),
+           isText ? Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.definedSize)) : Variant::Null(),
+           isText ? Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(m.definedSize)) : Variant::Null(),
+           isNumeric ? Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.precision)) : Variant::Null(),
+           isNumeric ? Variant(static_cast<std::int16_t>(m.scale)) : Variant::Null(), Variant::Null(),
+           Variant::Null()});
     }
   }
   return cursor;

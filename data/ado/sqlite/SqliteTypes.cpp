@@ -37,12 +37,16 @@ void SizeArguments(const std::string& declared, int& first, int& second) {
   }
 }
 
-bool Has(const std::string& upper, const char* word) { return upper.find(word) != std::string::npos; }
+bool Has(const std::string& upper, const char* word) {
+  return upper.find(word) != std::string::npos;
+}
 
 MappedType Fixed(int type, long size, int precision = 0, int scale = 0) {
   return MappedType{type, size, precision, scale, adFldFixed};
 }
-MappedType Long(int type) { return MappedType{type, kLongSize, 0, 0, adFldLong | adFldMayDefer}; }
+MappedType Long(int type) {
+  return MappedType{type, kLongSize, 0, 0, adFldLong | adFldMayDefer};
+}
 }  // namespace
 
 MappedType MapDeclaredType(const std::string& declared, int storage) {
@@ -163,9 +167,12 @@ void AppendValue(RowStore::Builder& row, sqlite3_stmt* stmt, int index, int adoT
     case adNumeric:
     case adCurrency: {
       std::optional<Decimal> d;
-      if (storage == SQLITE_INTEGER) d = Decimal::FromInt64(sqlite3_column_int64(stmt, index));
-      else if (storage == SQLITE_FLOAT) d = Decimal::FromDouble(sqlite3_column_double(stmt, index));
-      else if (storage == SQLITE_TEXT) d = Decimal::Parse(TextOf(stmt, index));
+      if (storage == SQLITE_INTEGER)
+        d = Decimal::FromInt64(sqlite3_column_int64(stmt, index));
+      else if (storage == SQLITE_FLOAT)
+        d = Decimal::FromDouble(sqlite3_column_double(stmt, index));
+      else if (storage == SQLITE_TEXT)
+        d = Decimal::Parse(TextOf(stmt, index));
       if (!d) return AppendNatural(row, stmt, index, storage);
       if (adoType == adCurrency) {
         if (auto scaled = d->Rescaled(4); scaled && *scaled == *d) {
@@ -245,9 +252,12 @@ void BindParameter(sqlite3* db, sqlite3_stmt* stmt, int index, const Parameter& 
       std::string text;
       double d = v.Real();
       bool hasTime = d != std::trunc(d);
-      if (parameter.columnType == adDBTime) text = FormatIsoTime(d);
-      else if (parameter.columnType == adDBDate && !hasTime) text = FormatIsoDate(d);
-      else text = FormatIsoDateTime(d);
+      if (parameter.columnType == adDBTime)
+        text = FormatIsoTime(d);
+      else if (parameter.columnType == adDBDate && !hasTime)
+        text = FormatIsoDate(d);
+      else
+        text = FormatIsoDateTime(d);
       rc = sqlite3_bind_text(stmt, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
       break;
     }

@@ -18,14 +18,15 @@ class AdoConformance : public testing::TestWithParam<TestDatabase> {
     db_ = std::make_unique<FreshDatabase>(GetParam());
     const TestDatabase& p = GetParam();
     db_->Run({"CREATE TABLE qt_people (id " + p.autoIncrementKey +
-                  ", name VARCHAR(40), qty INTEGER, price DECIMAL(10,2), ratio " + p.doubleType +
-                  ", born DATE, seen " + p.timestampType + ", active " + p.booleanType + ", notes TEXT)",
+                  ", name VARCHAR(40), qty INTEGER, price DECIMAL(10,2), ratio " + p.doubleType + ", born DATE, seen " +
+                  p.timestampType + ", active " + p.booleanType + ", notes TEXT)",
               "INSERT INTO qt_people (name, qty, price, ratio, born, seen, active, notes) VALUES "
               "('O''Brien', 1500, 12.50, 0.1, '2003-02-01', '2003-02-01 10:00:00', TRUE, 'a;b,c')",
               "INSERT INTO qt_people (name, qty, price, ratio, born, seen, active, notes) VALUES "
               "('Müller', 20, 0.99, 0.5, '2003-02-03', '2003-02-05 23:59:59', FALSE, NULL)",
               "INSERT INTO qt_people (name, qty, price, ratio, born, seen, active, notes) VALUES "
-              "(NULL, 7, NULL, NULL, NULL, NULL, NULL, " + p.twoLines + ")",
+              "(NULL, 7, NULL, NULL, NULL, NULL, NULL, " +
+                  p.twoLines + ")",
               "INSERT INTO qt_people (name, qty, price, ratio, born, seen, active, notes) VALUES "
               "('obrien lower', 1500, 100.00, 1e300, '2003-02-06', '2003-02-06 00:00:00', TRUE, '')"});
     connection_.CreateInstance();
@@ -296,7 +297,8 @@ TEST_P(AdoConformance, SchemaRowsetsListTablesViewsAndColumns) {
     }
     columns->MoveNext();
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"id", "name", "qty", "price", "ratio", "born", "seen", "active", "notes"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"id", "name", "qty", "price", "ratio", "born", "seen", "active", "notes"}));
 }
 
 TEST_P(AdoConformance, FieldPropertiesNameTheBaseColumn) {

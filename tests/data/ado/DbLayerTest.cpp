@@ -177,7 +177,9 @@ INSTANTIATE_TEST_SUITE_P(Databases, DbLayer, testing::ValuesIn(TestDatabases()),
 
 // ---- Without a server: connection-string rules, the trace, the holder ----------------------
 
-std::string SqliteFile(const std::string& folder) { return "Provider=SQLite;Data Source=" + folder + "/h.db;Create=True"; }
+std::string SqliteFile(const std::string& folder) {
+  return "Provider=SQLite;Data Source=" + folder + "/h.db;Create=True";
+}
 
 TEST(DbConnectionKind, IsReadFromTheConnectionString) {
   auto kindOf = [](const std::string& text) {

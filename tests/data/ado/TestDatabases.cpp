@@ -13,15 +13,17 @@ std::vector<TestDatabase> TestDatabases() {
   list.push_back(TestDatabase{"SQLite", "", "INTEGER PRIMARY KEY AUTOINCREMENT", "DATETIME", "DOUBLE", "BLOB",
                               "BOOLEAN", "'line1' || char(10) || 'line2'", true});
   if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
-    list.push_back(
-        TestDatabase{"PostgreSQL", pg, "SERIAL PRIMARY KEY", "TIMESTAMP", "DOUBLE PRECISION", "BYTEA", "BOOLEAN", "'line1' || chr(10) || 'line2'", false});
+    list.push_back(TestDatabase{"PostgreSQL", pg, "SERIAL PRIMARY KEY", "TIMESTAMP", "DOUBLE PRECISION", "BYTEA",
+                                "BOOLEAN", "'line1' || chr(10) || 'line2'", false});
   if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
     list.push_back(TestDatabase{"MariaDB", my, "INT AUTO_INCREMENT PRIMARY KEY", "DATETIME(3)", "DOUBLE", "LONGBLOB",
                                 "BOOLEAN", "CONCAT('line1', CHAR(10), 'line2')", false});
   return list;
 }
 
-std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) { return info.param.name; }
+std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
+  return info.param.name;
+}
 
 std::string MakeTemporaryFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qelvo-test-XXXXXX").string();

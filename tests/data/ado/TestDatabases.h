@@ -22,7 +22,9 @@ struct TestDatabase {
 };
 
 std::vector<TestDatabase> TestDatabases();
-inline void PrintTo(const TestDatabase& db, std::ostream* os) { *os << db.name; }
+inline void PrintTo(const TestDatabase& db, std::ostream* os) {
+  *os << db.name;
+}
 std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info);
 
 // A fresh database for one test: an empty SQLite file in a temporary folder, or the server's test
