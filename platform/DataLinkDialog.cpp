@@ -1,0 +1,267 @@
+#include "platform/DataLinkDialog.h"
+
+#include <strings.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "data/ErrorText.h"
+#include "data/ado/ComError.h"
+#include "data/ado/Connection.h"
+#include "data/ado/ConnectionString.h"
+#include "data/ado/DataLinks.h"
+#include "platform/OdbcConnect.h"
+#include "platform/framework/MessageBox.h"
+#include "platform/framework/PromptSeam.h"
+#include "platform/framework/WaitCursor.h"
+
+namespace {
+
+using C = DataLinkDialog;
+
+const ControlSpec kFrame[] = {
+    {1103, ControlKind::Static, "&Provider:", 7, 9, 40, 8},
+    {C::kProvider, ControlKind::DropDownList, "", 50, 7, 110, 13},
+    {1104, ControlKind::GroupBox, "Connection", 7, 26, 246, 84},
+    {C::kSqlitePage, ControlKind::Placeholder, "", 13, 37, 234, 70},
+    {C::kOdbcPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
+    {1105, ControlKind::Static, "Other &attributes (key=value;...):", 7, 116, 246, 8},
+    {C::kOther, ControlKind::Edit, "", 7, 126, 246, 13},
+    {C::kNote, ControlKind::Static, "", 7, 143, 246, 18},
+    {C::kTestConnection, ControlKind::PushButton, "&Test Connection", 7, 166, 70, 14},
+    {C::kOk, ControlKind::DefPushButton, "OK", 147, 166, 50, 14},
+    {C::kCancel, ControlKind::PushButton, "Cancel", 203, 166, 50, 14},
+};
+
+const ControlSpec kSqliteControls[] = {
+    {1113, ControlKind::Static, "Database &file (Data Source):", 0, 2, 200, 8},
+    {C::kSqliteFile, ControlKind::Edit, "", 0, 13, 210, 13},
+    {C::kSqliteBrowse, ControlKind::PushButton, "...", 214, 13, 20, 13},
+    {C::kSqliteCreate, ControlKind::CheckBox, "&Create the file when it does not exist", 0, 32, 200, 10},
+};
+
+const ControlSpec kOdbcControls[] = {
+    {1124, ControlKind::Static, "&Data source name (DSN):", 0, 3, 96, 8},
+    {C::kOdbcDsn, ControlKind::ComboBox, "", 100, 1, 134, 13},
+    {1125, ControlKind::Static, "&User name:", 0, 21, 96, 8},
+    {C::kOdbcUser, ControlKind::Edit, "", 100, 19, 134, 13},
+    {1126, ControlKind::Static, "Pass&word:", 0, 39, 96, 8},
+    {C::kOdbcPassword, ControlKind::Edit, "", 100, 37, 134, 13, ControlFlag::Password},
+    {1127, ControlKind::Static, "Initial &catalog (DATABASE):", 0, 57, 96, 8},
+    {C::kOdbcCatalog, ControlKind::Edit, "", 100, 55, 134, 13},
+};
+
+bool Is(const std::string& key, const char* name) {
+  return strcasecmp(key.c_str(), name) == 0;
+}
+
+QString Text(QWidget* control) {
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().trimmed();
+  if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->currentText().trimmed();
+  return {};
+}
+
+}  // namespace
+
+DataLinkDialog::DataLinkDialog(const std::string& initial, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Data Link Properties"));
+  const DialogUnits units;
+  controls_.Create(this, kFrame, units);
+  controls_.Create(Control(kSqlitePage), kSqliteControls, units);
+  controls_.Create(Control(kOdbcPage), kOdbcControls, units);
+  setFixedSize(units.ToPixels(QSize(260, 187)));
+
+  auto* provider = controls_.As<QComboBox>(kProvider);
+  provider->addItem(QStringLiteral("SQLite"));
+  provider->addItem(QStringLiteral("ODBC"));
+  auto* dsn = controls_.As<QComboBox>(kOdbcDsn);
+  for (const std::string& name : ListOdbcDataSources()) dsn->addItem(QString::fromStdString(name));
+  dsn->setCurrentIndex(-1);
+  auto* note = controls_.As<QLabel>(kNote);
+  note->setWordWrap(true);
+  note->setStyleSheet(QStringLiteral("color: #a00000"));
+
+  connect(provider, &QComboBox::currentIndexChanged, this, &DataLinkDialog::ShowProviderPage);
+  connect(controls_.As<QPushButton>(kSqliteBrowse), &QPushButton::clicked, this, &DataLinkDialog::BrowseSqliteFile);
+  connect(controls_.As<QPushButton>(kTestConnection), &QPushButton::clicked, this, &DataLinkDialog::TestConnection);
+  connect(controls_.As<QPushButton>(kOk), &QPushButton::clicked, this, &DataLinkDialog::accept);
+  connect(controls_.As<QPushButton>(kCancel), &QPushButton::clicked, this, &DataLinkDialog::reject);
+
+  Load(initial);
+  ShowProviderPage();
+}
+
+void DataLinkDialog::SetProvider(Provider provider) {
+  controls_.As<QComboBox>(kProvider)->setCurrentIndex(provider);
+}
+
+DataLinkDialog::Provider DataLinkDialog::CurrentProvider() const {
+  return controls_.As<QComboBox>(kProvider)->currentIndex() == kOdbcProvider ? kOdbcProvider : kSqliteProvider;
+}
+
+void DataLinkDialog::ShowProviderPage() {
+  const bool odbc = CurrentProvider() == kOdbcProvider;
+  Control(kSqlitePage)->setVisible(!odbc);
+  Control(kOdbcPage)->setVisible(odbc);
+}
+
+void DataLinkDialog::Load(const std::string& initial) {
+  SetProvider(kSqliteProvider);
+  if (initial.find_first_not_of(" \t\r\n") == std::string::npos) return;
+  ConnectionString parsed;
+  try {
+    parsed = ConnectionString::Parse(initial);
+  } catch (const ComError& error) {
+    controls_.As<QLabel>(kNote)->setText(
+        tr("The current connection string could not be read (%1); it is kept if you cancel.")
+            .arg(QString::fromStdString(error.Description())));
+    return;
+  }
+  const std::string provider = parsed.Get("Provider").value_or("");
+  const bool sqlite = Is(provider, "SQLite");
+  if (!sqlite) {
+    SetProvider(kOdbcProvider);
+    if (!provider.empty() && strncasecmp(provider.c_str(), "MSDASQL", 7) != 0)
+      controls_.As<QLabel>(kNote)->setText(
+          tr("The provider \"%1\" is not available here; its other attributes are kept below.")
+              .arg(QString::fromStdString(provider)));
+  }
+  ConnectionString other;
+  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+    const std::string& key = attribute.key;
+    const QString value = QString::fromStdString(attribute.value);
+    if (Is(key, "Provider")) continue;
+    if (sqlite && (Is(key, "Data Source") || Is(key, "Database"))) {
+      controls_.As<QLineEdit>(kSqliteFile)->setText(value);
+    } else if (sqlite && Is(key, "Create")) {
+      controls_.As<QCheckBox>(kSqliteCreate)
+          ->setChecked(value.compare("true", Qt::CaseInsensitive) == 0 || value == "1" ||
+                       value.compare("yes", Qt::CaseInsensitive) == 0);
+    } else if (!sqlite && (Is(key, "DSN") || Is(key, "Data Source"))) {
+      controls_.As<QComboBox>(kOdbcDsn)->setCurrentText(value);
+    } else if (!sqlite && (Is(key, "UID") || Is(key, "User ID"))) {
+      controls_.As<QLineEdit>(kOdbcUser)->setText(value);
+    } else if (!sqlite && (Is(key, "PWD") || Is(key, "Password"))) {
+      controls_.As<QLineEdit>(kOdbcPassword)->setText(value);
+    } else if (!sqlite && (Is(key, "DATABASE") || Is(key, "Initial Catalog"))) {
+      controls_.As<QLineEdit>(kOdbcCatalog)->setText(value);
+    } else {
+      other.Set(key, attribute.value);
+    }
+  }
+  controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
+}
+
+std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
+  auto refuse = [&](int control, const QString& message) -> std::optional<std::string> {
+    if (explain) {
+      QelvoMessageBox(message.toStdString(), MB_OK | MB_ICONEXCLAMATION, this);
+      Control(control)->setFocus();
+    }
+    return std::nullopt;
+  };
+  ConnectionString other;
+  try {
+    other = ConnectionString::Parse(Text(Control(kOther)).toStdString());
+  } catch (const ComError& error) {
+    return refuse(kOther,
+                  tr("The other attributes cannot be read: %1").arg(QString::fromStdString(error.Description())));
+  }
+  ConnectionString result;
+  if (CurrentProvider() == kSqliteProvider) {
+    const QString file = Text(Control(kSqliteFile));
+    if (file.isEmpty()) return refuse(kSqliteFile, tr("Choose the database file (Data Source)."));
+    result.Set("Provider", "SQLite");
+    result.Set("Data Source", file.toStdString());
+    if (controls_.As<QCheckBox>(kSqliteCreate)->isChecked()) result.Set("Create", "True");
+    for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+    return result.ToString();
+  }
+  const QString dsn = Text(Control(kOdbcDsn));
+  if (dsn.isEmpty() && other.Attributes().empty())
+    return refuse(kOdbcDsn, tr("Choose a data source name, or give the driver's attributes "
+                               "(for example DRIVER={PostgreSQL Unicode};SERVER=localhost)."));
+  result.Set("Provider", "MSDASQL");
+  if (!dsn.isEmpty()) result.Set("DSN", dsn.toStdString());
+  for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+  // Passwords keep blanks; the other fields are trimmed.
+  const QString catalog = Text(Control(kOdbcCatalog));
+  const QString user = Text(Control(kOdbcUser));
+  const QString password = controls_.As<QLineEdit>(kOdbcPassword)->text();
+  if (!catalog.isEmpty()) result.Set("DATABASE", catalog.toStdString());
+  if (!user.isEmpty()) result.Set("UID", user.toStdString());
+  if (!password.isEmpty()) result.Set("PWD", password.toStdString());
+  return result.ToOdbcString();
+}
+
+void DataLinkDialog::BrowseSqliteFile() {
+  FileDialogRequest request;
+  request.parent = this;
+  request.mode = FileDialogRequest::Mode::Open;
+  request.title = "Select SQLite Database";
+  request.initialName = Text(Control(kSqliteFile)).toStdString();
+  request.filter =
+      "SQLite databases (*.db;*.sqlite;*.sqlite3;*.db3)|*.db;*.sqlite;*.sqlite3;*.db3|All files (*.*)|*.*||";
+  request.fileMustExist = !controls_.As<QCheckBox>(kSqliteCreate)->isChecked();
+  if (std::optional<std::string> path = Prompts().FileDialog(request))
+    controls_.As<QLineEdit>(kSqliteFile)->setText(QString::fromStdString(*path));
+}
+
+void DataLinkDialog::TestConnection() {
+  std::optional<std::string> text = BuildConnectionString(true);
+  if (!text) return;
+  std::string failure;
+  {
+    WaitCursor wait;
+    try {
+      ado::Connection connection;
+      connection.Open(*text, "", "");
+      connection.Close();
+    } catch (const ComError& error) {
+      failure = ComErrorText(error);
+      if (failure.empty()) failure = error.what();
+    }
+  }
+  if (failure.empty())
+    QelvoMessageBox("Test connection succeeded.", MB_OK | MB_ICONINFORMATION, this);
+  else
+    QelvoMessageBox("Test connection failed:\n" + failure, MB_OK | MB_ICONEXCLAMATION, this);
+}
+
+void DataLinkDialog::accept() {
+  std::optional<std::string> text = BuildConnectionString(true);
+  if (!text) return;
+  result_ = *text;
+  QDialog::accept();
+}
+
+std::optional<std::string> RunDataLinkDialog(QWidget* parent, const std::string& initial) {
+  DataLinkDialog dialog(initial, parent);
+  if (Prompts().ExecDialog(dialog) != QDialog::Accepted || dialog.Result().empty()) return std::nullopt;
+  return dialog.Result();
+}
+
+namespace {
+class DataLinkDialogPrompt : public ado::DataLinksPrompt {
+ public:
+  explicit DataLinkDialogPrompt(QWidget* owner) : owner_(owner) {}
+  std::optional<std::string> PromptNew() override { return RunDataLinkDialog(owner_, {}); }
+  bool PromptEdit(std::string& connectionString) override {
+    std::optional<std::string> edited = RunDataLinkDialog(owner_, connectionString);
+    if (!edited) return false;
+    connectionString = *edited;
+    return true;
+  }
+
+ private:
+  QPointer<QWidget> owner_;
+};
+}  // namespace
+
+void RegisterDataLinkDialog(QWidget* owner) {
+  ado::RegisterDataLinksPrompt(std::make_shared<DataLinkDialogPrompt>(owner));
+}

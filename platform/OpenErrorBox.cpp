@@ -1,0 +1,14 @@
+#include "platform/OpenErrorBox.h"
+
+#include "data/DbConnection.h"
+#include "platform/framework/MessageBox.h"
+
+namespace {
+void BoxThroughPrompts(const std::string& text, const std::string& caption) {
+  ShowMessageBox(nullptr, text, caption, MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL);
+}
+}  // namespace
+
+void RouteOpenErrorBoxToPrompts() {
+  SetOpenErrorBox(&BoxThroughPrompts);
+}

@@ -1,0 +1,117 @@
+#include "platform/framework/ControlTable.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+constexpr const char* kIdProperty = "controlId";
+
+QWidget* MakeControl(const ControlSpec& spec, QWidget* parent) {
+  const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
+  const bool readOnly = spec.flags & ControlFlag::ReadOnly;
+  switch (spec.kind) {
+    case ControlKind::Static: {
+      auto* label = new QLabel(caption, parent);
+      label->setAlignment((spec.flags & ControlFlag::RightAlign ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+      return label;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+      auto* button = new QPushButton(caption, parent);
+      button->setDefault(spec.kind == ControlKind::DefPushButton);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case ControlKind::RadioButton:
+      return new QRadioButton(caption, parent);
+    case ControlKind::CheckBox:
+      return new QCheckBox(caption, parent);
+    case ControlKind::Edit: {
+      auto* edit = new QLineEdit(caption, parent);
+      edit->setReadOnly(readOnly);
+      if (spec.flags & ControlFlag::Password) edit->setEchoMode(QLineEdit::Password);
+      if (spec.flags & ControlFlag::RightAlign) edit->setAlignment(Qt::AlignRight);
+      return edit;
+    }
+    case ControlKind::MultiLineEdit: {
+      auto* edit = new QPlainTextEdit(caption, parent);
+      edit->setReadOnly(readOnly);
+      edit->setTabChangesFocus(true);
+      edit->setVerticalScrollBarPolicy(spec.flags & ControlFlag::VScroll ? Qt::ScrollBarAlwaysOn
+                                                                         : Qt::ScrollBarAsNeeded);
+      edit->setLineWrapMode(spec.flags & ControlFlag::HScroll ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+      return edit;
+    }
+    case ControlKind::ListBox:
+      return new QListWidget(parent);
+    case ControlKind::ComboBox:
+    case ControlKind::DropDownList: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(spec.kind == ControlKind::ComboBox);
+      return combo;
+    }
+    case ControlKind::GroupBox:
+      return new QGroupBox(caption, parent);
+    case ControlKind::Frame: {
+      auto* frame = new QFrame(parent);
+      frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+      return frame;
+    }
+    case ControlKind::Placeholder:
+      return new QWidget(parent);
+  }
+  return new QWidget(parent);
+}
+}  // namespace
+
+ControlTable::ControlTable(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units) {
+  Create(parent, controls, units);
+}
+
+void ControlTable::Create(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units) {
+  QButtonGroup* group = nullptr;
+  for (const ControlSpec& spec : controls) {
+    QWidget* control = MakeControl(spec, parent);
+    control->setProperty(kIdProperty, spec.id);
+    control->setObjectName(QStringLiteral("control%1").arg(spec.id));
+    control->setGeometry(units.ToPixels(spec.x, spec.y, spec.width, spec.height));
+    if (spec.flags & ControlFlag::NoTabStop) control->setFocusPolicy(Qt::ClickFocus);
+    if (spec.flags & ControlFlag::Disabled) control->setEnabled(false);
+    if (spec.flags & ControlFlag::Hidden) control->hide();
+    if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+      if (!group || (spec.flags & ControlFlag::GroupStart)) {
+        group = new QButtonGroup(parent);
+        group->setExclusive(true);
+      }
+      radio->setAutoExclusive(false);
+      group->addButton(radio, spec.id);
+      groups_[spec.id] = group;
+    } else {
+      group = nullptr;
+    }
+    controls_[spec.id] = control;
+  }
+}
+
+QWidget* ControlTable::Get(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second.data();
+}
+
+QButtonGroup* ControlTable::GroupOf(int id) const {
+  auto it = groups_.find(id);
+  return it == groups_.end() ? nullptr : it->second;
+}
+
+int ControlTable::IdOf(const QWidget* control) {
+  return control ? control->property(kIdProperty).toInt() : 0;
+}
