@@ -1,0 +1,29 @@
+#include "workspace/ui/QelvoDoc.h"
+
+#include <algorithm>
+
+#include "data/DbConnection.h"
+
+CQelvoDoc::CQelvoDoc() {
+  PrivateConnections = true;
+}
+
+void CQelvoDoc::SetRequest(std::string statementText, std::string connectionString) {
+  statementText_ = std::move(statementText);
+  connectionString_ = std::move(connectionString);
+}
+
+void CQelvoDoc::AddView(CDocView* view) {
+  if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CQelvoDoc::RemoveView(CDocView* view) {
+  std::erase(views_, view);
+}
+
+void CQelvoDoc::UpdateAllViews(CDocView* sender) {
+  // A copy: a view may register or leave while it updates.
+  const std::vector<CDocView*> views = views_;
+  for (CDocView* view : views)
+    if (view != sender) view->OnUpdate(sender);
+}
