@@ -1,0 +1,227 @@
+#include "export/MysqlScriptGenerator.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "data/ado/AdoEnums.h"
+
+using namespace ado;
+
+namespace {
+constexpr const char* kGeneratorName = "MysqlScriptGenerator";
+// The longest varchar a utf8mb4 row can hold; longer texts go to a text type.
+constexpr int kMaxVarcharLength = 16383;
+// The longest varbinary given its own length; longer ones become longblob.
+constexpr int kMaxVarbinaryLength = 8000;
+
+struct TypeRow {
+  int code;
+  const char* target;  // nullptr: MySQL has no type for it
+};
+
+// Searched in order; the first row with the code decides. Decimals and binary types are sized from
+// the field (TranslateFieldType).
+constexpr TypeRow kTypes[] = {
+    {adEmpty, nullptr},
+    {adTinyInt, "tinyint"},
+    {adSmallInt, "int"},
+    {adInteger, "int"},
+    {adBigInt, "bigint"},
+    {adUnsignedTinyInt, "tinyint unsigned"},
+    {adUnsignedSmallInt, "smallint unsigned"},
+    {adUnsignedInt, "int unsigned"},
+    {adUnsignedBigInt, "bigint unsigned"},
+    {adSingle, "float"},
+    {adDouble, "double"},
+    {adCurrency, "decimal(19,4)"},
+    {adDecimal, "decimal"},
+    {adNumeric, "decimal"},
+    {adBoolean, "tinyint(1)"},
+    {adError, nullptr},
+    {adUserDefined, nullptr},
+    {adVariant, nullptr},
+    {adIDispatch, nullptr},
+    {adIUnknown, nullptr},
+    {adGUID, nullptr},
+    {adDate, "datetime"},
+    {adDBDate, "date"},
+    {adDBTime, "time"},
+    {adDBTimeStamp, "datetime"},
+    {adBSTR, nullptr},
+    {adChar, "varchar"},
+    {adVarChar, "varchar"},
+    {adLongVarChar, "mediumtext"},
+    {adWChar, "varchar"},
+    {adVarWChar, "varchar"},
+    {adLongVarWChar, "mediumtext"},
+    {adBinary, "varbinary"},
+    {adVarBinary, "varbinary"},
+    {adLongVarBinary, "longblob"},
+    {adChapter, nullptr},
+    {adFileTime, nullptr},
+    {adPropVariant, nullptr},
+    {adVarNumeric, nullptr},
+    {adArray, nullptr},
+};
+
+const TypeRow* FindType(int code) {
+  for (const TypeRow& row : kTypes)
+    if (row.code == code) return &row;
+  return nullptr;
+}
+
+bool IsTextType(int code) {
+  return code == adChar || code == adVarChar || code == adWChar || code == adVarWChar;
+}
+
+// Types followed by "(defined size)". The unsigned int of the original list is left out: its
+// length would have to stand before UNSIGNED.
+bool IsSizedType(int code) {
+  return code == adTinyInt || IsTextType(code);
+}
+bool IsFloatingType(int code) {
+  return code == adSingle;
+}
+bool FitsVarchar(const DbFieldInfo& f) {
+  return f.definedSize > 0 && f.definedSize <= kMaxVarcharLength;
+}
+}  // namespace
+
+std::string MysqlScriptGenerator::TranslateFieldType(const DbFieldInfo& field) const {
+  const TypeRow* row = FindType(field.type);
+  if (!row || !row->target) return UnknownType(kGeneratorName, field, row != nullptr);
+  char buffer[48];
+  switch (field.type) {
+    case adDecimal:
+    case adNumeric: {
+      // MySQL holds 65 digits, 30 of them after the point.
+      const int precision = field.precision > 0 ? std::min(field.precision, 65) : 65;
+      const int scale = std::clamp(field.numericScale, 0, std::min(precision, 30));
+      std::snprintf(buffer, sizeof buffer, "decimal(%d,%d)", precision, scale);
+      return buffer;
+    }
+    case adBinary:
+    case adVarBinary:
+      if (field.definedSize <= 0 || field.definedSize > kMaxVarbinaryLength) return "longblob";
+      std::snprintf(buffer, sizeof buffer, "varbinary(%ld)", static_cast<long>(field.definedSize));
+      return buffer;
+    default:
+      if (IsTextType(field.type) && !FitsVarchar(field)) return "mediumtext";
+      return row->target;
+  }
+}
+
+std::string MysqlScriptGenerator::DropTableStatement(const std::string& tableName) const {
+  return "DROP TABLE IF EXISTS " + tableName + ";\n\n";
+}
+
+void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const std::vector<DbFieldInfo>& fields,
+                                            bool withDrop, std::ostream& out) const {
+  std::string text;
+  if (withDrop) text += DropTableStatement(tableName);
+  text += "CREATE TABLE " + tableName + " (\n";
+  char buffer[64];
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const DbFieldInfo& field = fields[i];
+    const std::string name = FieldName(field);
+    text += "    " + name;
+    if (name.size() < 20) text.append(20 - name.size(), ' ');
+    text += ' ';
+    const std::string type = TranslateFieldType(field);
+    text += type;
+    if (type == "int" && field.isAutoIncrement) text += "(11) UNSIGNED";
+    // A text too long for varchar became mediumtext, which takes no length.
+    if (IsSizedType(field.type) && (!IsTextType(field.type) || FitsVarchar(field))) {
+      std::snprintf(buffer, sizeof buffer, "(%ld)", static_cast<long>(field.definedSize));
+      text += buffer;
+    }
+    if (IsFloatingType(field.type)) text += "(2)";
+    const bool notNull = field.attributes.find("adFldIsNullable") == std::string::npos || field.isKeyColumn;
+    text += notNull ? " NOT NULL" : " NULL";
+    if (field.isAutoIncrement) text += " AUTO_INCREMENT";
+    if (i + 1 < fields.size()) text += ",\n";
+  }
+  std::vector<const DbFieldInfo*> keys;
+  for (const DbFieldInfo& field : fields)
+    if (field.isKeyColumn) keys.push_back(&field);
+  if (!keys.empty()) {
+    text += ",\n    PRIMARY KEY(";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (i) text += ",";
+      text += FieldName(*keys[i]);
+    }
+    text += ")";
+  }
+  // MySQL takes an AUTO_INCREMENT column only as the first column of an index: one that does not
+  // lead the primary key gets an index of its own.
+  for (const DbFieldInfo& field : fields) {
+    if (!field.isAutoIncrement) continue;
+    if (!keys.empty() && keys.front() == &field) continue;
+    text += ",\n    KEY(" + FieldName(field) + ")";
+  }
+  text += "\n);\n";
+  text += "\n";
+  out << text;
+}
+
+void MysqlScriptGenerator::WriteInsertStatements(DbRecordset& recordset, const std::string& tableName,
+                                                 const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
+                                                 bool withAutonumbers, bool withZap, std::ostream& out) const {
+  if (withZap) out << "DELETE FROM " << tableName << ";\n";
+  WriteInsertRows(recordset, tableName, fields, maxRecords, withAutonumbers, out);
+  out << "\n";
+}
+
+std::string MysqlScriptGenerator::ScriptPrologue() const {
+  return "SET NAMES utf8mb4;\n\n";
+}
+
+void MysqlScriptGenerator::AppendStringLiteral(std::string& out, std::string_view text) const {
+  out += '\'';
+  for (char ch : text) {
+    switch (ch) {
+      case '\0':
+        // A raw NUL ends the mysql client's statement.
+        out += "\\0";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\x1a':
+        // MySQL reads \z as the letter z.
+        out += "\\Z";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\'':
+        out += "\\'";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += ch;
+    }
+  }
+  out += '\'';
+}
+
+void MysqlScriptGenerator::AppendBinaryLiteral(std::string& out, std::string_view bytes) const {
+  // 0x with no digits is no literal at all.
+  if (bytes.empty()) {
+    out += "X''";
+    return;
+  }
+  out += "0x";
+  out += HexDigits(bytes);
+}

@@ -1,0 +1,290 @@
+#include "export/ScriptGenerator.h"
+
+#include <strings.h>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "data/DbConnection.h"
+#include "data/DbRecordset.h"
+#include "data/Trace.h"
+#include "data/ado/OleDate.h"
+#include "data/ado/Variant.h"
+#include "export/NameDelimiting.h"
+#include "export/ScriptTypes.h"
+#include "workspace/SettingsStore.h"
+
+namespace {
+template <class T>
+void AppendChars(std::string& out, T value) {
+  char buffer[64];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (ec == std::errc()) out.append(buffer, end);
+}
+
+void AppendDateLiteral(std::string& out, double date) {
+  DateParts p;
+  if (auto parts = OleDateToParts(date)) p = *parts;
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "'%04d-%02d-%02d %02d:%02d:%02d'", p.year, p.month, p.day, p.hour, p.minute,
+                p.second);
+  out += buffer;
+}
+
+// The boolean literal of a text: the text read as a decimal integer (leading blanks and a sign
+// allowed, stopping at the first other character) is not 0; "true" and "t" count too, as some
+// drivers deliver booleans so.
+bool TextIsTrue(const std::string& text) {
+  if (std::strtol(text.c_str(), nullptr, 10) != 0) return true;
+  const char* p = text.c_str();
+  while (*p == ' ' || *p == '\t') ++p;
+  return strcasecmp(p, "true") == 0 || strcasecmp(p, "t") == 0;
+}
+
+// [blanks][sign]digits[.digits][e[sign]digits][blanks], or nothing when the text is no such number.
+std::optional<std::string> PlainNumber(std::string text) {
+  for (char& c : text)
+    if (c == ',') c = '.';
+  std::size_t b = text.find_first_not_of(" \t");
+  std::size_t e = text.find_last_not_of(" \t");
+  if (b == std::string::npos) return std::nullopt;
+  text = text.substr(b, e - b + 1);
+  std::size_t i = 0;
+  auto digits = [&] {
+    std::size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i - start;
+  };
+  if (text[i] == '+' || text[i] == '-') ++i;
+  std::size_t whole = digits();
+  std::size_t fraction = 0;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    fraction = digits();
+  }
+  if (whole + fraction == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() == 0) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  return text;
+}
+}  // namespace
+
+std::string HexDigits(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (unsigned char c : bytes) {
+    hex += kDigits[c >> 4];
+    hex += kDigits[c & 15];
+  }
+  return hex;
+}
+
+bool IsNumberVariant(const Variant& v) {
+  switch (v.vt()) {
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_I8:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_UI8:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DECIMAL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool AppendExactNumber(std::string& out, const Variant& v, char point) {
+  const std::size_t start = out.size();
+  switch (v.vt()) {
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_I8:
+      AppendChars(out, v.Int());
+      return true;
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_UI8:
+      AppendChars(out, v.UInt());
+      return true;
+    case VT_R4:
+      if (!std::isfinite(v.Real())) return false;
+      AppendChars(out, static_cast<float>(v.Real()));
+      break;
+    case VT_R8:
+      if (!std::isfinite(v.Real())) return false;
+      AppendChars(out, v.Real());
+      break;
+    case VT_CY: {
+      Decimal d = Decimal::FromInt64(v.Int());
+      d.scale = 4;
+      std::string text = d.ToString('.');
+      while (text.back() == '0') text.pop_back();
+      if (text.back() == '.') text.pop_back();
+      out += text;
+      break;
+    }
+    case VT_DECIMAL:
+      out += v.Dec().ToString('.');
+      break;
+    default:
+      return false;
+  }
+  if (point != '.') {
+    for (std::size_t i = start; i < out.size(); ++i)
+      if (out[i] == '.') out[i] = point;
+  }
+  return true;
+}
+
+ScriptGenerator::ScriptGenerator(const SettingsStore& settings) : settings_(settings) {}
+ScriptGenerator::ScriptGenerator() : settings_(AppSettings()) {}
+
+std::string ScriptGenerator::FieldName(const DbFieldInfo& field) const {
+  return DelimitFieldName(field.name, settings_);
+}
+
+std::string ScriptGenerator::UnknownType(const char* generatorName, const DbFieldInfo& field, bool known) const {
+  const char* typeName = DataTypeName(field.type);
+  Trace(TraceWarning, "%s::TranslateFieldType() : unknown type \"%s\" for field \"%s\"", generatorName,
+        typeName ? typeName : "", field.name.c_str());
+  if (!known) return "???";
+  return std::string("***") + (typeName ? typeName : "") + "***";
+}
+
+void ScriptGenerator::GenerateStructure(DbConnection& connection, const std::string& tableName,
+                                        const std::optional<std::string>& query, bool withDrop,
+                                        std::ostream& out) const {
+  const std::string text = query ? *query : "SELECT * FROM " + tableName + " WHERE 1=0";
+  std::vector<DbFieldInfo> fields;
+  {
+    DbRecordset recordset;
+    recordset.Open(&connection, text);
+    recordset.GetFieldsInfo(fields);
+    recordset.Close();
+  }
+  WriteCreateTable(tableName, fields, withDrop, out);
+}
+
+void ScriptGenerator::GenerateData(DbConnection& connection, const std::string& tableName,
+                                   const std::optional<std::string>& query, std::int32_t maxRecords,
+                                   bool withAutonumbers, bool withZap, std::ostream& out) const {
+  const std::string text = query ? *query : "SELECT * FROM " + tableName;
+  DbRecordset recordset;
+  recordset.Open(&connection, text);
+  if (!recordset.IsEOF()) {
+    std::vector<DbFieldInfo> fields;
+    recordset.GetFieldsInfo(fields);
+    WriteInsertStatements(recordset, tableName, fields, maxRecords, withAutonumbers, withZap, out);
+  }
+  recordset.Close();
+}
+
+long ScriptGenerator::WriteInsertRows(DbRecordset& recordset, const std::string& tableName,
+                                      const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
+                                      bool withAutonumbers, std::ostream& out) const {
+  // The column list is the same for every row: build it once.
+  std::vector<long> written;
+  std::string head = "INSERT INTO " + tableName + " (";
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].isAutoIncrement && !withAutonumbers) continue;
+    if (!written.empty()) head += ',';
+    head += FieldName(fields[i]);
+    written.push_back(static_cast<long>(i));
+  }
+  head += ") VALUES (";
+
+  recordset.MoveFirst();
+  long count = 0;
+  std::string line;
+  while (!recordset.IsEOF()) {
+    line.assign(head);
+    for (std::size_t k = 0; k < written.size(); ++k) {
+      if (k) line += ',';
+      // By position: a query may hold two columns of the same name.
+      AppendLiteral(line, fields[static_cast<std::size_t>(written[k])], recordset.GetFieldVariantIdx(written[k]));
+    }
+    line += ");\n";
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    ++count;
+    if (maxRecords > 0 && count >= maxRecords) break;
+    recordset.MoveNext();
+  }
+  return count;
+}
+
+void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const {
+  if (!value.HasValue()) {
+    out += "NULL";
+    return;
+  }
+  if (value.IsByteArray()) return AppendBinaryLiteral(out, value.Str());
+  const int type = field.type;
+  if (IsStringType(type)) {
+    if (value.vt() == VT_BSTR) return AppendStringLiteral(out, value.Str());
+    return AppendStringLiteral(out, value.ToText());
+  }
+  if (IsDateType(type)) {
+    if (value.vt() == VT_DATE) return AppendDateLiteral(out, value.Real());
+    return AppendOtherLiteral(out, field, value);
+  }
+  if (IsBooleanType(type)) {
+    if (value.vt() == VT_BOOL) {
+      out += value.Bool() ? '1' : '0';
+      return;
+    }
+    out += TextIsTrue(value.vt() == VT_BSTR ? value.Str() : value.ToText()) ? '1' : '0';
+    return;
+  }
+  if (IsNumericType(type)) {
+    if (value.vt() == VT_BSTR) {
+      if (auto number = PlainNumber(value.Str())) {
+        out += *number;
+        return;
+      }
+      return AppendStringLiteral(out, value.Str());
+    }
+    if (value.vt() == VT_BOOL) {
+      out += value.Bool() ? "-1" : "0";
+      return;
+    }
+  }
+  AppendOtherLiteral(out, field, value);
+}
+
+// Values of any other type, and values whose kind does not match their column's: numbers in full,
+// dates as dates, texts quoted. A number the target cannot hold (NaN, an infinity) becomes NULL.
+void ScriptGenerator::AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const {
+  if (IsNumberVariant(value)) {
+    if (AppendExactNumber(out, value)) return;
+    Trace(TraceWarning, "ScriptGenerator::WriteInsertStatements() : value \"%s\" of field \"%s\" written as NULL",
+          value.ToText().c_str(), field.name.c_str());
+    out += "NULL";
+    return;
+  }
+  switch (value.vt()) {
+    case VT_DATE:
+      return AppendDateLiteral(out, value.Real());
+    case VT_BOOL:
+      out += value.Bool() ? "-1" : "0";
+      return;
+    case VT_BSTR:
+      return AppendStringLiteral(out, value.Str());
+    default:
+      return AppendStringLiteral(out, value.ToText());
+  }
+}
