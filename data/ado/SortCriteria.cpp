@@ -291,43 +291,53 @@ int CompareCells(const Cell& a, const Cell& b) {
 // ---- Sorting: items carry a 64-bit key (rank in the top byte, then the first bytes of the
 // folded text or the double's order bits) so that most comparisons are integer compares on a
 // compact array; runs of equal keys are refined with the next bytes of text, then with the
-// exact comparison, then by the next sort key, and finally by position (stability).
+// exact comparison, then by the next sort key. Every pass breaks ties by position (stability).
 
-constexpr int kBytesPerLevel = 7;
-constexpr int kMaxLevel = 48;
+constexpr int kBytesPerWord = 7;
+constexpr int kBytesPerLevel = 2 * kBytesPerWord;
+constexpr int kMaxLevel = 24;
+
+struct Key {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+  bool operator==(const Key&) const = default;
+  bool operator<(const Key& o) const { return high < o.high || (high == o.high && low < o.low); }
+};
 
 struct Item {
-  std::uint64_t key;
+  Key key;
   std::uint32_t pos;
 };
 
-std::uint64_t TextKey(std::string_view s, int level, bool fold) {
-  std::uint64_t key = 0;
-  const std::size_t start = static_cast<std::size_t>(level) * kBytesPerLevel;
+std::uint64_t TextWord(std::string_view s, std::size_t start, bool fold) {
+  std::uint64_t word = 0;
   const unsigned char* p = Bytes(s);
-  for (int j = 0; j < kBytesPerLevel; ++j) {
+  for (int j = 0; j < kBytesPerWord; ++j) {
     const std::size_t i = start + static_cast<std::size_t>(j);
     const unsigned b = i < s.size() ? (fold ? FoldAt(p, s.size(), i) : p[i]) : 0u;
-    key = (key << 8) | b;
+    word = (word << 8) | b;
   }
-  return key;
+  return word;
 }
 
 // `raw`: the bytes of the text as they are, for texts whose folded forms are all equal.
-std::uint64_t KeyAt(const Cell& c, int level, bool raw) {
+Key KeyAt(const Cell& c, int level, bool raw) {
   const std::uint64_t rank = static_cast<std::uint64_t>(c.rank) << 56;
+  const std::size_t start = static_cast<std::size_t>(level) * kBytesPerLevel;
   switch (c.rank) {
     case kBool:
-      return rank | (c.v.b ? 1u : 0u);
+      return {rank | (c.v.b ? 1u : 0u), 0};
     case kNumber:
     case kDate:
-      return rank | (OrderBits(c.approx) >> 8);
+      return {rank | (OrderBits(c.approx) >> 8), OrderBits(c.approx) & 0xFF};
     case kText:
-      return rank | TextKey(c.s, level, !raw);
-    case kBytes:
-      return rank | TextKey(c.s, level, false);
+    case kBytes: {
+      const bool fold = c.rank == kText && !raw;
+      if (start >= c.s.size()) return {rank, 0};
+      return {rank | TextWord(c.s, start, fold), TextWord(c.s, start + kBytesPerWord, fold)};
+    }
     default:
-      return rank;
+      return {rank, 0};
   }
 }
 
@@ -353,10 +363,12 @@ class Sorter {
     const bool descending = keys_[k].descending;
     const std::vector<Cell>& column = cells_[k];
     for (Item* it = first; it != last; ++it) {
-      const std::uint64_t key = KeyAt(column[it->pos], level, raw);
-      it->key = descending ? ~key : key;
+      const Key key = KeyAt(column[it->pos], level, raw);
+      it->key = descending ? Key{~key.high, ~key.low} : key;
     }
-    std::sort(first, last, [](const Item& a, const Item& b) { return a.key < b.key; });
+    // Position breaks ties, so a run of equal keys is already in row order (stability).
+    std::sort(first, last,
+              [](const Item& a, const Item& b) { return a.key < b.key || (a.key == b.key && a.pos < b.pos); });
     for (Item* run = first; run != last;) {
       Item* end = run + 1;
       while (end != last && end->key == run->key) ++end;
@@ -367,7 +379,7 @@ class Sorter {
         else if (c.rank == kText && !raw && level < kMaxLevel && SameLength(run, end, column))
           Sort(run, end, k, 0, true);  // equal but for case: the bytes break the tie
         else
-          Resolve(run, end, k);
+          Resolve(run, end, k, KnownEqual(run, end, column, level, raw));
       }
       run = end;
     }
@@ -391,15 +403,42 @@ class Sorter {
     return false;
   }
 
-  void Resolve(Item* first, Item* last, std::size_t k) {
+  // Whether a run of equal keys holds equal values without comparing them: the keys cover the
+  // whole value except for texts read to their end in bytes and for numbers beyond 2^53.
+  static bool KnownEqual(const Item* first, const Item* last, const std::vector<Cell>& column, int level, bool raw) {
+    switch (column[first->pos].rank) {
+      case kText:
+      case kBytes:
+        return (raw || column[first->pos].rank == kBytes) && !Longer(first, last, column, level) &&
+               SameLength(first, last, column);
+      case kNumber:
+        for (const Item* it = first; it != last; ++it) {
+          const Cell& c = column[it->pos];
+          if (c.num != kDouble && !(c.num == kInt && c.v.i >= -(1ll << 53) && c.v.i <= (1ll << 53))) return false;
+        }
+        return true;
+      default:
+        return true;
+    }
+  }
+
+  void Resolve(Item* first, Item* last, std::size_t k, bool knownEqual) {
     const std::vector<Cell>& column = cells_[k];
     const int sign = keys_[k].descending ? -1 : 1;
     auto compare = [&column, sign](const Item& a, const Item& b) {
       return sign * CompareCells(column[a.pos], column[b.pos]);
     };
-    bool allEqual = true;
-    for (Item* it = first + 1; it != last && allEqual; ++it) allEqual = compare(*first, *it) == 0;
-    if (!allEqual) std::sort(first, last, [&compare](const Item& a, const Item& b) { return compare(a, b) < 0; });
+    bool allEqual = knownEqual;
+    if (!allEqual) {
+      allEqual = true;
+      for (Item* it = first + 1; it != last && allEqual; ++it) allEqual = compare(*first, *it) == 0;
+    }
+    if (!allEqual) {
+      std::sort(first, last, [&compare](const Item& a, const Item& b) {
+        const int c = compare(a, b);
+        return c < 0 || (c == 0 && a.pos < b.pos);
+      });
+    }
     for (Item* run = first; run != last;) {
       Item* end = run + 1;
       if (allEqual) {
@@ -407,12 +446,7 @@ class Sorter {
       } else {
         while (end != last && compare(*run, *end) == 0) ++end;
       }
-      if (end - run > 1) {
-        if (k + 1 < keys_.size())
-          Sort(run, end, k + 1, 0);
-        else
-          std::sort(run, end, [](const Item& a, const Item& b) { return a.pos < b.pos; });
-      }
+      if (end - run > 1 && k + 1 < keys_.size()) Sort(run, end, k + 1, 0);
       run = end;
     }
   }
@@ -509,7 +543,7 @@ void SortRows(std::vector<std::uint32_t>& rows, const std::vector<SortKey>& keys
   Sorter sorter(keys, rows.size());
   sorter.Load(rows, source);
   std::vector<Item> items(rows.size());
-  for (std::size_t i = 0; i < items.size(); ++i) items[i] = Item{0, static_cast<std::uint32_t>(i)};
+  for (std::size_t i = 0; i < items.size(); ++i) items[i] = Item{{}, static_cast<std::uint32_t>(i)};
   sorter.Sort(items.data(), items.data() + items.size(), 0, 0);
   std::vector<std::uint32_t> sorted(rows.size());
   for (std::size_t i = 0; i < items.size(); ++i) sorted[i] = rows[items[i].pos];

@@ -176,7 +176,8 @@ TEST(SortRows, LongCommonPrefixesAndSubsetOfRows) {
 // The fast key-based sort must agree with the plain comparison, on awkward data.
 TEST(SortRows, AgreesWithCompareValuesOnRandomData) {
   std::mt19937 random(42);
-  const char* pieces[] = {"a", "A", "é", "É", "z", "_", "\xC3", "0", "ab", "abcdefg", "ABCDEFGH", " "};
+  const char* pieces[] = {"a",  "A",       "é",        "É", "z",         "_",         "\xC3",      "0",
+                          "ab", "abcdefg", "ABCDEFGH", " ", "Customer ", "customer ", "CUSTOMER ", "Customer "};
   RowTable t;
   for (int i = 0; i < 3000; ++i) {
     std::string text;
