@@ -1,0 +1,123 @@
+#include "data/ado/odbc/OdbcConnection.h"
+
+#include <strings.h>
+
+#include <cstdlib>
+
+#include "data/ado/ConnectionString.h"
+#include "data/ado/odbc/OdbcText.h"
+
+namespace ado::odbc {
+namespace {
+
+std::string InfoText(SQLHDBC dbc, SQLUSMALLINT info) {
+  SQLWCHAR buffer[512] = {};
+  SQLSMALLINT length = 0;
+  if (!Succeeded(SQLGetInfoW(dbc, info, buffer, sizeof buffer, &length))) return {};
+  return ToUtf8(FromSql(buffer), WideLength(buffer, sizeof buffer / sizeof buffer[0]));
+}
+
+SQLUINTEGER InfoInteger(SQLHDBC dbc, SQLUSMALLINT info) {
+  SQLUINTEGER value = 0;
+  if (!Succeeded(SQLGetInfoW(dbc, info, &value, sizeof value, nullptr))) return 0;
+  return value;
+}
+
+// The driver a DSN names, from the driver manager's list of data sources.
+std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
+  SQLUSMALLINT direction = SQL_FETCH_FIRST;
+  for (;;) {
+    SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
+    SQLWCHAR description[512] = {};
+    SQLSMALLINT nameLength = 0, descriptionLength = 0;
+    SQLRETURN rc = SQLDataSourcesW(env, direction, name, SQL_MAX_DSN_LENGTH + 1, &nameLength, description, 512,
+                                   &descriptionLength);
+    if (!Succeeded(rc)) return {};
+    direction = SQL_FETCH_NEXT;
+    if (strcasecmp(ToUtf8(FromSql(name), WideLength(name, SQL_MAX_DSN_LENGTH + 1)).c_str(), dsn.c_str()) == 0)
+      return ToUtf8(FromSql(description), WideLength(description, 512));
+  }
+}
+
+std::string DriverOf(SQLHENV env, const ConnectionString& parsed) {
+  if (auto driver = parsed.Get("DRIVER"); driver && !driver->empty()) return *driver;
+  if (auto dsn = parsed.Get("DSN"); dsn && !dsn->empty()) return DriverOfDsn(env, *dsn);
+  return {};
+}
+
+}  // namespace
+
+std::string DriverOfConnectionString(const std::string& connectionString) {
+  NumericLocaleScope locale;
+  Handle env = AllocateHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0, E_FAIL);
+  SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  return DriverOf(env.get(), ConnectionString::Parse(connectionString));
+}
+
+OdbcConnection::OdbcConnection(const std::string& connectionString, const ConnectOptions& options) {
+  NumericLocaleScope locale;
+  env_ = AllocateHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0, E_FAIL);
+  Check(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0), SQL_HANDLE_ENV,
+        env_.get(), "Driver Manager", E_FAIL);
+  dbc_ = AllocateHandle(SQL_HANDLE_DBC, env_.get(), SQL_HANDLE_ENV, E_FAIL);
+
+  ConnectionString parsed = ConnectionString::Parse(connectionString);
+  driver_ = DriverOf(env_.get(), parsed);
+  if (options.loginTimeoutSeconds > 0) {
+    SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(options.loginTimeoutSeconds)), 0);
+    // MariaDB's driver ignores the attribute; without its keyword a host that drops packets
+    // holds the connect for minutes.
+    if (options.addDriverTimeout && ContainsNoCase(driver_, "MariaDB") && !parsed.Has("CONN_TIMEOUT"))
+      parsed.Set("CONN_TIMEOUT", std::to_string(options.loginTimeoutSeconds));
+  }
+  WideString text = ToWide(parsed.ToOdbcString());
+  SQLRETURN rc = SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
+                                   nullptr, SQL_DRIVER_NOPROMPT);
+  if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, E_FAIL);
+  connected_ = true;
+  Learn(connectionString);
+}
+
+OdbcConnection::~OdbcConnection() {
+  if (!connected_) return;
+  NumericLocaleScope locale;
+  if (!Succeeded(SQLDisconnect(dbc_.get()))) {
+    // An open transaction keeps the connection; nothing of it is wanted any more.
+    SQLEndTran(SQL_HANDLE_DBC, dbc_.get(), SQL_ROLLBACK);
+    SQLDisconnect(dbc_.get());
+  }
+}
+
+void OdbcConnection::Learn(const std::string& connectionString) {
+  SQLHDBC dbc = dbc_.get();
+  std::string dbms = InfoText(dbc, SQL_DBMS_NAME);
+  if (ContainsNoCase(dbms, "PostgreSQL"))
+    dialect_ = Dialect::PostgreSql;
+  else if (ContainsNoCase(dbms, "MariaDB") || ContainsNoCase(dbms, "MySQL"))
+    dialect_ = Dialect::MySql;
+  else if (ContainsNoCase(dbms, "SQLite"))
+    dialect_ = Dialect::Sqlite;
+  if (driver_.empty()) driver_ = InfoText(dbc, SQL_DRIVER_NAME);
+  std::string quote = InfoText(dbc, SQL_IDENTIFIER_QUOTE_CHAR);
+  quote_ = quote.size() == 1 && quote[0] != ' ' ? quote[0] : '"';
+  catalog_ = InfoText(dbc, SQL_DATABASE_NAME);
+  const SQLUINTEGER wanted = SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND;
+  fullGetData_ = (InfoInteger(dbc, SQL_GETDATA_EXTENSIONS) & wanted) == wanted;
+  if (dialect_ == Dialect::PostgreSql) {
+    ConnectionString parsed = ConnectionString::Parse(connectionString);
+    if (auto size = parsed.Get("MaxVarcharSize")) {
+      long n = std::strtol(size->c_str(), nullptr, 10);
+      if (n > 0) unknownVarcharSize_ = static_cast<SQLULEN>(n);
+    }
+  }
+}
+
+Handle OdbcConnection::NewStatement() const {
+  SQLHANDLE made = SQL_NULL_HANDLE;
+  SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &made);
+  if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, E_FAIL);
+  return Handle(made, HandleDeleter{SQL_HANDLE_STMT});
+}
+
+}  // namespace ado::odbc

@@ -1,0 +1,73 @@
+#pragma once
+// One open ODBC connection, shared by the session and the cursors it opened (a cursor keeps the
+// connection alive until its last row has been read), with what the provider learned about the
+// driver and the database when it connected.
+#include <memory>
+#include <string>
+
+#include "data/ado/odbc/OdbcCheck.h"
+
+namespace ado::odbc {
+
+// The back ends whose differences the provider knows.
+enum class Dialect { PostgreSql, MySql, Sqlite, Other };
+
+struct ConnectOptions {
+  long loginTimeoutSeconds = 5;
+  // Adds the driver's own connect-timeout keyword where the driver ignores the login timeout
+  // attribute (MariaDB's CONN_TIMEOUT), unless the string sets it already.
+  bool addDriverTimeout = true;
+};
+
+class OdbcConnection {
+ public:
+  // Connects with SQLDriverConnect and SQL_DRIVER_NOPROMPT; raises ComError E_FAIL with the
+  // driver manager's diagnostics when the connection is refused.
+  OdbcConnection(const std::string& connectionString, const ConnectOptions& options);
+  ~OdbcConnection();
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+  SQLHDBC Dbc() const { return dbc_.get(); }
+  // A new statement handle; raises ComError with the connection's diagnostics.
+  Handle NewStatement() const;
+
+  // Raises the diagnostics of a statement or of the connection.
+  [[noreturn]] void RaiseStatement(SQLRETURN rc, SQLHSTMT stmt, HRESULT hr = DB_E_ERRORSINCOMMAND) const {
+    Raise(rc, SQL_HANDLE_STMT, stmt, driver_, hr);
+  }
+  SQLRETURN CheckStatement(SQLRETURN rc, SQLHSTMT stmt) const { return Check(rc, SQL_HANDLE_STMT, stmt, driver_); }
+  SQLRETURN CheckConnection(SQLRETURN rc, HRESULT hr = DB_E_ERRORSINCOMMAND) const {
+    return Check(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, hr);
+  }
+
+  const std::string& DriverLabel() const { return driver_; }
+  Dialect GetDialect() const { return dialect_; }
+  const std::string& CurrentCatalog() const { return catalog_; }
+  // The identifier quote, '"' when the driver names none.
+  char IdentifierQuote() const { return quote_; }
+  // Whether bound columns may be fetched in blocks with SQLGetData for the others, and a
+  // truncated bound value be read again (SQL_GD_ANY_COLUMN, ANY_ORDER, BLOCK and BOUND).
+  bool FullGetData() const { return fullGetData_; }
+  // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
+  SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
+
+ private:
+  void Learn(const std::string& connectionString);
+
+  Handle env_;
+  Handle dbc_;
+  bool connected_ = false;
+  std::string driver_;
+  Dialect dialect_ = Dialect::Other;
+  std::string catalog_;
+  char quote_ = '"';
+  bool fullGetData_ = false;
+  SQLULEN unknownVarcharSize_ = 255;
+};
+
+// The driver named by a connection string: its DRIVER value, or the driver of its DSN as the
+// driver manager lists it; empty when neither is known.
+std::string DriverOfConnectionString(const std::string& connectionString);
+
+}  // namespace ado::odbc

@@ -1,0 +1,81 @@
+#include "data/ado/odbc/OdbcRead.h"
+
+#include <vector>
+
+#include "data/ado/odbc/OdbcText.h"
+
+namespace ado::odbc {
+std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column,
+                                     SQLSMALLINT cType, std::size_t unit) {
+  std::string bytes;
+  std::vector<char> piece(32768);
+  bool first = true;
+  for (;;) {
+    SQLLEN indicator = 0;
+    SQLRETURN rc = SQLGetData(stmt, column, cType, piece.data(), static_cast<SQLLEN>(piece.size()), &indicator);
+    if (rc == SQL_NO_DATA) {
+      // After the last piece; at the first call a driver says so for an empty long value.
+      break;
+    }
+    connection.CheckStatement(rc, stmt);
+    if (indicator == SQL_NULL_DATA) return first ? std::nullopt : std::optional<std::string>(bytes);
+    first = false;
+    std::size_t room = piece.size() - unit;
+    std::size_t got = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > room
+                          ? room
+                          : static_cast<std::size_t>(indicator);
+    bytes.append(piece.data(), got);
+    if (rc == SQL_SUCCESS) break;
+    // SQL_SUCCESS_WITH_INFO: truncated (01004), more to come. Larger pieces from now on, so that
+    // a value of many megabytes takes few calls.
+    if (piece.size() < (1u << 20)) piece.resize(piece.size() * 4);
+    // Some drivers report a truncation without an indicator that says so; a piece that did not
+    // fill the buffer was the last one.
+    if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) <= room) break;
+  }
+  return bytes;
+}
+
+std::optional<std::string> GetText(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
+  std::optional<std::string> units = GetPieces(connection, stmt, column, SQL_C_WCHAR, sizeof(SQLWCHAR));
+  if (!units) return std::nullopt;
+  return ToUtf8(reinterpret_cast<const char16_t*>(units->data()), units->size() / sizeof(char16_t));
+}
+
+std::optional<std::string> GetBytes(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
+  return GetPieces(connection, stmt, column, SQL_C_BINARY, 0);
+}
+
+std::optional<std::string> GetAscii(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
+  return GetPieces(connection, stmt, column, SQL_C_CHAR, 1);
+}
+
+std::optional<long long> GetInteger(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
+  SQLBIGINT value = 0;
+  SQLLEN indicator = 0;
+  connection.CheckStatement(SQLGetData(stmt, column, SQL_C_SBIGINT, &value, sizeof value, &indicator), stmt);
+  if (indicator == SQL_NULL_DATA) return std::nullopt;
+  return static_cast<long long>(value);
+}
+
+std::string ColumnText(SQLHSTMT stmt, SQLUSMALLINT column, SQLUSMALLINT field) {
+  std::vector<SQLWCHAR> buffer(256);
+  SQLSMALLINT length = 0;
+  SQLRETURN rc = SQLColAttributeW(stmt, column, field, buffer.data(),
+                                  static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &length, nullptr);
+  if (rc == SQL_SUCCESS_WITH_INFO && static_cast<std::size_t>(length) >= buffer.size() * sizeof(SQLWCHAR)) {
+    buffer.assign(static_cast<std::size_t>(length) / sizeof(SQLWCHAR) + 1, 0);
+    rc = SQLColAttributeW(stmt, column, field, buffer.data(),
+                          static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &length, nullptr);
+  }
+  if (!Succeeded(rc)) return {};
+  return ToUtf8(FromSql(buffer.data()), WideLength(buffer.data(), buffer.size()));
+}
+
+SQLLEN ColumnNumber(SQLHSTMT stmt, SQLUSMALLINT column, SQLUSMALLINT field, SQLLEN fallback) {
+  SQLLEN value = fallback;
+  if (!Succeeded(SQLColAttributeW(stmt, column, field, nullptr, 0, nullptr, &value))) return fallback;
+  return value;
+}
+
+}  // namespace ado::odbc

@@ -1,0 +1,170 @@
+#include "data/ado/odbc/OdbcSession.h"
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/odbc/OdbcCursor.h"
+#include "data/ado/odbc/OdbcParameters.h"
+#include "data/ado/odbc/OdbcSchema.h"
+#include "data/ado/odbc/OdbcText.h"
+
+namespace ado::odbc {
+namespace {
+
+// A statement that returned no rows.
+class EmptyCursor : public ProviderCursor {
+ public:
+  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+  bool Fetch(RowStore::Builder&) override { return false; }
+
+ private:
+  std::vector<ColumnInfo> columns_;
+};
+
+struct Executed {
+  Handle stmt;
+  std::unique_ptr<BoundParameters> parameters;
+  SQLRETURN rc = SQL_SUCCESS;
+};
+
+Executed Run(const OdbcConnection& connection, const std::string& sql, const std::vector<Parameter>& parameters) {
+  Executed e;
+  e.stmt = connection.NewStatement();
+  if (!parameters.empty()) e.parameters = std::make_unique<BoundParameters>(connection, e.stmt.get(), parameters);
+  WideString text = ToWide(sql);
+  e.rc = connection.CheckStatement(SQLExecDirectW(e.stmt.get(), AsSql(text), static_cast<SQLINTEGER>(text.size())),
+                                   e.stmt.get());
+  return e;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+OdbcSession::OdbcSession(std::shared_ptr<OdbcConnection> connection) : connection_(std::move(connection)) {}
+
+OdbcSession::~OdbcSession() {
+  if (writing_) RollbackWrite();
+}
+
+void OdbcSession::Execute(const std::string& sql) {
+  NumericLocaleScope locale;
+  Executed e = Run(*connection_, sql, {});
+  // Later statements of a batch report their errors as their results are reached.
+  if (e.rc != SQL_NO_DATA)
+    while (connection_->CheckStatement(SQLMoreResults(e.stmt.get()), e.stmt.get()) != SQL_NO_DATA) {
+    }
+}
+
+std::unique_ptr<ProviderCursor> OdbcSession::OpenQuery(const std::string& sql,
+                                                       const std::vector<Parameter>& parameters) {
+  NumericLocaleScope locale;
+  Executed e = Run(*connection_, sql, parameters);
+  if (e.rc == SQL_NO_DATA) return std::make_unique<EmptyCursor>();
+  // The first result that has columns (a batch may begin with statements that return none).
+  for (;;) {
+    SQLSMALLINT columns = 0;
+    connection_->CheckStatement(SQLNumResultCols(e.stmt.get(), &columns), e.stmt.get());
+    if (columns > 0) break;
+    if (connection_->CheckStatement(SQLMoreResults(e.stmt.get()), e.stmt.get()) == SQL_NO_DATA)
+      return std::make_unique<EmptyCursor>();
+  }
+  return std::make_unique<OdbcCursor>(connection_, std::move(e.stmt), std::move(e.parameters));
+}
+
+std::unique_ptr<ProviderCursor> OdbcSession::OpenSchema(int schema) {
+  if (schema == adSchemaTables) return TablesRowset(*connection_);
+  if (schema == adSchemaColumns) return ColumnsRowset(*connection_);
+  throw ComError(adErrFeatureNotAvailable);
+}
+
+long OdbcSession::ExecuteUpdate(const std::string& sql, const std::vector<Parameter>& parameters) {
+  NumericLocaleScope locale;
+  Executed e = Run(*connection_, sql, parameters);
+  if (e.rc == SQL_NO_DATA) return 0;
+  SQLLEN count = 0;
+  connection_->CheckStatement(SQLRowCount(e.stmt.get(), &count), e.stmt.get());
+  return static_cast<long>(count);
+}
+
+Variant OdbcSession::ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
+                                   const ColumnInfo* autoIncrementColumn) {
+  const Dialect dialect = connection_->GetDialect();
+  std::string statement = sql;
+  // MySQL has no DEFAULT VALUES; an empty column list says the same.
+  if (dialect == Dialect::MySql && EndsWith(statement, " DEFAULT VALUES"))
+    statement = statement.substr(0, statement.size() - 15) + " () VALUES ()";
+  auto firstValue = [&](const std::string& query, const std::vector<Parameter>& values) {
+    std::unique_ptr<ProviderCursor> cursor = OpenQuery(query, values);
+    RowStore scratch;
+    if (!cursor->Columns().empty() && cursor->Fetch(scratch.BeginRow())) return scratch.GetVariant(scratch.EndRow(), 0);
+    return Variant::Null();
+  };
+  if (!autoIncrementColumn) {
+    ExecuteUpdate(statement, parameters);
+    return Variant::Null();
+  }
+  if (dialect == Dialect::PostgreSql) {
+    const Variant& column = autoIncrementColumn->baseColumnName;
+    std::string name = column.vt() == VT_BSTR ? column.Str() : autoIncrementColumn->name;
+    return firstValue(statement + " RETURNING " + QuoteIdentifier(name), parameters);
+  }
+  ExecuteUpdate(statement, parameters);
+  const char* identity = dialect == Dialect::MySql    ? "SELECT LAST_INSERT_ID()"
+                         : dialect == Dialect::Sqlite ? "SELECT last_insert_rowid()"
+                                                      : "SELECT @@IDENTITY";
+  try {
+    Variant value = firstValue(identity, {});
+    // MySQL answers 0 when the statement generated no value.
+    if (dialect == Dialect::MySql && value.HasValue() && value.ToText() == "0") return Variant::Null();
+    return value;
+  } catch (const ComError&) {
+    // The row is in; only its new key is unknown.
+    return Variant::Null();
+  }
+}
+
+std::string OdbcSession::QuoteIdentifier(std::string_view name) const {
+  char open = connection_->IdentifierQuote();
+  char close = open == '[' ? ']' : open;
+  std::string quoted(1, open);
+  for (char c : name) {
+    if (c == close) quoted += close;
+    quoted += c;
+  }
+  quoted += close;
+  return quoted;
+}
+
+void OdbcSession::BeginWrite() {
+  NumericLocaleScope locale;
+  connection_->CheckConnection(SQLSetConnectAttrW(connection_->Dbc(), SQL_ATTR_AUTOCOMMIT,
+                                                  reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER));
+  writing_ = true;
+}
+
+void OdbcSession::CommitWrite() {
+  NumericLocaleScope locale;
+  SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_->Dbc(), SQL_COMMIT);
+  if (!Succeeded(rc)) {
+    try {
+      connection_->CheckConnection(rc);
+    } catch (...) {
+      RollbackWrite();
+      throw;
+    }
+  }
+  writing_ = false;
+  connection_->CheckConnection(SQLSetConnectAttrW(connection_->Dbc(), SQL_ATTR_AUTOCOMMIT,
+                                                  reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER));
+}
+
+void OdbcSession::RollbackWrite() {
+  NumericLocaleScope locale;
+  SQLEndTran(SQL_HANDLE_DBC, connection_->Dbc(), SQL_ROLLBACK);
+  SQLSetConnectAttrW(connection_->Dbc(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                     SQL_IS_UINTEGER);
+  writing_ = false;
+}
+
+}  // namespace ado::odbc

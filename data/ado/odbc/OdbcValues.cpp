@@ -1,0 +1,124 @@
+#include "data/ado/odbc/OdbcValues.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/Decimal.h"
+#include "data/ado/OleDate.h"
+#include "data/ado/odbc/OdbcText.h"
+
+namespace ado::odbc {
+namespace {
+
+template <typename T>
+T Load(const char* data) {
+  T value;
+  std::memcpy(&value, data, sizeof value);
+  return value;
+}
+
+void AppendInteger(RowStore::Builder& row, int adoType, std::int64_t v) {
+  VARTYPE vt = VT_I8;
+  if (adoType == adTinyInt && v >= INT8_MIN && v <= INT8_MAX)
+    vt = VT_I1;
+  else if (adoType == adSmallInt && v >= INT16_MIN && v <= INT16_MAX)
+    vt = VT_I2;
+  else if (adoType == adInteger && v >= INT32_MIN && v <= INT32_MAX)
+    vt = VT_I4;
+  row.Int(vt, v);
+}
+
+void AppendUnsigned(RowStore::Builder& row, int adoType, std::uint64_t v) {
+  VARTYPE vt = VT_UI8;
+  if (adoType == adUnsignedTinyInt && v <= UINT8_MAX)
+    vt = VT_UI1;
+  else if (adoType == adUnsignedSmallInt && v <= UINT16_MAX)
+    vt = VT_UI2;
+  else if (adoType == adUnsignedInt && v <= UINT32_MAX)
+    vt = VT_UI4;
+  row.UInt(vt, v);
+}
+
+std::string DateText(int year, int month, int day) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
+  return buffer;
+}
+
+void AppendTimestamp(RowStore::Builder& row, const SQL_TIMESTAMP_STRUCT& t) {
+  DateParts parts{t.year, t.month, 0, t.day, t.hour, t.minute, t.second, static_cast<int>(t.fraction / 1000000u)};
+  if (std::optional<double> date = PartsToOleDate(parts)) return row.Real(VT_DATE, *date);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s %02u:%02u:%02u", DateText(t.year, t.month, t.day).c_str(), t.hour, t.minute,
+                t.second);
+  std::string text = buffer;
+  if (t.fraction) {
+    std::snprintf(buffer, sizeof buffer, ".%09u", static_cast<unsigned>(t.fraction));
+    std::string fraction = buffer;
+    while (fraction.back() == '0') fraction.pop_back();
+    text += fraction;
+  }
+  row.Text(text);
+}
+
+}  // namespace
+
+std::string GuidText(std::string_view text) {
+  std::string hex;
+  for (char c : text) {
+    if (std::isxdigit(static_cast<unsigned char>(c)))
+      hex.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    else if (c != '-' && c != '{' && c != '}')
+      return std::string(text);
+  }
+  if (hex.size() != 32) return std::string(text);
+  return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-" +
+         hex.substr(20) + "}";
+}
+
+void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char* data, std::size_t length) {
+  switch (kind) {
+    case ValueKind::Integer:
+      return AppendInteger(row, adoType, Load<SQLBIGINT>(data));
+    case ValueKind::Unsigned:
+      return AppendUnsigned(row, adoType, Load<SQLUBIGINT>(data));
+    case ValueKind::Bit:
+      return row.Bool(data[0] != 0);
+    case ValueKind::Single:
+      return row.Real(VT_R4, Load<SQLREAL>(data));
+    case ValueKind::Double:
+      return row.Real(VT_R8, Load<SQLDOUBLE>(data));
+    case ValueKind::Decimal: {
+      std::string_view text(data, length);
+      if (std::optional<Decimal> d = Decimal::Parse(text)) return row.Dec(*d);
+      return row.Text(text);  // NaN, or more digits than a decimal holds
+    }
+    case ValueKind::Date: {
+      auto d = Load<SQL_DATE_STRUCT>(data);
+      if (std::optional<double> date = PartsToOleDate(DateParts{d.year, d.month, 0, d.day, 0, 0, 0, 0}))
+        return row.Real(VT_DATE, *date);
+      return row.Text(DateText(d.year, d.month, d.day));
+    }
+    case ValueKind::Timestamp:
+      return AppendTimestamp(row, Load<SQL_TIMESTAMP_STRUCT>(data));
+    case ValueKind::Time: {
+      std::string_view text(data, length);
+      if (std::optional<double> time = ParseIsoDateTime(text)) return row.Real(VT_DATE, *time);
+      return row.Text(text);
+    }
+    case ValueKind::Guid:
+      return row.Text(GuidText(std::string_view(data, length)));
+    case ValueKind::Text: {
+      thread_local std::string utf8;
+      utf8.clear();
+      AppendUtf8(utf8, reinterpret_cast<const char16_t*>(data), length / sizeof(char16_t));
+      return row.Text(utf8);
+    }
+    case ValueKind::Binary:
+      return row.Bytes(std::string_view(data, length));
+  }
+}
+
+}  // namespace ado::odbc
