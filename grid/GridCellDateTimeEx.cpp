@@ -1,0 +1,156 @@
+#include "grid/GridCellDateTimeEx.h"
+
+#include <QDate>
+#include <QTime>
+#include <cstdio>
+
+#include "data/ValueFormat.h"
+#include "grid/GridCtrl.h"
+#include "grid/InPlaceDateTime.h"
+
+GRID_CELL_IMPLEMENT(CGridCellDateTimeEx, CGridCell)
+
+namespace {
+
+bool IsTimeCode(int code) { return (code & 9) != 0; }
+bool IsDateTimeCode(int code) { return !IsTimeCode(code) && (code & 4) != 0; }
+
+// Reads an unsigned number of 1..maxDigits digits at `pos`.
+bool ReadNumber(std::string_view text, std::size_t& pos, int maxDigits, int& value, int& digits) {
+  value = 0;
+  digits = 0;
+  while (pos < text.size() && digits < maxDigits && text[pos] >= '0' && text[pos] <= '9') {
+    value = value * 10 + (text[pos] - '0');
+    ++pos;
+    ++digits;
+  }
+  return digits > 0;
+}
+
+bool Expect(std::string_view text, std::size_t& pos, char c) {
+  if (pos < text.size() && text[pos] == c) {
+    ++pos;
+    return true;
+  }
+  return false;
+}
+
+bool ReadDate(std::string_view text, std::size_t& pos, GridDateTime& v) {
+  int digits = 0, year = 0;
+  if (!ReadNumber(text, pos, 2, v.day, digits) || !Expect(text, pos, '/')) return false;
+  if (!ReadNumber(text, pos, 2, v.month, digits) || !Expect(text, pos, '/')) return false;
+  if (!ReadNumber(text, pos, 4, year, digits) || digits == 3) return false;
+  // Two digits: the window 1930..2029.
+  v.year = digits == 4 ? year : (year < 30 ? 2000 + year : 1900 + year);
+  return true;
+}
+
+bool ReadTime(std::string_view text, std::size_t& pos, GridDateTime& v) {
+  int digits = 0;
+  if (!ReadNumber(text, pos, 2, v.hour, digits) || !Expect(text, pos, ':')) return false;
+  if (!ReadNumber(text, pos, 2, v.minute, digits)) return false;
+  v.second = 0;
+  if (Expect(text, pos, ':') && !ReadNumber(text, pos, 2, v.second, digits)) return false;
+  return true;
+}
+
+}  // namespace
+
+bool CGridCellDateTimeEx::IsRealDateTime(const GridDateTime& v) {
+  return QDate::isValid(v.year, v.month, v.day) && v.year >= 100 && v.year <= 9999 &&
+         QTime::isValid(v.hour, v.minute, v.second);
+}
+
+std::string CGridCellDateTimeEx::FormatDateTime(const GridDateTime& v, int code) {
+  char text[64];
+  if (IsTimeCode(code))
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", v.hour, v.minute, v.second);
+  else if (IsDateTimeCode(code))
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", v.day, v.month, v.year % 100, v.hour, v.minute,
+                  v.second);
+  else
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d", v.day, v.month, v.year % 100);
+  return text;
+}
+
+bool CGridCellDateTimeEx::ParseDateTime(std::string_view input, int code, const GridDateTime& datePart,
+                                        GridDateTime& value) {
+  const std::string trimmed = Trim(std::string(input));
+  const std::string_view text = trimmed;
+  std::size_t pos = 0;
+  GridDateTime v = datePart;
+  v.hour = v.minute = v.second = 0;
+  bool ok;
+  if (IsTimeCode(code)) {
+    ok = ReadTime(text, pos, v);
+  } else {
+    ok = ReadDate(text, pos, v);
+    // A time after the date is read in every date format; date-and-time also accepts none.
+    if (ok && pos < text.size()) {
+      std::size_t spaces = pos;
+      while (spaces < text.size() && text[spaces] == ' ') ++spaces;
+      pos = spaces;
+      ok = spaces > 0 && ReadTime(text, pos, v);
+    }
+  }
+  if (!ok || pos != text.size() || !IsRealDateTime(v)) return false;
+  value = v;
+  return true;
+}
+
+void CGridCellDateTimeEx::SetDisplayCode(int code) {
+  m_code = static_cast<std::uint8_t>(code & 0xFF);
+  SetStatus(Status::Null);
+  SetFormat(DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
+}
+
+GridDateTime CGridCellDateTimeEx::GetDateTime() const {
+  return GridDateTime{m_year, m_month, m_day, m_hour, m_minute, m_second};
+}
+
+void CGridCellDateTimeEx::SetDateTime(const GridDateTime& v) {
+  if (!IsRealDateTime(v)) {
+    SetStatus(Status::Invalid);
+    return;
+  }
+  m_year = static_cast<std::int16_t>(v.year);
+  m_month = static_cast<std::uint8_t>(v.month);
+  m_day = static_cast<std::uint8_t>(v.day);
+  m_hour = static_cast<std::uint8_t>(v.hour);
+  m_minute = static_cast<std::uint8_t>(v.minute);
+  m_second = static_cast<std::uint8_t>(v.second);
+  m_status = Status::Valid;
+  m_text.assign(FormatDateTime(v, m_code));
+}
+
+void CGridCellDateTimeEx::SetStatus(Status status) {
+  m_status = status;
+  if (status != Status::Valid) m_text.clear();
+}
+
+void CGridCellDateTimeEx::SetText(std::string_view text) {
+  if (Trim(std::string(text)).empty()) {
+    SetStatus(Status::Null);
+    return;
+  }
+  const GridDateTime datePart = IsValidDateTime() ? GetDateTime() : GridDateTime{};
+  GridDateTime value;
+  if (ParseDateTime(text, m_code, datePart, value))
+    SetDateTime(value);
+  else
+    SetStatus(Status::Invalid);
+}
+
+bool CGridCellDateTimeEx::ValidateEdit(std::string_view text) {
+  if (Trim(std::string(text)).empty()) return true;
+  GridDateTime value;
+  return ParseDateTime(text, m_code, GridDateTime{}, value);
+}
+
+bool CGridCellDateTimeEx::Edit(int row, int col, const QRect& rect, const QPoint&, int id, int key) {
+  CGridCtrl* grid = GetGrid();
+  if (!grid) return false;
+  auto* editor = new CInPlaceDateTime(grid, row, col, rect, id, key, m_code, IsValidDateTime(), GetDateTime(), GetFont());
+  editor->Open();
+  return true;
+}

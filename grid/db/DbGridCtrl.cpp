@@ -1,0 +1,388 @@
+#include "grid/db/DbGridCtrl.h"
+
+#include <cstdarg>
+
+#include "data/ErrorText.h"
+#include "data/Trace.h"
+#include "data/ValueFormat.h"
+#include "grid/db/DataTypeToColumnType.h"
+#include "grid/db/DbGridImages.h"
+#include "grid/db/NullLabel.h"
+#include "platform/framework/MessageBox.h"
+#include "platform/framework/WaitCursor.h"
+
+namespace {
+
+constexpr COLORREF kDetailRowColour = RGB(230, 230, 230);
+constexpr COLORREF kFilterRowColour = RGB(220, 255, 220);
+constexpr COLORREF kLimitedCornerColour = RGB(255, 200, 200);
+constexpr COLORREF kNullCellColour = RGB(255, 200, 200);
+
+const char* const kDetailLabels[] = {"Type", "Size", "MayBeNull", "AutoIncr"};
+const char* const kExtendedDetailLabels[] = {"Type",          "Size",        "Precision", "NumericScale",
+                                             "Attr",          "BaseColumnName", "BaseTableName", "Key",
+                                             "MayBeNull",     "IsNullable",  "AutoIncr"};
+
+const char* Flag(bool on) { return on ? "true" : "false"; }
+
+}  // namespace
+
+CDbGridCtrl::CDbGridCtrl(QWidget* parent) : CGridCtrlEx(parent), m_recordset(std::make_unique<DbRecordset>()) {
+  SetImageList(DbGridImages());
+}
+
+CDbGridCtrl::~CDbGridCtrl() {
+  GridTrace("~CDbGridCtrl() dtor");
+  // Before the holder closes the connection the recordset was opened on.
+  PurgeRecordset(false);
+}
+
+void CDbGridCtrl::GridTrace(const char* format, ...) {
+  if (!m_diagnostics) return;
+  va_list args;
+  va_start(args, format);
+  char text[1024];
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  Trace(TraceGrid, "%s", text);
+}
+
+void CDbGridCtrl::ReportError(const ComError& error) {
+  const std::string text = ComErrorText(error);
+  Trace(TraceError, "%s", text.c_str());
+  if (m_diagnostics) QelvoMessageBox(text, MB_OK | MB_ICONEXCLAMATION, this);
+}
+
+// ---------------------------------------------------------------- options and layout numbers
+
+void CDbGridCtrl::SetOptions(const GridOptions& options) {
+  m_options = options;
+  SetMoveAfterEdit(options.moveCursorAfterEdit);
+}
+
+void CDbGridCtrl::SetNullLabel(const std::string& label) { ::SetNullLabel(label); }
+
+std::string CDbGridCtrl::GetNullLabel() { return ::GetNullLabel(); }
+
+int CDbGridCtrl::GetDetailRowCount() const {
+  if (!m_options.viewDetails) return 0;
+  return m_options.viewExtendedDetails ? 11 : 4;
+}
+
+int CDbGridCtrl::GetFirstDataRow() const { return GetDetailRowCount() + 1 + (m_options.useFilters ? 1 : 0); }
+
+int CDbGridCtrl::GetFilterRow() const { return m_options.useFilters ? GetDetailRowCount() + 1 : -2; }
+
+// ---------------------------------------------------------------- opening
+
+bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
+  GridTrace("CDbGridCtrl::OpenRecordset()");
+
+  m_savedFilters.clear();
+  const int filterRow = GetFilterRow();
+  if (m_options.useFilters && filterRow < GetRowCount())
+    for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col)
+      m_savedFilters.push_back(Trim(GetCellText(filterRow, col)));
+  m_savedSortColumn = GetSortColumn();
+  m_savedSortAscending = GetSortAscending();
+
+  SetRowCount(0);
+  SetColumnCount(0);
+  viewport()->repaint();
+
+  m_connectionString.clear();
+  m_sql = sql;
+  m_needsLayout = true;
+  try {
+    PurgeRecordset(true);
+    m_recordset->Open(m_connectionHolder.GetConnection(), sql);
+  } catch (const ComError& e) {
+    ReportError(e);
+    return false;
+  }
+  return true;
+}
+
+bool CDbGridCtrl::OpenRecordset(const std::string& connectionString, const std::string& sql) {
+  CurrentConnectionString = connectionString;
+  const bool opened = OpenRecordset(sql);
+  m_connectionString = connectionString;
+  return opened;
+}
+
+bool CDbGridCtrl::ReopenRecordset() {
+  const std::string sql = m_sql;
+  const std::string connectionString = m_connectionString;
+  if (!connectionString.empty()) return OpenRecordset(connectionString, sql);
+  return OpenRecordset(sql);
+}
+
+void CDbGridCtrl::PurgeRecordset(bool recreate) {
+  if (m_recordset && m_recordset->IsOpen()) {
+    try {
+      m_recordset->Close();
+    } catch (const ComError&) {
+    }
+  }
+  m_recordset.reset();
+  if (recreate) m_recordset = std::make_unique<DbRecordset>();
+}
+
+// ---------------------------------------------------------------- update
+
+bool CDbGridCtrl::Update(bool forceLayout) {
+  GridTrace("CDbGridCtrl::Update()");
+  const bool layout = forceLayout || m_needsLayout;
+  {
+    WaitCursor wait;
+    SetRedraw(false);
+    if (layout) LayoutGridAfterRecorset();
+    SetRedraw(true, true);
+  }
+  // A value that cannot be read (a connection lost half way) ends the fill, not the program.
+  try {
+    FillGridDataFromRecordset();
+  } catch (const ComError& e) {
+    ReportError(e);
+  }
+  if (!layout) return true;
+  SizeColumns();
+  ReapplySortAndFilters();
+  return true;
+}
+
+void CDbGridCtrl::SizeColumns() {
+  const int cols = GetColumnCount();
+  for (int col = 0; col < cols; ++col)
+    if (GetColumnWidth(col) != 0) AutoSizeColumn(col, m_options.autoSizeStyle);
+  if (m_options.minColWidth > 0 || m_options.maxColWidth > 0) {
+    for (int col = 0; col < cols; ++col) {
+      const int width = GetColumnWidth(col);
+      if (m_options.minColWidth > 0 && width < m_options.minColWidth) SetColumnWidth(col, m_options.minColWidth);
+      if (m_options.maxColWidth > 0 && width > m_options.maxColWidth) SetColumnWidth(col, m_options.maxColWidth);
+    }
+  }
+  if (m_options.expandLastColumn) ExpandLastColumn();
+}
+
+void CDbGridCtrl::ReapplySortAndFilters() {
+  if (m_options.sortable && m_savedSortColumn > 0) {
+    SetSortColumn(m_savedSortColumn);
+    SetSortAscending(m_savedSortAscending);
+    SortRecordset(m_savedSortColumn, m_savedSortAscending);
+  }
+  if (!m_options.useFilters) return;
+  const int filterRow = GetFilterRow();
+  bool written = false;
+  for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col) {
+    const auto index = static_cast<std::size_t>(col - 1);
+    if (index >= m_savedFilters.size()) break;
+    if (!m_savedFilters[index].empty() && SetCellText(filterRow, col, m_savedFilters[index])) written = true;
+  }
+  if (written) FilterRecordset(BuildFilterCriteria());
+}
+
+void CDbGridCtrl::LayoutGridAfterRecorset() {
+  GridTrace("CDbGridCtrl::LayoutGridAfterRecorset()");
+  std::vector<DbFieldInfo> fields;
+  if (m_recordset && m_recordset->IsOpen() && !m_recordset->GetFieldsInfo(fields)) fields.clear();
+
+  SetColumnCount(static_cast<int>(fields.size()) + 1);
+  SetColumnWidth(0, 40);
+  SetFixedColumnCount(1);
+  SetRowCountAfterRecorset();
+
+  const int details = GetDetailRowCount();
+  if (details > 0) {
+    const char* const* labels = m_options.viewExtendedDetails ? kExtendedDetailLabels : kDetailLabels;
+    for (int row = 1; row <= details && row < GetRowCount(); ++row) {
+      StoreCellText(row, 0, labels[row - 1]);
+      SetRowBackColour(row, 0, kDetailRowColour);
+    }
+    WriteFieldDetails(fields);
+  }
+  if (m_options.useFilters && GetFilterRow() < GetRowCount()) {
+    SetRowBackColour(GetFilterRow(), 0, kFilterRowColour);
+    SetFilterMarker(false);
+  }
+  LayoutColumns(fields);
+  for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
+  m_needsLayout = false;
+}
+
+void CDbGridCtrl::WriteFieldDetails(const std::vector<DbFieldInfo>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const DbFieldInfo& f = fields[i];
+    const int col = static_cast<int>(i) + 1;
+    std::vector<std::string> values;
+    if (m_options.viewExtendedDetails) {
+      values = {DataTypeName(f.type),
+                FormatString("%ld", static_cast<long>(f.definedSize)),
+                FormatString("%ld", static_cast<long>(f.precision)),
+                FormatString("%ld", static_cast<long>(f.numericScale)),
+                f.attributes,
+                f.baseColumnName,
+                f.baseTableName,
+                Flag(f.isKeyColumn),
+                Flag(f.mayBeNull),
+                Flag(f.isNullable),
+                Flag(f.isAutoIncrement)};
+    } else {
+      values = {DataTypeName(f.type), FormatString("%ld", static_cast<long>(f.definedSize)), Flag(f.mayBeNull),
+                Flag(f.isAutoIncrement)};
+    }
+    for (std::size_t r = 0; r < values.size(); ++r) StoreCellText(static_cast<int>(r) + 1, col, values[r]);
+  }
+}
+
+void CDbGridCtrl::SetRowCountAfterRecorset() {
+  GridTrace("CDbGridCtrl::SetRowCountAfterRecorset()");
+  long n = m_recordset && m_recordset->IsOpen() ? m_recordset->GetRecordCount() : -1;
+  std::string label;
+  COLORREF corner = CLR_DEFAULT;
+  if (n >= 0 && m_options.maxDataRows > 0 && m_options.maxDataRows < n) {
+    label = FormatString("top %ld rows", static_cast<long>(m_options.maxDataRows));
+    corner = kLimitedCornerColour;
+    n = m_options.maxDataRows;
+  }
+  const int details = GetDetailRowCount();
+  const int filters = m_options.useFilters ? 1 : 0;
+  SetRowCount(details + filters + 1);
+  SetRowCount(static_cast<int>(details + filters + 1 + n));
+  SetFixedRowCount(details + 1);
+  // A layout under way applies the new column definitions itself; the old ones would be wasted.
+  if (!m_needsLayout)
+    for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
+  SetCellBackColour(0, 0, corner);
+  StoreCellText(0, 0, label);
+}
+
+void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {
+  std::vector<GridColumnDef> defs;
+  defs.reserve(fields.size() + 1);
+  GridColumnDef first;
+  first.kind = gctText;
+  first.width = 50;
+  first.backColour = CLR_DEFAULT;
+  first.textColour = CLR_DEFAULT;
+  defs.push_back(first);
+  for (const DbFieldInfo& f : fields) {
+    GridColumnDef def;
+    def.kind = DataTypeToColumnType(f.type);
+    def.header = f.isKeyColumn ? "*" + f.name : f.name;
+    def.width = m_options.minColWidth >= 10 ? m_options.minColWidth : 10;
+    def.backColour = m_options.colorize && def.kind <= gctComboEx ? GetColumnTypeInfo(def.kind).colour : CLR_DEFAULT;
+    def.textColour = CLR_DEFAULT;
+    def.length = def.kind == gctText ? f.definedSize : m_options.numericWidth;
+    def.precision = m_options.numericPrecision;
+    def.thousandSeparator = m_options.useThousandSeparator;
+    def.dateFormat = m_options.dateFormat;
+    defs.push_back(def);
+  }
+  if (defs.size() > 1) {
+    SetColumns(defs);
+    SetColumnWidth(0, 50);
+  }
+}
+
+// ---------------------------------------------------------------- fill
+
+void CDbGridCtrl::FillGridDataFromRecordset() {
+  GridTrace("CDbGridCtrl::FillGridDataFromRecordset()");
+  if (!m_recordset || !m_recordset->IsOpen()) return;
+  WaitCursor wait;
+  const int first = GetFirstDataRow();
+  const int rows = GetRowCount();
+  const int cols = GetColumnCount();
+  if (first >= rows) return;
+  // The record a selection left current is not the first: the rows start at the first record.
+  m_recordset->MoveFirst();
+  for (int row = first; row < rows; ++row) {
+    // Fewer records than rows (a provider that counted wrong) leave the remaining rows empty.
+    if (m_recordset->IsEOF()) break;
+    if (m_options.displayRecno) StoreCellText(row, 0, std::to_string(row - first + 1));
+    for (int col = 1; col < cols; ++col) {
+      const Variant value = m_recordset->GetFieldVariantIdx(col - 1);
+      VariantToGridCell(value, *this, row, col);
+      if (m_options.colorize && !value.HasValue()) SetCellBackColour(row, col, kNullCellColour);
+    }
+    m_recordset->MoveNext();
+    if (m_options.redrawDuringFill) {
+      EnsureVisible(row, 0);
+      viewport()->repaint();
+    }
+  }
+  viewport()->update();
+}
+
+void CDbGridCtrl::VariantToGridCell(long fieldIndex, CGridCtrlEx& grid, int row, int col) {
+  VariantToGridCell(m_recordset->GetFieldVariantIdx(fieldIndex), grid, row, col);
+}
+
+void CDbGridCtrl::VariantToGridCell(const std::string& fieldName, CGridCtrlEx& grid, int row, int col) {
+  VariantToGridCell(m_recordset->GetFieldVariant(fieldName), grid, row, col);
+}
+
+bool CDbGridCtrl::FindRowByKey(long long key) {
+  const int col = GetFixedColumnCount();
+  for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) {
+    if (GetCellInteger(row, col) == key) {
+      SelectRow(row, true);
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------- selection
+
+void CDbGridCtrl::SelectRow(int row, bool ensureVisible) {
+  CGridCtrlEx::SelectRow(row, ensureVisible);
+  OnGridEndSelChange(row, 0, 0);
+}
+
+void CDbGridCtrl::OnGridSelChanging(int, int, long long) {}
+
+void CDbGridCtrl::OnGridEndSelChange(int row, int col, long long count) {
+  GridTrace("CDbGridCtrl::OnGridEndSelChange(), row = %d, col = %d, nSelectedCount = %d\n", row, col,
+            static_cast<int>(count));
+  const long recno = row - GetFirstDataRow();
+  GridTrace("recno = %ld", recno);
+  SetFocusCell(row, col);
+  try {
+    if (recno >= 0 && m_recordset && m_recordset->IsOpen()) {
+      m_recordset->MoveFirst();
+      if (recno > 0) m_recordset->MoveRecordRel(recno);
+    }
+  } catch (const ComError& e) {
+    if (m_diagnostics) QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
+  }
+  UpdateFocusFrame();
+}
+
+void CDbGridCtrl::SetEditable(bool editable) {
+  CGridCtrlEx::SetEditable(editable);
+  UpdateFocusFrame();
+}
+
+bool CDbGridCtrl::IsCellEditable(int row, int col) const {
+  if (IsFilterRow(row) && col >= GetFixedColumnCount() && col < GetColumnCount()) return true;
+  return CGridCtrlEx::IsCellEditable(row, col);
+}
+
+void CDbGridCtrl::UpdateFocusFrame() {
+  const CellId focus = GetFocusCell();
+  const bool frame = IsValid(focus) && (IsFilterRow(focus.row) || CGridCtrlEx::IsCellEditable(focus.row, focus.col));
+  SetFrameFocusCell(frame);
+  if (IsValid(focus)) RedrawCell(focus.row, focus.col);
+}
+
+bool CDbGridCtrl::OnGridBeginEdit(int row, int col) {
+  return IsFilterRow(row) && col >= GetFixedColumnCount();
+}
+
+bool CDbGridCtrl::OnGridEndEdit(int row, int col) {
+  if (!IsFilterRow(row) || col < GetFixedColumnCount()) return false;
+  FilterRecordset(BuildFilterCriteria());
+  return true;
+}

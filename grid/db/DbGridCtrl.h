@@ -1,0 +1,157 @@
+#pragma once
+// CDbGridCtrl: the result grid. It owns one DbRecordset, opens it for an SQL text on the
+// connection of its own DbConnectionHolder, and shows the open recordset: a header row, optional
+// rows of field metadata, an optional filter row, one row per record, and a fixed column 0 that
+// shows record numbers. A header click sorts through the recordset and the filter row filters
+// through it; the grid never reorders or hides rows itself. The recordset's current record
+// follows the selected row.
+//
+// Row layout, with d detail rows (0; 4 with viewDetails; 11 with viewExtendedDetails too) and
+// f = 1 when useFilters is on: row 0 the header, rows 1..d the details (fixed), row d+1 the
+// filter row when f = 1 (editable, not fixed), data rows from d+1+f on. Data column j (j >= 1)
+// shows field j-1.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/DbConnection.h"
+#include "data/DbFieldInfo.h"
+#include "data/DbRecordset.h"
+#include "grid/GridCtrlEx.h"
+#include "grid/db/GridOptions.h"
+
+class ComError;
+
+class CDbGridCtrl : public CGridCtrlEx {
+  Q_OBJECT
+
+ public:
+  // Control id of the result grid in the lower pane.
+  static constexpr int kControlId = 101;
+
+  explicit CDbGridCtrl(QWidget* parent = nullptr);
+  ~CDbGridCtrl() override;
+
+  // ---- Opening and filling.
+  // Closes whatever was open (saving the filter texts and the sort column for the next Update)
+  // and opens `sql` on the holder's connection for the current connection string. On failure
+  // the error is traced and, with diagnostics on, shown in a message box; the grid stays empty.
+  bool OpenRecordset(const std::string& sql);
+  // Makes `connectionString` the process-wide CurrentConnectionString, opens `sql`, and then
+  // remembers `connectionString` as the grid's own.
+  bool OpenRecordset(const std::string& connectionString, const std::string& sql);
+  // The remembered SQL again, with the remembered connection string when there is one.
+  bool ReopenRecordset();
+  // Fills the grid from the open recordset. After an open (or with forceLayout) it first lays out
+  // rows and columns, and afterwards sizes the columns and applies the previous sort column and
+  // filter texts again; otherwise it only refills, keeping the column widths. Always true.
+  bool Update(bool forceLayout);
+  // Closes (ignoring a failure) and deletes the recordset; with `recreate` a new, closed one.
+  void PurgeRecordset(bool recreate);
+  DbRecordset* GetRecordset() const { return m_recordset.get(); }
+  DbConnectionHolder& GetConnectionHolder() { return m_connectionHolder; }
+  const std::string& GetSql() const { return m_sql; }
+  const std::string& GetConnectionString() const { return m_connectionString; }
+
+  // ---- Options.
+  void SetOptions(const GridOptions& options);
+  const GridOptions& GetOptions() const { return m_options; }
+  // The process-wide NULL text (grid/db/NullLabel.h).
+  static void SetNullLabel(const std::string& label);
+  static std::string GetNullLabel();
+  // Trace lines for each step, and message boxes for open failures.
+  void SetDiagnostics(bool on) { m_diagnostics = on; }
+  bool GetDiagnostics() const { return m_diagnostics; }
+
+  // ---- Layout.
+  int GetDetailRowCount() const;
+  int GetFirstDataRow() const;
+  int GetFilterRow() const;  // -2 without a filter row
+
+  // ---- Values into cells.
+  // Stores one database value into one cell of `grid` by the cell's kind (GetCellType): NULL as
+  // the null label (an empty date cell in date columns), binary data as "%02x " per byte, texts
+  // as they are, integers, numbers, check boxes and dates as values of their cells. A value that
+  // the cell's kind cannot hold (a text in a SQLite integer column) is shown as its text.
+  static void VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col);
+  // The same with the value of the recordset's current record, by field index or by name.
+  // Raise ComError when the field cannot be read.
+  void VariantToGridCell(long fieldIndex, CGridCtrlEx& grid, int row, int col);
+  void VariantToGridCell(const std::string& fieldName, CGridCtrlEx& grid, int row, int col);
+
+  // Selects the first data row whose cell in the first non-fixed column holds `key` as an
+  // integer (which also positions the recordset); false when none does.
+  bool FindRowByKey(long long key);
+
+  // ---- Sorting and filtering.
+  // Sorts the recordset by the field of grid column `col` and refills. Always false: what counts
+  // is the effect. A provider's refusal is traced by the recordset and leaves the grid as it was.
+  bool SortRecordset(int col, bool ascending);
+  // The criteria of the filter row, column by column joined by " AND "; date filter cells are
+  // rewritten in their normalised form (or erased when they hold no date).
+  std::string BuildFilterCriteria();
+  // Filters the recordset (an empty text removes the filter), adjusts the row count and
+  // refills, then sets the filter marker. A refusal keeps the rows and the marker.
+  void FilterRecordset(const std::string& criteria);
+  // Empties every filter cell and removes the filter.
+  void ClearFilters();
+  // Image 1 (on) or 0 (off) in the filter row's cell in the last fixed column.
+  void SetFilterMarker(bool on);
+
+  // ---- Overrides.
+  void SelectRow(int row, bool ensureVisible) override;
+  void OnGridClick(int row, int col) override;
+  void OnGridSelChanging(int row, int col, long long count) override;
+  void OnGridEndSelChange(int row, int col, long long count) override;
+  // Filter cells always open their editor; data cells do not (edits are not written back).
+  bool OnGridBeginEdit(int row, int col) override;
+  // An edit of a filter cell applies the filter; an edit of a data cell is refused, so the cell
+  // keeps the value the database holds.
+  bool OnGridEndEdit(int row, int col) override;
+  void SetEditable(bool editable) override;
+  // Filter cells are editable whatever the editable flag says.
+  bool IsCellEditable(int row, int col) const override;
+
+ signals:
+  // The registered messages "WM_SORT_CHANGING", "WM_SORT_CHANGED", "WM_FILTER_CHANGING" and
+  // "WM_FILTER_CHANGED", for the owner.
+  void SortChanging();
+  void SortChanged();
+  void FilterChanging();
+  void FilterChanged();
+
+ protected:
+  // Hooks around filtering and sorting; nothing here.
+  virtual void OnBeforeFilter() {}
+  virtual void OnAfterFilter() {}
+  virtual void OnBeforeSort() {}
+  virtual void OnAfterSort() {}
+  // The steps of Update.
+  virtual void LayoutGridAfterRecorset();
+  virtual void SetRowCountAfterRecorset();
+  virtual void LayoutColumns(const std::vector<DbFieldInfo>& fields);
+  virtual void FillGridDataFromRecordset();
+
+ private:
+  // A grid trace line, when diagnostics are on.
+  void GridTrace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The error line, and with diagnostics a message box.
+  void ReportError(const ComError& error);
+  void WriteFieldDetails(const std::vector<DbFieldInfo>& fields);
+  void SizeColumns();
+  void ReapplySortAndFilters();
+  // Frames the focus cell when it is a filter cell or editable.
+  void UpdateFocusFrame();
+  bool IsFilterRow(int row) const { return m_options.useFilters && row == GetFilterRow(); }
+
+  DbConnectionHolder m_connectionHolder;
+  std::unique_ptr<DbRecordset> m_recordset;
+  std::string m_connectionString;
+  std::string m_sql;
+  bool m_needsLayout = true;
+  std::vector<std::string> m_savedFilters;
+  int m_savedSortColumn = -1;
+  bool m_savedSortAscending = true;
+  bool m_diagnostics = false;
+  GridOptions m_options;
+};

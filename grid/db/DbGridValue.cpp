@@ -1,0 +1,195 @@
+// One database value into one grid cell.
+#include <charconv>
+#include <cstdlib>
+#include <exception>
+
+#include "data/Trace.h"
+#include "data/ValueFormat.h"
+#include "data/ado/ComError.h"
+#include "data/ado/UserLocale.h"
+#include "grid/GridCellCheckEx.h"
+#include "grid/GridCellComboEx.h"
+#include "grid/GridCellDateTimeEx.h"
+#include "grid/GridCellInteger.h"
+#include "grid/GridCellNumericEx.h"
+#include "grid/GridCellTextWithButton.h"
+#include "grid/db/DbGridCtrl.h"
+#include "grid/db/NullLabel.h"
+
+namespace {
+
+// The kind of a cell by its class, as CGridCtrlEx::GetCellType reads it, without comparing class
+// names: this runs once per cell of every fill.
+int KindOfCell(const CGridCtrlEx& grid, int row, int col) {
+  const GridCellClass* cls = grid.GetCellClass(row, col);
+  if (cls == &CGridCell::ClassInfo()) return gctText;
+  if (cls == &CGridCellInteger::ClassInfo()) return gctInteger;
+  if (cls == &CGridCellNumericEx::ClassInfo()) return gctNumericEx;
+  if (cls == &CGridCellCheckEx::ClassInfo()) return gctCheckbox;
+  if (cls == &CGridCellDateTimeEx::ClassInfo()) return gctDate;
+  if (cls == &CGridCellComboEx::ClassInfo()) return gctComboEx;
+  if (cls == &CGridCellTextWithButton::ClassInfo()) return gctButtonText;
+  return gctUnknown;
+}
+
+std::string HexBytes(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.resize(bytes.size() * 3);
+  char* out = text.data();
+  for (unsigned char b : bytes) {
+    *out++ = kDigits[b >> 4];
+    *out++ = kDigits[b & 0xF];
+    *out++ = ' ';
+  }
+  return text;
+}
+
+// The text a value shows as: the null label, the bytes in hex, the text itself, or the standard
+// conversion. A value with no text form at all shows nothing and leaves an error line.
+std::string TextForm(const Variant& value, int row, int col) {
+  if (!value.HasValue()) return GetNullLabel();
+  if (value.IsByteArray()) return HexBytes(value.Str());
+  if (value.vt() == VT_BSTR) return value.Str();
+  try {
+    return value.ToText();
+  } catch (const std::exception&) {
+    // The platform lets a failed conversion escape the fill; one odd value must not end it.
+    Trace(TraceError, "VariantToGridCell() --> cell(%d,%d) : Unable to convert variant to string", row, col);
+    return {};
+  }
+}
+
+bool IsSignedIntType(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8 || vt == VT_INT; }
+bool IsUnsignedIntType(VARTYPE vt) {
+  return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UI8 || vt == VT_UINT;
+}
+
+// The whole text as a 64-bit integer (blanks around allowed); false for anything else.
+bool ReadWholeInteger(const std::string& text, std::int64_t& value) {
+  const std::string t = Trim(RemoveThousandsSeparator(text));
+  const char* begin = t.data();
+  const char* end = begin + t.size();
+  if (begin != end && *begin == '+') ++begin;
+  const auto result = std::from_chars(begin, end, value);
+  return begin != end && result.ec == std::errc() && result.ptr == end;
+}
+
+// The whole text as a number: first as a database writes it (C form, "12.5"), then in the
+// user's form with the locale's grouping removed ("1.234,5" in it_IT).
+bool ReadWholeNumber(const std::string& text, double& value) {
+  const std::string t = Trim(text);
+  if (t.empty()) return false;
+  const char* begin = t.data();
+  const char* end = begin + t.size();
+  if (*begin == '+') ++begin;
+  auto result = std::from_chars(begin, end, value);
+  if (result.ec == std::errc() && result.ptr == end) return true;
+  return CGridCellNumericEx::ParseNumber(RemoveThousandsSeparator(t), false, value);
+}
+
+// The text as the cell's own text, past the cell's parsing: what shows when the value does not
+// fit the cell's kind, and the null label in number cells.
+void SetRawText(CGridCtrlEx& grid, int row, int col, const std::string& text) {
+  CGridCellBase* cell = grid.GetCellObject(row, col) ? grid.GetCell(row, col) : nullptr;
+  if (auto* plain = dynamic_cast<CGridCell*>(cell))
+    plain->CGridCell::SetText(text);
+  else
+    grid.StoreCellText(row, col, text);
+}
+
+void StoreInteger(const Variant& value, CGridCtrlEx& grid, int row, int col) {
+  auto* cell = dynamic_cast<CGridCellInteger*>(grid.GetCell(row, col));
+  if (!cell) return;
+  const VARTYPE vt = value.vt();
+  if (IsSignedIntType(vt)) return cell->SetInteger(value.Int());
+  if (IsUnsignedIntType(vt) && value.UInt() <= static_cast<std::uint64_t>(INT64_MAX))
+    return cell->SetInteger(static_cast<std::int64_t>(value.UInt()));
+  const std::string text = TextForm(value, row, col);
+  std::int64_t number = 0;
+  if (ReadWholeInteger(text, number))
+    cell->SetInteger(number);
+  else
+    cell->CGridCell::SetText(text);  // SQLite keeps any value in any column: show it as it is
+}
+
+void StoreNumber(const Variant& value, CGridCtrlEx& grid, int row, int col) {
+  auto* cell = dynamic_cast<CGridCellNumericEx*>(grid.GetCell(row, col));
+  if (!cell) return;
+  const VARTYPE vt = value.vt();
+  if (vt == VT_R4 || vt == VT_R8) return cell->SetNumber(value.Real());
+  if (IsSignedIntType(vt)) return cell->SetNumber(static_cast<double>(value.Int()));
+  if (IsUnsignedIntType(vt)) return cell->SetNumber(static_cast<double>(value.UInt()));
+  if (vt == VT_CY || vt == VT_DECIMAL) {
+    try {
+      return cell->SetNumber(value.ToDouble());
+    } catch (const ComError&) {
+    }
+  }
+  const std::string text = TextForm(value, row, col);
+  double number = 0;
+  if (ReadWholeNumber(text, number))
+    cell->SetNumber(number);
+  else
+    cell->CGridCell::SetText(text);
+}
+
+void StoreDate(const Variant& value, CGridCtrlEx& grid, int row, int col) {
+  auto* cell = dynamic_cast<CGridCellDateTimeEx*>(grid.GetCell(row, col));
+  if (!cell) return;
+  if (!value.HasValue()) return cell->SetStatus(CGridCellDateTimeEx::Status::Null);
+  double date = 0;
+  bool isDate = false;
+  if (value.vt() == VT_DATE) {
+    date = value.Real();
+    isDate = true;
+  } else if (value.vt() == VT_BSTR) {
+    if (auto parsed = ParseIsoDateTime(value.Str())) {
+      date = *parsed;
+      isDate = true;
+    }
+  }
+  if (isDate) {
+    if (auto parts = OleDateToParts(date)) {
+      cell->SetDateTime(GridDateTime{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second});
+      return;
+    }
+  }
+  // Not a date (a number or a free text in a SQLite date column): shown as it is, not erased.
+  cell->SetStatus(CGridCellDateTimeEx::Status::Invalid);
+  cell->CGridCell::SetText(TextForm(value, row, col));
+}
+
+}  // namespace
+
+void CDbGridCtrl::VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col) {
+  if (!grid.IsValid(row, col)) return;
+  const int kind = KindOfCell(grid, row, col);
+  const bool noValue = !value.HasValue();
+  if (noValue && kind != gctDate) SetRawText(grid, row, col, GetNullLabel());
+  switch (kind) {
+    case gctText:
+      if (!noValue) grid.StoreCellText(row, col, TextForm(value, row, col));
+      break;
+    case gctInteger:
+      if (!noValue) StoreInteger(value, grid, row, col);
+      break;
+    case gctNumericEx:
+      if (!noValue) StoreNumber(value, grid, row, col);
+      break;
+    case gctCheckbox:
+      if (CGridCellBase* cell = grid.GetCell(row, col)) cell->SetData(std::atol(TextForm(value, row, col).c_str()));
+      break;
+    case gctDate:
+      StoreDate(value, grid, row, col);
+      break;
+    case gctComboEx:
+      if (!noValue)
+        if (CGridCellBase* cell = grid.GetCell(row, col)) cell->SetData(std::atol(TextForm(value, row, col).c_str()));
+      break;
+    default:
+      SetRawText(grid, row, col, "???");
+      break;
+  }
+  grid.RedrawCell(row, col);
+}
