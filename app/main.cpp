@@ -1,3 +1,5 @@
-int main() {
-  return 0;
+#include "workspace/ui/QelvoApp.h"
+
+int main(int argc, char** argv) {
+  return RunQelvo(argc, argv);
 }

@@ -1,0 +1,159 @@
+#include "workspace/ui/BottomView.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QResizeEvent>
+
+#include "data/DbConnection.h"
+#include "data/DbRecordset.h"
+#include "data/Ticks.h"
+#include "data/ado/ComError.h"
+#include "grid/db/DbGridCtrl.h"
+#include "grid/db/GridOptions.h"
+#include "platform/framework/MessageBox.h"
+#include "platform/framework/PromptSeam.h"
+#include "platform/framework/WaitCursor.h"
+#include "resources/CommandIds.h"
+#include "workspace/ProgramStart.h"
+#include "workspace/ReportFile.h"
+#include "workspace/SettingsStore.h"
+#include "workspace/ui/StatusPaneText.h"
+#include "workspace/ui/StatusPanes.h"
+
+CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* parent)
+    : QWidget(parent), document_(document), panes_(panes) {
+  setObjectName(QStringLiteral("BottomView"));
+  batch_ = std::make_unique<BatchRunner>(static_cast<BatchUi&>(*this), AppSettings(), AppProcessStarter(),
+                                         DefaultReportPath());
+  document_.AddView(this);
+  Commands().On(ID_FILE_PRINT, [this] { Print(); });
+  Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
+}
+
+CBottomView::~CBottomView() {
+  document_.RemoveView(this);
+}
+
+void CBottomView::OnInitialUpdate() {
+  if (!grid_) {
+    grid_ = new CDbGridCtrl(this);
+    grid_->Create(rect(), this, CDbGridCtrl::kControlId);
+    grid_->Initialize();
+    grid_->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
+    grid_->SetDiagnostics(true);
+    grid_->show();
+  }
+  OnUpdate(nullptr);
+}
+
+void CBottomView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (grid_) grid_->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+void CBottomView::FocusPane() {
+  if (grid_)
+    grid_->setFocus(Qt::OtherFocusReason);
+  else
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CBottomView::ReloadGridOptions() {
+  if (!grid_) return;
+  grid_->SetOptions(ReadGridOptions(AppSettings()));
+  CDbGridCtrl::SetNullLabel(AppSettings().GetString("Grid", "NullFieldLabel"));
+}
+
+void CBottomView::OnUpdate(CDocView*) {
+  if (!grid_) return;
+  ReloadGridOptions();
+  const std::string connectionString = document_.ConnectionString();
+  const std::string text = document_.StatementText();
+  if (!connectionString.empty()) {
+    CurrentConnectionString = connectionString;
+    DbConnection* connection = nullptr;
+    // A dead connection shows up as failures of the statements themselves.
+    try {
+      connection = grid_->GetConnectionHolder().GetConnection();
+      if (connection) connection->ReOpen();
+    } catch (const ComError&) {
+    }
+    const std::string toShow = batch_->Run(connection, text);
+    if (!toShow.empty()) {
+      const long t0 = TickCount();
+      grid_->OpenRecordset(connectionString, toShow);
+      const long t1 = TickCount();
+      long count = -1;
+      try {
+        if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen())
+          count = recordset->GetRecordCount();
+      } catch (const ComError&) {
+      }
+      if (panes_) {
+        panes_->SetRecordCountPane(RecordCountPaneText(count));
+        panes_->SetElapsedPane(t1 - t0);
+      }
+    }
+  }
+  grid_->Update(false);
+}
+
+bool CBottomView::ConfirmBatch(const std::string& question) {
+  return QelvoMessageBox(question, MB_YESNO | MB_ICONQUESTION, this) == IDYES;
+}
+
+void CBottomView::BeginBatch() {
+  batchWait_ = std::make_unique<WaitCursor>();
+  grid_->SetRowCount(0);
+  grid_->SetColumnCount(0);
+  grid_->repaint();
+}
+
+void CBottomView::EndBatch() {
+  batchWait_.reset();
+}
+
+void CBottomView::ShowSummary(const std::string& text) {
+  QelvoMessageBox(text, MB_OK | MB_ICONINFORMATION, this);
+}
+
+bool CBottomView::CanPrint() const {
+  return grid_ && grid_->GetRowCount() > grid_->GetFirstDataRow();
+}
+
+void CBottomView::Print(QPrinter* printer) {
+  if (!CanPrint()) return;
+  grid_->SetPrintHeaderText({}, {});
+  grid_->SetPrintFooterText({}, {});
+  if (printer) {
+    grid_->Print(*printer);
+    return;
+  }
+  QPrinter local(QPrinter::HighResolution);
+  QPrinter& chosen = printer_ ? *printer_ : local;
+  QPrintDialog dialog(&chosen, this);
+  if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return;
+  WaitCursor wait;
+  grid_->Print(chosen);
+}
+
+bool CBottomView::IsGridCommand(int id) {
+  return id == ID_EDIT_COPY || id == ID_EDIT_CUT || id == ID_EDIT_PASTE || id == ID_EDIT_SELECT_ALL;
+}
+
+bool CBottomView::OnCommand(int id) {
+  if (grid_ && IsGridCommand(id) && grid_->OnCommand(id)) return true;
+  return CommandTarget::OnCommand(id);
+}
+
+bool CBottomView::HasCommandHandler(int id) const {
+  return (grid_ && IsGridCommand(id)) || CommandTarget::HasCommandHandler(id);
+}
+
+bool CBottomView::OnUpdateCommand(CommandUi& ui) {
+  if (grid_ && IsGridCommand(ui.Id())) {
+    ui.Enable(grid_->IsCommandEnabled(ui.Id()));
+    return true;
+  }
+  return CommandTarget::OnUpdateCommand(ui);
+}

@@ -1,0 +1,72 @@
+#pragma once
+// CBottomView: the lower pane of the main window. It owns the result grid (CDbGridCtrl, control
+// id 101, filling the pane) and runs the document's request whenever the document updates its
+// views: one statement (or none) opens in the grid with the record count and the elapsed time
+// in the status bar; two or more statements run as a batch (BatchRunner) after a confirmation.
+//
+// Commands reaching the pane are offered to the grid first (the edit commands on its cells),
+// then to the pane's own table (Print, and what other parts register on Commands()).
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "platform/framework/CommandTarget.h"
+#include "workspace/BatchRunner.h"
+#include "workspace/ui/QelvoDoc.h"
+
+class CDbGridCtrl;
+class QPrinter;
+class StatusPanes;
+class WaitCursor;
+
+class CBottomView : public QWidget, public CommandTarget, public CDocView, private BatchUi {
+  Q_OBJECT
+ public:
+  // `panes` may be null (no status bar).
+  CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* parent = nullptr);
+  ~CBottomView() override;
+
+  // Creates the grid (once) and runs the document's request, which is still empty at start.
+  void OnInitialUpdate();
+  // Runs the document's request (see the header comment).
+  void OnUpdate(CDocView* sender) override;
+
+  // The Grid settings into the grid's options, and the null label.
+  void ReloadGridOptions();
+
+  // Prints the grid (header and footer texts left to the grid's defaults) on `printer`, or on
+  // the printer chosen in the print dialog when null.
+  void Print(QPrinter* printer = nullptr);
+  bool CanPrint() const;
+  // The printer Print starts from (the application's, set up by Print Setup); may be null.
+  void SetPrinter(QPrinter* printer) { printer_ = printer; }
+
+  CDbGridCtrl* Grid() const { return grid_; }
+  // The batch of the last run (its log and error count).
+  const BatchRunner& LastBatch() const { return *batch_; }
+  // The keyboard focus to the grid.
+  void FocusPane();
+
+  bool OnCommand(int id) override;
+  bool HasCommandHandler(int id) const override;
+  bool OnUpdateCommand(CommandUi& ui) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // BatchUi.
+  bool ConfirmBatch(const std::string& question) override;
+  void BeginBatch() override;
+  void EndBatch() override;
+  void ShowSummary(const std::string& text) override;
+
+  static bool IsGridCommand(int id);
+
+  CQelvoDoc& document_;
+  StatusPanes* panes_;
+  CDbGridCtrl* grid_ = nullptr;
+  std::unique_ptr<BatchRunner> batch_;
+  std::unique_ptr<WaitCursor> batchWait_;
+  QPrinter* printer_ = nullptr;
+};

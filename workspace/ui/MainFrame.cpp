@@ -1,0 +1,259 @@
+#include "workspace/ui/MainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "data/DbRecordset.h"
+#include "grid/db/DbGridCtrl.h"
+#include "platform/ProgramFiles.h"
+#include "platform/framework/PromptSeam.h"
+#include "resources/Art.h"
+#include "resources/CommandIds.h"
+#include "resources/MainFrameResources.h"
+#include "ui/SharedFont.h"
+#include "workspace/ProfileStore.h"
+#include "workspace/SettingsStore.h"
+#include "workspace/ui/BottomView.h"
+#include "workspace/ui/QelvoDoc.h"
+#include "workspace/ui/QelvoView.h"
+#include "workspace/ui/StatusPaneText.h"
+#include "workspace/ui/WindowPlacement.h"
+
+namespace {
+constexpr const char* kIdleMessage = "Ready";
+}
+
+CMainFrame::CMainFrame(CQelvoDoc& document, CommandTarget* application) : document_(document) {
+  setObjectName(QStringLiteral("MainFrame"));
+  // The title is the program's name alone, never a document name.
+  setWindowTitle(QStringLiteral("Qelvo"));
+  router_.SetFrame(this);
+  router_.SetApplication(application);
+  actions_ = std::make_unique<CommandActions>(router_, this);
+  RegisterCommands();
+  if (qApp) connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SavePlacement(); });
+}
+
+CMainFrame::~CMainFrame() {
+  // The views leave the routing before they go.
+  if (top_) router_.RemoveView(top_);
+  if (bottom_) router_.RemoveView(bottom_);
+}
+
+bool CMainFrame::Create() {
+  ApplyMainFrameResources(*actions_);
+  actions_->BuildMenuBar(menuBar(), MainMenu());
+  CreateToolBar();
+  CreateStatusBar();
+  SetFrameIcon(IDR_MAINFRAME);
+  CreateClient();
+  return toolbar_ && statusBar() && splitter_ && top_ && bottom_;
+}
+
+void CMainFrame::CreateToolBar() {
+  toolbar_ = new QToolBar(QStringLiteral("Standard"), this);
+  toolbar_->setObjectName(QStringLiteral("StandardToolBar"));
+  toolbar_->setIconSize(QSize(kToolbarImageWidth, kToolbarImageHeight));
+  toolbar_->setMovable(true);
+  toolbar_->setFloatable(true);
+  toolbar_->setAllowedAreas(Qt::AllToolBarAreas);
+  actions_->BuildToolBar(toolbar_, MainToolbar());
+  addToolBar(Qt::TopToolBarArea, toolbar_);
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar"));
+  const QFontMetrics metrics(bar->font());
+  for (const StatusPaneSpec& spec : MainStatusPanes()) {
+    if (spec.id == 0) continue;  // the message pane is the bar's own
+    // The keyboard lock states cannot be read on every display system here; an indicator that
+    // never lights would only take room.
+    if (spec.id == ID_INDICATOR_CAPS || spec.id == ID_INDICATOR_NUM || spec.id == ID_INDICATOR_SCRL) continue;
+    auto* pane = new QLabel(bar);
+    pane->setObjectName(QStringLiteral("pane%1").arg(spec.id));
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QString widthText = QString::fromStdString(spec.widthText);
+    widthText.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    pane->setMinimumWidth(metrics.horizontalAdvance(widthText) + 2 * pane->frameWidth() + 6);
+    bar->addPermanentWidget(pane);
+    panes_[spec.id] = pane;
+  }
+  connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+    if (message.isEmpty()) bar->showMessage(QString::fromLatin1(kIdleMessage));
+  });
+  bar->showMessage(QString::fromLatin1(kIdleMessage));
+}
+
+void CMainFrame::CreateClient() {
+  SharedDisplayFont().FromText(AppSettings().GetString("General", "Font"), nullptr, 1.0);
+
+  splitter_ = new QSplitter(Qt::Vertical, this);
+  splitter_->setObjectName(QStringLiteral("Splitter"));
+  splitter_->setChildrenCollapsible(false);
+  top_ = new CQelvoView(document_, this, splitter_);
+  bottom_ = new CBottomView(document_, this, splitter_);
+  splitter_->addWidget(top_);
+  splitter_->addWidget(bottom_);
+  // The result pane takes what the window gains; the workspace keeps its height.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+
+  const int topHeight = ReadTopRowHeight(AppProfile());
+  splitter_->setSizes({topHeight, std::max(1, height() - topHeight)});
+
+  top_->RegisterButtons(*actions_);
+  router_.AddView(top_, top_);
+  router_.AddView(bottom_, bottom_);
+  router_.SetActiveView(top_);
+}
+
+void CMainFrame::InitialUpdateFrame() {
+  top_->OnInitialUpdate();
+  bottom_->OnInitialUpdate();
+  actions_->RequestIdleUpdate();
+}
+
+void CMainFrame::RegisterCommands() {
+  CommandMap& map = Commands();
+  map.On(ID_IN_PLACE_EDIT, [this] { ToggleInPlaceEdit(); });
+  map.OnUpdate(ID_IN_PLACE_EDIT, [](CommandUi& ui) { ui.SetCheck(AppSettings().GetBool("Grid", "InPlaceEdit")); });
+  map.On(ID_FILTER_ROW, [this] { ToggleFilterRow(); });
+  map.OnUpdate(ID_FILTER_ROW, [](CommandUi& ui) { ui.SetCheck(AppSettings().GetBool("Grid", "UseFilters")); });
+  map.On(ID_SQL_SYNTAX, [this] { OpenSqlSyntax(); });
+  map.OnUpdate(ID_SQL_SYNTAX, [](CommandUi& ui) { ui.Enable(!FindProgramFile(kHelpPageName).empty()); });
+  // Test Grid has an empty handler: the menu entry and Ctrl+Shift+T are enabled and do nothing.
+  map.On(ID_TEST_GRID, [] {});
+  map.On(ID_PREV_PANE, [this] { ActivateOtherPane(); });
+  map.On(ID_APP_EXIT, [this] { close(); });
+  map.On(ID_VIEW_TOOLBAR, [this] { toolbar_->setVisible(!toolbar_->isVisible()); });
+  map.OnUpdate(ID_VIEW_TOOLBAR, [this](CommandUi& ui) { ui.SetCheck(toolbar_ && !toolbar_->isHidden()); });
+  map.On(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+  map.OnUpdate(ID_VIEW_STATUS_BAR, [this](CommandUi& ui) { ui.SetCheck(!statusBar()->isHidden()); });
+}
+
+void CMainFrame::ToggleInPlaceEdit() {
+  const bool on = !AppSettings().GetBool("Grid", "InPlaceEdit");
+  AppSettings().SetValue("Grid", "InPlaceEdit", "%d", on ? 1 : 0);
+  if (bottom_ && bottom_->Grid()) bottom_->Grid()->SetEditable(on);
+}
+
+void CMainFrame::ToggleFilterRow() {
+  const bool on = !AppSettings().GetBool("Grid", "UseFilters");
+  AppSettings().SetValue("Grid", "UseFilters", "%d", on ? 1 : 0);
+  if (bottom_) bottom_->ReloadGridOptions();
+  document_.UpdateAllViews(nullptr);
+}
+
+void CMainFrame::ApplyConfiguration() {
+  if (bottom_ && bottom_->Grid()) bottom_->Grid()->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
+  if (bottom_) bottom_->ReloadGridOptions();
+  RecordsetCursorLocation = AppSettings().GetInt("General", "CursorLocationType");
+}
+
+void CMainFrame::OpenSqlSyntax() {
+  const std::string path = FindProgramFile(kHelpPageName);
+  if (!path.empty()) Prompts().OpenDocument(path);
+}
+
+void CMainFrame::ActivateOtherPane() {
+  QWidget* focus = QApplication::focusWidget();
+  const bool inTop = focus && (focus == top_ || top_->isAncestorOf(focus));
+  if (inTop) {
+    bottom_->FocusPane();
+    router_.SetActiveView(bottom_);
+  } else {
+    // Back to the control of the workspace that had the focus last.
+    QWidget* last = top_->focusWidget();
+    if (last && top_->isAncestorOf(last))
+      last->setFocus(Qt::OtherFocusReason);
+    else
+      top_->QueryEditor()->setFocus(Qt::OtherFocusReason);
+    router_.SetActiveView(top_);
+  }
+}
+
+QLabel* CMainFrame::Pane(int id) const {
+  auto it = panes_.find(id);
+  return it == panes_.end() ? nullptr : it->second;
+}
+
+std::string CMainFrame::PaneText(int id) const {
+  QLabel* pane = Pane(id);
+  return pane ? pane->text().toStdString() : std::string();
+}
+
+void CMainFrame::SetRecordCountPane(const std::string& text) {
+  if (QLabel* pane = Pane(ID_INDICATOR_RECORDS)) pane->setText(QString::fromStdString(text));
+}
+
+void CMainFrame::SetElapsedPane(long milliseconds) {
+  if (QLabel* pane = Pane(ID_INDICATOR_ELAPSED)) pane->setText(QString::fromStdString(ElapsedPaneText(milliseconds)));
+}
+
+void CMainFrame::ResetStatusPanes() {
+  SetRecordCountPane({});
+  SetElapsedPane(-1);
+}
+
+void CMainFrame::SetFrameIcon(int iconId) {
+  iconId_ = iconId;
+  setWindowIcon(MainIcon(iconId));
+}
+
+void CMainFrame::SavePlacement() {
+  WindowPlacement placement;
+  const Qt::WindowStates state = windowState();
+  const bool special = state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+  const QRect normal = special && normalGeometry().isValid() ? normalGeometry() : geometry();
+  placement.left = normal.left();
+  placement.top = normal.top();
+  placement.right = normal.left() + normal.width();
+  placement.bottom = normal.top() + normal.height();
+  if (state & Qt::WindowMinimized) {
+    placement.showCmd = SW_SHOWMINIMIZED;
+    if (state & Qt::WindowMaximized) placement.flags |= WPF_RESTORETOMAXIMIZED;
+  } else if (state & Qt::WindowMaximized) {
+    placement.showCmd = SW_SHOWMAXIMIZED;
+  } else {
+    placement.showCmd = SW_SHOWNORMAL;
+  }
+  const int topHeight = splitter_ && !splitter_->sizes().isEmpty() ? splitter_->sizes().first() : 0;
+  SaveWindowPlacement(AppProfile(), placement, topHeight);
+}
+
+bool CMainFrame::RestorePlacement() {
+  std::optional<WindowPlacement> stored = ReadWindowPlacement(AppProfile());
+  if (!stored) return false;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QRect desktop = screen ? screen->virtualGeometry() : QRect();
+  if (desktop.width() <= 0 || desktop.height() <= 0) desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+  const int icon = style()->pixelMetric(QStyle::PM_LargeIconSize);
+  WindowPlacement placement = ClampToScreen(*stored, desktop.width(), desktop.height(), icon, icon);
+  setGeometry(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
+  // A window closed minimized comes back on screen (maximized when it was so before): a program
+  // that starts as an icon looks like one that did not start.
+  const bool maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
+                         (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
+  if (maximized)
+    showMaximized();
+  else
+    showNormal();
+  return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  SavePlacement();
+  QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The status-bar panes a run writes to (the main frame provides them).
+#include <string>
+
+class StatusPanes {
+ public:
+  virtual ~StatusPanes() = default;
+  // The record-count pane's text.
+  virtual void SetRecordCountPane(const std::string& text) = 0;
+  // The elapsed-time pane: ElapsedPaneText(ms) ("" for ms < 0).
+  virtual void SetElapsedPane(long milliseconds) = 0;
+  // Both panes emptied.
+  virtual void ResetStatusPanes() = 0;
+};
