@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -22,7 +23,7 @@ namespace {
 constexpr const char* kSource = "Qelvo.Spreadsheet";
 constexpr const char* kNoSheet = "Error: no active sheet to work with.";
 // Doubles hold every integer up to 2^53 exactly.
-constexpr double kExactIntegerLimit = 9007199254740992.0;
+constexpr std::int64_t kExactIntegerLimit = std::int64_t{1} << 53;
 // The first automation date the sheet's 1900 calendar shares with it: 1 March 1900.
 constexpr double kFirstSharedDate = 61.0;
 
@@ -35,6 +36,23 @@ void Check(lxw_error error, const char* what) {
   if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
     throw SheetLimitError("A text is longer than a worksheet cell holds (32,767 characters).");
   Raise(std::string(what) + ": " + lxw_strerror(error));
+}
+
+// The file format writes control characters as _xHHHH_ (the writer does so); a text that holds such
+// a sequence itself keeps it by escaping its underscore, _x005F_, as spreadsheets do.
+std::string EscapeUnderscoreSequences(const std::string& text) {
+  if (text.find("_x") == std::string::npos) return text;
+  auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && isHex(text[i + 2]) && isHex(text[i + 3]) &&
+        isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == '_') {
+      out += "_x005F";
+    }
+    out += text[i];
+  }
+  return out;
 }
 
 std::string ShortestFloatText(float value) {
@@ -70,9 +88,9 @@ struct ExcelAutomation::Workbook {
   }
 
   void Text(int column, long r, const std::string& text) {
-    Check(
-        worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(column), text.c_str(), nullptr),
-        "Cannot set a cell");
+    Check(worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(column),
+                                 EscapeUnderscoreSequences(text).c_str(), nullptr),
+          "Cannot set a cell");
   }
 
   void Number(int column, long r, double value, lxw_format* format = nullptr) {
@@ -190,8 +208,10 @@ void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
     if (value.vt() == VT_DECIMAL || value.vt() == VT_CY) {
       const std::optional<Decimal> back = Decimal::FromDouble(number);
       exact = back && back->Compare(value.ToDecimal()) == 0;
+    } else if (value.vt() == VT_UI1 || value.vt() == VT_UI2 || value.vt() == VT_UI4 || value.vt() == VT_UI8) {
+      exact = value.UInt() <= static_cast<std::uint64_t>(kExactIntegerLimit);
     } else {
-      exact = std::fabs(number) <= kExactIntegerLimit;
+      exact = value.Int() >= -kExactIntegerLimit && value.Int() <= kExactIntegerLimit;
     }
     if (exact) return w.Number(column, row, number);
     return w.Text(column, row, digits);

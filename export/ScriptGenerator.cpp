@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
@@ -121,10 +122,23 @@ bool AppendExactNumber(std::string& out, const Variant& v, char point) {
     case VT_UI8:
       AppendChars(out, v.UInt());
       return true;
-    case VT_R4:
+    case VT_R4: {
       if (!std::isfinite(v.Real())) return false;
-      AppendChars(out, static_cast<float>(v.Real()));
+      const float single = static_cast<float>(v.Real());
+      char buffer[32];
+      auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, single);
+      const std::string text(buffer, ec == std::errc() ? end : buffer);
+      // Servers parse a literal as a double, refuse it beyond the largest single, and round it to
+      // the column's single: the single's own shortest text is used when that gives it back (near
+      // the largest single it is out of range, and a double rounding can miss); otherwise the
+      // double's, which always does.
+      const double parsed = std::strtod(text.c_str(), nullptr);
+      if (std::fabs(parsed) <= std::numeric_limits<float>::max() && static_cast<float>(parsed) == single)
+        out += text;
+      else
+        AppendChars(out, static_cast<double>(single));
       break;
+    }
     case VT_R8:
       if (!std::isfinite(v.Real())) return false;
       AppendChars(out, v.Real());
