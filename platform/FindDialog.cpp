@@ -13,14 +13,14 @@ enum { kFindNext = 1, kCancel = 2, kFindWhat = 1152, kWholeWord = 1040, kMatchCa
 
 const ControlSpec kControls[] = {
     {1065, ControlKind::Static, "Fi&nd what:", 6, 8, 44, 8},
-    {kFindWhat, ControlKind::Edit, "", 52, 6, 116, 13},
+    {kFindWhat, ControlKind::Edit, "", 52, 6, 126, 13},
     {kWholeWord, ControlKind::CheckBox, "Match &whole word only", 6, 26, 98, 12},
     {kMatchCase, ControlKind::CheckBox, "Match &case", 6, 42, 64, 12},
-    {1072, ControlKind::GroupBox, "Direction", 108, 24, 60, 32},
-    {kUp, ControlKind::RadioButton, "&Up", 113, 38, 25, 12, ControlFlag::GroupStart},
-    {kDown, ControlKind::RadioButton, "&Down", 140, 38, 27, 12},
-    {kFindNext, ControlKind::DefPushButton, "&Find Next", 176, 5, 56, 14},
-    {kCancel, ControlKind::PushButton, "Cancel", 176, 23, 56, 14},
+    {1072, ControlKind::GroupBox, "Direction", 108, 24, 70, 32},
+    {kUp, ControlKind::RadioButton, "&Up", 113, 38, 28, 12, ControlFlag::GroupStart},
+    {kDown, ControlKind::RadioButton, "&Down", 143, 38, 33, 12},
+    {kFindNext, ControlKind::DefPushButton, "&Find Next", 184, 5, 56, 14},
+    {kCancel, ControlKind::PushButton, "Cancel", 184, 23, 56, 14},
 };
 }  // namespace
 
@@ -41,7 +41,7 @@ FindDialog::FindDialog(const QString& findWhat, QWidget* owner) : QDialog(owner)
   findEdit_->setText(findWhat);
   findEdit_->selectAll();
   down_->setChecked(true);
-  setFixedSize(units.ToPixels(QSize(238, 62)));
+  setFixedSize(units.ToPixels(QSize(246, 62)));
   connect(findEdit_, &QLineEdit::textChanged, this, &FindDialog::EnableFindNext);
   connect(findNext_, &QPushButton::clicked, this, [this] {
     if (!FindString().isEmpty()) emit FindNext();

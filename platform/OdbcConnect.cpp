@@ -2,9 +2,13 @@
 
 #include <sql.h>
 #include <sqlext.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <memory>
+
+#include "data/ado/ComError.h"
+#include "data/ado/ConnectionString.h"
 
 namespace {
 
@@ -45,6 +49,25 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     text += ")";
   }
   return text;
+}
+
+// Some drivers (SQLite's) complete a DRIVER= string as "DSN=;Database=...", which names no data
+// source and no driver and so cannot connect again: put the driver back.
+std::string KeepDriver(const std::string& completed, const std::string& original) {
+  try {
+    ConnectionString out = ConnectionString::Parse(completed);
+    const ConnectionString in = ConnectionString::Parse(original);
+    const std::optional<std::string> driver = in.Get("DRIVER");
+    if (!driver || out.Has("DRIVER") || !out.Get("DSN").value_or("").empty()) return completed;
+    ConnectionString fixed;
+    fixed.Set("DRIVER", *driver);
+    for (const ConnectionString::Attribute& attribute : out.Attributes())
+      if (!(attribute.key.size() == 3 && strncasecmp(attribute.key.c_str(), "DSN", 3) == 0))
+        fixed.Set(attribute.key, attribute.value);
+    return fixed.ToOdbcString();
+  } catch (const ComError&) {
+    return completed;
+  }
 }
 
 }  // namespace
@@ -90,6 +113,7 @@ OdbcCompletion CompleteOdbcConnection(const std::string& connectionString) {
                                  std::min<std::size_t>(static_cast<std::size_t>(outLength), out.size() - 1));
   // Some drivers return nothing; the string that worked is then the complete one.
   if (result.connectionString.empty()) result.connectionString = connectionString;
+  result.connectionString = KeepDriver(result.connectionString, connectionString);
   return result;
 }
 

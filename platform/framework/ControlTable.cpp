@@ -79,8 +79,13 @@ ControlTable::ControlTable(QWidget* parent, std::span<const ControlSpec> control
 
 void ControlTable::Create(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units) {
   QButtonGroup* group = nullptr;
+  QLabel* pendingMnemonic = nullptr;
   for (const ControlSpec& spec : controls) {
     QWidget* control = MakeControl(spec, parent);
+    // A label's "&" letter moves the focus to the control after it, as in a dialog template.
+    if (pendingMnemonic) pendingMnemonic->setBuddy(control);
+    pendingMnemonic = nullptr;
+    if (auto* label = qobject_cast<QLabel*>(control); label && label->text().contains('&')) pendingMnemonic = label;
     control->setProperty(kIdProperty, spec.id);
     control->setObjectName(QStringLiteral("control%1").arg(spec.id));
     control->setGeometry(units.ToPixels(spec.x, spec.y, spec.width, spec.height));

@@ -10,7 +10,8 @@
 //
 // Controls are created in table order, which is also the tab order. Each carries its id in the
 // property "controlId" and the object name "control<id>". Radio buttons form one exclusive group
-// from a GroupStart button up to the next one (or a non-radio control).
+// from a GroupStart button up to the next one (or a non-radio control). A static text with an
+// "&" mnemonic leads to the control after it in the table.
 #include <QPointer>
 #include <QWidget>
 #include <span>

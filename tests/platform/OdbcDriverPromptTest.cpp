@@ -1,0 +1,107 @@
+// The ODBC driver prompt against the SQLite ODBC driver of this machine: the attributes become a
+// DRIVER= string, a real no-prompt connect completes it, a refused connection is explained and
+// the prompt stays open; Cancel gives nothing.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "data/ado/ConnectionString.h"
+#include "platform/OdbcConnect.h"
+#include "platform/OdbcDriverPromptDialog.h"
+#include "platform/framework/ScriptedPrompts.h"
+#include "tests/platform/QtTestEnvironment.h"
+
+namespace {
+
+struct OdbcPrompt : ::testing::Test {
+  std::shared_ptr<ScriptedPrompts> prompts = std::make_shared<ScriptedPrompts>();
+  void SetUp() override { SetPromptSeam(prompts); }
+  void TearDown() override { SetPromptSeam(nullptr); }
+  static QLineEdit* Edit(QDialog& d, int id) {
+    return qobject_cast<QLineEdit*>(static_cast<OdbcDriverPromptDialog&>(d).Control(id));
+  }
+  static void Click(QDialog& d, int id) {
+    qobject_cast<QPushButton*>(static_cast<OdbcDriverPromptDialog&>(d).Control(id))->click();
+  }
+};
+
+std::string MakeDatabase() {
+  const std::string path = QDir(qtest_env::TempFolder()).filePath("odbc.db").toStdString();
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return path;
+}
+
+TEST_F(OdbcPrompt, TheFieldsMakeADriverString) {
+  OdbcDriverPromptDialog dialog("PostgreSQL Unicode");
+  Edit(dialog, OdbcDriverPromptDialog::kServer)->setText(" db.example ");
+  Edit(dialog, OdbcDriverPromptDialog::kPort)->setText("5433");
+  Edit(dialog, OdbcDriverPromptDialog::kDatabase)->setText("shop");
+  Edit(dialog, OdbcDriverPromptDialog::kUser)->setText("ann");
+  Edit(dialog, OdbcDriverPromptDialog::kPassword)->setText(" p;w ");
+  Edit(dialog, OdbcDriverPromptDialog::kOther)->setText("SSLmode=require;DRIVER=ignored");
+  const std::optional<std::string> text = dialog.BuildConnectionString(false);
+  ASSERT_TRUE(text);
+  const ConnectionString parsed = ConnectionString::Parse(*text);
+  EXPECT_EQ(text->rfind("DRIVER={PostgreSQL Unicode};", 0), 0u) << *text;
+  EXPECT_EQ(parsed.Get("SERVER"), "db.example");
+  EXPECT_EQ(parsed.Get("PORT"), "5433");
+  EXPECT_EQ(parsed.Get("DATABASE"), "shop");
+  EXPECT_EQ(parsed.Get("UID"), "ann");
+  EXPECT_EQ(parsed.Get("PWD"), " p;w ") << "a password keeps its blanks and semicolons";
+  EXPECT_EQ(parsed.Get("SSLmode"), "require");
+  EXPECT_EQ(parsed.Get("DRIVER"), "PostgreSQL Unicode");
+}
+
+TEST_F(OdbcPrompt, StartsFromGivenAttributesInTheirFields) {
+  OdbcDriverPromptDialog dialog("MariaDB Unicode", "DRIVER={X};SERVER=h;PORT=3307;USER=bob;PASSWORD=pw;OPTION=3");
+  EXPECT_EQ(Edit(dialog, OdbcDriverPromptDialog::kServer)->text(), "h");
+  EXPECT_EQ(Edit(dialog, OdbcDriverPromptDialog::kPort)->text(), "3307");
+  EXPECT_EQ(Edit(dialog, OdbcDriverPromptDialog::kUser)->text(), "bob");
+  EXPECT_EQ(Edit(dialog, OdbcDriverPromptDialog::kPassword)->text(), "pw");
+  EXPECT_EQ(Edit(dialog, OdbcDriverPromptDialog::kOther)->text(), "OPTION=3");
+}
+
+TEST_F(OdbcPrompt, CompletesARealConnectionWithoutPrompting) {
+  const std::string path = MakeDatabase();
+  prompts->AnswerDialog([&](QDialog& d) {
+    Edit(d, OdbcDriverPromptDialog::kDatabase)->setText(QString::fromStdString(path));
+    Click(d, OdbcDriverPromptDialog::kOk);
+    return ScriptedPrompts::kUseDialogResult;
+  });
+  const std::string completed = PromptOdbcDriverConnection(nullptr, "SQLite3");
+  ASSERT_FALSE(completed.empty()) << (prompts->Messages().empty() ? "" : prompts->Messages()[0].text);
+  const ConnectionString parsed = ConnectionString::Parse(completed);
+  EXPECT_EQ(parsed.Get("DATABASE"), path);
+  EXPECT_TRUE(parsed.Has("DRIVER"));
+  EXPECT_TRUE(prompts->Messages().empty());
+  // The completed string connects again as it is.
+  EXPECT_TRUE(CompleteOdbcConnection(completed).ok);
+}
+
+TEST_F(OdbcPrompt, ARefusedConnectionIsExplainedAndCancelGivesNothing) {
+  prompts->AnswerDialog([&](QDialog& d) {
+    Click(d, OdbcDriverPromptDialog::kOk);  // the driver does not exist
+    EXPECT_TRUE(d.result() != QDialog::Accepted);
+    Click(d, OdbcDriverPromptDialog::kCancel);
+    return ScriptedPrompts::kUseDialogResult;
+  });
+  EXPECT_EQ(PromptOdbcDriverConnection(nullptr, "No Such Driver 42"), "");
+  ASSERT_EQ(prompts->Messages().size(), 1u);
+  EXPECT_EQ(prompts->Messages()[0].text.rfind("The connection failed:\n", 0), 0u);
+  EXPECT_GT(prompts->Messages()[0].text.size(), std::string("The connection failed:\n").size());
+}
+
+TEST_F(OdbcPrompt, Screenshot) {
+  OdbcDriverPromptDialog dialog("PostgreSQL Unicode", "SERVER=localhost;PORT=5432;DATABASE=shop;UID=ann");
+  ASSERT_TRUE(qtest_env::ShowActive(dialog));
+  qtest_env::Screenshot(dialog, "odbc-driver-prompt");
+}
+
+}  // namespace
