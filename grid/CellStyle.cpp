@@ -54,6 +54,8 @@ const CellStyle& Get(std::uint32_t id) {
   return id < pool.styles.size() ? pool.styles[id] : pool.styles[0];
 }
 
-std::size_t Size() { return ThePool().styles.size(); }
+std::size_t Size() {
+  return ThePool().styles.size();
+}
 
 }  // namespace CellStylePool

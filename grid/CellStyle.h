@@ -13,10 +13,10 @@ struct CellStyle {
   unsigned format = kFormatDefault;  // kFormatDefault: the default cell's
   COLORREF textColour = CLR_DEFAULT;
   COLORREF backColour = CLR_DEFAULT;
-  int margin = -1;                   // -1: the default cell's
-  std::uint32_t maxLength = 0;       // 0: no limit
-  bool longText = false;             // edited in a multi-line editor
-  std::optional<QFont> font;         // none: the default cell's
+  int margin = -1;              // -1: the default cell's
+  std::uint32_t maxLength = 0;  // 0: no limit
+  bool longText = false;        // edited in a multi-line editor
+  std::optional<QFont> font;    // none: the default cell's
 
   bool operator==(const CellStyle& other) const;
 };

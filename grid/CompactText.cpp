@@ -49,8 +49,7 @@ void CompactText::assign(std::string_view text) {
     kind_ = static_cast<std::uint8_t>(text.size());
     return;
   }
-  if (text.size() > std::numeric_limits<std::uint32_t>::max())
-    throw std::length_error("cell text of 4 GiB or more");
+  if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("cell text of 4 GiB or more");
   char* block = new char[text.size()];  // before freeing: on failure the old text stays
   std::memcpy(block, text.data(), text.size());
   FreeHeap();

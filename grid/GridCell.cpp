@@ -86,7 +86,9 @@ bool CGridCell::Edit(int row, int col, const QRect& rect, const QPoint&, int id,
   return true;
 }
 
-void CGridCell::EndEdit() { CGridCellBase::EndEdit(); }
+void CGridCell::EndEdit() {
+  CGridCellBase::EndEdit();
+}
 
 CGridDefaultCell::CGridDefaultCell() {
   CellStyle s;

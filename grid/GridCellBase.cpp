@@ -38,7 +38,9 @@ const CGridDefaultCell* CGridCellBase::GetDefaultCell() const {
   return fallback;
 }
 
-bool CGridCellBase::IsEditing() const { return m_grid && m_grid->IsEditing(this); }
+bool CGridCellBase::IsEditing() const {
+  return m_grid && m_grid->IsEditing(this);
+}
 
 QColor CGridCellBase::DrawBackground(QPainter& painter, int row, int col, const QRect& rect, bool erase) const {
   const CGridCtrl* grid = GetGrid();
@@ -155,7 +157,9 @@ bool CGridCellBase::Draw(QPainter& painter, int row, int col, const QRect& rect,
   return true;
 }
 
-QRect CGridCellBase::GetTextRect(const QRect& rect) const { return rect; }
+QRect CGridCellBase::GetTextRect(const QRect& rect) const {
+  return rect;
+}
 
 QSize CGridCellBase::GetCellExtent() const {
   const QFontMetrics fm(GetFont());
@@ -175,9 +179,17 @@ QSize CGridCellBase::GetCellExtent() const {
   return size;
 }
 
-bool CGridCellBase::Edit(int, int, const QRect&, const QPoint&, int, int) { return false; }
+bool CGridCellBase::Edit(int, int, const QRect&, const QPoint&, int, int) {
+  return false;
+}
 
-bool CGridCellBase::ValidateEdit(std::string_view) { return true; }
+bool CGridCellBase::CanEdit(const QRect&, const QPoint&, int) const {
+  return true;
+}
+
+bool CGridCellBase::ValidateEdit(std::string_view) {
+  return true;
+}
 
 void CGridCellBase::EndEdit() {
   if (m_grid && IsEditing()) m_grid->StopEdit();

@@ -48,12 +48,12 @@ class CGridCellBase {
   // The stored flags. The grid's GetCellState adds the focus and selection flags, which follow
   // the grid's focus cell and selection rather than being stored per cell.
   virtual unsigned GetState() const { return m_state; }
-  virtual unsigned GetFormat() const = 0;       // resolved: the default cell's when not set
-  virtual COLORREF GetTextColour() const = 0;   // CLR_DEFAULT when not set
-  virtual COLORREF GetBackColour() const = 0;   // CLR_DEFAULT when not set
-  virtual const QFont& GetFont() const = 0;     // resolved
+  virtual unsigned GetFormat() const = 0;      // resolved: the default cell's when not set
+  virtual COLORREF GetTextColour() const = 0;  // CLR_DEFAULT when not set
+  virtual COLORREF GetBackColour() const = 0;  // CLR_DEFAULT when not set
+  virtual const QFont& GetFont() const = 0;    // resolved
   virtual CGridCtrl* GetGrid() const { return m_grid; }
-  virtual int GetMargin() const = 0;            // resolved
+  virtual int GetMargin() const = 0;  // resolved
   // Paints the cell into `rect` (the area inside the grid lines).
   virtual bool Draw(QPainter& painter, int row, int col, const QRect& rect, bool erase = true);
   // The part of `rect` that shows the text (after an image, a check box or a button).
@@ -63,6 +63,9 @@ class CGridCellBase {
   // Opens the in-place editor over `rect`; `key` is the key that opened it (a character's code
   // point, a Qt::Key value, or kEditKeyMouse). Returns false when the cell has no editor.
   virtual bool Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key);
+  // Whether Edit would open an editor for this opening (asked before the begin-edit
+  // notification, so that no edit is announced that never starts).
+  virtual bool CanEdit(const QRect& rect, const QPoint& point, int key) const;
   virtual bool ValidateEdit(std::string_view text);
   // Asks an open editor to end (committing what it holds).
   virtual void EndEdit();

@@ -95,4 +95,6 @@ QSize CGridCellCheck::GetCellExtent() const {
   return size;
 }
 
-bool CGridCellCheck::Edit(int, int, const QRect&, const QPoint&, int, int) { return false; }
+bool CGridCellCheck::Edit(int, int, const QRect&, const QPoint&, int, int) {
+  return false;
+}

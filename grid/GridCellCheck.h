@@ -21,6 +21,7 @@ class CGridCellCheck : public CGridCell {
   QRect GetTextRect(const QRect& rect) const override;
   QSize GetCellExtent() const override;
   bool Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key) override;
+  bool CanEdit(const QRect&, const QPoint&, int) const override { return false; }
   void OnClick(const CellId& cell, const QPoint& point) override;
 
   // The square of the check box at the left of a cell rectangle.

@@ -55,7 +55,9 @@ bool CGridCellCheckEx::Draw(QPainter& painter, int row, int col, const QRect& re
   return true;
 }
 
-QRect CGridCellCheckEx::GetTextRect(const QRect& rect) const { return QRect(rect.topLeft(), QSize(0, rect.height())); }
+QRect CGridCellCheckEx::GetTextRect(const QRect& rect) const {
+  return QRect(rect.topLeft(), QSize(0, rect.height()));
+}
 
 QSize CGridCellCheckEx::GetCellExtent() const {
   const QSize box = IndicatorSize(GetGrid());

@@ -5,8 +5,8 @@ class CGridCellBase;
 
 struct GridCellClass {
   const char* name;
-  const GridCellClass* base;                 // null for the root of a family
-  CGridCellBase* (*create)();                // null for abstract classes
+  const GridCellClass* base;   // null for the root of a family
+  CGridCellBase* (*create)();  // null for abstract classes
 
   bool IsDerivedFrom(const GridCellClass* other) const {
     for (const GridCellClass* c = this; c; c = c->base)
@@ -16,14 +16,15 @@ struct GridCellClass {
 };
 
 // Declares the class information of a cell class; pair with GRID_CELL_IMPLEMENT in its .cpp.
-#define GRID_CELL_DECLARE(Class)                                          \
- public:                                                                  \
-  static const GridCellClass& ClassInfo();                                \
-  const GridCellClass& GetRuntimeClass() const override { return ClassInfo(); }
+#define GRID_CELL_DECLARE(Class)                          \
+ public:                                                  \
+  static const GridCellClass& ClassInfo();                \
+  const GridCellClass& GetRuntimeClass() const override { \
+    return ClassInfo();                                   \
+  }
 
-#define GRID_CELL_IMPLEMENT(Class, Base)                                  \
-  const GridCellClass& Class::ClassInfo() {                               \
-    static const GridCellClass info{#Class, &Base::ClassInfo(),           \
-                                    []() -> CGridCellBase* { return new Class; }}; \
-    return info;                                                          \
+#define GRID_CELL_IMPLEMENT(Class, Base)                                                                       \
+  const GridCellClass& Class::ClassInfo() {                                                                    \
+    static const GridCellClass info{#Class, &Base::ClassInfo(), []() -> CGridCellBase* { return new Class; }}; \
+    return info;                                                                                               \
   }

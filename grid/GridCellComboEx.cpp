@@ -21,9 +21,13 @@ void CGridCellComboEx::AddItem(std::intptr_t value, const std::string& text) {
   m_items = std::move(items);
 }
 
-void CGridCellComboEx::SetItems(std::shared_ptr<const std::vector<GridComboItem>> items) { m_items = std::move(items); }
+void CGridCellComboEx::SetItems(std::shared_ptr<const std::vector<GridComboItem>> items) {
+  m_items = std::move(items);
+}
 
-const std::vector<GridComboItem>& CGridCellComboEx::GetItems() const { return m_items ? *m_items : NoItems(); }
+const std::vector<GridComboItem>& CGridCellComboEx::GetItems() const {
+  return m_items ? *m_items : NoItems();
+}
 
 bool CGridCellComboEx::FindValue(std::string_view text, std::intptr_t& value) const {
   for (const GridComboItem& item : GetItems())

@@ -12,8 +12,12 @@ GRID_CELL_IMPLEMENT(CGridCellDateTimeEx, CGridCell)
 
 namespace {
 
-bool IsTimeCode(int code) { return (code & 9) != 0; }
-bool IsDateTimeCode(int code) { return !IsTimeCode(code) && (code & 4) != 0; }
+bool IsTimeCode(int code) {
+  return (code & 9) != 0;
+}
+bool IsDateTimeCode(int code) {
+  return !IsTimeCode(code) && (code & 4) != 0;
+}
 
 // Reads an unsigned number of 1..maxDigits digits at `pos`.
 bool ReadNumber(std::string_view text, std::size_t& pos, int maxDigits, int& value, int& digits) {
@@ -150,7 +154,8 @@ bool CGridCellDateTimeEx::ValidateEdit(std::string_view text) {
 bool CGridCellDateTimeEx::Edit(int row, int col, const QRect& rect, const QPoint&, int id, int key) {
   CGridCtrl* grid = GetGrid();
   if (!grid) return false;
-  auto* editor = new CInPlaceDateTime(grid, row, col, rect, id, key, m_code, IsValidDateTime(), GetDateTime(), GetFont());
+  auto* editor =
+      new CInPlaceDateTime(grid, row, col, rect, id, key, m_code, IsValidDateTime(), GetDateTime(), GetFont());
   editor->Open();
   return true;
 }

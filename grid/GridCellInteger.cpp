@@ -11,7 +11,9 @@ GRID_CELL_IMPLEMENT(CGridCellInteger, CGridCell)
 
 namespace {
 
-std::int64_t ReadInteger(const std::string& text) { return std::strtoll(text.c_str(), nullptr, 10); }
+std::int64_t ReadInteger(const std::string& text) {
+  return std::strtoll(text.c_str(), nullptr, 10);
+}
 
 }  // namespace
 

@@ -43,7 +43,9 @@ void CGridCellNumericEx::SetText(std::string_view text) {
   SetNumber(value);
 }
 
-void CGridCellNumericEx::SetNumber(double value) { m_text.assign(FormatNumber(value, m_decimals, m_thousands)); }
+void CGridCellNumericEx::SetNumber(double value) {
+  m_text.assign(FormatNumber(value, m_decimals, m_thousands));
+}
 
 double CGridCellNumericEx::GetNumber() const {
   double value = 0;
@@ -72,7 +74,8 @@ bool CGridCellNumericEx::Edit(int row, int col, const QRect& rect, const QPoint&
   options.format = GetFormat();
   options.font = GetFont();
   // The editor shows the number without grouping; committing formats it again.
-  const QString text = m_text.empty() ? QString() : QString::fromStdString(FormatNumber(GetNumber(), m_decimals, false));
+  const QString text =
+      m_text.empty() ? QString() : QString::fromStdString(FormatNumber(GetNumber(), m_decimals, false));
   auto* editor = new CInPlaceNumericEdit(grid, row, col, rect, options, id, text, key, m_width, m_decimals,
                                          QLatin1Char(DecimalSeparator()));
   editor->Open();

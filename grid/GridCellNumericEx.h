@@ -17,7 +17,9 @@ class CGridCellNumericEx : public CGridCell {
   double GetNumber() const;
   void SetWidth(int digits) { m_width = static_cast<std::int16_t>(digits < 1 ? 1 : digits > 40 ? 40 : digits); }
   int GetWidth() const { return m_width; }
-  void SetDecimals(int decimals) { m_decimals = static_cast<std::int16_t>(decimals < 0 ? 0 : decimals > 15 ? 15 : decimals); }
+  void SetDecimals(int decimals) {
+    m_decimals = static_cast<std::int16_t>(decimals < 0 ? 0 : decimals > 15 ? 15 : decimals);
+  }
   int GetDecimals() const { return m_decimals; }
   void SetThousandSeparator(bool on);
   bool GetThousandSeparator() const { return m_thousands; }

@@ -43,9 +43,13 @@ QSize CGridCellTextWithButton::GetCellExtent() const {
   return size;
 }
 
-bool CGridCellTextWithButton::Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key) {
+bool CGridCellTextWithButton::CanEdit(const QRect& rect, const QPoint& point, int key) const {
   // A click on the button is the button's, not the editor's.
-  if (key == kEditKeyMouse && ButtonArea(rect).contains(point)) return false;
+  return !(key == kEditKeyMouse && ButtonArea(rect).contains(point));
+}
+
+bool CGridCellTextWithButton::Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key) {
+  if (!CanEdit(rect, point, key)) return false;
   return CGridCell::Edit(row, col, GetTextRect(rect), point, id, key);
 }
 

@@ -13,6 +13,7 @@ class CGridCellTextWithButton : public CGridCell {
   QRect GetTextRect(const QRect& rect) const override;
   QSize GetCellExtent() const override;
   bool Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key) override;
+  bool CanEdit(const QRect& rect, const QPoint& point, int key) const override;
   void OnClick(const CellId& cell, const QPoint& point) override;
 
   // The button's square inside a cell rectangle.

@@ -11,7 +11,9 @@
 
 namespace {
 
-int DefaultCellIndex(bool fixedRow, bool fixedCol) { return (fixedRow ? 2 : 0) + (fixedCol ? 1 : 0); }
+int DefaultCellIndex(bool fixedRow, bool fixedCol) {
+  return (fixedRow ? 2 : 0) + (fixedCol ? 1 : 0);
+}
 
 }  // namespace
 
@@ -69,7 +71,9 @@ bool CGridCtrl::Create(const QRect& rect, QWidget* parent, int id) {
 
 // ---------------------------------------------------------------- storage
 
-bool CGridCtrl::NewCellsAreCompact() const { return m_defaultCellClass == &CGridCell::ClassInfo(); }
+bool CGridCtrl::NewCellsAreCompact() const {
+  return m_defaultCellClass == &CGridCell::ClassInfo();
+}
 
 unsigned CGridCtrl::FixedFlagsFor(int row, int col) const {
   unsigned flags = 0;
@@ -394,7 +398,9 @@ bool CGridCtrl::SetCellText(int row, int col, std::string_view text) {
   return true;
 }
 
-bool CGridCtrl::StoreCellText(int row, int col, std::string_view text) { return SetCellTextImpl(row, col, text); }
+bool CGridCtrl::StoreCellText(int row, int col, std::string_view text) {
+  return SetCellTextImpl(row, col, text);
+}
 
 std::string CGridCtrl::GetCellText(int row, int col) const {
   if (!IsValid(row, col)) return {};
@@ -566,8 +572,8 @@ void CGridCtrl::SetModified(bool modified, int row, int col) {
     if (CGridCellBase* cell = slot->Object())
       cell->SetState(modified ? (cell->GetState() | kCellModified) : (cell->GetState() & ~kCellModified));
     else
-      slot->SetState(static_cast<std::uint8_t>(modified ? (slot->State() | kCellModified)
-                                                         : (slot->State() & ~kCellModified)));
+      slot->SetState(
+          static_cast<std::uint8_t>(modified ? (slot->State() | kCellModified) : (slot->State() & ~kCellModified)));
     if (modified) m_bModified = true;
     if (col == m_nSortColumn) SetSortColumn(-1);
     return;
@@ -721,8 +727,7 @@ void CGridCtrl::SelectAllCells() {
 void CGridCtrl::SelectColumns(const CellId& current, bool forceRedraw) {
   if (!m_bEnableSelection || current.col < m_nFixedCols) return;
   const int from = m_SelectionStartCell.col >= m_nFixedCols ? m_SelectionStartCell.col : current.col;
-  SelectRange(m_nFixedRows, std::min(from, current.col), GetRowCount() - 1, std::max(from, current.col),
-              forceRedraw);
+  SelectRange(m_nFixedRows, std::min(from, current.col), GetRowCount() - 1, std::max(from, current.col), forceRedraw);
 }
 
 void CGridCtrl::SelectRows(const CellId& current, bool forceRedraw) {

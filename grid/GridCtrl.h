@@ -73,13 +73,13 @@ class CGridCtrl : public QAbstractScrollArea {
   virtual bool SetColumnCount(int cols);
   bool SetFixedRowCount(int fixedRows);
   bool SetFixedColumnCount(int fixedCols);
-  int GetRowHeight(int row) const;   // -1 out of range
+  int GetRowHeight(int row) const;    // -1 out of range
   int GetColumnWidth(int col) const;  // -1 out of range
   bool SetRowHeight(int row, int height);
   bool SetColumnWidth(int col, int width);
   int GetFixedRowHeight() const;
   int GetFixedColumnWidth() const;
-  long long GetVirtualWidth() const;  // all columns
+  long long GetVirtualWidth() const;   // all columns
   long long GetVirtualHeight() const;  // all rows (walks every row)
 
   // ---- Default cells: (fixedRow, fixedCol) = (false,false) normal, (false,true) fixed column,
@@ -93,7 +93,9 @@ class CGridCtrl : public QAbstractScrollArea {
   // The cell object (made from the compact form when needed); null out of range.
   CGridCellBase* GetCell(int row, int col);
   // The cell's object when it has one; null for a compact plain cell or out of range.
-  const CGridCellBase* GetCellObject(int row, int col) const { return IsValid(row, col) ? Slot(row, col)->Object() : nullptr; }
+  const CGridCellBase* GetCellObject(int row, int col) const {
+    return IsValid(row, col) ? Slot(row, col)->Object() : nullptr;
+  }
   // The class of a cell without making an object; null out of range.
   const GridCellClass* GetCellClass(int row, int col) const;
   // Replaces the cell by a new object of `cls`, which takes over the old cell's properties.
@@ -228,8 +230,8 @@ class CGridCtrl : public QAbstractScrollArea {
   bool GetCellRect(int row, int col, QRect& rect) const;
   // The cell under a viewport point; (-1,-1) outside the cells.
   CellId GetCellFromPt(const QPoint& point) const;
-  int GetTopRow() const { return m_nTopRow; }     // first non-fixed row shown
-  int GetLeftOffset() const;                      // horizontal scroll in pixels
+  int GetTopRow() const { return m_nTopRow; }  // first non-fixed row shown
+  int GetLeftOffset() const;                   // horizontal scroll in pixels
   // Moves the focus as the keyboard does: brackets a new selection (from the anchor, or the
   // new cell alone when `keepAnchor` is false) with -100 and -101, then scrolls to the cell.
   void MoveFocusTo(int row, int col, bool keepAnchor = false);
@@ -346,11 +348,21 @@ class CGridCtrl : public QAbstractScrollArea {
 
  private:
   enum class MouseMode {
-    Nothing, SelectAll, SelectCol, SelectRow, SelectCells, SizingColumn, SizingRow, PrepareEdit, PrepareDrag
+    Nothing,
+    SelectAll,
+    SelectCol,
+    SelectRow,
+    SelectCells,
+    SizingColumn,
+    SizingRow,
+    PrepareEdit,
+    PrepareDrag
   };
 
   // Storage.
-  CellSlot* Slot(int row, int col) const { return &m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]; }
+  CellSlot* Slot(int row, int col) const {
+    return &m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  }
   // The cell as an object for reading: the slot's object, or a scratch cell loaded from the
   // compact form (valid until the next call).
   CGridCellBase* CellForRead(int row, int col) const;

@@ -15,6 +15,7 @@ bool CGridCtrl::StartEdit(int row, int col, const QPoint& point, int key) {
   EnsureVisible(row, col);
   QRect rect;
   if (!GetCellRect(row, col, rect)) return false;
+  if (!CellForRead(row, col)->CanEdit(rect, point, key)) return false;
   if (SendNotify(kNotifyBeginEdit, row, col) < 0) return false;
   // Notification handlers may have changed the grid.
   if (!IsValid(row, col) || !GetCellRect(row, col, rect)) return false;

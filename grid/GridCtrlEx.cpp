@@ -31,7 +31,9 @@ std::int64_t CGridCtrlEx::GetCellInteger(int row, int col) const {
   return cell ? cell->GetInteger() : 0;
 }
 
-void CGridCtrlEx::SyncColumnDefs() { m_columnDefs.resize(static_cast<std::size_t>(GetColumnCount())); }
+void CGridCtrlEx::SyncColumnDefs() {
+  m_columnDefs.resize(static_cast<std::size_t>(GetColumnCount()));
+}
 
 const GridColumnDef* CGridCtrlEx::GetColumnDef(int col) {
   SyncColumnDefs();
@@ -166,19 +168,31 @@ void CGridCtrlEx::SelectRow(int row, bool ensureVisible) {
   if (ensureVisible) EnsureVisible(row, std::max(GetFocusCell().col, 0));
 }
 
-std::intptr_t CGridCtrlEx::GetCellDataHook(int row, int col) { return GetCellData(row, col); }
+std::intptr_t CGridCtrlEx::GetCellDataHook(int row, int col) {
+  return GetCellData(row, col);
+}
 
-void CGridCtrlEx::OnGridClick(int row, int col) { SetFocusCell(row, col); }
+void CGridCtrlEx::OnGridClick(int row, int col) {
+  SetFocusCell(row, col);
+}
 
 void CGridCtrlEx::OnGridSelChanging(int, int, long long) {}
 
-void CGridCtrlEx::OnGridEndSelChange(int row, int col, long long) { SetFocusCell(row, col); }
+void CGridCtrlEx::OnGridEndSelChange(int row, int col, long long) {
+  SetFocusCell(row, col);
+}
 
-bool CGridCtrlEx::OnGridBeginEdit(int, int) { return true; }
+bool CGridCtrlEx::OnGridBeginEdit(int, int) {
+  return true;
+}
 
-bool CGridCtrlEx::OnGridEndEdit(int, int) { return true; }
+bool CGridCtrlEx::OnGridEndEdit(int, int) {
+  return true;
+}
 
-bool CGridCtrlEx::KeepFocusAfterEdit(const CellId&) { return false; }
+bool CGridCtrlEx::KeepFocusAfterEdit(const CellId&) {
+  return false;
+}
 
 void CGridCtrlEx::DestroyCell(int row, int col) {
   GetCellDataHook(row, col);

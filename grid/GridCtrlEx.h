@@ -47,12 +47,12 @@ class CGridCtrlEx : public CGridCtrl {
   virtual void SelectRow(int row, bool ensureVisible);
   // Called for every cell before it is destroyed; returns its data value.
   virtual std::intptr_t GetCellDataHook(int row, int col);
-  virtual void OnGridClick(int row, int col);                              // moves the focus
-  virtual void OnGridSelChanging(int row, int col, long long count);       // nothing
-  virtual void OnGridEndSelChange(int row, int col, long long count);      // moves the focus
-  virtual bool OnGridBeginEdit(int row, int col);                          // true
-  virtual bool OnGridEndEdit(int row, int col);                            // true
-  virtual bool KeepFocusAfterEdit(const CellId& cell);                     // false
+  virtual void OnGridClick(int row, int col);                          // moves the focus
+  virtual void OnGridSelChanging(int row, int col, long long count);   // nothing
+  virtual void OnGridEndSelChange(int row, int col, long long count);  // moves the focus
+  virtual bool OnGridBeginEdit(int row, int col);                      // true
+  virtual bool OnGridEndEdit(int row, int col);                        // true
+  virtual bool KeepFocusAfterEdit(const CellId& cell);                 // false
 
  protected:
   void OnNotifyReflect(GridNotify& n) override;

@@ -273,7 +273,8 @@ void CGridCtrl::mousePressEvent(QMouseEvent* e) {
     m_MouseMode = MouseMode::PrepareEdit;
     return;
   }
-  if (m_bAllowDragAndDrop && !ctrl && !shift && IsCellSelected(cell.row, cell.col) && !IsCellFixed(cell.row, cell.col)) {
+  if (m_bAllowDragAndDrop && !ctrl && !shift && IsCellSelected(cell.row, cell.col) &&
+      !IsCellFixed(cell.row, cell.col)) {
     m_MouseMode = MouseMode::PrepareDrag;
     return;
   }
@@ -367,7 +368,10 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* e) {
     case MouseMode::SelectCol:
     case MouseMode::SelectRow:
     case MouseMode::SelectCells: {
-      const CellId cell = GetCellFromPt(point);
+      // Over the fixed rows or columns the selection reaches the first scrolled cell.
+      const QPoint clamped(std::max(point.x(), m_MouseMode == MouseMode::SelectRow ? point.x() : GetFixedColumnWidth()),
+                           std::max(point.y(), m_MouseMode == MouseMode::SelectCol ? point.y() : GetFixedRowHeight()));
+      const CellId cell = GetCellFromPt(clamped);
       if (!IsValid(cell) || cell == m_idCurrentCell) break;
       OnSelecting(cell);
       if (m_MouseMode == MouseMode::SelectCells || m_MouseMode == MouseMode::SelectRow) SetFocusCell(cell);
@@ -411,7 +415,8 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* e) {
     }
   }
   const int id = m_id;
-  QMetaObject::invokeMethod(this, [this, id] { emit Command(id); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, id] { emit Command(id); }, Qt::QueuedConnection);
 }
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -462,9 +467,13 @@ void CGridCtrl::wheelEvent(QWheelEvent* e) {
 
 // ---------------------------------------------------------------- auto-scroll
 
-void CGridCtrl::StartAutoScroll() { m_autoScrollTimer.start(m_nAutoScrollPeriod, this); }
+void CGridCtrl::StartAutoScroll() {
+  m_autoScrollTimer.start(m_nAutoScrollPeriod, this);
+}
 
-void CGridCtrl::StopAutoScroll() { m_autoScrollTimer.stop(); }
+void CGridCtrl::StopAutoScroll() {
+  m_autoScrollTimer.stop();
+}
 
 void CGridCtrl::timerEvent(QTimerEvent* e) {
   if (e->timerId() == m_autoScrollTimer.timerId())
@@ -480,7 +489,7 @@ void CGridCtrl::OnAutoScrollTick() {
   }
   // One row or column per tick while the mouse is outside the cell area.
   const QPoint p = m_LastMousePoint;
-  QPoint inside = p;
+  QPoint inside(std::max(p.x(), GetFixedColumnWidth()), std::max(p.y(), GetFixedRowHeight()));
   bool scrolled = false;
   if (p.y() >= ViewHeight()) {
     ScrollRows(1);

@@ -7,11 +7,17 @@
 #include "grid/GridColour.h"
 #include "grid/GridCtrl.h"
 
-int CGridCtrl::ViewHeight() const { return viewport()->height(); }
+int CGridCtrl::ViewHeight() const {
+  return viewport()->height();
+}
 
-int CGridCtrl::ViewWidth() const { return viewport()->width(); }
+int CGridCtrl::ViewWidth() const {
+  return viewport()->width();
+}
 
-int CGridCtrl::GetLeftOffset() const { return horizontalScrollBar()->value(); }
+int CGridCtrl::GetLeftOffset() const {
+  return horizontalScrollBar()->value();
+}
 
 int CGridCtrl::NextVisibleRow(int row, int step) const {
   for (int r = row + step; r >= 0 && r < GetRowCount(); r += step)

@@ -10,9 +10,15 @@ inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
 constexpr COLORREF RGB(int r, int g, int b) {
   return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // Text-format flags of a cell (the values of the platform's text drawing flags).
 inline constexpr unsigned DT_LEFT = 0x0000;
@@ -88,9 +94,7 @@ struct CellRange {
   CellRange() = default;
   CellRange(int r1, int c1, int r2, int c2) : minRow(r1), minCol(c1), maxRow(r2), maxCol(c2) {}
   bool IsValid() const { return minRow >= 0 && minCol >= 0 && maxRow >= minRow && maxCol >= minCol; }
-  bool Contains(int row, int col) const {
-    return row >= minRow && row <= maxRow && col >= minCol && col <= maxCol;
-  }
+  bool Contains(int row, int col) const { return row >= minRow && row <= maxRow && col >= minCol && col <= maxCol; }
   long long CellCount() const {
     return IsValid() ? static_cast<long long>(maxRow - minRow + 1) * (maxCol - minCol + 1) : 0;
   }

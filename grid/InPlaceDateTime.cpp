@@ -16,8 +16,8 @@ QString DisplayFormat(int code) {
 
 }  // namespace
 
-CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey,
-                                   int code, bool hasValue, const GridDateTime& value, const QFont& font)
+CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey, int code,
+                                   bool hasValue, const GridDateTime& value, const QFont& font)
     : QDateTimeEdit(grid->viewport()), CInPlaceEditorBase(grid, row, col, openKey), m_id(id), m_code(code) {
   setObjectName(QStringLiteral("InPlaceDateTime"));
   setFont(font);
@@ -28,15 +28,16 @@ CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRec
   setMinimumDateTime(QDateTime(QDate(100, 1, 1), QTime(0, 0)));
   setMaximumDateTime(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
   if (hasValue) {
-    m_initial = QDateTime(QDate(value.year, value.month, value.day), QTime(value.hour, value.minute, value.second),
-                          Qt::UTC);
+    m_initial =
+        QDateTime(QDate(value.year, value.month, value.day), QTime(value.hour, value.minute, value.second), Qt::UTC);
   } else {
     const QDateTime now = QDateTime::currentDateTime();
     const QTime t = now.time();
     m_initial = QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
   }
   setDateTime(m_initial);
-  setGeometry(rect.x(), rect.y(), std::max(rect.width(), sizeHint().width()), std::max(rect.height(), sizeHint().height()));
+  setGeometry(rect.x(), rect.y(), std::max(rect.width(), sizeHint().width()),
+              std::max(rect.height(), sizeHint().height()));
   connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { m_changed = true; });
   Attach();
 }
@@ -100,7 +101,7 @@ void CInPlaceDateTime::Commit() {
   auto* cell = dynamic_cast<CGridCellDateTimeEx*>(grid->GetCell(row, col));
   if (!cell) return;
   const QDateTime picked = dateTime();
-  const GridDateTime value{picked.date().year(),  picked.date().month(),  picked.date().day(),
+  const GridDateTime value{picked.date().year(), picked.date().month(),  picked.date().day(),
                            picked.time().hour(), picked.time().minute(), picked.time().second()};
   const CGridCellDateTimeEx::Status oldStatus = cell->GetStatus();
   const GridDateTime oldValue = cell->GetDateTime();

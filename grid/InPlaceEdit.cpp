@@ -10,7 +10,9 @@
 
 namespace {
 
-bool IsTypedCharacter(int key) { return key >= 0x20 && key < 0x110000 && key != 0x7F; }
+bool IsTypedCharacter(int key) {
+  return key >= 0x20 && key < 0x110000 && key != 0x7F;
+}
 
 // What an editor does with a key before the control sees it.
 enum class KeyAction { Pass, End, Cancel, Swallow };
@@ -139,7 +141,9 @@ bool CInPlaceEdit::TypeChar(QChar ch, bool firstKey) {
   return true;
 }
 
-bool CInPlaceEdit::FilterChar(QChar&, bool) { return true; }
+bool CInPlaceEdit::FilterChar(QChar&, bool) {
+  return true;
+}
 
 void CInPlaceEdit::Widen() {
   const QFontMetrics fm(font());
@@ -155,7 +159,9 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
   if (EndsEditOnFocusLoss(e)) EndEdit(0);
 }
 
-void CInPlaceEdit::Commit() { m_grid->CommitCellText(m_row, m_col, text().toStdString()); }
+void CInPlaceEdit::Commit() {
+  m_grid->CommitCellText(m_row, m_col, text().toStdString());
+}
 
 CInPlaceMultiEdit::CInPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
                                      const InPlaceEditOptions& options, int id, const QString& text, int openKey)
@@ -243,10 +249,12 @@ void CInPlaceMultiEdit::focusOutEvent(QFocusEvent* e) {
   if (EndsEditOnFocusLoss(e)) EndEdit(0);
 }
 
-void CInPlaceMultiEdit::Commit() { m_grid->CommitCellText(m_row, m_col, toPlainText().toStdString()); }
+void CInPlaceMultiEdit::Commit() {
+  m_grid->CommitCellText(m_row, m_col, toPlainText().toStdString());
+}
 
-QWidget* OpenTextEditor(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options,
-                        int id, const QString& text, int openKey) {
+QWidget* OpenTextEditor(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+                        const QString& text, int openKey) {
   if (options.multiLine) {
     auto* editor = new CInPlaceMultiEdit(grid, row, col, rect, options, id, text, openKey);
     editor->Open();

@@ -79,5 +79,5 @@ class CInPlaceMultiEdit : public QPlainTextEdit, public CInPlaceEditorBase {
 };
 
 // Opens the editor the options call for and returns it.
-QWidget* OpenTextEditor(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options,
-                        int id, const QString& text, int openKey);
+QWidget* OpenTextEditor(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+                        const QString& text, int openKey);

@@ -7,7 +7,9 @@
 CInPlaceEditorBase::CInPlaceEditorBase(CGridCtrl* grid, int row, int col, int openKey)
     : m_grid(grid), m_row(row), m_col(col), m_openKey(openKey) {}
 
-void CInPlaceEditorBase::Attach() { m_grid->AttachEditor(Widget(), m_row, m_col); }
+void CInPlaceEditorBase::Attach() {
+  m_grid->AttachEditor(Widget(), m_row, m_col);
+}
 
 void CInPlaceEditorBase::EndEdit(int key) {
   if (m_ended) return;
@@ -20,7 +22,9 @@ void CInPlaceEditorBase::EndEdit(int key) {
   }
 }
 
-bool CInPlaceEditorBase::OpenedByTypedKey() const { return m_openKey != kEditKeyMouse && m_openKey != Qt::Key_F2; }
+bool CInPlaceEditorBase::OpenedByTypedKey() const {
+  return m_openKey != kEditKeyMouse && m_openKey != Qt::Key_F2;
+}
 
 bool CInPlaceEditorBase::IsNavigationKey(int key) {
   switch (key) {

@@ -19,11 +19,13 @@ constexpr COLORREF kLimitedCornerColour = RGB(255, 200, 200);
 constexpr COLORREF kNullCellColour = RGB(255, 200, 200);
 
 const char* const kDetailLabels[] = {"Type", "Size", "MayBeNull", "AutoIncr"};
-const char* const kExtendedDetailLabels[] = {"Type",          "Size",        "Precision", "NumericScale",
-                                             "Attr",          "BaseColumnName", "BaseTableName", "Key",
-                                             "MayBeNull",     "IsNullable",  "AutoIncr"};
+const char* const kExtendedDetailLabels[] = {"Type",      "Size",           "Precision",     "NumericScale",
+                                             "Attr",      "BaseColumnName", "BaseTableName", "Key",
+                                             "MayBeNull", "IsNullable",     "AutoIncr"};
 
-const char* Flag(bool on) { return on ? "true" : "false"; }
+const char* Flag(bool on) {
+  return on ? "true" : "false";
+}
 
 }  // namespace
 
@@ -60,18 +62,26 @@ void CDbGridCtrl::SetOptions(const GridOptions& options) {
   SetMoveAfterEdit(options.moveCursorAfterEdit);
 }
 
-void CDbGridCtrl::SetNullLabel(const std::string& label) { ::SetNullLabel(label); }
+void CDbGridCtrl::SetNullLabel(const std::string& label) {
+  ::SetNullLabel(label);
+}
 
-std::string CDbGridCtrl::GetNullLabel() { return ::GetNullLabel(); }
+std::string CDbGridCtrl::GetNullLabel() {
+  return ::GetNullLabel();
+}
 
 int CDbGridCtrl::GetDetailRowCount() const {
   if (!m_options.viewDetails) return 0;
   return m_options.viewExtendedDetails ? 11 : 4;
 }
 
-int CDbGridCtrl::GetFirstDataRow() const { return GetDetailRowCount() + 1 + (m_options.useFilters ? 1 : 0); }
+int CDbGridCtrl::GetFirstDataRow() const {
+  return GetDetailRowCount() + 1 + (m_options.useFilters ? 1 : 0);
+}
 
-int CDbGridCtrl::GetFilterRow() const { return m_options.useFilters ? GetDetailRowCount() + 1 : -2; }
+int CDbGridCtrl::GetFilterRow() const {
+  return m_options.useFilters ? GetDetailRowCount() + 1 : -2;
+}
 
 // ---------------------------------------------------------------- opening
 
@@ -206,6 +216,8 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
     SetFilterMarker(false);
   }
   LayoutColumns(fields);
+  // The headers went into row 0 over the corner's "top N rows".
+  StoreCellText(0, 0, m_cornerLabel);
   for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
   m_needsLayout = false;
 }
@@ -238,10 +250,10 @@ void CDbGridCtrl::WriteFieldDetails(const std::vector<DbFieldInfo>& fields) {
 void CDbGridCtrl::SetRowCountAfterRecorset() {
   GridTrace("CDbGridCtrl::SetRowCountAfterRecorset()");
   long n = m_recordset && m_recordset->IsOpen() ? m_recordset->GetRecordCount() : -1;
-  std::string label;
+  m_cornerLabel.clear();
   COLORREF corner = CLR_DEFAULT;
   if (n >= 0 && m_options.maxDataRows > 0 && m_options.maxDataRows < n) {
-    label = FormatString("top %ld rows", static_cast<long>(m_options.maxDataRows));
+    m_cornerLabel = FormatString("top %ld rows", static_cast<long>(m_options.maxDataRows));
     corner = kLimitedCornerColour;
     n = m_options.maxDataRows;
   }
@@ -254,7 +266,7 @@ void CDbGridCtrl::SetRowCountAfterRecorset() {
   if (!m_needsLayout)
     for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
   SetCellBackColour(0, 0, corner);
-  StoreCellText(0, 0, label);
+  StoreCellText(0, 0, m_cornerLabel);
 }
 
 void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {

@@ -153,5 +153,6 @@ class CDbGridCtrl : public CGridCtrlEx {
   int m_savedSortColumn = -1;
   bool m_savedSortAscending = true;
   bool m_diagnostics = false;
+  std::string m_cornerLabel;  // "top N rows" while the row limit cuts the records
   GridOptions m_options;
 };

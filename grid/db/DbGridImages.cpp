@@ -37,4 +37,6 @@ QPixmap Draw(bool active) {
 
 }  // namespace
 
-QList<QPixmap> DbGridImages() { return {Draw(false), Draw(true)}; }
+QList<QPixmap> DbGridImages() {
+  return {Draw(false), Draw(true)};
+}

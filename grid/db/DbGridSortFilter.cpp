@@ -52,8 +52,7 @@ bool CDbGridCtrl::SortRecordset(int col, bool ascending) {
 std::string CDbGridCtrl::BuildFilterCriteria() {
   std::string criteria;
   const int filterRow = GetFilterRow();
-  if (!IsFilterRow(filterRow) || filterRow >= GetRowCount() || !m_recordset || !m_recordset->IsOpen())
-    return criteria;
+  if (!IsFilterRow(filterRow) || filterRow >= GetRowCount() || !m_recordset || !m_recordset->IsOpen()) return criteria;
   for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col) {
     const std::string text = Trim(GetCellText(filterRow, col));
     if (text.empty()) continue;

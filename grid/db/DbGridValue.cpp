@@ -60,7 +60,9 @@ std::string TextForm(const Variant& value, int row, int col) {
   }
 }
 
-bool IsSignedIntType(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8 || vt == VT_INT; }
+bool IsSignedIntType(VARTYPE vt) {
+  return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8 || vt == VT_INT;
+}
 bool IsUnsignedIntType(VARTYPE vt) {
   return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UI8 || vt == VT_UINT;
 }

@@ -36,10 +36,16 @@ bool ReadNumber(const std::string& text, std::size_t& pos, std::size_t maxDigits
   return digits > 0;
 }
 
-bool IsDateSeparator(char c) { return c == '/' || c == '.' || c == '-'; }
+bool IsDateSeparator(char c) {
+  return c == '/' || c == '.' || c == '-';
+}
 
-std::string IsoDate(int y, int m, int d) { return FormatString("%04d-%02d-%02d", y, m, d); }
-std::string DisplayDate(int y, int m, int d) { return FormatString("%02d/%02d/%04d", d, m, y); }
+std::string IsoDate(int y, int m, int d) {
+  return FormatString("%04d-%02d-%02d", y, m, d);
+}
+std::string DisplayDate(int y, int m, int d) {
+  return FormatString("%02d/%02d/%04d", d, m, y);
+}
 
 std::string DateCondition(const std::string& name, const std::string& text, std::string& displayText) {
   std::vector<std::string> tokens;
@@ -62,7 +68,9 @@ std::string DateCondition(const std::string& name, const std::string& text, std:
 
 }  // namespace
 
-std::string FilterFieldName(const std::string& name) { return IsPlainIdentifier(name) ? name : Bracketed(name); }
+std::string FilterFieldName(const std::string& name) {
+  return IsPlainIdentifier(name) ? name : Bracketed(name);
+}
 
 std::string SortCriteria(const std::string& fieldName, bool ascending) {
   return FormatString("%s %s", Bracketed(fieldName).c_str(), ascending ? "ASC" : "DESC");

@@ -7,6 +7,10 @@ std::string& Label() {
 }
 }  // namespace
 
-void SetNullLabel(const std::string& label) { Label() = label; }
+void SetNullLabel(const std::string& label) {
+  Label() = label;
+}
 
-std::string GetNullLabel() { return Label(); }
+std::string GetNullLabel() {
+  return Label();
+}

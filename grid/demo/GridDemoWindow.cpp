@@ -53,9 +53,9 @@ void GridDemoWindow::Fill() {
   defs[kColCheck].backColour = CLR_DEFAULT;
   grid.SetColumns(defs);
 
-  static const char* const names[] = {"Anchor bolt", "Bracket",  "Cable tie", "Dowel",  "Eye bolt",  "Flange",
-                                      "Gasket",      "Hinge",    "Insert",    "Jubilee clip with a long name", "Knob",
-                                      "Latch"};
+  static const char* const names[] = {"Anchor bolt", "Bracket", "Cable tie", "Dowel",  "Eye bolt",
+                                      "Flange",      "Gasket",  "Hinge",     "Insert", "Jubilee clip with a long name",
+                                      "Knob",        "Latch"};
   static const char* const colours[] = {"Red", "Green", "Blue"};
   auto items = std::make_shared<std::vector<GridComboItem>>();
   for (int i = 0; i < 3; ++i) items->push_back({i + 1, colours[i]});

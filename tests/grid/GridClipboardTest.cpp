@@ -1,7 +1,7 @@
 // The clipboard texts and pasting, each change going through the edit notifications.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
-#include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
 

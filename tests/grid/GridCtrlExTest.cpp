@@ -1,8 +1,8 @@
 // The column layer: kinds, definitions, width distribution, and the notification layer with
 // the movement of the focus after an edit.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
 #include "grid/GridCellCheck.h"
@@ -75,7 +75,7 @@ class GridEx : public ::testing::Test {
 }  // namespace
 
 TEST(GridColumnKinds, TableOfNamesColoursAndClasses) {
-  const char* names[] = {"gctUnknown", "gctText",    "gctInteger", "gctNumericEx",
+  const char* names[] = {"gctUnknown",  "gctText", "gctInteger", "gctNumericEx",
                          "gctCheckbox", "gctDate", "gctComboEx", "gctButtonText"};
   const COLORREF colours[] = {RGB(255, 235, 255), RGB(235, 255, 255), RGB(255, 235, 235), RGB(255, 255, 235),
                               RGB(235, 235, 255), RGB(235, 255, 235), RGB(235, 235, 255), RGB(235, 235, 255)};
@@ -140,8 +140,8 @@ TEST_F(GridEx, DefinitionsAlwaysMatchTheColumnsWithMadeUpOnes) {
 TEST_F(GridEx, ApplyColumnDefsGivesEachCellItsKind) {
   grid->SetRowCount(3);
   grid->SetFixedRowCount(1);
-  std::vector<GridColumnDef> defs = {Def(gctText, 60), Def(gctInteger, 60), Def(gctNumericEx, 60), Def(gctDate, 60),
-                                     Def(gctButtonText, 60), Def(gctUnknown, 60)};
+  std::vector<GridColumnDef> defs = {Def(gctText, 60), Def(gctInteger, 60),    Def(gctNumericEx, 60),
+                                     Def(gctDate, 60), Def(gctButtonText, 60), Def(gctUnknown, 60)};
   defs[0].length = 300;
   defs[0].backColour = RGB(1, 2, 3);
   defs[1].length = 6;

@@ -1,9 +1,9 @@
 // The key table, typing into cells, and the in-place editor's keys, with real key presses.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
 
@@ -66,9 +66,9 @@ TEST_F(GridKeys, ShiftExtendsTheSelectionFromTheAnchorAndMovesAreNotified) {
   EXPECT_EQ(g()->GetSelectionRange(), CellRange(2, 3, 4, 3));
   Key(Qt::Key_Left, Qt::ShiftModifier);
   EXPECT_EQ(g()->GetSelectionRange(), CellRange(2, 2, 4, 3));
-  EXPECT_EQ(log.Codes(), (std::vector<int>{kNotifySelChanging, kNotifySelChanged, kNotifySelChanging,
-                                           kNotifySelChanged, kNotifySelChanging, kNotifySelChanged,
-                                           kNotifySelChanging, kNotifySelChanged}));
+  EXPECT_EQ(log.Codes(),
+            (std::vector<int>{kNotifySelChanging, kNotifySelChanged, kNotifySelChanging, kNotifySelChanged,
+                              kNotifySelChanging, kNotifySelChanged, kNotifySelChanging, kNotifySelChanged}));
   EXPECT_EQ(log.entries.back().row, 4);
   EXPECT_EQ(log.entries.back().col, 2);
 }

@@ -27,7 +27,7 @@ TEST(GridModel, CountsClampAndMarkFixedCells) {
   EXPECT_TRUE(g.GetCellState(1, 2) & kCellFixedRow);
   EXPECT_TRUE(g.SetFixedRowCount(7));  // grows the row count
   EXPECT_EQ(g.GetRowCount(), 7);
-  EXPECT_TRUE(g.SetRowCount(3));       // fixed count follows down
+  EXPECT_TRUE(g.SetRowCount(3));  // fixed count follows down
   EXPECT_EQ(g.GetFixedRowCount(), 3);
   EXPECT_FALSE(g.SetRowCount(-1));
   EXPECT_FALSE(g.SetColumnWidth(9, 10));

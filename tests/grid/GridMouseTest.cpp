@@ -1,9 +1,9 @@
 // Selection by click, Shift and Ctrl, header clicks, resizing, double clicks, the right button,
 // editing by clicking the focus cell, and the wheel.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
 

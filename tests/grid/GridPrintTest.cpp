@@ -1,9 +1,11 @@
 // Printing to PDF, read back with pdftotext.
+#include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
 
@@ -26,7 +28,7 @@ TEST(GridPrint, PdfHoldsHeaderHeadingsCellsAndPageFooters) {
   w.grid->SetCellText(0, 1, "Customer");
   w.grid->SetCellText(0, 2, "Amount");
   w.grid->SetCellText(1, 1, "Anne Smith");
-  w.grid->SetCellText(119, 3, "the very last cell");
+  w.grid->SetCellText(119, 3, "last!");
   w.grid->SelectRange(1, 1, 3, 3);  // selection and focus do not print
   w.grid->SetPrintFooterText("", "printed by the test");
   gridtest::ShowActive(&w.window);
@@ -39,12 +41,17 @@ TEST(GridPrint, PdfHoldsHeaderHeadingsCellsAndPageFooters) {
   const int pages = w.grid->GetPrintPageCount();
   ASSERT_GT(pages, 1);
 
+  // A copy beside the screenshots, for a person to look at.
+  QDir().mkpath(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR));
+  QFile::remove(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print.pdf"));
+  QFile::copy(pdf, QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print.pdf"));
+
   const QString text = PdfText(pdf);
   ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
   EXPECT_TRUE(text.contains(QStringLiteral("Grid test window"))) << "header: the window's title";
   EXPECT_TRUE(text.contains(QStringLiteral("Qelvo"))) << "header: the application title";
   EXPECT_TRUE(text.contains(QStringLiteral("Anne Smith")));
-  EXPECT_TRUE(text.contains(QStringLiteral("the very last cell")));
+  EXPECT_TRUE(text.contains(QStringLiteral("last!")));
   EXPECT_TRUE(text.contains(QStringLiteral("Pagina 1 of %1").arg(pages)));
   EXPECT_TRUE(text.contains(QStringLiteral("Pagina %1 of %1").arg(pages)));
   EXPECT_TRUE(text.contains(QStringLiteral("printed by the test - ")));

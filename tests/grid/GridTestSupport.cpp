@@ -12,7 +12,8 @@ void EnsureApp() {
   static int argc = 1;
   static char name[] = "tests_grid";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+  // Never destroyed: QTest's input devices are torn down at exit and need it still there.
+  new QApplication(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Qelvo"));
 }
 
@@ -29,7 +30,6 @@ void ShowActive(QWidget* w, QWidget* focus) {
 }
 
 GridWindow::GridWindow(int rows, int cols, int fixedRows, int fixedCols, QSize size) {
-  EnsureApp();
   auto* layout = new QVBoxLayout(&window);
   layout->setContentsMargins(0, 0, 0, 0);
   grid = new CGridCtrl(&window, rows, cols, fixedRows, fixedCols);
@@ -75,7 +75,9 @@ NotifyLog::NotifyLog(CGridCtrl& grid) {
   });
 }
 
-NotifyLog::~NotifyLog() { QObject::disconnect(m_connection); }
+NotifyLog::~NotifyLog() {
+  QObject::disconnect(m_connection);
+}
 
 int NotifyLog::Count(int code) const {
   int n = 0;

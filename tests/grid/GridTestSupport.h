@@ -19,6 +19,9 @@ void ShowActive(QWidget* w, QWidget* focus = nullptr);
 
 // A grid in a window of a known size, texts "r<row>c<col>" in every cell.
 struct GridWindow {
+  struct App {
+    App() { EnsureApp(); }
+  } app;  // first: the application must exist before any widget
   QWidget window;
   CGridCtrl* grid;
   GridWindow(int rows, int cols, int fixedRows, int fixedCols, QSize size = QSize(500, 300));
