@@ -1,6 +1,7 @@
 #include "export/CsvExport.h"
 
 #include <filesystem>
+#include <string_view>
 
 #include "data/DbRecordset.h"
 #include "data/ErrorText.h"
@@ -16,9 +17,16 @@
 namespace {
 constexpr const char* kFailure = "Error during document generation";
 
-void AppendQuoted(std::string& line, const std::string& text, char separator) {
-  if (text.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) {
-    line += text;
+void AppendQuoted(std::string& line, std::string_view text, char separator) {
+  bool quote = false;
+  for (char c : text) {
+    if (c == separator || c == '"' || c == '\r' || c == '\n') {
+      quote = true;
+      break;
+    }
+  }
+  if (!quote) {
+    line.append(text);
     return;
   }
   line += '"';
@@ -29,26 +37,55 @@ void AppendQuoted(std::string& line, const std::string& text, char separator) {
   line += '"';
 }
 
-std::string ValueText(const Variant& value, char point) {
-  if (!value.HasValue()) return {};
-  if (value.vt() == VT_DATE) {
-    const std::optional<DateParts> parts = OleDateToParts(value.Real());
-    if (!parts) return {};
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", parts->day, parts->month, parts->year);
-    return buffer;
+void AppendTwoDigits(char* at, int n) {
+  at[0] = static_cast<char>('0' + n / 10 % 10);
+  at[1] = static_cast<char>('0' + n % 10);
+}
+
+// The field text of a value (before quoting) appended to out.
+void AppendValueText(std::string& out, const Variant& value, char point) {
+  switch (value.vt()) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return;
+    case VT_BSTR:
+      out += value.Str();
+      return;
+    case VT_DATE: {
+      const std::optional<DateParts> parts = OleDateToParts(value.Real());
+      if (!parts || parts->year < 0 || parts->year > 9999) return;
+      char text[10] = {0, 0, '/', 0, 0, '/'};
+      AppendTwoDigits(text, parts->day);
+      AppendTwoDigits(text + 3, parts->month);
+      AppendTwoDigits(text + 6, parts->year / 100);
+      AppendTwoDigits(text + 8, parts->year % 100);
+      out.append(text, sizeof text);
+      return;
+    }
+    default:
+      break;
   }
-  if (value.vt() == VT_BSTR) return value.Str();
-  if (value.IsByteArray()) return "0x" + HexDigits(value.Str());
-  std::string text;
-  if (AppendExactNumber(text, value, point)) return text;
-  return VariantToText(value);
+  if (value.IsByteArray()) {
+    out += "0x";
+    out += HexDigits(value.Str());
+    return;
+  }
+  if (AppendExactNumber(out, value, point)) return;
+  out += VariantToText(value);
+}
+
+void AppendField(std::string& line, const Variant& value, char separator, char point, std::string& scratch) {
+  if (value.vt() == VT_BSTR) return AppendQuoted(line, value.Str(), separator);
+  scratch.clear();
+  AppendValueText(scratch, value, point);
+  AppendQuoted(line, scratch, separator);
 }
 }  // namespace
 
 std::string CsvCellText(const Variant& value, char separator) {
   std::string field;
-  AppendQuoted(field, ValueText(value, UserDecimalPoint()), separator);
+  std::string scratch;
+  AppendField(field, value, separator, UserDecimalPoint(), scratch);
   return field;
 }
 
@@ -69,6 +106,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
   }
   const char point = UserDecimalPoint();
   std::string line;
+  std::string scratch;
   for (std::size_t c = 0; c < fields.size(); ++c) {
     if (c) line += separator;
     AppendQuoted(line, fields[c].name, separator);
@@ -82,7 +120,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
       for (std::size_t c = 0; c < fields.size(); ++c) {
         if (c) line += separator;
         // By position: a query may hold two columns of the same name.
-        AppendQuoted(line, ValueText(recordset.GetFieldVariantIdx(static_cast<long>(c)), point), separator);
+        AppendField(line, recordset.GetFieldVariantIdx(static_cast<long>(c)), separator, point, scratch);
       }
       line += "\r\n";
       file.Write(line);

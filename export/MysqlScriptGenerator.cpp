@@ -178,41 +178,47 @@ std::string MysqlScriptGenerator::ScriptPrologue() const {
 
 void MysqlScriptGenerator::AppendStringLiteral(std::string& out, std::string_view text) const {
   out += '\'';
-  for (char ch : text) {
-    switch (ch) {
+  std::size_t plain = 0;  // the start of the characters not yet written
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char* escape = nullptr;
+    switch (text[i]) {
       case '\0':
         // A raw NUL ends the mysql client's statement.
-        out += "\\0";
+        escape = "\\0";
         break;
       case '\b':
-        out += "\\b";
+        escape = "\\b";
         break;
       case '\t':
-        out += "\\t";
+        escape = "\\t";
         break;
       case '\n':
-        out += "\\n";
+        escape = "\\n";
         break;
       case '\r':
-        out += "\\r";
+        escape = "\\r";
         break;
       case '\x1a':
         // MySQL reads \z as the letter z.
-        out += "\\Z";
+        escape = "\\Z";
         break;
       case '"':
-        out += "\\\"";
+        escape = "\\\"";
         break;
       case '\'':
-        out += "\\'";
+        escape = "\\'";
         break;
       case '\\':
-        out += "\\\\";
+        escape = "\\\\";
         break;
       default:
-        out += ch;
+        continue;
     }
+    out.append(text.substr(plain, i - plain));
+    out += escape;
+    plain = i + 1;
   }
+  out.append(text.substr(plain));
   out += '\'';
 }
 

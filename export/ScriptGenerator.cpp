@@ -3,6 +3,7 @@
 #include <strings.h>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,13 +26,47 @@ void AppendChars(std::string& out, T value) {
   if (ec == std::errc()) out.append(buffer, end);
 }
 
+void AppendTwoDigits(char* at, int n) {
+  at[0] = static_cast<char>('0' + n / 10 % 10);
+  at[1] = static_cast<char>('0' + n % 10);
+}
+
+// '%04d-%02d-%02d %02d:%02d:%02d'; a date without calendar fields gives all of them 0.
 void AppendDateLiteral(std::string& out, double date) {
   DateParts p;
   if (auto parts = OleDateToParts(date)) p = *parts;
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "'%04d-%02d-%02d %02d:%02d:%02d'", p.year, p.month, p.day, p.hour, p.minute,
-                p.second);
-  out += buffer;
+  char text[] = "'0000-00-00 00:00:00'";
+  AppendTwoDigits(text + 1, p.year / 100);
+  AppendTwoDigits(text + 3, p.year % 100);
+  AppendTwoDigits(text + 6, p.month);
+  AppendTwoDigits(text + 9, p.day);
+  AppendTwoDigits(text + 12, p.hour);
+  AppendTwoDigits(text + 15, p.minute);
+  AppendTwoDigits(text + 18, p.second);
+  out.append(text, sizeof text - 1);
+}
+
+// Decimals of up to 19 digits, the common case, without the 128-bit arithmetic.
+bool AppendSmallDecimal(std::string& out, const Decimal& d, char point) {
+  if (d.magnitude > UINT64_MAX) return false;
+  char digits[24];
+  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(d.magnitude));
+  if (ec != std::errc()) return false;
+  const std::string_view text(digits, static_cast<std::size_t>(end - digits));
+  if (d.negative && d.magnitude != 0) out += '-';
+  if (d.scale == 0) {
+    out.append(text);
+  } else if (text.size() > d.scale) {
+    out.append(text.substr(0, text.size() - d.scale));
+    out += point;
+    out.append(text.substr(text.size() - d.scale));
+  } else {
+    out += '0';
+    out += point;
+    out.append(d.scale - text.size(), '0');
+    out.append(text);
+  }
+  return true;
 }
 
 // The boolean literal of a text: the text read as a decimal integer (leading blanks and a sign
@@ -153,8 +188,8 @@ bool AppendExactNumber(std::string& out, const Variant& v, char point) {
       break;
     }
     case VT_DECIMAL:
-      out += v.Dec().ToString('.');
-      break;
+      if (!AppendSmallDecimal(out, v.Dec(), point)) out += v.Dec().ToString(point);
+      return true;
     default:
       return false;
   }
