@@ -164,9 +164,13 @@ QRect CGridCellBase::GetTextRect(const QRect& rect) const {
 QSize CGridCellBase::GetCellExtent() const {
   const QFontMetrics fm(GetFont());
   QString text = QString::fromStdString(GetDisplayText());
-  if (GetFormat() & DT_SINGLELINE)
+  QSize size(0, fm.height());
+  if (GetFormat() & DT_SINGLELINE) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-  QSize size = text.isEmpty() ? QSize(0, fm.height()) : fm.size(0, text);
+    size.setWidth(fm.horizontalAdvance(text));
+  } else if (!text.isEmpty()) {
+    size = fm.size(0, text);
+  }
   const int margin = GetMargin();
   size += QSize(2 * margin, 2 * margin);
   const CGridCtrl* grid = GetGrid();

@@ -9,6 +9,7 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -136,6 +137,29 @@ void BM_PaintAndScroll(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintAndScroll)->Arg(1'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
+// Auto-sizing one column of a million rows, against measuring the same texts with the font's
+// metrics directly (the floor: what any auto-size must do).
+void BM_AutoSizeColumn(benchmark::State& state) {
+  CGridCtrl grid(nullptr, kRows, kCols, 1, 1);
+  const std::vector<std::string>& texts = Texts();
+  for (int r = 0; r < kRows; ++r) grid.StoreCellText(r, 1, texts[static_cast<std::size_t>(r) * kCols + 1]);
+  for (auto _ : state) benchmark::DoNotOptimize(grid.AutoSizeColumn(1));
+}
+BENCHMARK(BM_AutoSizeColumn)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_MeasureTexts(benchmark::State& state) {
+  const std::vector<std::string>& texts = Texts();
+  const QFontMetrics metrics(QApplication::font());
+  for (auto _ : state) {
+    int widest = 0;
+    for (int r = 0; r < kRows; ++r)
+      widest = std::max(
+          widest, metrics.horizontalAdvance(QString::fromStdString(texts[static_cast<std::size_t>(r) * kCols + 1])));
+    benchmark::DoNotOptimize(widest);
+  }
+}
+BENCHMARK(BM_MeasureTexts)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 // Collects CPU times by benchmark name for the summary: the machine is shared, and wall time
 // counts the other processes too.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -171,6 +195,9 @@ int main(int argc, char** argv) {
   if (time("BM_PaintAndScroll/1000") > 0 && time("BM_PaintAndScroll/1000000") > 0)
     std::printf("  paint + scroll to the end: 1,000,000 rows / 1,000 rows CPU time = %.2f (target <= 1.20)\n",
                 time("BM_PaintAndScroll/1000000") / time("BM_PaintAndScroll/1000"));
+  if (time("BM_AutoSizeColumn/iterations:2") > 0 && time("BM_MeasureTexts/iterations:2") > 0)
+    std::printf("  auto-size a column of 1,000,000 rows: grid / measuring the texts CPU time = %.2f\n",
+                time("BM_AutoSizeColumn/iterations:2") / time("BM_MeasureTexts/iterations:2"));
   benchmark::Shutdown();
   return 0;
 }

@@ -226,3 +226,20 @@ TEST(GridModel, HeaderSortOrdersRowsAndFlipsOnTheSecondClick) {
   EXPECT_EQ(g.GetCellText(1, 1), "pear");
   EXPECT_FALSE(g.GetSortAscending());
 }
+
+TEST(GridSizing, AutoSizeMatchesTheWidestTextExactly) {
+  GridWindow w(400, 2, 1, 0);
+  CGridCtrl& g = *w.grid;
+  const char* samples[] = {"12345.67", "99999.99", "Zürich 1", "a\nb", "WAVE 2024-01-01", "office 77", "1111111"};
+  for (int r = 1; r < 400; ++r) g.SetCellText(r, 1, samples[r % 7] + std::string(r % 3, '8'));
+  g.SetCellText(0, 1, "H");
+  int widest = 0;
+  const QFontMetrics fm(g.GetDefaultCell(false, false)->GetFont());
+  for (int r = 1; r < 400; ++r) {
+    QString text = QString::fromStdString(g.GetCellText(r, 1));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    widest = std::max(widest, fm.horizontalAdvance(text));
+  }
+  ASSERT_TRUE(g.AutoSizeColumn(1, kAutoSizeData));
+  EXPECT_EQ(g.GetColumnWidth(1), widest + 2 * g.GetDefaultCell(false, false)->GetMargin() + 1);
+}
