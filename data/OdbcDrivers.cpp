@@ -1,7 +1,6 @@
 #include "data/OdbcDrivers.h"
 
 #include "data/ado/odbc/OdbcCheck.h"
-#include "data/ado/odbc/OdbcText.h"
 
 using namespace ado::odbc;
 
@@ -18,12 +17,15 @@ bool ListOdbcDrivers(std::vector<std::string>& out) {
   Handle dbc(rawDbc, HandleDeleter{SQL_HANDLE_DBC});
   SQLUSMALLINT direction = SQL_FETCH_FIRST;
   for (;;) {
-    SQLWCHAR description[1024] = {};
+    // The narrow call: the driver manager widens the bytes of its ini file one by one, which would
+    // garble a UTF-8 name; narrow, the name comes as written.
+    SQLCHAR description[1024] = {};
     SQLSMALLINT length = 0;
     SQLSMALLINT attributesLength = 0;
-    SQLRETURN rc = SQLDriversW(rawEnv, direction, description, 1024, &length, nullptr, 0, &attributesLength);
+    SQLRETURN rc =
+        SQLDrivers(rawEnv, direction, description, sizeof description, &length, nullptr, 0, &attributesLength);
     if (!Succeeded(rc)) break;  // SQL_NO_DATA at the end, or a failure: the list ends either way
-    out.push_back(ToUtf8(FromSql(description), WideLength(description, 1024)));
+    out.emplace_back(reinterpret_cast<const char*>(description));
     direction = SQL_FETCH_NEXT;
   }
   return true;

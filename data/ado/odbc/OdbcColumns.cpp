@@ -64,9 +64,14 @@ bool IsCharacterSql(SQLSMALLINT t) {
          t == SQL_WLONGVARCHAR;
 }
 
-// The primary key columns of a table, by name.
-std::set<std::string> PrimaryKeys(const OdbcConnection& connection, const TableKey& table) {
+// What a result column needs to know of its table, by column name.
+struct TableFacts {
   std::set<std::string> keys;
+  std::set<std::string> autoIncrement;
+};
+
+// The primary key columns through SQLPrimaryKeys.
+void ReadPrimaryKeys(const OdbcConnection& connection, const TableKey& table, TableFacts& facts) {
   try {
     Handle stmt = connection.NewStatement();
     WideString catalog = ToWide(table.catalog), schema = ToWide(table.schema), name = ToWide(table.table);
@@ -76,11 +81,43 @@ std::set<std::string> PrimaryKeys(const OdbcConnection& connection, const TableK
                         static_cast<SQLSMALLINT>(schema.size()), AsSql(name), static_cast<SQLSMALLINT>(name.size()));
     connection.CheckStatement(rc, stmt.get());
     while (connection.CheckStatement(SQLFetch(stmt.get()), stmt.get()) != SQL_NO_DATA)
-      if (auto column = GetText(connection, stmt.get(), 4)) keys.insert(*column);
+      if (auto column = GetText(connection, stmt.get(), 4)) facts.keys.insert(*column);
   } catch (const ComError&) {
     // A driver without primary-key information: the engine then finds rows by all their values.
   }
-  return keys;
+}
+
+// MariaDB drops the auto-increment flag from the result's metadata when the server sorts a join
+// through a temporary table; its catalogue still knows, and the keys with it.
+bool ReadMySqlFacts(const OdbcConnection& connection, const TableKey& table, TableFacts& facts) {
+  try {
+    Handle stmt = connection.NewStatement();
+    std::string database = table.catalog.empty() ? connection.CurrentCatalog() : table.catalog;
+    std::vector<Parameter> parameters{Parameter{Variant(database), 0}, Parameter{Variant(table.table), 0}};
+    BoundParameters bound(connection, stmt.get(), parameters);
+    WideString sql = ToWide(
+        "SELECT COLUMN_NAME, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = ? AND "
+        "TABLE_NAME = ?");
+    connection.CheckStatement(SQLExecDirectW(stmt.get(), AsSql(sql), static_cast<SQLINTEGER>(sql.size())), stmt.get());
+    while (connection.CheckStatement(SQLFetch(stmt.get()), stmt.get()) != SQL_NO_DATA) {
+      std::optional<std::string> name = GetText(connection, stmt.get(), 1);
+      std::optional<std::string> key = GetText(connection, stmt.get(), 2);
+      std::optional<std::string> extra = GetText(connection, stmt.get(), 3);
+      if (!name) continue;
+      if (key && *key == "PRI") facts.keys.insert(*name);
+      if (extra && ContainsNoCase(*extra, "auto_increment")) facts.autoIncrement.insert(*name);
+    }
+    return true;
+  } catch (const ComError&) {
+    return false;
+  }
+}
+
+TableFacts ReadFacts(const OdbcConnection& connection, const TableKey& table) {
+  TableFacts facts;
+  if (connection.GetDialect() == Dialect::MySql && ReadMySqlFacts(connection, table, facts)) return facts;
+  ReadPrimaryKeys(connection, table, facts);
+  return facts;
 }
 
 // PostgreSQL's declared type modifiers (-1: no length) of a table's columns. psqlODBC reports a
@@ -119,11 +156,11 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
   for (SQLUSMALLINT n = 1; n <= count; ++n) raw.push_back(ReadColumn(connection, stmt, n));
 
   const bool postgres = connection.GetDialect() == Dialect::PostgreSql;
-  std::map<TableKey, std::set<std::string>> keys;
+  std::map<TableKey, TableFacts> facts;
   std::map<TableKey, std::map<std::string, long long>> modifiers;
   for (RawColumn& c : raw) {
     bool hasBase = !c.base.table.empty() && !c.baseColumn.empty();
-    if (hasBase && !keys.count(c.base)) keys[c.base] = PrimaryKeys(connection, c.base);
+    if (hasBase && !facts.count(c.base)) facts[c.base] = ReadFacts(connection, c.base);
     if (!postgres) continue;
     // psqlODBC reports money as a float; its text ("$1,234.56") is no number.
     if (strcasecmp(c.typeName.c_str(), "money") == 0) {
@@ -131,6 +168,8 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
       c.sql.columnSize = 64;
     }
     if (!IsCharacterSql(c.sql.sqlType)) continue;
+    const bool wide = c.sql.sqlType == SQL_WCHAR || c.sql.sqlType == SQL_WVARCHAR || c.sql.sqlType == SQL_WLONGVARCHAR;
+    const SQLSMALLINT longType = wide ? SQL_WLONGVARCHAR : SQL_LONGVARCHAR;
     const bool fixedChar = strcasecmp(c.typeName.c_str(), "char") == 0 || strcasecmp(c.typeName.c_str(), "bpchar") == 0;
     const bool declaredLength = fixedChar || strcasecmp(c.typeName.c_str(), "varchar") == 0;
     if (c.sql.columnSize == connection.UnknownVarcharSize()) {
@@ -141,14 +180,14 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
         auto found = modifiers[c.base].find(c.baseColumn);
         if (found != modifiers[c.base].end()) modifier = found->second;
       }
-      if (modifier < 0) c.sql.sqlType = SQL_LONGVARCHAR;
+      if (modifier < 0) c.sql.sqlType = longType;
     } else if (declaredLength && c.sql.columnSize > 0 &&
                (c.sql.sqlType == SQL_LONGVARCHAR || c.sql.sqlType == SQL_WLONGVARCHAR)) {
       // psqlODBC calls a declared length beyond its MaxVarcharSize long; it is still a length.
-      c.sql.sqlType = fixedChar ? SQL_CHAR : SQL_VARCHAR;
+      c.sql.sqlType = fixedChar ? (wide ? SQL_WCHAR : SQL_CHAR) : (wide ? SQL_WVARCHAR : SQL_VARCHAR);
     }
     // PostgreSQL's text has no length limit; psqlODBC reports its MaxLongVarcharSize.
-    if (c.sql.sqlType == SQL_LONGVARCHAR || c.sql.sqlType == SQL_WLONGVARCHAR) c.sql.columnSize = 0;
+    if (c.sql.sqlType == longType) c.sql.columnSize = 0;
   }
 
   std::vector<DescribedColumn> described;
@@ -176,8 +215,9 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
         // MySQL's databases are its schemas: a table of another database is written back there.
         info.baseSchemaName = Variant(c.base.catalog);
       }
-      const std::set<std::string>& tableKeys = keys[c.base];
-      info.keyColumn = tableKeys.count(c.baseColumn) > 0;
+      const TableFacts& table = facts[c.base];
+      info.keyColumn = table.keys.count(c.baseColumn) > 0;
+      info.autoIncrement = info.autoIncrement || table.autoIncrement.count(c.baseColumn) > 0;
       if (c.updatable != SQL_ATTR_READONLY) info.attributes |= adFldUpdatable;
     }
     // A key column is never null, whatever the driver says (MariaDB calls its auto-increment

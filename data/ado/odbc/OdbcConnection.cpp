@@ -23,19 +23,20 @@ SQLUINTEGER InfoInteger(SQLHDBC dbc, SQLUSMALLINT info) {
   return value;
 }
 
-// The driver a DSN names, from the driver manager's list of data sources.
+// The driver a DSN names, from the driver manager's list of data sources (narrow: the names are
+// the bytes of the ini files, which the wide call would garble).
 std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
   SQLUSMALLINT direction = SQL_FETCH_FIRST;
   for (;;) {
-    SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
-    SQLWCHAR description[512] = {};
+    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
+    SQLCHAR description[512] = {};
     SQLSMALLINT nameLength = 0, descriptionLength = 0;
-    SQLRETURN rc = SQLDataSourcesW(env, direction, name, SQL_MAX_DSN_LENGTH + 1, &nameLength, description, 512,
-                                   &descriptionLength);
+    SQLRETURN rc = SQLDataSources(env, direction, name, sizeof name, &nameLength, description, sizeof description,
+                                  &descriptionLength);
     if (!Succeeded(rc)) return {};
     direction = SQL_FETCH_NEXT;
-    if (strcasecmp(ToUtf8(FromSql(name), WideLength(name, SQL_MAX_DSN_LENGTH + 1)).c_str(), dsn.c_str()) == 0)
-      return ToUtf8(FromSql(description), WideLength(description, 512));
+    if (strcasecmp(reinterpret_cast<const char*>(name), dsn.c_str()) == 0)
+      return reinterpret_cast<const char*>(description);
   }
 }
 

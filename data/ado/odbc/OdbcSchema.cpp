@@ -137,7 +137,9 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(const OdbcConnection& connection) 
     bool isNullable = nullable.value_or(SQL_NULLABLE_UNKNOWN) != SQL_NO_NULLS;
     long flags = m.attributes | adFldUpdatable | (isNullable ? adFldIsNullable | adFldMayBeNull : 0);
     bool text = IsCharacterType(m.type) || IsBinaryType(m.type);
-    bool hasDefault = defaultValue && !defaultValue->empty();
+    // ODBC's COLUMN_DEF is the keyword NULL where the default is null (MariaDB says so for
+    // every nullable column without one).
+    bool hasDefault = defaultValue && !defaultValue->empty() && *defaultValue != "NULL";
     cursor->AddRow({TextOrNull(catalog), TextOrNull(schema), TextOrNull(table), TextOrNull(column), Variant::Null(),
                     Variant::Null(), Unsigned(VT_UI4, ordinal), Variant(hasDefault),
                     hasDefault ? Variant(*defaultValue) : Variant::Null(),

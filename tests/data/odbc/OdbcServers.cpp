@@ -1,0 +1,122 @@
+#include "tests/data/odbc/OdbcServers.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+#include "tests/data/ado/TestDatabases.h"
+
+namespace {
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+int PortOf(const std::string& connectionString) {
+  std::smatch m;
+  if (std::regex_search(connectionString, m, std::regex("PORT=([0-9]+)", std::regex::icase))) return std::stoi(m[1]);
+  return 0;
+}
+
+int BoundSocket(int& port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return -1;
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return fd;
+}
+}  // namespace
+
+std::string SharedPostgresString() {
+  return Environment("QELVO_TEST_PG");
+}
+std::string SharedMariaDbString() {
+  return Environment("QELVO_TEST_MARIADB");
+}
+int SharedPostgresPort() {
+  return PortOf(SharedPostgresString());
+}
+int SharedMariaDbPort() {
+  return PortOf(SharedMariaDbString());
+}
+
+OwnServers::OwnServers(std::string which) : which_(std::move(which)), script_(Environment("QELVO_SERVERS_SCRIPT")) {
+  if (script_.empty()) {
+    why_ = "QELVO_SERVERS_SCRIPT is not set (run through scripts/test.sh)";
+    return;
+  }
+  if (geteuid() != 0) {
+    why_ = "starting servers needs root";
+    return;
+  }
+  folder_ = MakeTemporaryFolder();
+  if (!Run("start")) {
+    why_ = "the script could not start " + which_ + " in " + folder_;
+    return;
+  }
+  std::ifstream port(folder_ + (which_ == "pg" ? "/pg/port" : "/mariadb/port"));
+  port >> port_;
+  available_ = port_ > 0;
+  if (!available_) why_ = "no port was written";
+}
+
+OwnServers::~OwnServers() {
+  if (folder_.empty()) return;
+  Run("stop");
+  RemoveFolder(folder_);
+}
+
+std::string OwnServers::ConnectionString() const {
+  std::string port = std::to_string(port_);
+  if (which_ == "pg")
+    return "DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + port +
+           ";DATABASE=testdb;UID=tester;PWD=secret;BoolsAsChar=0";
+  return "DRIVER={MariaDB Unicode};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=testdb;UID=tester;PWD=secret";
+}
+
+bool OwnServers::Stop() {
+  return Run("stop");
+}
+bool OwnServers::Resume() {
+  return Run("resume");
+}
+
+bool OwnServers::Run(const std::string& command) {
+  std::string line = "bash '" + script_ + "' " + command + " '" + folder_ + "' " + which_ + " >'" + folder_ + "/" +
+                     command + ".log' 2>&1";
+  return std::system(line.c_str()) == 0;
+}
+
+int ClosedPort() {
+  int port = 0;
+  int fd = BoundSocket(port);
+  if (fd >= 0) close(fd);
+  return port;
+}
+
+SilentPort::SilentPort() {
+  listener_ = BoundSocket(port_);
+  if (listener_ < 0 || listen(listener_, 0) != 0) return;
+  // One connection fills the queue of a listener with no backlog; later requests are dropped.
+  filler_ = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port_));
+  connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+}
+
+SilentPort::~SilentPort() {
+  if (filler_ >= 0) close(filler_);
+  if (listener_ >= 0) close(listener_);
+}
