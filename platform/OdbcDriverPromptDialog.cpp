@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/OdbcDriverPrompt.h"
 #include "data/ado/ComError.h"
 #include "data/ado/ConnectionString.h"
 #include "platform/OdbcConnect.h"
@@ -136,4 +137,19 @@ std::string PromptOdbcDriverConnection(QWidget* owner, const std::string& driver
   OdbcDriverPromptDialog dialog(driverName, initial, owner);
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return {};
   return dialog.Result();
+}
+
+namespace {
+class DialogDriverPrompt : public OdbcDriverPrompt {
+ public:
+  std::optional<std::string> Prompt(void* ownerWindow, const std::string& driverName) override {
+    std::string completed = PromptOdbcDriverConnection(static_cast<QWidget*>(ownerWindow), driverName);
+    if (completed.empty()) return std::nullopt;
+    return completed;
+  }
+};
+}  // namespace
+
+void RegisterOdbcDriverPromptDialog() {
+  SetOdbcDriverPrompt(std::make_shared<DialogDriverPrompt>());
 }

@@ -5,9 +5,9 @@
 // connection is explained and the dialog stays open, so the person can correct it; Cancel ends
 // it with nothing.
 //
-// Wiring: the data layer's BuildOdbcConnectionString(owner, driver) hands the prompt an opaque
-// owner window; PromptOdbcDriverConnection is the function to register there (the owner is the
-// QWidget* it was given).
+// Wiring: RegisterOdbcDriverPromptDialog makes this dialog the data layer's driver prompt
+// (data/OdbcDriverPrompt.h), so BuildOdbcConnectionString(owner, driver) shows it; the opaque
+// owner handed there must be a QWidget* (or null).
 #include <QDialog>
 #include <optional>
 #include <string>
@@ -51,3 +51,6 @@ class OdbcDriverPromptDialog : public QDialog {
 // Runs the prompt (through the prompt seam): the completed connection string, or empty on
 // Cancel or when no connection could be made.
 std::string PromptOdbcDriverConnection(QWidget* owner, const std::string& driverName, const std::string& initial = {});
+
+// Registers the dialog as the data layer's OdbcDriverPrompt.
+void RegisterOdbcDriverPromptDialog();

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <memory>
 
+#include "data/DbConnection.h"
+#include "data/OdbcDriverPrompt.h"
 #include "data/ado/ConnectionString.h"
 #include "platform/OdbcConnect.h"
 #include "platform/OdbcDriverPromptDialog.h"
@@ -96,6 +98,22 @@ TEST_F(OdbcPrompt, ARefusedConnectionIsExplainedAndCancelGivesNothing) {
   ASSERT_EQ(prompts->Messages().size(), 1u);
   EXPECT_EQ(prompts->Messages()[0].text.rfind("The connection failed:\n", 0), 0u);
   EXPECT_GT(prompts->Messages()[0].text.size(), std::string("The connection failed:\n").size());
+}
+
+TEST_F(OdbcPrompt, IsTheDataLayersDriverPrompt) {
+  const std::string path = MakeDatabase();
+  RegisterOdbcDriverPromptDialog();
+  prompts->AnswerDialog([&](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Connect to SQLite3");
+    Edit(d, OdbcDriverPromptDialog::kDatabase)->setText(QString::fromStdString(path));
+    Click(d, OdbcDriverPromptDialog::kOk);
+    return ScriptedPrompts::kUseDialogResult;
+  });
+  prompts->AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+  const std::string built = BuildOdbcConnectionString(nullptr, "SQLite3");
+  EXPECT_NE(built.find(path), std::string::npos) << built;
+  EXPECT_EQ(BuildOdbcConnectionString(nullptr, "SQLite3"), "") << "Cancel";
+  SetOdbcDriverPrompt(nullptr);
 }
 
 TEST_F(OdbcPrompt, Screenshot) {

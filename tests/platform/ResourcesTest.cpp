@@ -8,8 +8,13 @@
 #include <QPainter>
 #include <set>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
 #include "resources/Art.h"
 #include "resources/CommandIds.h"
+#include "resources/HelpPage.h"
 #include "resources/MainFrameResources.h"
 #include "tests/platform/QtTestEnvironment.h"
 
@@ -113,6 +118,29 @@ TEST(Resources, GridAndTableKindImages) {
   for (const QPixmap& kind : kinds) EXPECT_EQ(kind.size(), QSize(22, 15));
   EXPECT_NE(kinds[0].toImage(), kinds[1].toImage());
   EXPECT_NE(kinds[1].toImage(), kinds[2].toImage());
+}
+
+TEST(Resources, TheHelpPageIsFoundBesideTheProgramOrWrittenFromTheBuiltInCopy) {
+  const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("Qelvo.html");
+  QFile::remove(beside);
+  const QString data = qtest_env::TempFolder();
+  qputenv("XDG_DATA_HOME", data.toUtf8());
+  EXPECT_EQ(FindHelpPage(), "");
+  const std::string written = EnsureHelpPage();
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(QString::fromStdString(written).left(data.size()), data);
+  QFile page(QString::fromStdString(written));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  const QByteArray html = page.readAll();
+  EXPECT_TRUE(html.contains("<title>Qelvo"));
+  EXPECT_TRUE(html.contains("batch separator"));
+  EXPECT_EQ(EnsureHelpPage(), written) << "a second call reuses the copy";
+
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(written), beside));
+  EXPECT_EQ(FindHelpPage(), QDir::cleanPath(beside).toStdString()) << "beside the executable comes first";
+  EXPECT_EQ(EnsureHelpPage(), FindHelpPage());
+  QFile::remove(beside);
+  qunsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
