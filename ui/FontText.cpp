@@ -75,8 +75,11 @@ std::optional<LogFont> ParseFontText(std::string_view text) {
 
 std::string CutFaceName(std::string_view name) {
   if (name.size() <= kMaxFaceName) return std::string(name);
+  // A UTF-8 character has at most three continuation bytes; more in a row is not UTF-8, and the
+  // name is then cut at the byte limit rather than emptied (an empty face would not read back).
   std::size_t end = kMaxFaceName;
-  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+  for (int step = 0; step < 3 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80; ++step) --end;
+  if ((static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) end = kMaxFaceName;
   return std::string(name.substr(0, end));
 }
 

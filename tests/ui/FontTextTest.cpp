@@ -56,6 +56,13 @@ TEST(FontText, TheFaceNameIsCutToThirtyOneBytesOnACharacterBoundary) {
   for (int i = 0; i < 16; ++i) accented += "\xC3\xA9";
   EXPECT_EQ(ParseFontText("1;0;0;0;0;0;0;0;0;0;0;0;0;" + accented + ";")->faceName, accented.substr(0, 30));
   EXPECT_EQ(ParseFontText("1;0;0;0;0;0;0;0;0;0;0;0;0; Spaced Face ;")->faceName, " Spaced Face ");
+  // Not UTF-8 (a lead byte, then only continuation bytes): cut at the byte limit, never emptied,
+  // so the text still reads back.
+  const std::string broken = "\xC3" + std::string(40, '\xA3');
+  const std::optional<LogFont> font = ParseFontText("1;0;0;0;0;0;0;0;0;0;0;0;0;" + broken + ";");
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->faceName.size(), kMaxFaceName);
+  EXPECT_EQ(ParseFontText(FormatFontText(*font)), font);
 }
 
 TEST(FontText, DisplayNameAndPointConversions) {
