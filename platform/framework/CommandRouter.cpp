@@ -62,9 +62,11 @@ CommandUi CommandRouter::StateOf(int id) const {
 
 bool CommandRouter::Execute(int id) {
   if (!StateOf(id).Enabled().value_or(false)) return false;
+  // A command may close the window that owns this router (Exit).
+  QPointer<CommandRouter> self(this);
   for (CommandTarget* target : Chain())
     if (target->OnCommand(id)) {
-      emit CommandExecuted(id);
+      if (self) emit CommandExecuted(id);
       return true;
     }
   return false;
