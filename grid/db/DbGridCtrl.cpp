@@ -1,5 +1,6 @@
 #include "grid/db/DbGridCtrl.h"
 
+#include <algorithm>
 #include <cstdarg>
 
 #include "data/ErrorText.h"
@@ -161,10 +162,35 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   return true;
 }
 
+void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
+  if (GetColumnWidth(col) <= 0) return;
+  if (style == kAutoSizeDefault) style = GetAutoSizeStyle();
+  const int fixedRows = GetFixedRowCount();
+  const int from = (style & kAutoSizeHeader) ? 0 : fixedRows;
+  const int to = (style & kAutoSizeData) ? std::min(GetRowCount(), fixedRows + kAutoSizeRowLimit) : fixedRows;
+  // Compact plain cells are measured through a stand-in of the same state, so that sizing does
+  // not turn them into objects.
+  CGridCell standIn;
+  standIn.SetGrid(this);
+  int width = 0;
+  for (int row = from; row < to; ++row) {
+    if (const CGridCellBase* cell = GetCellObject(row, col)) {
+      width = std::max(width, cell->GetCellExtent().width());
+      continue;
+    }
+    standIn.SetState(GetCellState(row, col) & (kCellFixed | kCellFixedRow | kCellFixedCol));
+    standIn.SetText(GetCellText(row, col));
+    width = std::max(width, standIn.GetCellExtent().width());
+  }
+  if (width <= 0) return;
+  if (GetGridLines() & kGridLinesVert) ++width;  // the grid line takes the last pixel
+  SetColumnWidth(col, width);
+}
+
 void CDbGridCtrl::SizeColumns() {
   const int cols = GetColumnCount();
   for (int col = 0; col < cols; ++col)
-    if (GetColumnWidth(col) != 0) AutoSizeColumn(col, m_options.autoSizeStyle);
+    if (GetColumnWidth(col) != 0) AutoSizeColumnFromTopRows(col, m_options.autoSizeStyle);
   if (m_options.minColWidth > 0 || m_options.maxColWidth > 0) {
     for (int col = 0; col < cols; ++col) {
       const int width = GetColumnWidth(col);

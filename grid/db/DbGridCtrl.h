@@ -28,6 +28,9 @@ class CDbGridCtrl : public CGridCtrlEx {
  public:
   // Control id of the result grid in the lower pane.
   static constexpr int kControlId = 101;
+  // Column auto-sizing measures the header rows and this many rows below them: the widths a
+  // person sees first, without measuring every cell of a million-row result.
+  static constexpr int kAutoSizeRowLimit = 1000;
 
   explicit CDbGridCtrl(QWidget* parent = nullptr);
   ~CDbGridCtrl() override;
@@ -139,6 +142,9 @@ class CDbGridCtrl : public CGridCtrlEx {
   void ReportError(const ComError& error);
   void WriteFieldDetails(const std::vector<DbFieldInfo>& fields);
   void SizeColumns();
+  // Auto-sizes a column as the grid does (style 0: the grid's own), measuring the fixed rows and
+  // at most the first kAutoSizeRowLimit other rows.
+  void AutoSizeColumnFromTopRows(int col, int style);
   void ReapplySortAndFilters();
   // Frames the focus cell when it is a filter cell or editable.
   void UpdateFocusFrame();

@@ -183,6 +183,13 @@ TEST_F(GridKeys, RefusedEditsOpenNoEditorOrRestoreTheText) {
   EXPECT_EQ(g()->GetEditor(), nullptr) << "grid not editable";
 }
 
+TEST_F(GridKeys, CtrlASelectsEveryScrolledCell) {
+  g()->SetFocusCell(3, 3);
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(g()->GetSelectionRange(), CellRange(1, 1, 7, 4));
+  EXPECT_EQ(g()->GetEditor(), nullptr);
+}
+
 TEST_F(GridKeys, DeleteClearsTheSelectedCellsThroughTheNotifications) {
   gridtest::NotifyLog log(*g());
   g()->SetFocusCell(2, 2);

@@ -2,7 +2,9 @@
 // editing by clicking the focus cell, and the wheel.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 
 #include "GridTestSupport.h"
@@ -162,4 +164,55 @@ TEST_F(GridMouse, WheelScrollsTheConfiguredLines) {
   const int before = g().GetTopRow();
   QApplication::sendEvent(g().viewport(), &forward);
   EXPECT_LT(g().GetTopRow(), before - 3) << "-1: a page per notch";
+}
+
+TEST_F(GridMouse, TitleTipShowsTheWholeTextOfANarrowCell) {
+  g().SetColumnWidth(2, 40);
+  g().SetCellText(3, 2, "a text far too long for forty pixels");
+  // A plain hover, no button held (QTest's moves carry the buttons it believes pressed).
+  auto hoverAndFindTip = [this](int row, int col) {
+    const QPointF at = gridtest::CellCentre(g(), row, col);
+    QMouseEvent hover(QEvent::MouseMove, at, g().viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(g().viewport(), &hover);
+    return g().findChild<QLabel*>(QStringLiteral("QelvoTitleTip"));
+  };
+  QLabel* tip = hoverAndFindTip(3, 2);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_TRUE(tip->isWindow());
+  EXPECT_EQ(tip->text(), QStringLiteral(" a text far too long for forty pixels "));
+  hoverAndFindTip(3, 3);
+  EXPECT_FALSE(tip->isVisible()) << "moving out of the cell hides it";
+  hoverAndFindTip(3, 2);
+  EXPECT_TRUE(tip->isVisible());
+  QTest::keyClick(&g(), Qt::Key_Right);
+  EXPECT_FALSE(tip->isVisible()) << "a key hides it";
+  hoverAndFindTip(4, 3);
+  EXPECT_FALSE(tip->isVisible()) << "a text that fits has none";
+}
+
+TEST_F(GridMouse, DroppedTextIsPastedOnAnEditableCell) {
+  gridtest::NotifyLog log(g());
+  g().EnableDragAndDrop(true);
+  QMimeData data;
+  data.setText(QStringLiteral("x,y"));
+  const QPoint at = gridtest::CellCentre(g(), 4, 2);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(g().viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(g().viewport(), &move);
+  EXPECT_TRUE(g().GetCellState(4, 2) & kCellDropTarget) << "highlighted as the drop target";
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(g().viewport(), &drop);
+  EXPECT_EQ(g().GetCellText(4, 2), "x");
+  EXPECT_EQ(g().GetCellText(4, 3), "y");
+  EXPECT_FALSE(g().GetCellState(4, 2) & kCellDropTarget);
+  EXPECT_EQ(log.Count(kNotifyEndEdit), 2);
+  g().SetCellState(6, 2, kCellReadOnly);
+  const QPoint readOnly = gridtest::CellCentre(g(), 6, 2);
+  QDragMoveEvent refused(readOnly, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(g().viewport(), &refused);
+  EXPECT_FALSE(refused.isAccepted());
 }
