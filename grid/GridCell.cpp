@@ -21,9 +21,10 @@ void CGridCell::CopyPropertiesFrom(const CGridCellBase& other) {
   // The style number carries format, colours, font, margin and the text limits at once.
   m_style = plain->m_style;
   SetState(plain->GetState());
+  // The text first: for classes whose text and data value are one thing, the data value wins.
+  SetText(plain->GetText());
   SetData(plain->GetData());
   SetImage(plain->GetImage());
-  SetText(plain->GetText());
 }
 
 void CGridCell::SetFormat(unsigned format) {

@@ -45,8 +45,11 @@ void CGridCtrl::OnEditorClosed(int row, int col, int endKey, const std::function
     m_bCommittingEditor = true;
     commit();
     m_bCommittingEditor = false;
-    if (CGridCellBase* cell = Slot(row, col)->Object()) cell->OnEndEdit();
-    CompactIfPlain(row, col);
+    // The notification handlers may have changed the table.
+    if (IsValid(row, col)) {
+      if (CGridCellBase* cell = Slot(row, col)->Object()) cell->OnEndEdit();
+      CompactIfPlain(row, col);
+    }
   }
   if (hadFocus || endKey != 0) setFocus(Qt::OtherFocusReason);
   switch (endKey) {

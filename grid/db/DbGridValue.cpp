@@ -100,9 +100,8 @@ void SetRawText(CGridCtrlEx& grid, int row, int col, const std::string& text) {
     grid.StoreCellText(row, col, text);
 }
 
-void StoreInteger(const Variant& value, CGridCtrlEx& grid, int row, int col) {
-  auto* cell = dynamic_cast<CGridCellInteger*>(grid.GetCell(row, col));
-  if (!cell) return;
+// The Store functions are called for cells whose exact class KindOfCell has seen.
+void StoreInteger(const Variant& value, CGridCellInteger* cell, int row, int col) {
   const VARTYPE vt = value.vt();
   if (IsSignedIntType(vt)) return cell->SetInteger(value.Int());
   if (IsUnsignedIntType(vt) && value.UInt() <= static_cast<std::uint64_t>(INT64_MAX))
@@ -115,9 +114,7 @@ void StoreInteger(const Variant& value, CGridCtrlEx& grid, int row, int col) {
     cell->CGridCell::SetText(text);  // SQLite keeps any value in any column: show it as it is
 }
 
-void StoreNumber(const Variant& value, CGridCtrlEx& grid, int row, int col) {
-  auto* cell = dynamic_cast<CGridCellNumericEx*>(grid.GetCell(row, col));
-  if (!cell) return;
+void StoreNumber(const Variant& value, CGridCellNumericEx* cell, int row, int col) {
   const VARTYPE vt = value.vt();
   if (vt == VT_R4 || vt == VT_R8) return cell->SetNumber(value.Real());
   if (IsSignedIntType(vt)) return cell->SetNumber(static_cast<double>(value.Int()));
@@ -136,9 +133,7 @@ void StoreNumber(const Variant& value, CGridCtrlEx& grid, int row, int col) {
     cell->CGridCell::SetText(text);
 }
 
-void StoreDate(const Variant& value, CGridCtrlEx& grid, int row, int col) {
-  auto* cell = dynamic_cast<CGridCellDateTimeEx*>(grid.GetCell(row, col));
-  if (!cell) return;
+void StoreDate(const Variant& value, CGridCellDateTimeEx* cell, int row, int col) {
   if (!value.HasValue()) return cell->SetStatus(CGridCellDateTimeEx::Status::Null);
   double date = 0;
   bool isDate = false;
@@ -174,16 +169,16 @@ void CDbGridCtrl::VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int
       if (!noValue) grid.StoreCellText(row, col, TextForm(value, row, col));
       break;
     case gctInteger:
-      if (!noValue) StoreInteger(value, grid, row, col);
+      if (!noValue) StoreInteger(value, static_cast<CGridCellInteger*>(grid.GetCell(row, col)), row, col);
       break;
     case gctNumericEx:
-      if (!noValue) StoreNumber(value, grid, row, col);
+      if (!noValue) StoreNumber(value, static_cast<CGridCellNumericEx*>(grid.GetCell(row, col)), row, col);
       break;
     case gctCheckbox:
       if (CGridCellBase* cell = grid.GetCell(row, col)) cell->SetData(std::atol(TextForm(value, row, col).c_str()));
       break;
     case gctDate:
-      StoreDate(value, grid, row, col);
+      StoreDate(value, static_cast<CGridCellDateTimeEx*>(grid.GetCell(row, col)), row, col);
       break;
     case gctComboEx:
       if (!noValue)

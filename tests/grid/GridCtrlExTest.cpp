@@ -155,6 +155,7 @@ TEST_F(GridEx, ApplyColumnDefsGivesEachCellItsKind) {
   grid->SetColumns(defs);
   ASSERT_TRUE(grid->ApplyColumnDefsToRow(1));
   EXPECT_FALSE(grid->ApplyColumnDefsToRow(3));
+  EXPECT_EQ(grid->GetCellObject(1, 0), nullptr) << "a text column's limits and colours keep its cells compact";
 
   auto* text = dynamic_cast<CGridCell*>(grid->GetCell(1, 0));
   EXPECT_EQ(text->GetMaxLength(), 300u);
@@ -191,8 +192,10 @@ TEST_F(GridEx, CellTypesReadByClassName) {
   EXPECT_EQ(grid->GetCellType(5, 5), gctUnknown);
   ASSERT_TRUE(grid->SetCellType(1, 0, &CGridCellCheck::ClassInfo()));
   EXPECT_EQ(grid->GetCellType(1, 0), gctUnknown) << "CGridCellCheck is not in the table";
+  grid->SetCellData(1, 0, 5);
   EXPECT_TRUE(grid->SetCellTypeByKind(1, 0, gctCheckbox));
   EXPECT_EQ(grid->GetCellType(1, 0), gctCheckbox);
+  EXPECT_EQ(grid->GetCellData(1, 0), 5) << "the check state is the data value taken over";
   EXPECT_FALSE(grid->SetCellTypeByKind(1, 0, gctUnknown));
   EXPECT_EQ(grid->GetCellType(1, 0), gctCheckbox);
 
