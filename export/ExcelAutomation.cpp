@@ -79,8 +79,9 @@ struct ExcelAutomation::Workbook {
   lxw_format* date = nullptr;
   lxw_format* dateTime = nullptr;
   lxw_format* time = nullptr;
-  std::string file;  // the temporary file the workbook is built in
-  long row = 0;      // the row being written
+  std::string file;       // the temporary file the workbook is built in
+  std::string tmpFolder;  // the writer's own temporary files, for the life of the workbook
+  long row = 0;           // the row being written
 
   ~Workbook() {
     if (book) lxw_workbook_free(book);
@@ -99,14 +100,30 @@ struct ExcelAutomation::Workbook {
   }
 };
 
-ExcelAutomation::ExcelAutomation() = default;
+namespace {
+// The folder the workbook is built in: the writer needs it as Excel needs its program.
+std::string WorkFolder() {
+  std::error_code error;
+  const fs::path folder = fs::temp_directory_path(error);
+  if (error || ::access(folder.c_str(), W_OK | X_OK) != 0) return {};
+  return folder.string();
+}
+}  // namespace
+
+ExcelAutomation::ExcelAutomation() {
+  if (WorkFolder().empty()) {
+    failed_ = true;
+    lastError_ = "Cannot create Excel app object.";
+    Trace(TraceError, "COM not initialized or Excel not installed");
+  }
+}
 
 ExcelAutomation::~ExcelAutomation() {
   CloseWorkbooks();
 }
 
 bool ExcelAutomation::IsAvailable() const {
-  return true;
+  return !WorkFolder().empty();
 }
 
 bool ExcelAutomation::NeedSheet() {
@@ -119,13 +136,17 @@ bool ExcelAutomation::NeedSheet() {
 void ExcelAutomation::NewWorkbook(const std::string& sheetName) {
   workbook_.reset();
   auto made = std::make_unique<Workbook>();
-  std::string pattern = (fs::temp_directory_path() / "qelvo-workbook-XXXXXX").string();
+  std::string folder = WorkFolder();
+  if (folder.empty()) Raise("No writable folder for temporary files");
+  std::string pattern = (fs::path(folder) / "qelvo-workbook-XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) Raise("Cannot create a temporary file for the workbook");
   ::close(fd);
   made->file = pattern;
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
+  made->tmpFolder = folder;
+  options.tmpdir = made->tmpFolder.data();
   made->book = workbook_new_opt(made->file.c_str(), &options);
   if (!made->book) Raise("Cannot create the workbook");
   const lxw_error nameError = workbook_validate_sheet_name(made->book, sheetName.c_str());

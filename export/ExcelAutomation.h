@@ -15,6 +15,9 @@
 // dd/mm/yyyy, dd/mm/yyyy hh:mm:ss or hh:mm:ss (dates before March 1900, which the sheet's calendar
 // lacks, are texts); NULL leaves the cell empty; bytes are 0x and hexadecimal digits.
 //
+// The writer is available when the folder for temporary files (TMPDIR, else /tmp) can be written;
+// otherwise construction fails as Excel's would ("Cannot create Excel app object.").
+//
 // Failures: an operation without a workbook sets Failed() and LastError() ("Error: no active sheet
 // to work with."); what the sheet cannot hold raises SheetLimitError; other failures of the writer
 // raise ComError.

@@ -248,6 +248,28 @@ TEST_F(ExcelFileTest, MoreRowsThanASheetHoldsIsToldAndNothingIsSaved) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+TEST_F(ExcelFileTest, WithoutAWorkFolderTheUserIsToldTwice) {
+  const std::string db = MakeSqliteDatabase(folder, {"CREATE TABLE t (n INTEGER)", "INSERT INTO t VALUES (1)"});
+  const char* saved = std::getenv("TMPDIR");
+  const std::string previous = saved ? saved : "";
+  setenv("TMPDIR", folder.File("no such folder").c_str(), 1);
+  TraceCapture trace;
+  const bool ok = Write(db, "SELECT * FROM t");
+  if (saved)
+    setenv("TMPDIR", previous.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
+  EXPECT_FALSE(ok);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, "Si prega di verificare l'istallazione di Excel");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.messages[0].caption, "ERROR");
+  EXPECT_EQ(ui.messages[1].text, "Error during Excel document generation");
+  EXPECT_EQ(ui.messages[1].icon, MessageIcon::Error);
+  EXPECT_TRUE(trace.Has("E|COM not initialized or Excel not installed"));
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST(ExcelAutomationTest, LimitsAndOrderOfCells) {
   ExcelAutomation excel;
   excel.SetCell(0, 0, Variant("x"));

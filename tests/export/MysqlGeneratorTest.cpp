@@ -147,4 +147,15 @@ TEST_F(MysqlGeneratorTest, RowsWithoutIdentityLines) {
             "INSERT INTO T (d,x,c) VALUES ('2024-01-31 08:05:09',X'',1234.5678);\n\n");
   EXPECT_EQ(generator.ScriptPrologue(), "SET NAMES utf8mb4;\n\n");
 }
+
+TEST_F(MysqlGeneratorTest, NumbersNoServerHoldsBecomeNullWithAWarning) {
+  TempFolder f;
+  const std::string db = MakeSqliteDatabase(
+      f, {"CREATE TABLE T (r DOUBLE, s TEXT)", "INSERT INTO T VALUES (9e999, 'x')", "INSERT INTO T VALUES (-9e999, 'y')"});
+  TraceCapture trace;
+  EXPECT_EQ(InsertText(generator, db, "T", "SELECT * FROM T"),
+            "INSERT INTO T (r,s) VALUES (NULL,'x');\nINSERT INTO T (r,s) VALUES (NULL,'y');\n\n");
+  EXPECT_TRUE(trace.Has("W|ScriptGenerator::WriteInsertStatements() : value \"inf\" of field \"r\" written as NULL"))
+      << trace.Lines().size();
+}
 }  // namespace

@@ -2,6 +2,8 @@
 // what the user sees, and the SQL Server script of the sample database against expected files.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "export/MysqlScriptGenerator.h"
@@ -200,5 +202,15 @@ TEST(SampleDatabaseScriptTest, SqlServerScriptMatchesTheExpectedFiles) {
   RunScriptExport(generator, SqliteConnectionString(sample), tables, std::nullopt, ui, settings, starter);
   EXPECT_EQ(ReadFileBytes(folder.File("data.sql")), ReadFileBytes(golden + "/sqlserver_data.sql"));
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ScriptExportTest, WriteFailureOnTheWayIsReported) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  settings.SetText("Export", "OutputFile", "/dev/full");
+  settings.SetText("Export", "ExportMode", "1");
+  Run(mysql, {"A", "B b"});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Unable to write to file \"/dev/full\"");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
 }
 }  // namespace
