@@ -2,6 +2,8 @@
 // limit, column kinds, NULL, binary and locale-formatted values, and open failures.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include "grid/GridCellDateTimeEx.h"
 #include "grid/GridCellNumericEx.h"
 #include "platform/framework/MessageBox.h"
@@ -213,6 +215,40 @@ TEST(DbGridSqlite, ValuesOfAnotherTypeThanTheColumnShowAsTheyAre) {
   EXPECT_EQ(window.Column(1), (Texts{"abc", "2,5", "7"}));
   EXPECT_EQ(window.Column(2), (Texts{"12,50", "n/a", "1,00"}));
   EXPECT_EQ(window.Column(3), (Texts{"1700000000", "soon", "01/02/03 10:20:30"}));
+}
+
+// Sizing measures the top rows only, so a million-row result opens without measuring every cell.
+TEST(DbGridSqlite, ColumnsFitTheWidestTextOfTheTopRows) {
+  EnsureApp();
+  ScratchDb db(TestDbs().front(), {});
+  db.Run({"CREATE TABLE t (a VARCHAR(80), b VARCHAR(80))",
+          "INSERT INTO t WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1500) "
+          "SELECT CASE x WHEN 5 THEN 'a rather long text near the top' ELSE 'x' END, "
+          "CASE x WHEN 1400 THEN 'a rather long text far below the top' ELSE 'x' END FROM c"});
+  GridOptions options;
+  options.expandLastColumn = false;
+  options.autoSizeStyle = 3;
+  GridWindow window(options);
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT a, b FROM t"));
+  const QFontMetrics metrics(window.Grid().GetDefaultCell(false, false)->GetFont());
+  EXPECT_GE(window.Grid().GetColumnWidth(1), metrics.horizontalAdvance("a rather long text near the top"));
+  EXPECT_LT(window.Grid().GetColumnWidth(2), metrics.horizontalAdvance("a rather long text far"));
+}
+
+TEST(DbGridSqlite, DiagnosticsTraceEachStep) {
+  EnsureApp();
+  ScratchDb db(TestDbs().front(), {});
+  db.Run({"CREATE TABLE t (a INTEGER)", "INSERT INTO t VALUES (1)"});
+  GridWindow window(GridOptions{});
+  TraceCapture trace;
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT a FROM t"));
+  EXPECT_EQ(trace.Lines(),
+            (Texts{"CDbGridCtrl::OpenRecordset()", "CDbGridCtrl::Update()", "CDbGridCtrl::LayoutGridAfterRecorset()",
+                   "CDbGridCtrl::SetRowCountAfterRecorset()", "CDbGridCtrl::FillGridDataFromRecordset()"}));
+  trace.Clear();
+  window.Grid().SetDiagnostics(false);
+  window.Grid().Update(true);
+  EXPECT_TRUE(trace.Lines().empty());
 }
 
 TEST(DbGridValues, VariantToGridCellByCellKind) {
