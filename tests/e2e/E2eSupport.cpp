@@ -13,10 +13,10 @@
 #include "platform/framework/PromptSeam.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
-#include "workspace/ui/WindowPlacement.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
+#include "workspace/ui/WindowPlacement.h"
 
 namespace e2e {
 
@@ -33,7 +33,8 @@ void EnsureApp() {
   static int argc = 1;
   static char name[] = "tests_e2e";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+  // Never destroyed: its clean-up at exit would run after the statics it relies on are gone.
+  new QApplication(argc, argv);
 }
 
 void Settle() {
@@ -84,12 +85,22 @@ Program::Program(const std::string& configHome, QSize size) {
   Settle();
 }
 
-Program::~Program() { Close(); }
+Program::~Program() {
+  Close();
+}
 
-CMainFrame& Program::Frame() { return *app_->MainFrame(); }
-CQelvoView& Program::Workspace() { return *Frame().TopView(); }
-CBottomView& Program::Bottom() { return *Frame().BottomView(); }
-CDbGridCtrl& Program::Grid() { return *Bottom().Grid(); }
+CMainFrame& Program::Frame() {
+  return *app_->MainFrame();
+}
+CQelvoView& Program::Workspace() {
+  return *Frame().TopView();
+}
+CBottomView& Program::Bottom() {
+  return *Frame().BottomView();
+}
+CDbGridCtrl& Program::Grid() {
+  return *Bottom().Grid();
+}
 
 void Program::TypeInto(QWidget* editor, const std::string& text) {
   editor->setFocus(Qt::OtherFocusReason);
@@ -103,8 +114,12 @@ void Program::TypeInto(QWidget* editor, const std::string& text) {
   Settle();
 }
 
-void Program::TypeConnection(const std::string& text) { TypeInto(Workspace().ConnectionEditor(), text); }
-void Program::TypeQuery(const std::string& text) { TypeInto(Workspace().QueryEditor(), text); }
+void Program::TypeConnection(const std::string& text) {
+  TypeInto(Workspace().ConnectionEditor(), text);
+}
+void Program::TypeQuery(const std::string& text) {
+  TypeInto(Workspace().QueryEditor(), text);
+}
 
 void Program::PressExecute() {
   QPlainTextEdit* editor = Workspace().QueryEditor();
@@ -119,11 +134,17 @@ bool Program::RunCommand(int id) {
   return ran;
 }
 
-bool Program::IsEnabled(int id) { return Frame().Router().StateOf(id).Enabled().value_or(false); }
+bool Program::IsEnabled(int id) {
+  return Frame().Router().StateOf(id).Enabled().value_or(false);
+}
 
-std::optional<int> Program::CheckOf(int id) { return Frame().Router().StateOf(id).Check(); }
+std::optional<int> Program::CheckOf(int id) {
+  return Frame().Router().StateOf(id).Check();
+}
 
-std::string Program::Cell(int row, int col) { return Grid().GetCellText(row, col); }
+std::string Program::Cell(int row, int col) {
+  return Grid().GetCellText(row, col);
+}
 
 std::vector<std::string> Program::Column(int col) {
   std::vector<std::string> texts;
@@ -131,9 +152,13 @@ std::vector<std::string> Program::Column(int col) {
   return texts;
 }
 
-int Program::DataRowCount() { return Grid().GetRowCount() - Grid().GetFirstDataRow(); }
+int Program::DataRowCount() {
+  return Grid().GetRowCount() - Grid().GetFirstDataRow();
+}
 
-std::string Program::Pane(int id) { return Frame().PaneText(id); }
+std::string Program::Pane(int id) {
+  return Frame().PaneText(id);
+}
 
 void Program::ClickCell(int row, int col) {
   Grid().EnsureVisible(row, col);

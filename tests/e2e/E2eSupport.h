@@ -29,7 +29,8 @@ void Settle();
 class RecordingStarter : public ProcessStarter {
  public:
   bool Start(const std::vector<std::string>& arguments, bool wait) override;
-  std::shared_ptr<std::vector<std::vector<std::string>>> started = std::make_shared<std::vector<std::vector<std::string>>>();
+  std::shared_ptr<std::vector<std::vector<std::string>>> started =
+      std::make_shared<std::vector<std::vector<std::string>>>();
 };
 
 // A folder removed with everything in it when the object goes.

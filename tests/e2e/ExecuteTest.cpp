@@ -26,7 +26,8 @@ namespace {
 std::vector<std::string> HistoryEntries(const char* section) {
   std::vector<std::string> entries;
   const int count = AppProfile().ReadInt(section, "Count").value_or(0);
-  for (int i = 0; i < count; ++i) entries.push_back(AppProfile().ReadBinary(section, HistoryValueName(i)).value_or("?"));
+  for (int i = 0; i < count; ++i)
+    entries.push_back(AppProfile().ReadBinary(section, HistoryValueName(i)).value_or("?"));
   return entries;
 }
 
@@ -204,7 +205,8 @@ TEST_F(ExecuteTest, FirstStartOffersTheSampleDatabase) {
 }
 
 TEST_F(ExecuteTest, ABatchThatSucceedsShowsItsLastStatement) {
-  Program& p = StartWith("INSERT INTO Items (ID, Name, Qty) VALUES (4, 'Date', 7);\nSELECT Name FROM Items ORDER BY ID;");
+  Program& p =
+      StartWith("INSERT INTO Items (ID, Name, Qty) VALUES (4, 'Date', 7);\nSELECT Name FROM Items ORDER BY ID;");
   prompts_->AnswerMessage(IDYES);
   p.PressExecute();
   ASSERT_EQ(prompts_->Messages().size(), 1u);
