@@ -151,7 +151,8 @@ TEST_F(MysqlGeneratorTest, RowsWithoutIdentityLines) {
 TEST_F(MysqlGeneratorTest, NumbersNoServerHoldsBecomeNullWithAWarning) {
   TempFolder f;
   const std::string db = MakeSqliteDatabase(
-      f, {"CREATE TABLE T (r DOUBLE, s TEXT)", "INSERT INTO T VALUES (9e999, 'x')", "INSERT INTO T VALUES (-9e999, 'y')"});
+      f,
+      {"CREATE TABLE T (r DOUBLE, s TEXT)", "INSERT INTO T VALUES (9e999, 'x')", "INSERT INTO T VALUES (-9e999, 'y')"});
   TraceCapture trace;
   EXPECT_EQ(InsertText(generator, db, "T", "SELECT * FROM T"),
             "INSERT INTO T (r,s) VALUES (NULL,'x');\nINSERT INTO T (r,s) VALUES (NULL,'y');\n\n");
