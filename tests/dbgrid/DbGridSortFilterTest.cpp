@@ -2,6 +2,8 @@
 // keyboard on a real database (SQLite, and PostgreSQL when QELVO_TEST_PG names one).
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+
 #include "grid/db/DbGridImages.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "tests/dbgrid/DbGridTestSupport.h"
@@ -216,9 +218,44 @@ TEST_P(DbGridSortFilter, FilterCellsTakeTypingWhileDataCellsStayAsTheDatabaseHas
   const int row = Grid().GetFirstDataRow();
   Grid().SetEditable(true);
   window_->Click(row, kF3);
+  EXPECT_TRUE(Grid().GetFrameFocusCell());
   window_->Click(row, kF3);
   EXPECT_EQ(Grid().GetEditor(), nullptr);
   EXPECT_EQ(Grid().GetCellText(row, kF3), "c");
+  Grid().SetEditable(false);
+  EXPECT_FALSE(Grid().GetFrameFocusCell());
+  // The focus frame shows where typing goes: on a filter cell always.
+  window_->Click(Grid().GetFilterRow(), kF3);
+  EXPECT_TRUE(Grid().GetFrameFocusCell());
+}
+
+TEST_P(DbGridSortFilter, SortAndFilterTellTheOwnerBeforeAndAfter) {
+  Run();
+  QSignalSpy sortChanging(&Grid(), &CDbGridCtrl::SortChanging), sortChanged(&Grid(), &CDbGridCtrl::SortChanged);
+  QSignalSpy filterChanging(&Grid(), &CDbGridCtrl::FilterChanging);
+  QSignalSpy filterChanged(&Grid(), &CDbGridCtrl::FilterChanged);
+  window_->Click(0, kQty);
+  EXPECT_EQ(sortChanging.count(), 1);
+  EXPECT_EQ(sortChanged.count(), 1);
+  window_->TypeFilter(kF3, "a");
+  EXPECT_EQ(filterChanging.count(), 1);
+  EXPECT_EQ(filterChanged.count(), 1);
+  // A refused filter is announced but never reported as changed.
+  window_->TypeFilter(kQty, "many");
+  EXPECT_EQ(filterChanging.count(), 2);
+  EXPECT_EQ(filterChanged.count(), 1);
+}
+
+TEST_P(DbGridSortFilter, ReopenRunsTheSameTextOnTheSameConnection) {
+  Run();
+  db_->Run({"DELETE FROM qg_orders WHERE id = 2"});
+  ASSERT_TRUE(Grid().ReopenRecordset());
+  Grid().Update(false);
+  EXPECT_EQ(Ids(), (Texts{"1", "3", "4", "5"}));
+  EXPECT_EQ(Grid().GetConnectionString(), db_->ConnectionString());
+  ASSERT_TRUE(Grid().OpenRecordset(kQuery));
+  EXPECT_EQ(Grid().GetConnectionString(), "");
+  EXPECT_EQ(Grid().GetSql(), kQuery);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DbGridSortFilter, testing::ValuesIn(TestDbs()), TestDbName);

@@ -21,7 +21,8 @@ void EnsureApp() {
   static int argc = 1;
   static char name[] = "tests_dbgrid";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+  // Never destroyed: QTest's input devices are torn down at exit and need it still there.
+  new QApplication(argc, argv);
 }
 
 void Settle() {
