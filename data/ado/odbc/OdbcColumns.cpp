@@ -227,8 +227,14 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
     } else if (c.nullable != SQL_NO_NULLS) {
       info.attributes |= adFldIsNullable | adFldMayBeNull;
     }
-    SqlColumnType planned = c.sql;
-    d.plan = PlanFetch(planned, mapped);
+    d.plan = PlanFetch(c.sql, mapped);
+    // PostgreSQL and MySQL write dates and timestamps in ISO form; a time zone (timestamptz) is
+    // left to the driver, which converts it to local time.
+    const Dialect dialect = connection.GetDialect();
+    if ((d.plan.kind == ValueKind::Date || d.plan.kind == ValueKind::Timestamp) &&
+        (dialect == Dialect::PostgreSql || dialect == Dialect::MySql) && !ContainsNoCase(c.typeName, "tz") &&
+        !ContainsNoCase(c.typeName, "zone"))
+      d.plan = IsoTextPlan();
     described.push_back(std::move(d));
   }
   return described;

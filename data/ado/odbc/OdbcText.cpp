@@ -14,23 +14,6 @@ void Put(WideString& out, char32_t c) {
   }
 }
 
-void Put(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 }  // namespace
 
 WideString ToWide(std::string_view utf8) {
@@ -68,11 +51,15 @@ WideString ToWide(std::string_view utf8) {
 }
 
 void AppendUtf8(std::string& out, const char16_t* text, std::size_t length) {
-  out.reserve(out.size() + length);
+  // Written through a pointer into room for the longest form (three bytes a unit); most texts
+  // are mostly ASCII and this runs for every value of a result.
+  std::size_t start = out.size();
+  out.resize(start + 3 * length);
+  char* p = out.data() + start;
   for (std::size_t i = 0; i < length; ++i) {
     char32_t c = text[i];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      *p++ = static_cast<char>(c);
       continue;
     }
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -81,8 +68,22 @@ void AppendUtf8(std::string& out, const char16_t* text, std::size_t length) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = kReplacement;
     }
-    Put(out, c);
+    if (c < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      *p++ = static_cast<char>(0xE0 | (c >> 12));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      // Two units made this one: four bytes fit in their six.
+      *p++ = static_cast<char>(0xF0 | (c >> 18));
+      *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 std::string ToUtf8(const char16_t* text, std::size_t length) {

@@ -127,7 +127,7 @@ FetchPlan PlanFetch(const SqlColumnType& column, const MappedType& mapped) {
     case adDBTimeStamp:
       return FetchPlan{ValueKind::Timestamp, SQL_C_TYPE_TIMESTAMP, sizeof(SQL_TIMESTAMP_STRUCT)};
     case adDBTime:
-      return FetchPlan{ValueKind::Time, SQL_C_CHAR, 40};
+      return IsoTextPlan();
     case adGUID:
       return FetchPlan{ValueKind::Guid, SQL_C_CHAR, 48};
     case adBinary:
@@ -143,6 +143,10 @@ FetchPlan PlanFetch(const SqlColumnType& column, const MappedType& mapped) {
       return FetchPlan{ValueKind::Text, SQL_C_WCHAR,
                        static_cast<SQLLEN>((2 * std::max<long>(mapped.definedSize, 1) + 1) * sizeof(SQLWCHAR))};
   }
+}
+
+FetchPlan IsoTextPlan() {
+  return FetchPlan{ValueKind::DateTimeText, SQL_C_CHAR, 48};
 }
 
 SQLSMALLINT SqlTypeForColumn(int adoType) {

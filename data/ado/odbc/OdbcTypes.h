@@ -35,18 +35,19 @@ bool IsBinaryType(int adoType);
 
 // How the values of a column travel from the driver.
 enum class ValueKind {
-  Integer,    // SQL_C_SBIGINT, stored as the ADO type's signed VT
-  Unsigned,   // SQL_C_UBIGINT
-  Bit,        // SQL_C_BIT
-  Single,     // SQL_C_FLOAT
-  Double,     // SQL_C_DOUBLE
-  Decimal,    // SQL_C_CHAR digits, exact
-  Date,       // SQL_C_TYPE_DATE
-  Timestamp,  // SQL_C_TYPE_TIMESTAMP
-  Time,       // SQL_C_CHAR, so that fractions and durations survive
-  Guid,       // SQL_C_CHAR
-  Text,       // SQL_C_WCHAR
-  Binary,     // SQL_C_BINARY
+  Integer,       // SQL_C_SBIGINT, stored as the ADO type's signed VT
+  Unsigned,      // SQL_C_UBIGINT
+  Bit,           // SQL_C_BIT
+  Single,        // SQL_C_FLOAT
+  Double,        // SQL_C_DOUBLE
+  Decimal,       // SQL_C_CHAR digits, exact
+  Date,          // SQL_C_TYPE_DATE
+  Timestamp,     // SQL_C_TYPE_TIMESTAMP
+  DateTimeText,  // SQL_C_CHAR in ISO form, parsed here: times (fractions and durations survive),
+                 // and dates and timestamps of drivers known to write that form
+  Guid,          // SQL_C_CHAR
+  Text,          // SQL_C_WCHAR
+  Binary,        // SQL_C_BINARY
 };
 
 struct FetchPlan {
@@ -56,6 +57,9 @@ struct FetchPlan {
 };
 
 FetchPlan PlanFetch(const SqlColumnType& column, const MappedType& mapped);
+// Dates and timestamps as ISO text parsed here rather than as the driver's structures: psqlODBC
+// scans every timestamp with sscanf, which costs more than the rest of a row together.
+FetchPlan IsoTextPlan();
 
 // The SQL type a parameter for a column of this ADO type is declared as (0: take it from the
 // value).

@@ -103,7 +103,7 @@ void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char
     }
     case ValueKind::Timestamp:
       return AppendTimestamp(row, Load<SQL_TIMESTAMP_STRUCT>(data));
-    case ValueKind::Time: {
+    case ValueKind::DateTimeText: {
       std::string_view text(data, length);
       if (std::optional<double> time = ParseIsoDateTime(text)) return row.Real(VT_DATE, *time);
       return row.Text(text);

@@ -134,7 +134,7 @@ TEST(OdbcValues, ValuesBeyondTheirAdoTypeKeepTheirText) {
   SQL_TIMESTAMP_STRUCT ancient{50, 1, 2, 3, 4, 5, 600000000};
   AppendValue(row, ValueKind::Timestamp, adDBTimeStamp, reinterpret_cast<const char*>(&ancient), sizeof ancient);
   std::string duration = "838:59:59";
-  AppendValue(row, ValueKind::Time, adDBTime, duration.data(), duration.size());
+  AppendValue(row, ValueKind::DateTimeText, adDBTime, duration.data(), duration.size());
   SQLBIGINT wide = 70000;
   AppendValue(row, ValueKind::Integer, adSmallInt, reinterpret_cast<const char*>(&wide), sizeof wide);
   RowStore::RowId id = store.EndRow();
