@@ -7,10 +7,10 @@
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
 #include "grid/db/DataTypeToColumnType.h"
-#include "grid/db/DbGridImages.h"
 #include "grid/db/NullLabel.h"
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/WaitCursor.h"
+#include "resources/Art.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ const char* Flag(bool on) {
 }  // namespace
 
 CDbGridCtrl::CDbGridCtrl(QWidget* parent) : CGridCtrlEx(parent), m_recordset(std::make_unique<DbRecordset>()) {
-  SetImageList(DbGridImages());
+  SetImageList(LoadDbGridImages());
 }
 
 CDbGridCtrl::~CDbGridCtrl() {
@@ -163,9 +163,13 @@ bool CDbGridCtrl::Update(bool forceLayout) {
 }
 
 void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
+  const int fixedRows = GetFixedRowCount();
+  if (GetRowCount() - fixedRows <= kAutoSizeRowLimit) {
+    AutoSizeColumn(col, style);
+    return;
+  }
   if (GetColumnWidth(col) <= 0) return;
   if (style == kAutoSizeDefault) style = GetAutoSizeStyle();
-  const int fixedRows = GetFixedRowCount();
   const int from = (style & kAutoSizeHeader) ? 0 : fixedRows;
   const int to = (style & kAutoSizeData) ? std::min(GetRowCount(), fixedRows + kAutoSizeRowLimit) : fixedRows;
   // Compact plain cells are measured through a stand-in of the same state, so that sizing does

@@ -22,6 +22,10 @@
 
 class ComError;
 
+// The filter marker: the images of the grid's image list "DbGridImages".
+inline constexpr int kDbGridImageNoFilter = 0;
+inline constexpr int kDbGridImageFilterOn = 1;
+
 class CDbGridCtrl : public CGridCtrlEx {
   Q_OBJECT
 

@@ -5,7 +5,6 @@
 #include "data/ado/ComError.h"
 #include "grid/db/DataTypeToColumnType.h"
 #include "grid/db/DbGridCtrl.h"
-#include "grid/db/DbGridImages.h"
 #include "grid/db/GridCriteria.h"
 
 void CDbGridCtrl::OnGridClick(int row, int col) {

@@ -4,7 +4,6 @@
 
 #include <QSignalSpy>
 
-#include "grid/db/DbGridImages.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "tests/dbgrid/DbGridTestSupport.h"
 
