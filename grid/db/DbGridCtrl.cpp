@@ -59,6 +59,12 @@ void CDbGridCtrl::ReportError(const ComError& error) {
 // ---------------------------------------------------------------- options and layout numbers
 
 void CDbGridCtrl::SetOptions(const GridOptions& options) {
+  // New options change where the detail, filter and data rows are: the next Update lays the grid
+  // out again and brings back what the person had sorted and typed into the filter row.
+  if (options != m_options && m_laidOutFilterRow != kNoLayout) {
+    SaveSortAndFilters();
+    m_needsLayout = true;
+  }
   m_options = options;
   SetMoveAfterEdit(options.moveCursorAfterEdit);
 }
@@ -89,21 +95,16 @@ int CDbGridCtrl::GetFilterRow() const {
 bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   GridTrace("CDbGridCtrl::OpenRecordset()");
 
-  m_savedFilters.clear();
-  const int filterRow = GetFilterRow();
-  if (m_options.useFilters && filterRow < GetRowCount())
-    for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col)
-      m_savedFilters.push_back(Trim(GetCellText(filterRow, col)));
-  m_savedSortColumn = GetSortColumn();
-  m_savedSortAscending = GetSortAscending();
-
+  SaveSortAndFilters();
   SetRowCount(0);
   SetColumnCount(0);
+  m_laidOutFilterRow = kNoLayout;
   viewport()->repaint();
 
   m_connectionString.clear();
   m_sql = sql;
   m_needsLayout = true;
+  m_filterActive = false;
   try {
     PurgeRecordset(true);
     m_recordset->Open(m_connectionHolder.GetConnection(), sql);
@@ -112,6 +113,17 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
     return false;
   }
   return true;
+}
+
+void CDbGridCtrl::SaveSortAndFilters() {
+  // The filter row as the grid shows it, which the options may no longer describe.
+  if (m_laidOutFilterRow == kNoLayout) return;
+  m_savedFilters.clear();
+  if (m_laidOutFilterRow >= 0 && m_laidOutFilterRow < GetRowCount())
+    for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col)
+      m_savedFilters.push_back(Trim(GetCellText(m_laidOutFilterRow, col)));
+  m_savedSortColumn = GetSortColumn();
+  m_savedSortAscending = GetSortAscending();
 }
 
 bool CDbGridCtrl::OpenRecordset(const std::string& connectionString, const std::string& sql) {
@@ -143,6 +155,8 @@ void CDbGridCtrl::PurgeRecordset(bool recreate) {
 
 bool CDbGridCtrl::Update(bool forceLayout) {
   GridTrace("CDbGridCtrl::Update()");
+  // A forced layout keeps what the person sees sorted and filtered, as a new open does.
+  if (forceLayout && !m_needsLayout) SaveSortAndFilters();
   const bool layout = forceLayout || m_needsLayout;
   {
     WaitCursor wait;
@@ -211,7 +225,11 @@ void CDbGridCtrl::ReapplySortAndFilters() {
     SetSortAscending(m_savedSortAscending);
     SortRecordset(m_savedSortColumn, m_savedSortAscending);
   }
-  if (!m_options.useFilters) return;
+  if (!m_options.useFilters) {
+    // Without a filter row nobody could see or remove a filter still applied.
+    if (m_filterActive) FilterRecordset("");
+    return;
+  }
   const int filterRow = GetFilterRow();
   bool written = false;
   for (int col = GetFixedColumnCount(); col < GetColumnCount(); ++col) {
@@ -227,6 +245,7 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
   std::vector<DbFieldInfo> fields;
   if (m_recordset && m_recordset->IsOpen() && !m_recordset->GetFieldsInfo(fields)) fields.clear();
 
+  m_layingOut = true;
   SetColumnCount(static_cast<int>(fields.size()) + 1);
   SetColumnWidth(0, 40);
   SetFixedColumnCount(1);
@@ -249,6 +268,8 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
   // The headers went into row 0 over the corner's "top N rows".
   StoreCellText(0, 0, m_cornerLabel);
   for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
+  m_laidOutFilterRow = GetFilterRow();
+  m_layingOut = false;
   m_needsLayout = false;
 }
 
@@ -293,7 +314,7 @@ void CDbGridCtrl::SetRowCountAfterRecorset() {
   SetRowCount(static_cast<int>(details + filters + 1 + n));
   SetFixedRowCount(details + 1);
   // A layout under way applies the new column definitions itself; the old ones would be wasted.
-  if (!m_needsLayout)
+  if (!m_layingOut)
     for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
   SetCellBackColour(0, 0, corner);
   StoreCellText(0, 0, m_cornerLabel);

@@ -145,6 +145,8 @@ class CDbGridCtrl : public CGridCtrlEx {
   // The error line, and with diagnostics a message box.
   void ReportError(const ComError& error);
   void WriteFieldDetails(const std::vector<DbFieldInfo>& fields);
+  // Keeps the sort column and the filter texts of the layout on screen for the next layout.
+  void SaveSortAndFilters();
   void SizeColumns();
   // Auto-sizes a column as the grid does (style 0: the grid's own), measuring the fixed rows and
   // at most the first kAutoSizeRowLimit other rows.
@@ -159,6 +161,12 @@ class CDbGridCtrl : public CGridCtrlEx {
   std::string m_connectionString;
   std::string m_sql;
   bool m_needsLayout = true;
+  bool m_layingOut = false;
+  bool m_filterActive = false;  // the recordset is filtered by the filter row
+  // The filter row of the layout on screen (-2 without one); kNoLayout before the first layout
+  // and after an open cleared the grid.
+  static constexpr int kNoLayout = -3;
+  int m_laidOutFilterRow = kNoLayout;
   std::vector<std::string> m_savedFilters;
   int m_savedSortColumn = -1;
   bool m_savedSortAscending = true;

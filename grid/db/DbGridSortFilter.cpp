@@ -77,7 +77,8 @@ void CDbGridCtrl::FilterRecordset(const std::string& criteria) {
     m_recordset->Filter(criteria.empty() ? nullptr : criteria.c_str());
     SetRowCountAfterRecorset();
     Update(false);
-    SetFilterMarker(!criteria.empty());
+    m_filterActive = !criteria.empty();
+    SetFilterMarker(m_filterActive);
     OnAfterFilter();
     emit FilterChanged();
   } catch (const ComError&) {

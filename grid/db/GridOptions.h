@@ -21,6 +21,8 @@ struct GridOptions {
   int dateFormat = 0;                 // "DateTimeFormat" as the date cell's code: 0 date, 9 time, 4 both
   bool expandLastColumn = true;       // "ExpandLastColumn"
   bool displayRecno = false;          // "DisplayRecno": record numbers in column 0
+
+  bool operator==(const GridOptions&) const = default;
 };
 
 // The stored "DateTimeFormat" choice (0 date, 1 time, 2 date and time) as the date cell's

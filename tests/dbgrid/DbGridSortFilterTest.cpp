@@ -257,6 +257,44 @@ TEST_P(DbGridSortFilter, ReopenRunsTheSameTextOnTheSameConnection) {
   EXPECT_EQ(Grid().GetSql(), kQuery);
 }
 
+// The filter-row toggle and the configuration editor change the options of a grid that shows a
+// result: the first data row moves, and what was sorted and filtered must stay so.
+TEST_P(DbGridSortFilter, NewOptionsLayTheGridOutAgainAndKeepSortAndFilter) {
+  Run();
+  window_->TypeFilter(kQty, "5");
+  window_->Click(0, kF5);
+  ASSERT_EQ(Ids(), (Texts{"4", "3"}));
+  GridOptions options = Grid().GetOptions();
+  options.viewDetails = true;
+  Grid().SetOptions(options);
+  Grid().Update(false);  // a run without a connection string only refreshes
+  EXPECT_EQ(Grid().GetFirstDataRow(), 6);
+  EXPECT_EQ(Grid().GetCellText(1, 0), "Type");
+  EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kQty), "5");
+  EXPECT_EQ(Ids(), (Texts{"4", "3"}));
+  EXPECT_EQ(Grid().GetCellImage(Grid().GetFilterRow(), 0), kDbGridImageFilterOn);
+
+  // Without the filter row the filter goes too: nothing on screen could remove it.
+  options.useFilters = false;
+  Grid().SetOptions(options);
+  Grid().Update(false);
+  EXPECT_EQ(Grid().GetFirstDataRow(), 5);
+  EXPECT_EQ(Ids(), (Texts{"2", "4", "1", "5", "3"}));
+}
+
+TEST_P(DbGridSortFilter, TurningTheFilterRowOnDoesNotTurnARecordIntoAFilter) {
+  GridOptions options = Grid().GetOptions();
+  options.useFilters = false;
+  Grid().SetOptions(options);
+  Run();
+  ASSERT_EQ(Ids().size(), 5u);
+  options.useFilters = true;
+  Grid().SetOptions(options);
+  Run();
+  EXPECT_EQ(Ids().size(), 5u);
+  EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kF3), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, DbGridSortFilter, testing::ValuesIn(TestDbs()), TestDbName);
 
 }  // namespace
