@@ -280,6 +280,23 @@ TEST_F(ExecuteTest, TheFilterRowToggleRunsTheLastRequestAgain) {
   EXPECT_EQ(p.Column(1), (std::vector<std::string>{"12", "27", "7", "3"}));
 }
 
+TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {
+  Program& p = Start();
+  const std::string bad = SqliteConnectionString(data_.File("no/such/folder/x.db"));
+  p.TypeConnection(bad);
+  p.TypeQuery("SELECT 1");
+  p.PressExecute();
+  // The connection holder says the database did not open; the grid then reports its own open.
+  ASSERT_EQ(prompts_->Messages().size(), 2u);
+  EXPECT_EQ(prompts_->Messages()[0].caption, "DbConnection");
+  EXPECT_EQ(prompts_->Messages()[1].caption, "Qelvo");
+  EXPECT_EQ(prompts_->Messages()[1].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+  EXPECT_LE(p.DataRowCount(), 0);
+  // The texts stay, in the editors and in the histories.
+  EXPECT_EQ(p.Workspace().ConnectionText(), bad);
+  EXPECT_EQ(HistoryEntries(ConnectionHistoryName), std::vector<std::string>{bad});
+}
+
 TEST_F(ExecuteTest, InPlaceEditToggleFollowsTheSetting) {
   Program& p = StartWith("SELECT Name FROM Items");
   p.PressExecute();
