@@ -29,5 +29,6 @@ struct GridOptions {
 // display code: 1 gives 9, 2 gives 4, anything else 0.
 int DateTimeFormatToDisplayCode(int stored);
 
-// Every field from its Grid setting; flags are true when the value is not 0.
+// Every field from its Grid setting; flags are true when the value is not 0. The null label is
+// not part of the record: the owner sets it with SetNullLabel from Grid/NullFieldLabel.
 GridOptions ReadGridOptions(const SettingsStore& settings);
