@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 
 #include "data/ErrorText.h"
 #include "data/Trace.h"
@@ -44,10 +45,14 @@ void CDbGridCtrl::GridTrace(const char* format, ...) {
   if (!m_diagnostics) return;
   va_list args;
   va_start(args, format);
-  char text[1024];
-  std::vsnprintf(text, sizeof text, format, args);
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
   va_end(args);
-  Trace(TraceGrid, "%s", text);
+  Trace(TraceGrid, "%s", text.c_str());
 }
 
 void CDbGridCtrl::ReportError(const ComError& error) {
