@@ -237,6 +237,12 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   state_->readOnly = lockType == adLockReadOnly;
   state_->cursor = connection->Session().OpenQuery(source);
   state_->columns = state_->cursor->Columns();
+  if (state_->columns.empty()) {
+    // A statement that returns no rows has run; like ADO, the recordset stays closed.
+    state_->Reset();
+    state_->cursorLocation = location;
+    return;
+  }
   state_->connection = connection;
   try {
     FinishOpen(*state_);

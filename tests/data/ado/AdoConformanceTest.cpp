@@ -96,6 +96,14 @@ TEST_P(AdoConformance, EmptyResultIsBothBofAndEof) {
   }
 }
 
+TEST_P(AdoConformance, AStatementWithoutRowsRunsAndLeavesTheRecordsetClosed) {
+  RecordsetPtr rs;
+  rs.CreateInstance();
+  rs->Open("UPDATE qt_people SET qty = 8 WHERE qty = 7", connection_, adOpenKeyset, adLockOptimistic, adCmdText);
+  EXPECT_EQ(rs->GetState(), adStateClosed);
+  EXPECT_EQ(Column(Open("SELECT qty FROM qt_people WHERE qty = 8"), "qty"), (std::vector<std::string>{"8"}));
+}
+
 TEST_P(AdoConformance, ValuesOfEveryType) {
   RecordsetPtr rs = Open("SELECT name, qty, price, ratio, born, seen, active, notes FROM qt_people ORDER BY id");
   FieldsPtr f = rs->GetFields();
