@@ -1,6 +1,7 @@
 // Pictures of the main window as a person sees it: a result, a filter applied, a sort indicator.
 // They are written to the build's tests/e2e/screenshots folder for looking at; the test checks
 // that what they show is there.
+#include <QDialog>
 #include <QFileInfo>
 
 #include "grid/db/DbGridCtrl.h"
@@ -8,6 +9,7 @@
 #include "tests/e2e/E2eSupport.h"
 #include "workspace/ui/FirstStart.h"
 #include "workspace/ui/MainFrame.h"
+#include "workspace/ui/QelvoView.h"
 
 namespace e2e {
 namespace {
@@ -31,6 +33,21 @@ TEST_F(ScreenshotTest, ResultFilterAndSortIndicator) {
   ASSERT_EQ(p.DataRowCount(), 2);
   EXPECT_EQ(p.Column(cityColumn), (std::vector<std::string>{"München", "Milano"}));
   EXPECT_TRUE(QFileInfo(QString::fromStdString(Screenshot("filtered"))).size() > 0);
+}
+
+TEST_F(ScreenshotTest, DriverSelectionDialog) {
+  Program& p = Start();
+  p.Workspace().SetConnectionMode(CQelvoView::kModeOdbc);
+  std::string path;
+  prompts_->AnswerDialog([&path](QDialog& dialog) {
+    dialog.show();
+    Settle();
+    path = std::string(QELVO_E2E_SCREENSHOTS) + "/driver-selection.png";
+    dialog.grab().save(QString::fromStdString(path));
+    return int(QDialog::Rejected);
+  });
+  p.RunCommand(CQelvoView::IDC_BUILD_CONNECTION);
+  EXPECT_GT(QFileInfo(QString::fromStdString(path)).size(), 0);
 }
 
 }  // namespace

@@ -23,8 +23,7 @@
 CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* parent)
     : QWidget(parent), document_(document), panes_(panes) {
   setObjectName(QStringLiteral("BottomView"));
-  batch_ = std::make_unique<BatchRunner>(static_cast<BatchUi&>(*this), AppSettings(), AppProcessStarter(),
-                                         DefaultReportPath());
+  batch_ = std::make_unique<BatchRunner>(static_cast<BatchUi&>(*this), AppSettings(), starter_, DefaultReportPath());
   document_.AddView(this);
   Commands().On(ID_FILE_PRINT, [this] { Print(); });
   Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
@@ -32,6 +31,10 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
 
 CBottomView::~CBottomView() {
   document_.RemoveView(this);
+}
+
+bool CBottomView::CurrentStarter::Start(const std::vector<std::string>& arguments, bool wait) {
+  return AppProcessStarter().Start(arguments, wait);
 }
 
 void CBottomView::OnInitialUpdate() {

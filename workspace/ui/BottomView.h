@@ -12,6 +12,7 @@
 
 #include "platform/framework/CommandTarget.h"
 #include "workspace/BatchRunner.h"
+#include "workspace/ProgramStart.h"
 #include "workspace/ui/QelvoDoc.h"
 
 class CDbGridCtrl;
@@ -63,8 +64,15 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
 
   static bool IsGridCommand(int id);
 
+  // The process-wide starter as it is when the viewer starts (tests replace it).
+  class CurrentStarter : public ProcessStarter {
+   public:
+    bool Start(const std::vector<std::string>& arguments, bool wait) override;
+  };
+
   CQelvoDoc& document_;
   StatusPanes* panes_;
+  CurrentStarter starter_;
   CDbGridCtrl* grid_ = nullptr;
   std::unique_ptr<BatchRunner> batch_;
   std::unique_ptr<WaitCursor> batchWait_;
