@@ -8,24 +8,26 @@
 namespace ado::odbc {
 namespace {
 
-// The process's locale with LC_NUMERIC "C", rebuilt when the process's locale changes. Old
-// copies are kept: an outer scope of this thread may still have one installed.
+// The process's locale with LC_NUMERIC "C", rebuilt when the process's locale changes. Every
+// copy lives to the end of the process: an outer scope of this thread may still have an earlier
+// one installed, and a provider call may come from a static destructor.
 locale_t NumericCLocale() {
-  static std::string builtFor;
-  static locale_t built = nullptr;
+  static std::string* builtFor = new std::string;
+  static std::vector<locale_t>* built = new std::vector<locale_t>;
   const char* current = setlocale(LC_ALL, nullptr);
   std::string name = current ? current : "";
-  if (!built || name != builtFor) {
+  if (built->empty() || name != *builtFor) {
     locale_t copy = duplocale(LC_GLOBAL_LOCALE);
     locale_t made = copy ? newlocale(LC_NUMERIC_MASK, "C", copy) : nullptr;
     if (!made) {
       if (copy) freelocale(copy);
       made = newlocale(LC_ALL_MASK, "C", nullptr);
     }
-    built = made;
-    builtFor = name;
+    if (!made) return nullptr;
+    built->push_back(made);
+    *builtFor = name;
   }
-  return built;
+  return built->back();
 }
 
 std::string Trimmed(std::string text) {

@@ -72,6 +72,13 @@ OdbcConnection::OdbcConnection(const std::string& connectionString, const Connec
     if (options.addDriverTimeout && ContainsNoCase(driver_, "MariaDB") && !parsed.Has("CONN_TIMEOUT"))
       parsed.Set("CONN_TIMEOUT", std::to_string(options.loginTimeoutSeconds));
   }
+  // MySQL counts the rows an UPDATE changed, not those it found: writing back a value unchanged
+  // would look like a row changed by someone else. FLAG_FOUND_ROWS (2) makes it count found rows,
+  // as ADO's cursors need.
+  if (ContainsNoCase(driver_, "MariaDB") || ContainsNoCase(driver_, "MySQL")) {
+    long flags = std::strtol(parsed.Get("OPTION").value_or("0").c_str(), nullptr, 10);
+    parsed.Set("OPTION", std::to_string(flags | 2));
+  }
   WideString text = ToWide(parsed.ToOdbcString());
   SQLRETURN rc = SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
                                    nullptr, SQL_DRIVER_NOPROMPT);

@@ -22,7 +22,8 @@ struct ConnectOptions {
 class OdbcConnection {
  public:
   // Connects with SQLDriverConnect and SQL_DRIVER_NOPROMPT; raises ComError E_FAIL with the
-  // driver manager's diagnostics when the connection is refused.
+  // driver manager's diagnostics when the connection is refused. MySQL and MariaDB drivers are
+  // asked for found rows (OPTION flag 2) so that UPDATE counts the rows it located.
   OdbcConnection(const std::string& connectionString, const ConnectOptions& options);
   ~OdbcConnection();
   OdbcConnection(const OdbcConnection&) = delete;

@@ -335,3 +335,58 @@ TEST_F(OdbcDriverTypes, ErrorsInCommandsCarryTheStateAndTheHResult) {
     }
   }
 }
+
+TEST_F(OdbcDriverTypes, AServerCursorWalksOnAfterWritesCommittedMidWalk) {
+  for (const std::string& server : {SharedPostgresString(), SharedMariaDbString()}) {
+    SCOPED_TRACE(server);
+    Connect(server);
+    Run({"DROP TABLE IF EXISTS qo_walked", "CREATE TABLE qo_walked (n INTEGER PRIMARY KEY, label VARCHAR(20))"});
+    std::string values;
+    for (int i = 1; i <= 700; ++i) values += (i > 1 ? ", (" : "(") + std::to_string(i) + ", 'v')";
+    Run({"INSERT INTO qo_walked VALUES " + values});
+    RecordsetPtr rs = Open("SELECT n, label FROM qo_walked ORDER BY n", adUseServer);
+    int rows = 0;
+    while (!rs->GetEOF()) {
+      ++rows;
+      EXPECT_EQ(rs->GetCollect("n").ToInt64(), rows);
+      // Writes inside the first block of rows and between blocks, each committed at once.
+      if (rows == 10 || rows == 256 || rows == 600) {
+        rs->PutCollect("label", Variant("changed"));
+        rs->Update();
+      }
+      rs->MoveNext();
+    }
+    EXPECT_EQ(rows, 700);
+    EXPECT_EQ(Open("SELECT COUNT(*) AS c FROM qo_walked WHERE label = 'changed'")->GetCollect("c").ToInt64(), 3);
+  }
+}
+
+TEST_F(OdbcDriverTypes, ExecuteRunsEveryStatementOfABatchAndReportsTheFailingOne) {
+  for (const std::string& server : {SharedPostgresString(), SharedMariaDbString()}) {
+    SCOPED_TRACE(server);
+    Connect(server);
+    Run({"DROP TABLE IF EXISTS qo_batch"});
+    try {
+      connection_->Execute(
+          "CREATE TABLE qo_batch (a INTEGER); INSERT INTO qo_batch VALUES (1); INSERT INTO qo_no_such VALUES (2)");
+      FAIL() << "the third statement must fail";
+    } catch (const ComError& e) {
+      EXPECT_NE(e.Description().find("qo_no_such"), std::string::npos) << e.Description();
+    }
+  }
+}
+
+TEST_F(OdbcDriverTypes, AValueWrittenBackUnchangedIsNoConflict) {
+  // MySQL counts changed rows unless asked for found rows; the row was found all the same.
+  for (const std::string& server : {SharedPostgresString(), SharedMariaDbString(), std::string("DSN=QelvoMariaDB")}) {
+    SCOPED_TRACE(server);
+    connection_ = ConnectionPtr();
+    connection_.CreateInstance();
+    connection_->Open(server, "tester", "secret");
+    Run({"DROP TABLE IF EXISTS qo_same", "CREATE TABLE qo_same (a INTEGER PRIMARY KEY, b VARCHAR(5))",
+         "INSERT INTO qo_same VALUES (1, 'x')"});
+    RecordsetPtr rs = Open("SELECT a, b FROM qo_same");
+    rs->PutCollect("b", Variant("x"));
+    EXPECT_NO_THROW(rs->Update());
+  }
+}
