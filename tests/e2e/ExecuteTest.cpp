@@ -124,15 +124,6 @@ TEST_F(ExecuteTest, AnEmptyQueryIsRememberedAndRunsNothing) {
   EXPECT_EQ(p.Pane(ID_INDICATOR_ELAPSED), "");
 }
 
-TEST_F(ExecuteTest, TheSameConnectionTwiceStaysOneEntry) {
-  Program& p = StartWith("SELECT * FROM Items");
-  p.PressExecute();
-  p.TypeQuery("SELECT Name FROM Items");
-  p.PressExecute();
-  EXPECT_EQ(HistoryEntries(ConnectionHistoryName), std::vector<std::string>{connection_});
-  EXPECT_EQ(HistoryEntries(QueryHistoryName).size(), 2u);
-}
-
 TEST_F(ExecuteTest, MarkersAndHistorySteps) {
   Program& p = StartWith("SELECT Name FROM Items");
   CQelvoView& view = p.Workspace();

@@ -1,5 +1,5 @@
-// The window half's small parts on their own: placement memory and clamping, the pane texts,
-// the selection list, the document's update order, and the workspace's layout rules.
+// The window half's small parts on their own: placement memory and clamping,
+// the selection list, and the workspace's layout rules.
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,10 +8,8 @@
 #include "tests/e2e/E2eSupport.h"
 #include "workspace/MemoryProfileStore.h"
 #include "workspace/ui/MainFrame.h"
-#include "workspace/ui/QelvoDoc.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/SelectListDlg.h"
-#include "workspace/ui/StatusPaneText.h"
 #include "workspace/ui/WindowPlacement.h"
 
 namespace e2e {
@@ -44,15 +42,6 @@ TEST(WindowPlacementTest, OnlyACompleteSectionIsRestored) {
   EXPECT_EQ(ReadTopRowHeight(profile), 0);
 }
 
-TEST(StatusPaneTextTest, ElapsedTimeInSecondsAndHundredths) {
-  EXPECT_EQ(ElapsedPaneText(0), "0.00 sec");
-  EXPECT_EQ(ElapsedPaneText(9), "0.00 sec");
-  EXPECT_EQ(ElapsedPaneText(999), "0.99 sec");
-  EXPECT_EQ(ElapsedPaneText(61005), "61.00 sec");
-  EXPECT_EQ(ElapsedPaneText(-1), "");
-  EXPECT_EQ(RecordCountPaneText(-1), "-1");
-}
-
 TEST(SelectListDlgTest, PreselectsTheLastEqualItemAndReturnsTheChoice) {
   EnsureApp();
   CSelectListDlg dialog;
@@ -73,31 +62,6 @@ TEST(SelectListDlgTest, PreselectsTheLastEqualItemAndReturnsTheChoice) {
   empty.accept();
   EXPECT_EQ(empty.Result(), "");
   EXPECT_EQ(empty.result(), QDialog::Accepted);
-}
-
-class RecordingView : public CDocView {
- public:
-  RecordingView(std::vector<std::pair<RecordingView*, CDocView*>>& log) : log_(log) {}
-  void OnUpdate(CDocView* sender) override { log_.emplace_back(this, sender); }
-
- private:
-  std::vector<std::pair<RecordingView*, CDocView*>>& log_;
-};
-
-TEST(QelvoDocTest, UpdatesEveryViewButTheSenderInOrder) {
-  std::vector<std::pair<RecordingView*, CDocView*>> log;
-  RecordingView a(log), b(log), c(log);
-  CQelvoDoc doc;
-  doc.AddView(&a);
-  doc.AddView(&b);
-  doc.AddView(&c);
-  doc.AddView(&b);  // once only
-  doc.UpdateAllViews(&b);
-  EXPECT_EQ(log, (std::vector<std::pair<RecordingView*, CDocView*>>{{&a, &b}, {&c, &b}}));
-  log.clear();
-  doc.RemoveView(&a);
-  doc.UpdateAllViews(nullptr);
-  EXPECT_EQ(log, (std::vector<std::pair<RecordingView*, CDocView*>>{{&b, nullptr}, {&c, nullptr}}));
 }
 
 class WorkspaceLayoutTest : public ProgramTest {};
