@@ -110,8 +110,11 @@ void OdbcConnection::Learn(const std::string& connectionString) {
   std::string quote = InfoText(dbc, SQL_IDENTIFIER_QUOTE_CHAR);
   quote_ = quote.size() == 1 && quote[0] != ' ' ? quote[0] : '"';
   catalog_ = InfoText(dbc, SQL_DATABASE_NAME);
-  const SQLUINTEGER wanted = SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND;
-  fullGetData_ = (InfoInteger(dbc, SQL_GETDATA_EXTENSIONS) & wanted) == wanted;
+  const SQLUINTEGER extensions = InfoInteger(dbc, SQL_GETDATA_EXTENSIONS);
+  const SQLUINTEGER anywhere = SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER;
+  const SQLUINTEGER reread = anywhere | SQL_GD_BLOCK | SQL_GD_BOUND;
+  bindsAmongUnbound_ = (extensions & anywhere) == anywhere;
+  rereadsTruncated_ = dialect_ == Dialect::PostgreSql && (extensions & reread) == reread;
   if (dialect_ == Dialect::PostgreSql) {
     ConnectionString parsed = ConnectionString::Parse(connectionString);
     if (auto size = parsed.Get("MaxVarcharSize")) {

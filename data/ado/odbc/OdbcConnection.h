@@ -47,9 +47,13 @@ class OdbcConnection {
   const std::string& CurrentCatalog() const { return catalog_; }
   // The identifier quote, '"' when the driver names none.
   char IdentifierQuote() const { return quote_; }
-  // Whether bound columns may be fetched in blocks with SQLGetData for the others, and a
-  // truncated bound value be read again (SQL_GD_ANY_COLUMN, ANY_ORDER, BLOCK and BOUND).
-  bool FullGetData() const { return fullGetData_; }
+  // Whether some columns may be bound while SQLGetData reads the others, in any order
+  // (SQL_GD_ANY_COLUMN and SQL_GD_ANY_ORDER).
+  bool BindsAmongUnbound() const { return bindsAmongUnbound_; }
+  // Whether a bound value longer than its buffer can be read again whole, in a block of rows
+  // (SQLSetPos, then SQLGetData from the value's start). Proved for psqlODBC only: MariaDB's
+  // driver gives another row's value after SQLSetPos, and continues a cut value mid-character.
+  bool RereadsTruncated() const { return rereadsTruncated_; }
   // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
   SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
 
@@ -63,7 +67,8 @@ class OdbcConnection {
   Dialect dialect_ = Dialect::Other;
   std::string catalog_;
   char quote_ = '"';
-  bool fullGetData_ = false;
+  bool bindsAmongUnbound_ = false;
+  bool rereadsTruncated_ = false;
   SQLULEN unknownVarcharSize_ = 255;
 };
 

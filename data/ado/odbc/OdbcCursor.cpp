@@ -48,15 +48,23 @@ OdbcCursor::~OdbcCursor() {
 void OdbcCursor::SetUpFetch() {
   SQLHSTMT stmt = stmt_.get();
   buffers_.resize(columns_.size());
-  bool allBounded = true;
-  std::size_t rowBytes = 0;
-  for (const FetchPlan& plan : plans_) {
-    if (plan.elementBytes == 0) allBounded = false;
+  // Which columns are bound: fixed-size values always (they cannot be cut); texts and bytes only
+  // where the driver can read a value again that turned out longer than it said.
+  const bool bindVariable = connection_->RereadsTruncated();
+  std::vector<bool> bind(plans_.size(), false);
+  std::size_t bound = 0, rowBytes = 0;
+  for (std::size_t i = 0; i < plans_.size(); ++i) {
+    const FetchPlan& plan = plans_[i];
+    bind[i] = plan.elementBytes > 0 && (IsFixed(plan.kind) || bindVariable);
+    if (!bind[i]) continue;
+    ++bound;
     rowBytes += static_cast<std::size_t>(plan.elementBytes) + sizeof(SQLLEN);
   }
-  // Binding needs a driver that lets SQLGetData read the other columns and re-read a value.
-  if (!connection_->FullGetData()) return;
-  blockSize_ = allBounded ? std::clamp<SQLULEN>(kBlockBytes / std::max<std::size_t>(rowBytes, 1), 1, kMaxBlock) : 1;
+  const bool allBound = bound == plans_.size();
+  // Reading the others with SQLGetData between bound columns needs the driver's leave.
+  if (!allBound && !connection_->BindsAmongUnbound()) return;
+  if (bound == 0) return;
+  blockSize_ = allBound ? std::clamp<SQLULEN>(kBlockBytes / std::max<std::size_t>(rowBytes, 1), 1, kMaxBlock) : 1;
   if (blockSize_ > 1) {
     SQLRETURN rc = SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(blockSize_), 0);
     SQLULEN granted = 1;
@@ -66,9 +74,10 @@ void OdbcCursor::SetUpFetch() {
   status_.assign(blockSize_, SQL_ROW_SUCCESS);
   connection_->CheckStatement(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status_.data(), 0), stmt);
   connection_->CheckStatement(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched_, 0), stmt);
+  countsRows_ = true;
   for (std::size_t i = 0; i < plans_.size(); ++i) {
+    if (!bind[i]) continue;
     const FetchPlan& plan = plans_[i];
-    if (plan.elementBytes == 0) continue;
     Buffer& b = buffers_[i];
     b.data.assign(static_cast<std::size_t>(plan.elementBytes) * blockSize_, 0);
     b.indicators.assign(blockSize_, 0);
@@ -90,7 +99,7 @@ bool OdbcCursor::NextBlock() {
     return false;
   }
   if (!Succeeded(rc)) connection_->RaiseStatement(rc, stmt);
-  if (!connection_->FullGetData()) fetched_ = 1;  // no rows-fetched pointer was set
+  if (!countsRows_) fetched_ = 1;  // no rows-fetched pointer was set
   if (rc == SQL_SUCCESS_WITH_INFO) {
     for (SQLULEN i = 0; i < fetched_ && i < status_.size(); ++i)
       if (status_[i] == SQL_ROW_ERROR) connection_->RaiseStatement(SQL_ERROR, stmt);
@@ -121,7 +130,8 @@ void OdbcCursor::AppendBound(RowStore::Builder& row, std::size_t column, SQLULEN
   if (IsFixed(plan.kind)) return AppendValue(row, plan.kind, columns_[column].type, data, plan.elementBytes);
   if (std::optional<std::size_t> length = Length(plan, indicator))
     return AppendValue(row, plan.kind, columns_[column].type, data, *length);
-  // Longer than the driver said: position on the row and read the value whole.
+  // Longer than the driver said: position on the row and read the value whole (bound texts are
+  // only bound where the driver can do this).
   NumericLocaleScope locale;
   SQLHSTMT stmt = stmt_.get();
   if (blockSize_ > 1)

@@ -1,8 +1,8 @@
 #pragma once
-// The rows of an executed ODBC statement. Columns of bounded size are bound and fetched in
-// blocks; long data (and every column, for a driver that cannot mix the two) is read with
-// SQLGetData in pieces, so that no value is ever cut. A bound value longer than the driver said
-// is read again whole.
+// The rows of an executed ODBC statement. Fixed-size columns are bound; texts and bytes of bounded
+// size are bound too where the driver can read again a value longer than it said (psqlODBC);
+// the rest is read with SQLGetData in pieces, so that no value is ever cut. Rows come in blocks
+// when every column is bound, one at a time otherwise.
 #include <memory>
 #include <vector>
 
@@ -44,6 +44,7 @@ class OdbcCursor : public ProviderCursor {
   SQLULEN blockSize_ = 1;
   SQLULEN fetched_ = 0;
   SQLULEN next_ = 0;
+  bool countsRows_ = false;  // the driver reports the rows of each fetch into fetched_
   std::string scratch_;
   // Last, so that it is freed before the buffers it writes into.
   Handle stmt_;
