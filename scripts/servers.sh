@@ -52,40 +52,66 @@ mariadbd_binary() {
   command -v mariadbd || command -v mysqld || echo /usr/sbin/mariadbd
 }
 
+# ---- Where each server lives -------------------------------------------------------------------
+# Normally DIR/pg and DIR/mariadb. A folder the postgres user cannot reach, or one so deep that a
+# socket path would pass the 107-byte limit, sends the server to a folder under /tmp instead;
+# DIR/<server>.home names it.
+
+home_of() {
+  local dir=$1 name=$2
+  if [ -f "$dir/$name.home" ]; then cat "$dir/$name.home"; else echo "$dir/$name"; fi
+}
+
+choose_home() {
+  local dir=$1 name=$2 home
+  home="$dir/$name"
+  rm -f "$dir/$name.home"
+  if [ ${#home} -gt 70 ] || { [ "$name" = pg ] && ! runuser -u postgres -- test -x "$dir"; }; then
+    home=$(mktemp -d "/tmp/qelvo-$name-XXXXXX")
+    chmod 755 "$home"
+    echo "$home" >"$dir/$name.home"
+  fi
+  mkdir -p "$home"
+}
+
 # ---- PostgreSQL -------------------------------------------------------------------------------
 
 pg_running() {
-  [ -f "$1/pg/data/postmaster.pid" ] && runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$1/pg/data" status >/dev/null 2>&1
+  local h
+  h=$(home_of "$1" pg)
+  [ -f "$h/data/postmaster.pid" ] && runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$h/data" status >/dev/null 2>&1
 }
 
 pg_launch() {
-  local dir=$1 port
-  port=$(cat "$dir/pg/port")
-  runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$dir/pg/data" -l "$dir/pg/server.log" -w -t 30 \
-    -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories=$dir/pg -c fsync=off" start >/dev/null
+  local dir=$1 h port
+  h=$(home_of "$dir" pg)
+  port=$(cat "$h/port")
+  runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$h/data" -l "$h/server.log" -w -t 30 \
+    -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories=$h -c fsync=off" start >/dev/null
 }
 
 pg_psql() {
-  local dir=$1
+  local dir=$1 h
   shift
-  runuser -u postgres -- psql -X -q -v ON_ERROR_STOP=1 -h "$dir/pg" -p "$(cat "$dir/pg/port")" -U postgres \
-    -d postgres "$@"
+  h=$(home_of "$dir" pg)
+  runuser -u postgres -- psql -X -q -v ON_ERROR_STOP=1 -h "$h" -p "$(cat "$h/port")" -U postgres -d postgres "$@"
 }
 
 pg_start() {
-  local dir=$1 attempt
-  mkdir -p "$dir/pg"
-  chown postgres: "$dir/pg"
-  chmod 700 "$dir/pg"
-  runuser -u postgres -- "$PG_BIN/initdb" -D "$dir/pg/data" -U postgres -E UTF8 --locale=C.UTF-8 \
-    --auth-local=trust --auth-host=scram-sha-256 >"$dir/pg/initdb.log" 2>&1 ||
-    die "PostgreSQL initdb failed, see $dir/pg/initdb.log"
+  local dir=$1 attempt h
+  choose_home "$dir" pg
+  h=$(home_of "$dir" pg)
+  chown postgres: "$h"
+  chmod 700 "$h"
+  runuser -u postgres -- "$PG_BIN/initdb" -D "$h/data" -U postgres -E UTF8 --locale=C.UTF-8 \
+    --auth-local=trust --auth-host=scram-sha-256 >"$h/initdb.log" 2>&1 ||
+    die "PostgreSQL initdb failed, see $h/initdb.log"
   # A port found free can be taken before the server binds it: try another one then.
   for attempt in 1 2 3; do
-    free_port >"$dir/pg/port"
-    chown postgres: "$dir/pg/port"
+    free_port >"$h/port"
+    chown postgres: "$h/port"
     if pg_launch "$dir"; then break; fi
-    [ "$attempt" = 3 ] && die "PostgreSQL did not start, see $dir/pg/server.log"
+    [ "$attempt" = 3 ] && die "PostgreSQL did not start, see $h/server.log"
   done
   local sql="CREATE ROLE tester LOGIN PASSWORD 'secret';"
   pg_psql "$dir" -c "$sql"
@@ -97,28 +123,36 @@ pg_start() {
 pg_stop() {
   local dir=$1
   if pg_running "$dir"; then
-    runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$dir/pg/data" -m fast -w -t 30 stop >/dev/null
+    runuser -u postgres -- "$PG_BIN/pg_ctl" -D "$(home_of "$dir" pg)/data" -m fast -w -t 30 stop >/dev/null
   fi
+}
+
+pg_remove() {
+  local dir=$1
+  pg_stop "$dir"
+  rm -rf "$(home_of "$dir" pg)" "$dir/pg" "$dir/pg.home"
 }
 
 # ---- MariaDB ----------------------------------------------------------------------------------
 
 maria_pid() {
-  local file=$1/mariadb/mysqld.pid
+  local file
+  file=$(home_of "$1" mariadb)/mysqld.pid
   [ -f "$file" ] && kill -0 "$(cat "$file")" 2>/dev/null && cat "$file"
 }
 
 maria_admin() {
-  mariadb-admin --no-defaults --socket="$1/mariadb/mysqld.sock" -u root "${@:2}"
+  mariadb-admin --no-defaults --socket="$(home_of "$1" mariadb)/mysqld.sock" -u root "${@:2}"
 }
 
 maria_launch() {
-  local dir=$1 port i
-  port=$(cat "$dir/mariadb/port")
-  rm -f "$dir/mariadb/mysqld.sock" "$dir/mariadb/mysqld.pid"
-  "$(mariadbd_binary)" --no-defaults --user=root --datadir="$dir/mariadb/data" --bind-address=127.0.0.1 \
-    --port="$port" --socket="$dir/mariadb/mysqld.sock" --pid-file="$dir/mariadb/mysqld.pid" \
-    --log-error="$dir/mariadb/error.log" --skip-name-resolve --character-set-server=utf8mb4 \
+  local dir=$1 h port i
+  h=$(home_of "$dir" mariadb)
+  port=$(cat "$h/port")
+  rm -f "$h/mysqld.sock" "$h/mysqld.pid"
+  "$(mariadbd_binary)" --no-defaults --user=root --datadir="$h/data" --bind-address=127.0.0.1 \
+    --port="$port" --socket="$h/mysqld.sock" --pid-file="$h/mysqld.pid" \
+    --log-error="$h/error.log" --skip-name-resolve --character-set-server=utf8mb4 \
     --collation-server=utf8mb4_unicode_ci --innodb-flush-log-at-trx-commit=0 </dev/null >/dev/null 2>&1 &
   local launched=$!
   for i in $(seq 1 300); do
@@ -131,23 +165,30 @@ maria_launch() {
 }
 
 maria_start() {
-  local dir=$1 attempt
-  mkdir -p "$dir/mariadb"
-  mariadb-install-db --no-defaults --datadir="$dir/mariadb/data" --user=root \
-    --auth-root-authentication-method=socket --skip-test-db --skip-name-resolve >"$dir/mariadb/install.log" 2>&1 ||
-    die "mariadb-install-db failed, see $dir/mariadb/install.log"
+  local dir=$1 attempt h
+  choose_home "$dir" mariadb
+  h=$(home_of "$dir" mariadb)
+  mariadb-install-db --no-defaults --datadir="$h/data" --user=root \
+    --auth-root-authentication-method=socket --skip-test-db --skip-name-resolve >"$h/install.log" 2>&1 ||
+    die "mariadb-install-db failed, see $h/install.log"
   for attempt in 1 2 3; do
-    free_port >"$dir/mariadb/port"
+    free_port >"$h/port"
     if maria_launch "$dir"; then break; fi
-    [ "$attempt" = 3 ] && die "MariaDB did not start, see $dir/mariadb/error.log"
+    [ "$attempt" = 3 ] && die "MariaDB did not start, see $h/error.log"
   done
   local sql="CREATE USER 'tester'@'%' IDENTIFIED BY 'secret';" db
   for db in "${DATABASES[@]}"; do
     sql+="CREATE DATABASE $db CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci; GRANT ALL ON $db.* TO 'tester'@'%';"
   done
-  mariadb --no-defaults --socket="$dir/mariadb/mysqld.sock" -u root -e "$sql"
-  [ "$(mariadb --no-defaults --socket="$dir/mariadb/mysqld.sock" -u root -N -e 'SELECT 1')" = 1 ] ||
+  mariadb --no-defaults --socket="$h/mysqld.sock" -u root -e "$sql"
+  [ "$(mariadb --no-defaults --socket="$h/mysqld.sock" -u root -N -e 'SELECT 1')" = 1 ] ||
     die "MariaDB does not answer"
+}
+
+maria_remove() {
+  local dir=$1
+  maria_stop "$dir"
+  rm -rf "$(home_of "$dir" mariadb)" "$dir/mariadb" "$dir/mariadb.home"
 }
 
 maria_stop() {
@@ -171,23 +212,26 @@ write_odbc_ini() {
   # psqlODBC's CommLog=1 would leave a log file in /tmp for every connection.
   sed -e 's/^\([[:space:]]*CommLog[[:space:]]*=[[:space:]]*\).*/\10/I' "$system" >"$dir/odbc/odbcinst.ini"
   : >"$dir/odbc/odbc.ini"
-  if [ -f "$dir/pg/port" ]; then
+  local pg maria
+  pg=$(home_of "$dir" pg)
+  maria=$(home_of "$dir" mariadb)
+  if [ -f "$pg/port" ]; then
     cat >>"$dir/odbc/odbc.ini" <<EOF
 [QelvoPG]
 Driver = PostgreSQL Unicode
 Servername = 127.0.0.1
-Port = $(cat "$dir/pg/port")
+Port = $(cat "$pg/port")
 Database = testdb
 BoolsAsChar = 0
 
 EOF
   fi
-  if [ -f "$dir/mariadb/port" ]; then
+  if [ -f "$maria/port" ]; then
     cat >>"$dir/odbc/odbc.ini" <<EOF
 [QelvoMariaDB]
 Driver = MariaDB Unicode
 Server = 127.0.0.1
-Port = $(cat "$dir/mariadb/port")
+Port = $(cat "$maria/port")
 Database = testdb
 
 EOF
@@ -195,24 +239,26 @@ EOF
 }
 
 write_env() {
-  local dir=$1
+  local dir=$1 pg maria
+  pg=$(home_of "$dir" pg)
+  maria=$(home_of "$dir" mariadb)
   {
     echo "# Written by scripts/servers.sh: the throw-away test servers of this folder."
     echo "export ODBCSYSINI='$dir/odbc'"
     echo "export QELVO_SERVERS_SCRIPT='$SELF'"
     echo "export QELVO_SERVERS_DIR='$dir'"
-    if [ -f "$dir/pg/port" ]; then
+    if [ -f "$pg/port" ]; then
       local port
-      port=$(cat "$dir/pg/port")
+      port=$(cat "$pg/port")
       echo "export QELVO_PG_PORT=$port"
-      echo "export QELVO_PG_SOCKET_DIR='$dir/pg'"
+      echo "export QELVO_PG_SOCKET_DIR='$pg'"
       echo "export QELVO_TEST_PG='DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=$port;DATABASE=testdb;UID=tester;PWD=secret;BoolsAsChar=0'"
     fi
-    if [ -f "$dir/mariadb/port" ]; then
+    if [ -f "$maria/port" ]; then
       local port
-      port=$(cat "$dir/mariadb/port")
+      port=$(cat "$maria/port")
       echo "export QELVO_MARIADB_PORT=$port"
-      echo "export QELVO_MARIADB_SOCKET='$dir/mariadb/mysqld.sock'"
+      echo "export QELVO_MARIADB_SOCKET='$maria/mysqld.sock'"
       echo "export QELVO_TEST_MARIADB='DRIVER={MariaDB Unicode};SERVER=127.0.0.1;PORT=$port;DATABASE=testdb;UID=tester;PWD=secret'"
     fi
   } >"$dir/env.sh"
@@ -235,14 +281,8 @@ start)
   mkdir -p "$dir"
   dir=$(readlink -f "$dir")
   chmod 755 "$dir"
-  if want_pg; then
-    pg_stop "$dir"
-    rm -rf "$dir/pg"
-  fi
-  if want_maria; then
-    maria_stop "$dir"
-    rm -rf "$dir/mariadb"
-  fi
+  if want_pg; then pg_remove "$dir"; fi
+  if want_maria; then maria_remove "$dir"; fi
   # Stop whatever started if a later step fails, so that nothing is left running.
   trap 'status=$?; if [ $status -ne 0 ]; then pg_stop "$dir" || true; maria_stop "$dir" || true; fi' EXIT
   if want_pg; then pg_start "$dir"; fi
@@ -262,11 +302,11 @@ stop)
   ;;
 resume)
   dir=$(readlink -f "$dir")
-  if want_pg && [ -d "$dir/pg/data" ] && ! pg_running "$dir"; then
-    pg_launch "$dir" || die "PostgreSQL did not start again, see $dir/pg/server.log"
+  if want_pg && [ -d "$(home_of "$dir" pg)/data" ] && ! pg_running "$dir"; then
+    pg_launch "$dir" || die "PostgreSQL did not start again, see $(home_of "$dir" pg)/server.log"
   fi
-  if want_maria && [ -d "$dir/mariadb/data" ] && ! maria_pid "$dir" >/dev/null; then
-    maria_launch "$dir" || die "MariaDB did not start again, see $dir/mariadb/error.log"
+  if want_maria && [ -d "$(home_of "$dir" mariadb)/data" ] && ! maria_pid "$dir" >/dev/null; then
+    maria_launch "$dir" || die "MariaDB did not start again, see $(home_of "$dir" mariadb)/error.log"
   fi
   ;;
 *)

@@ -64,7 +64,10 @@ OwnServers::OwnServers(std::string which) : which_(std::move(which)), script_(En
     why_ = "the script could not start " + which_ + " in " + folder_;
     return;
   }
-  std::ifstream port(folder_ + (which_ == "pg" ? "/pg/port" : "/mariadb/port"));
+  // The script may have put the server elsewhere (a path too long for a socket); it says where.
+  std::string home = folder_ + "/" + which_;
+  if (std::ifstream moved(folder_ + "/" + which_ + ".home"); moved) std::getline(moved, home);
+  std::ifstream port(home + "/port");
   port >> port_;
   available_ = port_ > 0;
   if (!available_) why_ = "no port was written";
