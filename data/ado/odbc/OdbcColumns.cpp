@@ -228,12 +228,11 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
       info.attributes |= adFldIsNullable | adFldMayBeNull;
     }
     d.plan = PlanFetch(c.sql, mapped);
-    // PostgreSQL and MySQL write dates and timestamps in ISO form; a time zone (timestamptz) is
-    // left to the driver, which converts it to local time.
-    const Dialect dialect = connection.GetDialect();
-    if ((d.plan.kind == ValueKind::Date || d.plan.kind == ValueKind::Timestamp) &&
-        (dialect == Dialect::PostgreSql || dialect == Dialect::MySql) && !ContainsNoCase(c.typeName, "tz") &&
-        !ContainsNoCase(c.typeName, "zone"))
+    // psqlODBC has every date as the server's ISO text; read as text, a date the structures cannot
+    // hold ('infinity', a year BC) keeps its form. A time zone (timestamptz) is left to the
+    // driver, which converts it to local time. (MariaDB's driver has binary dates: structures.)
+    if ((d.plan.kind == ValueKind::Date || d.plan.kind == ValueKind::Timestamp) && postgres &&
+        !ContainsNoCase(c.typeName, "tz") && !ContainsNoCase(c.typeName, "zone"))
       d.plan = IsoTextPlan();
     described.push_back(std::move(d));
   }

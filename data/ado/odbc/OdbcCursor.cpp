@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "data/ado/odbc/OdbcRead.h"
 #include "data/ado/odbc/OdbcValues.h"
@@ -20,6 +21,12 @@ std::optional<std::size_t> Length(const FetchPlan& plan, SQLLEN indicator) {
   std::size_t room = static_cast<std::size_t>(plan.elementBytes) - terminator;
   if (static_cast<std::size_t>(indicator) > room) return std::nullopt;
   return static_cast<std::size_t>(indicator);
+}
+
+// Texts whose length the type bounds (digits, times, GUIDs): their generous buffers are never
+// too short, whatever the driver.
+bool IsShortText(ValueKind kind) {
+  return kind == ValueKind::Decimal || kind == ValueKind::DateTimeText || kind == ValueKind::Guid;
 }
 
 bool IsFixed(ValueKind kind) {
@@ -48,22 +55,25 @@ OdbcCursor::~OdbcCursor() {
 void OdbcCursor::SetUpFetch() {
   SQLHSTMT stmt = stmt_.get();
   buffers_.resize(columns_.size());
-  // Which columns are bound: fixed-size values always (they cannot be cut); texts and bytes only
+  // Which columns are bound: fixed-size values and short texts always; other texts and bytes only
   // where the driver can read a value again that turned out longer than it said.
   const bool bindVariable = connection_->RereadsTruncated();
   std::vector<bool> bind(plans_.size(), false);
   std::size_t bound = 0, rowBytes = 0;
   for (std::size_t i = 0; i < plans_.size(); ++i) {
     const FetchPlan& plan = plans_[i];
-    bind[i] = plan.elementBytes > 0 && (IsFixed(plan.kind) || bindVariable);
+    bind[i] = plan.elementBytes > 0 && (IsFixed(plan.kind) || IsShortText(plan.kind) || bindVariable);
     if (!bind[i]) continue;
     ++bound;
     rowBytes += static_cast<std::size_t>(plan.elementBytes) + sizeof(SQLLEN);
   }
   const bool allBound = bound == plans_.size();
+  readsUnbound_ = !allBound;
   // Reading the others with SQLGetData between bound columns needs the driver's leave.
-  if (!allBound && !connection_->BindsAmongUnbound()) return;
-  if (bound == 0) return;
+  if (bound == 0 || (!allBound && !connection_->BindsAmongUnbound())) {
+    readsUnbound_ = !plans_.empty();
+    return;
+  }
   blockSize_ = allBound ? std::clamp<SQLULEN>(kBlockBytes / std::max<std::size_t>(rowBytes, 1), 1, kMaxBlock) : 1;
   if (blockSize_ > 1) {
     SQLRETURN rc = SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(blockSize_), 0);
@@ -110,6 +120,10 @@ bool OdbcCursor::NextBlock() {
 
 bool OdbcCursor::Fetch(RowStore::Builder& row) {
   if (!stmt_) return false;
+  // One scope for the row when the driver is called for values of it; block fetches hold their
+  // own.
+  std::optional<NumericLocaleScope> locale;
+  if (readsUnbound_) locale.emplace();
   if (next_ >= fetched_ && !NextBlock()) return false;
   SQLULEN index = next_++;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -130,10 +144,17 @@ void OdbcCursor::AppendBound(RowStore::Builder& row, std::size_t column, SQLULEN
   if (IsFixed(plan.kind)) return AppendValue(row, plan.kind, columns_[column].type, data, plan.elementBytes);
   if (std::optional<std::size_t> length = Length(plan, indicator))
     return AppendValue(row, plan.kind, columns_[column].type, data, *length);
-  // Longer than the driver said: position on the row and read the value whole (bound texts are
-  // only bound where the driver can do this).
+  // Longer than the driver said: position on the row and read the value whole. Where the driver
+  // cannot, the value is refused rather than cut.
   NumericLocaleScope locale;
   SQLHSTMT stmt = stmt_.get();
+  if (!connection_->RereadsTruncated())
+    throw ComError(
+        DB_E_ERRORSOCCURRED,
+        "Field \"" + columns_[column].name + "\": the driver returned a value longer than it declared (" +
+            (indicator == SQL_NO_TOTAL ? std::string("unknown length") : std::to_string(indicator) + " bytes") +
+            "), and cannot give it again whole.",
+        kSource);
   if (blockSize_ > 1)
     connection_->CheckStatement(
         SQLSetPos(stmt, static_cast<SQLSETPOSIROW>(index + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE), stmt);
@@ -141,7 +162,6 @@ void OdbcCursor::AppendBound(RowStore::Builder& row, std::size_t column, SQLULEN
 }
 
 void OdbcCursor::AppendUnbound(RowStore::Builder& row, std::size_t column) {
-  NumericLocaleScope locale;
   const FetchPlan& plan = plans_[column];
   SQLHSTMT stmt = stmt_.get();
   auto number = static_cast<SQLUSMALLINT>(column + 1);

@@ -44,7 +44,8 @@ class OdbcCursor : public ProviderCursor {
   SQLULEN blockSize_ = 1;
   SQLULEN fetched_ = 0;
   SQLULEN next_ = 0;
-  bool countsRows_ = false;  // the driver reports the rows of each fetch into fetched_
+  bool countsRows_ = false;    // the driver reports the rows of each fetch into fetched_
+  bool readsUnbound_ = false;  // some values are read with SQLGetData
   std::string scratch_;
   // Last, so that it is freed before the buffers it writes into.
   Handle stmt_;

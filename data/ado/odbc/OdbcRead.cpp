@@ -7,12 +7,16 @@
 namespace ado::odbc {
 std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column,
                                      SQLSMALLINT cType, std::size_t unit) {
+  // One buffer for every call of the thread: this runs for each long value of a result, and a
+  // fresh zeroed buffer each time cost more than the driver's work.
+  thread_local std::vector<char> piece;
+  if (piece.size() < 16384) piece.resize(16384);
   std::string bytes;
-  std::vector<char> piece(32768);
   bool first = true;
+  std::size_t size = 16384;
   for (;;) {
     SQLLEN indicator = 0;
-    SQLRETURN rc = SQLGetData(stmt, column, cType, piece.data(), static_cast<SQLLEN>(piece.size()), &indicator);
+    SQLRETURN rc = SQLGetData(stmt, column, cType, piece.data(), static_cast<SQLLEN>(size), &indicator);
     if (rc == SQL_NO_DATA) {
       // After the last piece; at the first call a driver says so for an empty long value.
       break;
@@ -20,7 +24,7 @@ std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT 
     connection.CheckStatement(rc, stmt);
     if (indicator == SQL_NULL_DATA) return first ? std::nullopt : std::optional<std::string>(bytes);
     first = false;
-    std::size_t room = piece.size() - unit;
+    std::size_t room = size - unit;
     std::size_t got = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > room
                           ? room
                           : static_cast<std::size_t>(indicator);
@@ -28,7 +32,10 @@ std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT 
     if (rc == SQL_SUCCESS) break;
     // SQL_SUCCESS_WITH_INFO: truncated (01004), more to come. Larger pieces from now on, so that
     // a value of many megabytes takes few calls.
-    if (piece.size() < (1u << 20)) piece.resize(piece.size() * 4);
+    if (size < (1u << 20)) {
+      size *= 4;
+      if (piece.size() < size) piece.resize(size);
+    }
     // Some drivers report a truncation without an indicator that says so; a piece that did not
     // fill the buffer was the last one.
     if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) <= room) break;
