@@ -1,8 +1,11 @@
 #include "data/ado/odbc/OdbcConnection.h"
 
+#include <dlfcn.h>
 #include <strings.h>
 
 #include <cstdlib>
+#include <initializer_list>
+#include <optional>
 
 #include "data/ado/ConnectionString.h"
 #include "data/ado/odbc/OdbcText.h"
@@ -40,6 +43,28 @@ std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
   }
 }
 
+// A DSN's attribute as the driver manager's ini files give it; empty when unset. The reader lives
+// in unixODBC's installer library, which the driver manager loads; it is looked up at run time so
+// that nothing more needs linking.
+std::string DsnAttribute(const std::string& dsn, const char* key) {
+  using Reader = int (*)(const char*, const char*, const char*, char*, int, const char*);
+  static Reader reader = reinterpret_cast<Reader>(dlsym(RTLD_DEFAULT, "SQLGetPrivateProfileString"));
+  if (!reader || dsn.empty()) return {};
+  char value[256] = {};
+  if (reader(dsn.c_str(), key, "", value, sizeof value, "odbc.ini") <= 0) return {};
+  return value;
+}
+
+// An attribute from the connection string, or else from its DSN.
+std::optional<std::string> Attribute(const ConnectionString& parsed, std::initializer_list<const char*> keys) {
+  for (const char* key : keys)
+    if (auto value = parsed.Get(key)) return value;
+  std::string dsn = parsed.Get("DSN").value_or("");
+  for (const char* key : keys)
+    if (std::string value = DsnAttribute(dsn, key); !value.empty()) return value;
+  return std::nullopt;
+}
+
 std::string DriverOf(SQLHENV env, const ConnectionString& parsed) {
   if (auto driver = parsed.Get("DRIVER"); driver && !driver->empty()) return *driver;
   if (auto dsn = parsed.Get("DSN"); dsn && !dsn->empty()) return DriverOfDsn(env, *dsn);
@@ -47,13 +72,6 @@ std::string DriverOf(SQLHENV env, const ConnectionString& parsed) {
 }
 
 }  // namespace
-
-std::string DriverOfConnectionString(const std::string& connectionString) {
-  NumericLocaleScope locale;
-  Handle env = AllocateHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0, E_FAIL);
-  SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  return DriverOf(env.get(), ConnectionString::Parse(connectionString));
-}
 
 OdbcConnection::OdbcConnection(const std::string& connectionString, const ConnectOptions& options) {
   NumericLocaleScope locale;
@@ -64,21 +82,26 @@ OdbcConnection::OdbcConnection(const std::string& connectionString, const Connec
 
   ConnectionString parsed = ConnectionString::Parse(connectionString);
   driver_ = DriverOf(env_.get(), parsed);
+  const bool mysql = ContainsNoCase(driver_, "MariaDB") || ContainsNoCase(driver_, "MySQL");
   if (options.loginTimeoutSeconds > 0) {
     SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(options.loginTimeoutSeconds)), 0);
     // MariaDB's driver ignores the attribute; without its keyword a host that drops packets
     // holds the connect for minutes.
-    if (options.addDriverTimeout && ContainsNoCase(driver_, "MariaDB") && !parsed.Has("CONN_TIMEOUT"))
+    if (options.addDriverTimeout && mysql && !Attribute(parsed, {"CONN_TIMEOUT"}))
       parsed.Set("CONN_TIMEOUT", std::to_string(options.loginTimeoutSeconds));
   }
   // MySQL counts the rows an UPDATE changed, not those it found: writing back a value unchanged
   // would look like a row changed by someone else. FLAG_FOUND_ROWS (2) makes it count found rows,
-  // as ADO's cursors need.
-  if (ContainsNoCase(driver_, "MariaDB") || ContainsNoCase(driver_, "MySQL")) {
-    long flags = std::strtol(parsed.Get("OPTION").value_or("0").c_str(), nullptr, 10);
-    parsed.Set("OPTION", std::to_string(flags | 2));
+  // as ADO's cursors need; the other flags stay as set.
+  if (mysql) {
+    long flags = std::strtol(Attribute(parsed, {"OPTION"}).value_or("0").c_str(), nullptr, 10);
+    if (!(flags & 2)) parsed.Set("OPTION", std::to_string(flags | 2));
   }
+  // psqlODBC reports booleans as VARCHAR(5) unless told otherwise; as booleans they read, sort,
+  // filter and show as booleans. A string or DSN that says how it wants them is left alone.
+  if (ContainsNoCase(driver_, "PostgreSQL") && !Attribute(parsed, {"BoolsAsChar", "B7"}))
+    parsed.Set("BoolsAsChar", "0");
   WideString text = ToWide(parsed.ToOdbcString());
   SQLRETURN rc = SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
                                    nullptr, SQL_DRIVER_NOPROMPT);

@@ -23,7 +23,8 @@ class OdbcConnection {
  public:
   // Connects with SQLDriverConnect and SQL_DRIVER_NOPROMPT; raises ComError E_FAIL with the
   // driver manager's diagnostics when the connection is refused. MySQL and MariaDB drivers are
-  // asked for found rows (OPTION flag 2) so that UPDATE counts the rows it located.
+  // asked for found rows (OPTION flag 2) so that UPDATE counts the rows it located; psqlODBC for
+  // booleans as SQL_BIT (BoolsAsChar=0) unless the string says otherwise.
   OdbcConnection(const std::string& connectionString, const ConnectOptions& options);
   ~OdbcConnection();
   OdbcConnection(const OdbcConnection&) = delete;
@@ -71,9 +72,5 @@ class OdbcConnection {
   bool rereadsTruncated_ = false;
   SQLULEN unknownVarcharSize_ = 255;
 };
-
-// The driver named by a connection string: its DRIVER value, or the driver of its DSN as the
-// driver manager lists it; empty when neither is known.
-std::string DriverOfConnectionString(const std::string& connectionString);
 
 }  // namespace ado::odbc

@@ -378,7 +378,8 @@ TEST_F(OdbcDriverTypes, ExecuteRunsEveryStatementOfABatchAndReportsTheFailingOne
 
 TEST_F(OdbcDriverTypes, AValueWrittenBackUnchangedIsNoConflict) {
   // MySQL counts changed rows unless asked for found rows; the row was found all the same.
-  for (const std::string& server : {SharedPostgresString(), SharedMariaDbString(), std::string("DSN=QelvoMariaDB")}) {
+  for (const std::string& server : {SharedPostgresString(), SharedMariaDbString(), SharedMariaDbString() + ";OPTION=0",
+                                    std::string("DSN=QelvoMariaDB")}) {
     SCOPED_TRACE(server);
     connection_ = ConnectionPtr();
     connection_.CreateInstance();
@@ -415,5 +416,22 @@ TEST_F(OdbcDriverTypes, ValuesLongerThanTheDriverDeclaresAreReadWhole) {
     }
     EXPECT_EQ(rows, 700);
     EXPECT_EQ(longOnes, 3);
+  }
+}
+
+TEST_F(OdbcDriverTypes, PostgreSqlBooleansAreBooleansUnlessTheStringSaysOtherwise) {
+  std::string withoutChoice = SharedPostgresString();
+  withoutChoice.erase(withoutChoice.find(";BoolsAsChar=0"), 14);
+  struct Case {
+    std::string connection;
+    int type;
+  };
+  for (const Case& c : {Case{withoutChoice, adBoolean}, Case{withoutChoice + ";BoolsAsChar=1", adVarChar},
+                        Case{"DSN=QelvoPG;UID=tester;PWD=secret", adBoolean}}) {
+    SCOPED_TRACE(c.connection);
+    Connect(c.connection);
+    RecordsetPtr rs = Open("SELECT true AS yes");
+    EXPECT_EQ(rs->GetFields()->GetItem("yes")->GetType(), c.type);
+    EXPECT_TRUE(rs->GetCollect("yes").ToBool());
   }
 }
