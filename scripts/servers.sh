@@ -10,9 +10,9 @@
 #
 # DIR/env.sh exports QELVO_TEST_PG and QELVO_TEST_MARIADB (ODBC connection strings for testdb),
 # QELVO_PG_PORT, QELVO_PG_SOCKET_DIR, QELVO_MARIADB_PORT, QELVO_MARIADB_SOCKET, ODBCSYSINI (a copy
-# of the driver list with psqlODBC's communication log off, plus the DSNs QelvoPG and
-# QelvoMariaDB) and QELVO_SERVERS_SCRIPT (this script, for tests that stop and resume their own
-# servers). Runs as root; PostgreSQL runs as the postgres user.
+# of the driver list with psqlODBC's communication log off, plus the DSNs QelvoPG,
+# QelvoPGBoolsAsChar and QelvoMariaDB) and QELVO_SERVERS_SCRIPT (this script, for tests that
+# stop and resume servers of their own). Runs as root; PostgreSQL runs as the postgres user.
 set -euo pipefail
 
 PG_BIN=/usr/lib/postgresql/15/bin
@@ -223,6 +223,13 @@ Servername = 127.0.0.1
 Port = $(cat "$pg/port")
 Database = testdb
 BoolsAsChar = 0
+
+[QelvoPGBoolsAsChar]
+Driver = PostgreSQL Unicode
+Servername = 127.0.0.1
+Port = $(cat "$pg/port")
+Database = testdb
+BoolsAsChar = 1
 
 EOF
   fi

@@ -43,12 +43,15 @@ std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
   }
 }
 
-// A DSN's attribute as the driver manager's ini files give it; empty when unset. The reader lives
-// in unixODBC's installer library, which the driver manager loads; it is looked up at run time so
-// that nothing more needs linking.
+// A DSN's attribute as unixODBC's ini files give it; empty when unset. The reader is unixODBC's
+// installer library (installed with the driver manager), opened at run time so that nothing more
+// needs linking.
 std::string DsnAttribute(const std::string& dsn, const char* key) {
   using Reader = int (*)(const char*, const char*, const char*, char*, int, const char*);
-  static Reader reader = reinterpret_cast<Reader>(dlsym(RTLD_DEFAULT, "SQLGetPrivateProfileString"));
+  static Reader reader = [] {
+    void* library = dlopen("libodbcinst.so.2", RTLD_NOW | RTLD_LOCAL);
+    return library ? reinterpret_cast<Reader>(dlsym(library, "SQLGetPrivateProfileString")) : nullptr;
+  }();
   if (!reader || dsn.empty()) return {};
   char value[256] = {};
   if (reader(dsn.c_str(), key, "", value, sizeof value, "odbc.ini") <= 0) return {};

@@ -427,7 +427,8 @@ TEST_F(OdbcDriverTypes, PostgreSqlBooleansAreBooleansUnlessTheStringSaysOtherwis
     int type;
   };
   for (const Case& c : {Case{withoutChoice, adBoolean}, Case{withoutChoice + ";BoolsAsChar=1", adVarChar},
-                        Case{"DSN=QelvoPG;UID=tester;PWD=secret", adBoolean}}) {
+                        Case{"DSN=QelvoPG;UID=tester;PWD=secret", adBoolean},
+                        Case{"DSN=QelvoPGBoolsAsChar;UID=tester;PWD=secret", adVarChar}}) {
     SCOPED_TRACE(c.connection);
     Connect(c.connection);
     RecordsetPtr rs = Open("SELECT true AS yes");
