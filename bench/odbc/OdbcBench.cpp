@@ -291,5 +291,6 @@ int main(int argc, char** argv) {
   EnsureTable();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  unlink(QueryFile().c_str());
   return 0;
 }
