@@ -20,6 +20,9 @@ class MemoryCursor : public ProviderCursor {
 
   // A read-only column description for schema rowsets.
   static ColumnInfo Column(const char* name, int type, long size = 0);
+  // The OLE DB columns of the tables (adSchemaTables) and columns (adSchemaColumns) rowsets.
+  static std::vector<ColumnInfo> TablesRowsetColumns();
+  static std::vector<ColumnInfo> ColumnsRowsetColumns();
 
  private:
   std::vector<ColumnInfo> columns_;

@@ -57,13 +57,7 @@ std::string OleDbTableType(const std::string& odbcType) {
 
 std::unique_ptr<ProviderCursor> TablesRowset(const OdbcConnection& connection) {
   NumericLocaleScope locale;
-  using C = MemoryCursor;
-  auto cursor = std::make_unique<MemoryCursor>(
-      std::vector<ColumnInfo>{C::Column("TABLE_CATALOG", adVarWChar, 128), C::Column("TABLE_SCHEMA", adVarWChar, 128),
-                              C::Column("TABLE_NAME", adVarWChar, 128), C::Column("TABLE_TYPE", adVarWChar, 128),
-                              C::Column("TABLE_GUID", adGUID, 16), C::Column("DESCRIPTION", adVarWChar, 255),
-                              C::Column("TABLE_PROPID", adUnsignedInt, 4), C::Column("DATE_CREATED", adDate, 8),
-                              C::Column("DATE_MODIFIED", adDate, 8)});
+  auto cursor = std::make_unique<MemoryCursor>(MemoryCursor::TablesRowsetColumns());
   Handle stmt = connection.NewStatement();
   SQLHSTMT s = stmt.get();
   WideString restriction = CatalogRestriction(connection);
@@ -86,18 +80,7 @@ std::unique_ptr<ProviderCursor> TablesRowset(const OdbcConnection& connection) {
 
 std::unique_ptr<ProviderCursor> ColumnsRowset(const OdbcConnection& connection) {
   NumericLocaleScope locale;
-  using C = MemoryCursor;
-  auto cursor = std::make_unique<MemoryCursor>(std::vector<ColumnInfo>{
-      C::Column("TABLE_CATALOG", adVarWChar, 128), C::Column("TABLE_SCHEMA", adVarWChar, 128),
-      C::Column("TABLE_NAME", adVarWChar, 128), C::Column("COLUMN_NAME", adVarWChar, 128),
-      C::Column("COLUMN_GUID", adGUID, 16), C::Column("COLUMN_PROPID", adUnsignedInt, 4),
-      C::Column("ORDINAL_POSITION", adUnsignedInt, 4), C::Column("COLUMN_HASDEFAULT", adBoolean, 2),
-      C::Column("COLUMN_DEFAULT", adVarWChar, 255), C::Column("COLUMN_FLAGS", adUnsignedInt, 4),
-      C::Column("IS_NULLABLE", adBoolean, 2), C::Column("DATA_TYPE", adUnsignedSmallInt, 2),
-      C::Column("TYPE_GUID", adGUID, 16), C::Column("CHARACTER_MAXIMUM_LENGTH", adUnsignedInt, 4),
-      C::Column("CHARACTER_OCTET_LENGTH", adUnsignedInt, 4), C::Column("NUMERIC_PRECISION", adUnsignedSmallInt, 2),
-      C::Column("NUMERIC_SCALE", adSmallInt, 2), C::Column("DATETIME_PRECISION", adUnsignedInt, 4),
-      C::Column("DESCRIPTION", adVarWChar, 255)});
+  auto cursor = std::make_unique<MemoryCursor>(MemoryCursor::ColumnsRowsetColumns());
   Handle stmt = connection.NewStatement();
   SQLHSTMT s = stmt.get();
   WideString restriction = CatalogRestriction(connection);
