@@ -23,7 +23,7 @@ namespace {
 
 using C = DataLinkDialog;
 
-const ControlSpec kFrame[] = {
+const ControlDef kFrame[] = {
     {1103, ControlKind::Static, "&Provider:", 7, 9, 40, 8},
     {C::kProvider, ControlKind::DropDownList, "", 50, 7, 110, 13},
     {1104, ControlKind::GroupBox, "Connection", 7, 26, 246, 84},
@@ -37,14 +37,14 @@ const ControlSpec kFrame[] = {
     {C::kCancel, ControlKind::PushButton, "Cancel", 203, 166, 50, 14},
 };
 
-const ControlSpec kSqliteControls[] = {
+const ControlDef kSqliteControls[] = {
     {1113, ControlKind::Static, "Database &file (Data Source):", 0, 2, 200, 8},
     {C::kSqliteFile, ControlKind::Edit, "", 0, 13, 210, 13},
     {C::kSqliteBrowse, ControlKind::PushButton, "...", 214, 13, 20, 13},
     {C::kSqliteCreate, ControlKind::CheckBox, "&Create the file when it does not exist", 0, 32, 200, 10},
 };
 
-const ControlSpec kOdbcControls[] = {
+const ControlDef kOdbcControls[] = {
     {1124, ControlKind::Static, "&Data source name (DSN):", 0, 3, 96, 8},
     {C::kOdbcDsn, ControlKind::ComboBox, "", 100, 1, 134, 13},
     {1125, ControlKind::Static, "&User name:", 0, 21, 96, 8},

@@ -11,7 +11,7 @@
 namespace {
 enum { kFindNext = 1, kCancel = 2, kFindWhat = 1152, kWholeWord = 1040, kMatchCase = 1041, kUp = 1056, kDown = 1057 };
 
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     {1065, ControlKind::Static, "Fi&nd what:", 6, 8, 44, 8},
     {kFindWhat, ControlKind::Edit, "", 52, 6, 126, 13},
     {kWholeWord, ControlKind::CheckBox, "Match &whole word only", 6, 26, 98, 12},

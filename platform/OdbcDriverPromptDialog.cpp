@@ -18,7 +18,7 @@
 namespace {
 using C = OdbcDriverPromptDialog;
 
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     {1210, ControlKind::Static, "Driver:", 7, 9, 70, 8},
     {C::kDriver, ControlKind::Static, "", 80, 9, 160, 8},
     {1211, ControlKind::Static, "&Server:", 7, 27, 70, 8},

@@ -7,7 +7,7 @@
 #include "resources/CommandIds.h"
 
 namespace {
-using M = MenuItemSpec;
+using M = MenuItemDef;
 
 const std::map<int, std::string>& Prompts() {
   static const std::map<int, std::string> prompts = {
@@ -54,7 +54,7 @@ const std::map<int, std::string>& Prompts() {
 }
 }  // namespace
 
-std::vector<MenuItemSpec> MainMenu() {
+std::vector<MenuItemDef> MainMenu() {
   return {
       M::Popup("&File",
                {M::Command("&Open...\tCtrl+O", ID_FILE_OPEN), M::Command("Save &As...\tCtrl+S", ID_FILE_SAVE_AS),
@@ -91,7 +91,7 @@ std::vector<MenuItemSpec> MainMenu() {
   };
 }
 
-std::vector<AcceleratorSpec> MainAccelerators() {
+std::vector<AcceleratorDef> MainAccelerators() {
   return {
       {QKeySequence(Qt::CTRL | Qt::Key_A), ID_EDIT_SELECT_ALL},
       {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
@@ -130,7 +130,7 @@ std::vector<AcceleratorSpec> MainAccelerators() {
   };
 }
 
-ToolbarSpec MainToolbar() {
+ToolbarDef MainToolbar() {
   return {ID_FILE_OPEN,
           ID_FILE_SAVE_AS,
           0,
@@ -169,7 +169,7 @@ std::vector<int> CommandsWithPrompts() {
   return ids;
 }
 
-std::vector<StatusPaneSpec> MainStatusPanes() {
+std::vector<StatusPaneDef> MainStatusPanes() {
   return {
       {0, ""},
       {ID_INDICATOR_BLANK, std::string(45, ' ')},

@@ -10,24 +10,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/MenuSpec.h"
+#include "platform/framework/MenuDefs.h"
 
 class CommandActions;
 
-std::vector<MenuItemSpec> MainMenu();
-std::vector<AcceleratorSpec> MainAccelerators();
-ToolbarSpec MainToolbar();
+std::vector<MenuItemDef> MainMenu();
+std::vector<AcceleratorDef> MainAccelerators();
+ToolbarDef MainToolbar();
 
 // "prompt\ntip" of a command; empty when it has none.
 std::string CommandPrompt(int id);
 // Every command that has a prompt.
 std::vector<int> CommandsWithPrompts();
 
-struct StatusPaneSpec {
+struct StatusPaneDef {
   int id;                 // 0 for the message pane, which takes the remaining width
   std::string widthText;  // the pane is as wide as this text in the status bar's font
 };
-std::vector<StatusPaneSpec> MainStatusPanes();
+std::vector<StatusPaneDef> MainStatusPanes();
 
 // "Qelvo\n\nVarnet\n\n\nQelvo.Document\nVarnet Document": window title, new-file name, file
 // type id and type name.

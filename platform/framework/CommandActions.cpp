@@ -63,40 +63,40 @@ void CommandActions::AddShortcut(int id, const QKeySequence& keys) {
   action->setShortcuts(all);
 }
 
-void CommandActions::AddAccelerators(const std::vector<AcceleratorSpec>& table) {
-  for (const AcceleratorSpec& entry : table) AddShortcut(entry.id, entry.keys);
+void CommandActions::AddAccelerators(const std::vector<AcceleratorDef>& table) {
+  for (const AcceleratorDef& entry : table) AddShortcut(entry.id, entry.keys);
 }
 
-void CommandActions::BuildMenuBar(QMenuBar* bar, const std::vector<MenuItemSpec>& menus) {
-  for (const MenuItemSpec& spec : menus) {
-    if (spec.IsPopup()) {
-      QMenu* menu = bar->addMenu(QString::fromStdString(spec.text));
-      FillMenu(menu, spec.items);
-    } else if (!spec.IsSeparator()) {
-      QAction* action = Action(spec.id);
-      action->setText(QString::fromStdString(spec.text));
+void CommandActions::BuildMenuBar(QMenuBar* bar, const std::vector<MenuItemDef>& menus) {
+  for (const MenuItemDef& def : menus) {
+    if (def.IsPopup()) {
+      QMenu* menu = bar->addMenu(QString::fromStdString(def.text));
+      FillMenu(menu, def.items);
+    } else if (!def.IsSeparator()) {
+      QAction* action = Action(def.id);
+      action->setText(QString::fromStdString(def.text));
       bar->addAction(action);
     }
   }
 }
 
-void CommandActions::FillMenu(QMenu* menu, const std::vector<MenuItemSpec>& items) {
-  for (const MenuItemSpec& spec : items) {
-    if (spec.IsSeparator()) {
+void CommandActions::FillMenu(QMenu* menu, const std::vector<MenuItemDef>& items) {
+  for (const MenuItemDef& def : items) {
+    if (def.IsSeparator()) {
       menu->addSeparator();
-    } else if (spec.IsPopup()) {
-      FillMenu(menu->addMenu(QString::fromStdString(spec.text)), spec.items);
+    } else if (def.IsPopup()) {
+      FillMenu(menu->addMenu(QString::fromStdString(def.text)), def.items);
     } else {
-      QAction* action = Action(spec.id);
+      QAction* action = Action(def.id);
       // The text keeps its "\t" shortcut part: the menu shows it right-aligned, as written.
-      action->setText(QString::fromStdString(spec.text));
+      action->setText(QString::fromStdString(def.text));
       menu->addAction(action);
     }
   }
   connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
 }
 
-void CommandActions::BuildToolBar(QToolBar* toolbar, const ToolbarSpec& buttons) {
+void CommandActions::BuildToolBar(QToolBar* toolbar, const ToolbarDef& buttons) {
   for (int id : buttons) {
     if (id == 0)
       toolbar->addSeparator();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/framework/CommandRouter.h"
-#include "platform/framework/MenuSpec.h"
+#include "platform/framework/MenuDefs.h"
 
 class QAbstractButton;
 class QAction;
@@ -39,12 +39,12 @@ class CommandActions : public QObject {
   void SetPrompt(int id, const std::string& promptAndTip);
   void SetIcon(int id, const QIcon& icon);
   void AddShortcut(int id, const QKeySequence& keys);
-  void AddAccelerators(const std::vector<AcceleratorSpec>& table);
+  void AddAccelerators(const std::vector<AcceleratorDef>& table);
 
   // Fills a menu bar from the description; every popup updates its items before it opens.
-  void BuildMenuBar(QMenuBar* bar, const std::vector<MenuItemSpec>& menus);
-  void FillMenu(QMenu* menu, const std::vector<MenuItemSpec>& items);
-  void BuildToolBar(QToolBar* toolbar, const ToolbarSpec& buttons);
+  void BuildMenuBar(QMenuBar* bar, const std::vector<MenuItemDef>& menus);
+  void FillMenu(QMenu* menu, const std::vector<MenuItemDef>& items);
+  void BuildToolBar(QToolBar* toolbar, const ToolbarDef& buttons);
 
   // A form button that raises command `id` when clicked and follows its update state on idle.
   void AddButton(QAbstractButton* button, int id);

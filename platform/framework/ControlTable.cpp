@@ -15,19 +15,19 @@
 namespace {
 constexpr const char* kIdProperty = "controlId";
 
-QWidget* MakeControl(const ControlSpec& spec, QWidget* parent) {
-  const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
-  const bool readOnly = spec.flags & ControlFlag::ReadOnly;
-  switch (spec.kind) {
+QWidget* MakeControl(const ControlDef& def, QWidget* parent) {
+  const QString caption = QString::fromUtf8(def.caption ? def.caption : "");
+  const bool readOnly = def.flags & ControlFlag::ReadOnly;
+  switch (def.kind) {
     case ControlKind::Static: {
       auto* label = new QLabel(caption, parent);
-      label->setAlignment((spec.flags & ControlFlag::RightAlign ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+      label->setAlignment((def.flags & ControlFlag::RightAlign ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
       return label;
     }
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
       auto* button = new QPushButton(caption, parent);
-      button->setDefault(spec.kind == ControlKind::DefPushButton);
+      button->setDefault(def.kind == ControlKind::DefPushButton);
       button->setAutoDefault(false);
       return button;
     }
@@ -38,17 +38,17 @@ QWidget* MakeControl(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(caption, parent);
       edit->setReadOnly(readOnly);
-      if (spec.flags & ControlFlag::Password) edit->setEchoMode(QLineEdit::Password);
-      if (spec.flags & ControlFlag::RightAlign) edit->setAlignment(Qt::AlignRight);
+      if (def.flags & ControlFlag::Password) edit->setEchoMode(QLineEdit::Password);
+      if (def.flags & ControlFlag::RightAlign) edit->setAlignment(Qt::AlignRight);
       return edit;
     }
     case ControlKind::MultiLineEdit: {
       auto* edit = new QPlainTextEdit(caption, parent);
       edit->setReadOnly(readOnly);
       edit->setTabChangesFocus(true);
-      edit->setVerticalScrollBarPolicy(spec.flags & ControlFlag::VScroll ? Qt::ScrollBarAlwaysOn
-                                                                         : Qt::ScrollBarAsNeeded);
-      edit->setLineWrapMode(spec.flags & ControlFlag::HScroll ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+      edit->setVerticalScrollBarPolicy(def.flags & ControlFlag::VScroll ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAsNeeded);
+      edit->setLineWrapMode(def.flags & ControlFlag::HScroll ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
       return edit;
     }
     case ControlKind::ListBox:
@@ -56,7 +56,7 @@ QWidget* MakeControl(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::ComboBox:
     case ControlKind::DropDownList: {
       auto* combo = new QComboBox(parent);
-      combo->setEditable(spec.kind == ControlKind::ComboBox);
+      combo->setEditable(def.kind == ControlKind::ComboBox);
       return combo;
     }
     case ControlKind::GroupBox:
@@ -73,37 +73,37 @@ QWidget* MakeControl(const ControlSpec& spec, QWidget* parent) {
 }
 }  // namespace
 
-ControlTable::ControlTable(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units) {
+ControlTable::ControlTable(QWidget* parent, std::span<const ControlDef> controls, const DialogUnits& units) {
   Create(parent, controls, units);
 }
 
-void ControlTable::Create(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units) {
+void ControlTable::Create(QWidget* parent, std::span<const ControlDef> controls, const DialogUnits& units) {
   QButtonGroup* group = nullptr;
   QLabel* pendingMnemonic = nullptr;
-  for (const ControlSpec& spec : controls) {
-    QWidget* control = MakeControl(spec, parent);
+  for (const ControlDef& def : controls) {
+    QWidget* control = MakeControl(def, parent);
     // A label's "&" letter moves the focus to the control after it, as in a dialog template.
     if (pendingMnemonic) pendingMnemonic->setBuddy(control);
     pendingMnemonic = nullptr;
     if (auto* label = qobject_cast<QLabel*>(control); label && label->text().contains('&')) pendingMnemonic = label;
-    control->setProperty(kIdProperty, spec.id);
-    control->setObjectName(QStringLiteral("control%1").arg(spec.id));
-    control->setGeometry(units.ToPixels(spec.x, spec.y, spec.width, spec.height));
-    if (spec.flags & ControlFlag::NoTabStop) control->setFocusPolicy(Qt::ClickFocus);
-    if (spec.flags & ControlFlag::Disabled) control->setEnabled(false);
-    if (spec.flags & ControlFlag::Hidden) control->hide();
+    control->setProperty(kIdProperty, def.id);
+    control->setObjectName(QStringLiteral("control%1").arg(def.id));
+    control->setGeometry(units.ToPixels(def.x, def.y, def.width, def.height));
+    if (def.flags & ControlFlag::NoTabStop) control->setFocusPolicy(Qt::ClickFocus);
+    if (def.flags & ControlFlag::Disabled) control->setEnabled(false);
+    if (def.flags & ControlFlag::Hidden) control->hide();
     if (auto* radio = qobject_cast<QRadioButton*>(control)) {
-      if (!group || (spec.flags & ControlFlag::GroupStart)) {
+      if (!group || (def.flags & ControlFlag::GroupStart)) {
         group = new QButtonGroup(parent);
         group->setExclusive(true);
       }
       radio->setAutoExclusive(false);
-      group->addButton(radio, spec.id);
-      groups_[spec.id] = group;
+      group->addButton(radio, def.id);
+      groups_[def.id] = group;
     } else {
       group = nullptr;
     }
-    controls_[spec.id] = control;
+    controls_[def.id] = control;
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Forms and dialogs described as tables of controls in dialog units, like a dialog template:
 //
-//   static const ControlSpec kControls[] = {
+//   static const ControlDef kControls[] = {
 //       {1038, ControlKind::Static, "Connection string", 8, 3, 85, 8},
 //       {1020, ControlKind::RadioButton, "OleDB", 117, 2, 37, 10, ControlFlag::GroupStart},
 //       ...};
@@ -53,7 +53,7 @@ enum : unsigned {
 };
 }
 
-struct ControlSpec {
+struct ControlDef {
   int id;
   ControlKind kind;
   const char* caption;
@@ -64,10 +64,10 @@ struct ControlSpec {
 class ControlTable {
  public:
   ControlTable() = default;
-  ControlTable(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units);
+  ControlTable(QWidget* parent, std::span<const ControlDef> controls, const DialogUnits& units);
 
   // Creates the controls as children of parent; may be called again for more controls.
-  void Create(QWidget* parent, std::span<const ControlSpec> controls, const DialogUnits& units);
+  void Create(QWidget* parent, std::span<const ControlDef> controls, const DialogUnits& units);
 
   QWidget* Get(int id) const;
   template <class T>

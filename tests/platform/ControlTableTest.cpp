@@ -36,7 +36,7 @@ TEST(DialogUnits, GrowWithTheDialogFont) {
   EXPECT_GE(a.BaseX(), 1);
 }
 
-const ControlSpec kForm[] = {
+const ControlDef kForm[] = {
     {1038, ControlKind::Static, "Connection string", 8, 3, 85, 8},
     {1020, ControlKind::RadioButton, "OleDB", 117, 2, 37, 10, ControlFlag::GroupStart},
     {1021, ControlKind::RadioButton, "ODBC", 159, 2, 36, 10},
@@ -83,7 +83,7 @@ TEST(ControlTable, RadioGroupsRunFromOneGroupStartToTheNext) {
 }
 
 TEST(ControlTable, ALabelsMnemonicLeadsToTheNextControl) {
-  static const ControlSpec controls[] = {
+  static const ControlDef controls[] = {
       {1, ControlKind::Static, "&Name:", 0, 0, 40, 8},
       {2, ControlKind::Edit, "", 44, 0, 80, 12},
       {3, ControlKind::Static, "Plain", 0, 20, 40, 8},

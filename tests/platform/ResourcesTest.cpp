@@ -27,8 +27,8 @@ int OpaquePixels(const QImage& image) {
   return count;
 }
 
-void CollectIds(const std::vector<MenuItemSpec>& items, std::vector<int>& ids) {
-  for (const MenuItemSpec& item : items) {
+void CollectIds(const std::vector<MenuItemDef>& items, std::vector<int>& ids) {
+  for (const MenuItemDef& item : items) {
     if (item.id) ids.push_back(item.id);
     CollectIds(item.items, ids);
   }
@@ -74,7 +74,7 @@ TEST(Resources, PromptsAreThoseOfTheProgram) {
 
 TEST(Resources, AcceleratorsAreUnambiguousAndMenusNameKnownCommands) {
   std::set<QString> keys;
-  for (const AcceleratorSpec& accelerator : MainAccelerators())
+  for (const AcceleratorDef& accelerator : MainAccelerators())
     EXPECT_TRUE(keys.insert(accelerator.keys.toString()).second) << accelerator.keys.toString().toStdString();
   EXPECT_EQ(keys.size(), 33u);
   std::vector<int> ids;
@@ -84,7 +84,7 @@ TEST(Resources, AcceleratorsAreUnambiguousAndMenusNameKnownCommands) {
 }
 
 TEST(Resources, StatusPanesInOrder) {
-  const std::vector<StatusPaneSpec> panes = MainStatusPanes();
+  const std::vector<StatusPaneDef> panes = MainStatusPanes();
   ASSERT_EQ(panes.size(), 7u);
   EXPECT_EQ(panes[1].id, ID_INDICATOR_BLANK);
   EXPECT_EQ(panes[1].widthText, std::string(45, ' '));

@@ -56,7 +56,7 @@ TEST(CornerGrip, SitsInTheCornerBehindSiblingsAndTakesNoClicksBesideItsTriangle)
 class TableDialog : public CSizableDialog {
  public:
   TableDialog() {
-    static const ControlSpec controls[] = {
+    static const ControlDef controls[] = {
         {32790, ControlKind::Edit, "", 7, 24, 176, 14},
         {1, ControlKind::DefPushButton, "OK", 291, 7, 50, 14},
         {2, ControlKind::PushButton, "Cancel", 291, 24, 50, 14},

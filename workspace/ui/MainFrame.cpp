@@ -74,20 +74,20 @@ void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("StatusBar"));
   const QFontMetrics metrics(bar->font());
-  for (const StatusPaneSpec& spec : MainStatusPanes()) {
-    if (spec.id == 0) continue;  // the message pane is the bar's own
+  for (const StatusPaneDef& def : MainStatusPanes()) {
+    if (def.id == 0) continue;  // the message pane is the bar's own
     // The keyboard lock states cannot be read on every display system here; an indicator that
     // never lights would only take room.
-    if (spec.id == ID_INDICATOR_CAPS || spec.id == ID_INDICATOR_NUM || spec.id == ID_INDICATOR_SCRL) continue;
+    if (def.id == ID_INDICATOR_CAPS || def.id == ID_INDICATOR_NUM || def.id == ID_INDICATOR_SCRL) continue;
     auto* pane = new QLabel(bar);
-    pane->setObjectName(QStringLiteral("pane%1").arg(spec.id));
+    pane->setObjectName(QStringLiteral("pane%1").arg(def.id));
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QString widthText = QString::fromStdString(spec.widthText);
+    QString widthText = QString::fromStdString(def.widthText);
     widthText.replace(QLatin1Char('\n'), QLatin1Char(' '));
     pane->setMinimumWidth(metrics.horizontalAdvance(widthText) + 2 * pane->frameWidth() + 6);
     bar->addPermanentWidget(pane);
-    panes_[spec.id] = pane;
+    panes_[def.id] = pane;
   }
   connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
     if (message.isEmpty()) bar->showMessage(QString::fromLatin1(kIdleMessage));

@@ -22,7 +22,7 @@ namespace {
 using V = CQelvoView;
 
 // Template 101: 269 x 132 dialog units. The "?" buttons carry no command, so they stay hidden.
-const ControlSpec kForm[] = {
+const ControlDef kForm[] = {
     {V::IDC_CONNECTION_LABEL, ControlKind::Static, "Connection string", 8, 3, 85, 8},
     {V::IDC_MODE_OLEDB, ControlKind::RadioButton, "OleDB", 117, 2, 37, 10, ControlFlag::GroupStart},
     {V::IDC_MODE_ODBC, ControlKind::RadioButton, "ODBC", 159, 2, 36, 10},

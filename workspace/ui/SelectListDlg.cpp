@@ -9,7 +9,7 @@
 namespace {
 using C = CSelectListDlg;
 // The prompt stands above the list it explains.
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     {C::kPrompt, ControlKind::Static, "Prompt ...", 12, 6, 158, 8},
     {C::kList, ControlKind::ListBox, "", 12, 17, 158, 128},
     {C::kOk, ControlKind::DefPushButton, "OK", 180, 17, 50, 14},
