@@ -205,6 +205,15 @@ Variant DbRecordset::GetFieldVariantIdx(long index) {
   }
 }
 
+ValueView DbRecordset::GetFieldViewIdx(long index) {
+  try {
+    return impl_->recordset->GetCollectView(index);
+  } catch (const ComError& e) {
+    Trace(TraceError, "DbRecordset::GetFieldVariantIdx(%ld) : %s", index, ErrorText(e).c_str());
+    throw;
+  }
+}
+
 Variant DbRecordset::GetFieldVariant(const std::string& name) {
   try {
     return impl_->recordset->GetCollect(name);

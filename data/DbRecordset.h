@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/DbFieldInfo.h"
+#include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 
 class DbConnection;
@@ -43,6 +44,9 @@ class DbRecordset {
   bool IsEOF();
 
   Variant GetFieldVariantIdx(long index);
+  // The same value as a view into the recordset's rows, without copying (bulk readers): valid
+  // until the record, the rows or the value change.
+  ValueView GetFieldViewIdx(long index);
   Variant GetFieldVariant(const std::string& name);
   std::string GetFieldValueIdx(long index);
 

@@ -91,6 +91,23 @@ Variant RecordsetState::Value(int column) {
   return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]).ToVariant();
 }
 
+ValueView RecordsetState::View(int column) {
+  if (editMode != adEditNone && pending[static_cast<std::size_t>(column)])
+    return ValueView::Of(*pending[static_cast<std::size_t>(column)]);
+  if (editMode == adEditAdd) {
+    ValueView null;
+    null.vt = VT_NULL;
+    return null;
+  }
+  RequireCurrent();
+  RowStore::RowId row = CurrentRow();
+  if (rowStartsOf != row) {
+    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
+    rowStartsOf = row;
+  }
+  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+}
+
 void RecordsetState::BeginEditIfNeeded() {
   if (editMode != adEditNone) return;
   RequireCurrent();
@@ -359,6 +376,9 @@ FieldsPtr Recordset::GetFields() {
 
 Variant Recordset::GetCollect(long index) {
   return state_->Value(state_->CheckedColumn(index));
+}
+ValueView Recordset::GetCollectView(long index) {
+  return state_->View(state_->CheckedColumn(index));
 }
 Variant Recordset::GetCollect(const std::string& name) {
   return state_->Value(state_->CheckedColumn(name));

@@ -11,6 +11,7 @@
 #include "data/ado/ComPtr.h"
 #include "data/ado/Connection.h"
 #include "data/ado/Fields.h"
+#include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 
 namespace ado {
@@ -44,6 +45,9 @@ class Recordset {
   FieldsPtr GetFields();
   Variant GetCollect(long index);
   Variant GetCollect(const std::string& name);
+  // The current record's value by index as a view into the held rows, without copying it (bulk
+  // readers): valid until the record, the rows or the value change. Fails as GetCollect does.
+  ValueView GetCollectView(long index);
   void PutCollect(long index, const Variant& value);
   void PutCollect(const std::string& name, const Variant& value);
 
