@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPalette>
 
+#include "grid/CellSlot.h"
 #include "grid/GridColour.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceEdit.h"
@@ -25,6 +26,26 @@ void CGridCell::CopyPropertiesFrom(const CGridCellBase& other) {
   SetText(plain->GetText());
   SetData(plain->GetData());
   SetImage(plain->GetImage());
+}
+
+bool CGridCell::SaveToSlot(CellSlot& slot) const {
+  if (&GetRuntimeClass() != &CGridCell::ClassInfo() || !FitsSlot()) return false;
+  slot.SetText(m_text.view());
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  return true;
+}
+
+void CGridCell::LoadCommonFromSlot(const CellSlot& slot) {
+  m_state = slot.State();
+  m_style = slot.Style();
+  m_data = 0;
+  m_image = -1;
+}
+
+void CGridCell::LoadFromSlot(const CellSlot& slot) {
+  LoadCommonFromSlot(slot);
+  m_text.assign(slot.Text());
 }
 
 void CGridCell::SetFormat(unsigned format) {

@@ -8,6 +8,8 @@
 #include "grid/CompactText.h"
 #include "grid/GridCellBase.h"
 
+class CellSlot;
+
 class CGridCell : public CGridCellBase {
   GRID_CELL_DECLARE(CGridCell)
 
@@ -45,6 +47,18 @@ class CGridCell : public CGridCellBase {
   // The own format, or kFormatDefault when the cell takes the default cell's.
   unsigned GetOwnFormat() const { return Style().format; }
 
+  // Stores the text as it is, past any reading of the class (what a cell shows for a value its
+  // class cannot hold).
+  virtual void SetRawText(std::string_view text) { m_text.assign(text); }
+
+  // ---- The compact form in the grid's storage (CellSlot.h). SaveToSlot puts the whole cell into
+  // `slot` and returns true, or returns false (slot untouched) when the cell keeps something the
+  // compact form cannot: a data value, an image, a style number beyond 16 bits, or a class that
+  // has no compact form (each class answers for itself only, not for classes derived from it).
+  // LoadFromSlot makes the cell what the slot holds (a slot of this class's form).
+  virtual bool SaveToSlot(CellSlot& slot) const;
+  virtual void LoadFromSlot(const CellSlot& slot);
+
   // The number of the cell's style in the pool, and the style itself.
   std::uint32_t GetStyleId() const { return m_style; }
   void SetStyleId(std::uint32_t id) { m_style = id; }
@@ -57,6 +71,10 @@ class CGridCell : public CGridCellBase {
     change(s);
     m_style = CellStylePool::Intern(s);
   }
+  // What every compact form needs: no data value, no image, a style number of 16 bits.
+  bool FitsSlot() const { return m_data == 0 && m_image < 0 && m_style <= 0xFFFF; }
+  // The state, style, data and image of a compact cell (no data, no image).
+  void LoadCommonFromSlot(const CellSlot& slot);
 
   // Small members first: they fill the base's tail padding.
   std::int16_t m_image = -1;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "data/ValueFormat.h"
+#include "grid/CellSlot.h"
+#include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceCheck.h"
 
@@ -71,4 +73,22 @@ bool CGridCellCheckEx::Edit(int row, int col, const QRect& rect, const QPoint&, 
   auto* editor = new CInPlaceCheck(grid, row, col, CheckArea(rect), id, key, GetCheck());
   editor->Open();
   return true;
+}
+
+bool CGridCellCheckEx::SaveToSlot(CellSlot& slot) const {
+  // The text of this class is its state: only the data value needs keeping.
+  if (&GetRuntimeClass() != &ClassInfo() || m_image >= 0 || m_style > 0xFFFF) return false;
+  CellTypeProfile profile;
+  profile.cls = &ClassInfo();
+  profile.valueIsData = true;
+  slot.SetTypedValue(CellTypePool::Intern(profile), static_cast<std::uint64_t>(m_data));
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  return true;
+}
+
+void CGridCellCheckEx::LoadFromSlot(const CellSlot& slot) {
+  LoadCommonFromSlot(slot);
+  m_text.clear();
+  m_data = static_cast<std::intptr_t>(slot.Value());
 }

@@ -22,6 +22,10 @@ class CGridCellCheckEx : public CGridCell {
   // Empty or an integer.
   bool ValidateEdit(std::string_view text) override;
 
+  // Compact form: the state (the data value) as the value.
+  bool SaveToSlot(CellSlot& slot) const override;
+  void LoadFromSlot(const CellSlot& slot) override;
+
   // The square of the check box inside a cell rectangle (centred).
   static QRect CheckArea(const QRect& rect);
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "data/ValueFormat.h"
+#include "grid/CellSlot.h"
+#include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceDateTime.h"
 
@@ -124,12 +126,71 @@ void CGridCellDateTimeEx::SetDateTime(const GridDateTime& v) {
   m_minute = static_cast<std::uint8_t>(v.minute);
   m_second = static_cast<std::uint8_t>(v.second);
   m_status = Status::Valid;
-  m_text.assign(FormatDateTime(v, m_code));
+  m_text.clear();
 }
 
 void CGridCellDateTimeEx::SetStatus(Status status) {
   m_status = status;
   if (status != Status::Valid) m_text.clear();
+}
+
+void CGridCellDateTimeEx::SetRawText(std::string_view text) {
+  m_text.assign(text);
+}
+
+std::string CGridCellDateTimeEx::GetText() const {
+  // A valid value shows its text unless a raw text was stored over it.
+  if (m_status == Status::Valid && m_text.empty()) return FormatDateTime(GetDateTime(), m_code);
+  return m_text.str();
+}
+
+std::uint64_t CGridCellDateTimeEx::EncodeValue(const GridDateTime& v, Status status) {
+  const auto year = static_cast<std::uint16_t>(static_cast<std::int16_t>(v.year));
+  return static_cast<std::uint64_t>(year) | (static_cast<std::uint64_t>(v.month & 0xFF) << 16) |
+         (static_cast<std::uint64_t>(v.day & 0xFF) << 24) | (static_cast<std::uint64_t>(v.hour & 0xFF) << 32) |
+         (static_cast<std::uint64_t>(v.minute & 0xFF) << 40) | (static_cast<std::uint64_t>(v.second & 0xFF) << 48) |
+         (static_cast<std::uint64_t>(status) << 56);
+}
+
+bool CGridCellDateTimeEx::SaveToSlot(CellSlot& slot) const {
+  if (&GetRuntimeClass() != &ClassInfo() || !FitsSlot()) return false;
+  // The text form stands for an invalid value: a raw text over another status keeps the object.
+  if (!m_text.empty() && m_status != Status::Invalid) return false;
+  CellTypeProfile profile;
+  profile.cls = &ClassInfo();
+  profile.code = m_code;
+  const std::uint32_t id = CellTypePool::Intern(profile);
+  if (m_text.empty())
+    slot.SetTypedValue(id, EncodeValue(GetDateTime(), m_status));
+  else
+    slot.SetTypedText(id, m_text.view());
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  return true;
+}
+
+void CGridCellDateTimeEx::LoadFromSlot(const CellSlot& slot) {
+  LoadCommonFromSlot(slot);
+  m_code = CellTypePool::Get(slot.Profile()).code;
+  if (slot.HasValue()) {
+    const std::uint64_t v = slot.Value();
+    m_year = static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFF));
+    m_month = static_cast<std::uint8_t>(v >> 16);
+    m_day = static_cast<std::uint8_t>(v >> 24);
+    m_hour = static_cast<std::uint8_t>(v >> 32);
+    m_minute = static_cast<std::uint8_t>(v >> 40);
+    m_second = static_cast<std::uint8_t>(v >> 48);
+    m_status = static_cast<Status>(static_cast<std::uint8_t>(v >> 56));
+    m_text.clear();
+  } else {
+    const GridDateTime none;
+    m_year = static_cast<std::int16_t>(none.year);
+    m_month = static_cast<std::uint8_t>(none.month);
+    m_day = static_cast<std::uint8_t>(none.day);
+    m_hour = m_minute = m_second = 0;
+    m_status = Status::Invalid;
+    m_text.assign(slot.Text());
+  }
 }
 
 void CGridCellDateTimeEx::SetText(std::string_view text) {

@@ -1,7 +1,9 @@
 #pragma once
 // A cell that holds a date-time value with a status (valid, invalid, null; initially null) and
 // shows it by a display code: any bit of 9 set "%H:%M:%S" (time), bit 4 "%d/%m/%y %H:%M:%S"
-// (date and time), else "%d/%m/%y" (date). Null and invalid values show an empty text.
+// (date and time), else "%d/%m/%y" (date). Null and invalid values show an empty text, or a
+// text stored raw (SetRawText). The text of a valid value is made when asked (painting asks only
+// for the cells on screen).
 #include <cstdint>
 
 #include "grid/GridCell.h"
@@ -36,6 +38,8 @@ class CGridCellDateTimeEx : public CGridCell {
   // Empty text makes the value null; other texts are read in the display format (a four-digit
   // year is taken as it is, two digits as 1930..2029; a time alone keeps the date part).
   void SetText(std::string_view text) override;
+  void SetRawText(std::string_view text) override;
+  std::string GetText() const override;
   // Empty, or a text the display format reads.
   bool ValidateEdit(std::string_view text) override;
   bool Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key) override;
@@ -44,6 +48,12 @@ class CGridCellDateTimeEx : public CGridCell {
   static std::string FormatDateTime(const GridDateTime& value, int code);
   static bool ParseDateTime(std::string_view text, int code, const GridDateTime& datePart, GridDateTime& value);
   static bool IsRealDateTime(const GridDateTime& value);
+
+  // Compact form: value and status as the value (EncodeValue), or an invalid value's raw text as
+  // the text.
+  bool SaveToSlot(CellSlot& slot) const override;
+  void LoadFromSlot(const CellSlot& slot) override;
+  static std::uint64_t EncodeValue(const GridDateTime& value, Status status);
 
  private:
   std::int16_t m_year = 1899;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "data/ValueFormat.h"
+#include "grid/CellSlot.h"
+#include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceNumberEdit.h"
 
@@ -19,7 +21,7 @@ std::int64_t ReadInteger(const std::string& text) {
 
 void CGridCellInteger::SetText(std::string_view text) {
   if (text.empty()) {
-    m_text.clear();
+    SetRawText({});
     return;
   }
   std::string plain(text);
@@ -27,11 +29,24 @@ void CGridCellInteger::SetText(std::string_view text) {
   SetInteger(ReadInteger(plain));
 }
 
+void CGridCellInteger::SetRawText(std::string_view text) {
+  m_hasValue = false;
+  m_text.assign(text);
+}
+
+std::string CGridCellInteger::GetText() const {
+  if (!m_hasValue) return m_text.str();
+  return m_thousands ? FormatIntegerGrouped(m_value) : std::to_string(m_value);
+}
+
 void CGridCellInteger::SetInteger(std::int64_t value) {
-  m_text.assign(m_thousands ? FormatIntegerGrouped(value) : std::to_string(value));
+  m_value = value;
+  m_hasValue = true;
+  m_text.clear();
 }
 
 std::int64_t CGridCellInteger::GetInteger() const {
+  if (m_hasValue) return m_value;
   std::string text = m_text.str();
   if (m_thousands) text = RemoveThousandsSeparator(text);
   return ReadInteger(text);
@@ -39,7 +54,7 @@ std::int64_t CGridCellInteger::GetInteger() const {
 
 void CGridCellInteger::SetThousandSeparator(bool on) {
   if (on == m_thousands) return;
-  const bool hasValue = !m_text.empty();
+  const bool hasValue = !IsEmpty();
   const std::int64_t value = GetInteger();
   m_thousands = on;
   if (hasValue) SetInteger(value);
@@ -64,8 +79,35 @@ bool CGridCellInteger::Edit(int row, int col, const QRect& rect, const QPoint&, 
   options.maxLength = GetMaxLength();
   options.font = GetFont();
   // The editor shows the bare digits; committing groups them again.
-  const QString text = m_text.empty() ? QString() : QString::number(GetInteger());
+  const QString text = IsEmpty() ? QString() : QString::number(GetInteger());
   auto* editor = new CInPlaceIntegerEdit(grid, row, col, rect, options, id, text, key, m_width);
   editor->Open();
   return true;
+}
+
+bool CGridCellInteger::SaveToSlot(CellSlot& slot) const {
+  if (&GetRuntimeClass() != &ClassInfo() || !FitsSlot()) return false;
+  CellTypeProfile profile;
+  profile.cls = &ClassInfo();
+  profile.width = m_width;
+  profile.thousands = m_thousands;
+  const std::uint32_t id = CellTypePool::Intern(profile);
+  if (m_hasValue)
+    slot.SetTypedValue(id, EncodeValue(m_value));
+  else
+    slot.SetTypedText(id, m_text.view());
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  return true;
+}
+
+void CGridCellInteger::LoadFromSlot(const CellSlot& slot) {
+  LoadCommonFromSlot(slot);
+  const CellTypeProfile& profile = CellTypePool::Get(slot.Profile());
+  m_width = profile.width;
+  m_thousands = profile.thousands;
+  if (slot.HasValue())
+    SetInteger(static_cast<std::int64_t>(slot.Value()));
+  else
+    SetRawText(slot.Text());
 }

@@ -1,6 +1,8 @@
 #pragma once
-// A cell that holds a long integer as its text: "%ld", or grouped with the user locale's
-// thousands separator when the flag is set. Edited in a digits-only editor of `width` digits.
+// A cell that holds a long integer shown as "%ld", or grouped with the user locale's thousands
+// separator when the flag is set. Edited in a digits-only editor of `width` digits. The cell keeps
+// the integer and makes its text when asked (painting asks only for the cells on screen); a text
+// stored raw (SetRawText) is kept as it is.
 #include <cstdint>
 
 #include "grid/GridCell.h"
@@ -12,8 +14,11 @@ class CGridCellInteger : public CGridCell {
   // Empty text stays empty; anything else is read as an integer (separator removed when the
   // flag is set) and stored as that integer.
   void SetText(std::string_view text) override;
+  void SetRawText(std::string_view text) override;
+  std::string GetText() const override;
   void SetInteger(std::int64_t value);
-  // The text (separator removed when the flag is set) read as an integer; 0 for an empty text.
+  // The integer; for a raw text, the text (separator removed when the flag is set) read as an
+  // integer; 0 for an empty text.
   std::int64_t GetInteger() const;
   void SetWidth(int digits) { m_width = static_cast<std::int16_t>(digits < 1 ? 1 : digits > 30 ? 30 : digits); }
   int GetWidth() const { return m_width; }
@@ -25,7 +30,16 @@ class CGridCellInteger : public CGridCell {
   // Empty, or an integer with an optional sign (separators allowed when the flag is set).
   bool ValidateEdit(std::string_view text) override;
 
+  // Compact form: the integer as the value, a raw text as the text.
+  bool SaveToSlot(CellSlot& slot) const override;
+  void LoadFromSlot(const CellSlot& slot) override;
+  static std::uint64_t EncodeValue(std::int64_t value) { return static_cast<std::uint64_t>(value); }
+
  private:
+  bool IsEmpty() const { return !m_hasValue && m_text.empty(); }
+
   std::int16_t m_width = 10;
   bool m_thousands = false;
+  bool m_hasValue = false;  // the text is made from m_value
+  std::int64_t m_value = 0;
 };

@@ -3,6 +3,8 @@
 #include <charconv>
 
 #include "data/ValueFormat.h"
+#include "grid/CellSlot.h"
+#include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceNumberEdit.h"
 
@@ -28,7 +30,7 @@ bool CGridCellNumericEx::ParseNumber(std::string_view text, bool grouped, double
 
 void CGridCellNumericEx::SetText(std::string_view text) {
   if (text.empty()) {
-    m_text.clear();
+    SetRawText({});
     return;
   }
   double value = 0;
@@ -43,19 +45,38 @@ void CGridCellNumericEx::SetText(std::string_view text) {
   SetNumber(value);
 }
 
+void CGridCellNumericEx::SetRawText(std::string_view text) {
+  m_hasValue = false;
+  m_text.assign(text);
+}
+
+std::string CGridCellNumericEx::GetText() const {
+  return m_hasValue ? FormatNumber(m_value, m_decimals, m_thousands) : m_text.str();
+}
+
 void CGridCellNumericEx::SetNumber(double value) {
-  m_text.assign(FormatNumber(value, m_decimals, m_thousands));
+  m_value = value;
+  m_hasValue = true;
+  m_text.clear();
 }
 
 double CGridCellNumericEx::GetNumber() const {
+  // What the text shows, not more: the number as rounded to the decimals.
   double value = 0;
-  if (!m_text.empty() && !ParseNumber(m_text.view(), m_thousands, value)) value = 0;
+  const std::string text = GetText();
+  if (!text.empty() && !ParseNumber(text, m_thousands, value)) value = 0;
   return value;
+}
+
+void CGridCellNumericEx::SetDecimals(int decimals) {
+  const auto clamped = static_cast<std::int16_t>(decimals < 0 ? 0 : decimals > 15 ? 15 : decimals);
+  if (m_hasValue && clamped != m_decimals) SetRawText(GetText());
+  m_decimals = clamped;
 }
 
 void CGridCellNumericEx::SetThousandSeparator(bool on) {
   if (on == m_thousands) return;
-  const bool hasValue = !m_text.empty();
+  const bool hasValue = !IsEmpty();
   const double value = GetNumber();
   m_thousands = on;
   if (hasValue) SetNumber(value);
@@ -74,10 +95,38 @@ bool CGridCellNumericEx::Edit(int row, int col, const QRect& rect, const QPoint&
   options.format = GetFormat();
   options.font = GetFont();
   // The editor shows the number without grouping; committing formats it again.
-  const QString text =
-      m_text.empty() ? QString() : QString::fromStdString(FormatNumber(GetNumber(), m_decimals, false));
+  const QString text = IsEmpty() ? QString() : QString::fromStdString(FormatNumber(GetNumber(), m_decimals, false));
   auto* editor = new CInPlaceNumericEdit(grid, row, col, rect, options, id, text, key, m_width, m_decimals,
                                          QLatin1Char(DecimalSeparator()));
   editor->Open();
   return true;
+}
+
+bool CGridCellNumericEx::SaveToSlot(CellSlot& slot) const {
+  if (&GetRuntimeClass() != &ClassInfo() || !FitsSlot()) return false;
+  CellTypeProfile profile;
+  profile.cls = &ClassInfo();
+  profile.width = m_width;
+  profile.decimals = m_decimals;
+  profile.thousands = m_thousands;
+  const std::uint32_t id = CellTypePool::Intern(profile);
+  if (m_hasValue)
+    slot.SetTypedValue(id, EncodeValue(m_value));
+  else
+    slot.SetTypedText(id, m_text.view());
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  return true;
+}
+
+void CGridCellNumericEx::LoadFromSlot(const CellSlot& slot) {
+  LoadCommonFromSlot(slot);
+  const CellTypeProfile& profile = CellTypePool::Get(slot.Profile());
+  m_width = profile.width;
+  m_decimals = profile.decimals;
+  m_thousands = profile.thousands;
+  if (slot.HasValue())
+    SetNumber(std::bit_cast<double>(slot.Value()));
+  else
+    SetRawText(slot.Text());
 }

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <new>
 
+#include "grid/CellTypeProfile.h"
 #include "grid/GridColour.h"
 #include "grid/InPlaceEditor.h"
 #include "grid/TitleTip.h"
@@ -98,11 +99,20 @@ void CGridCtrl::InitSlot(int row, int col, CellSlot& slot) {
   slot.SetObject(std::move(cell));
 }
 
+CGridCell* CGridCtrl::TypedScratch(const GridCellClass* cls) const {
+  for (const auto& cell : m_typedScratch)
+    if (&cell->GetRuntimeClass() == cls) return cell.get();
+  // Only classes derived from CGridCell have compact forms.
+  std::unique_ptr<CGridCell> cell(static_cast<CGridCell*>(cls->create()));
+  cell->SetGrid(const_cast<CGridCtrl*>(this));
+  m_typedScratch.push_back(std::move(cell));
+  return m_typedScratch.back().get();
+}
+
 CGridCell* CGridCtrl::LoadScratch(const CellSlot& slot) const {
-  m_scratch->SetText(slot.Text());
-  m_scratch->SetState(slot.State());
-  m_scratch->SetStyleId(slot.Style());
-  return m_scratch.get();
+  CGridCell* cell = slot.IsTyped() ? TypedScratch(CellTypePool::Get(slot.Profile()).cls) : m_scratch.get();
+  cell->LoadFromSlot(slot);
+  return cell;
 }
 
 CGridCellBase* CGridCtrl::CellForRead(int row, int col) const {
@@ -114,29 +124,78 @@ CGridCellBase* CGridCtrl::CellForRead(int row, int col) const {
 CGridCellBase* CGridCtrl::Materialize(int row, int col) {
   CellSlot* slot = Slot(row, col);
   if (CGridCellBase* cell = slot->Object()) return cell;
-  auto cell = std::make_unique<CGridCell>();
+  std::unique_ptr<CGridCell> cell;
+  if (slot->IsTyped())
+    cell.reset(static_cast<CGridCell*>(CellTypePool::Get(slot->Profile()).cls->create()));
+  else
+    cell = std::make_unique<CGridCell>();
   cell->SetGrid(this);
-  cell->SetText(slot->Text());
-  cell->SetState(slot->State());
-  cell->SetStyleId(slot->Style());
+  cell->LoadFromSlot(*slot);
   CGridCellBase* raw = cell.get();
   slot->SetObject(std::move(cell));
   return raw;
 }
 
-void CGridCtrl::CompactIfPlain(int row, int col) {
+bool CGridCtrl::CompactCell(int row, int col) {
+  if (!IsValid(row, col)) return false;
   CellSlot* slot = Slot(row, col);
   CGridCellBase* cell = slot->Object();
-  if (!cell || &cell->GetRuntimeClass() != &CGridCell::ClassInfo() || IsEditing(cell)) return;
-  auto* plain = static_cast<CGridCell*>(cell);
-  if (plain->GetData() != 0 || plain->GetImage() >= 0 || plain->GetStyleId() > 0xFFFF) return;
-  const std::string text = plain->GetText();
-  const auto state = static_cast<std::uint8_t>(plain->GetState());
-  const auto style = static_cast<std::uint16_t>(plain->GetStyleId());
-  slot->ReleaseObject();  // deletes the object as it goes out of scope
-  slot->SetText(text);
-  slot->SetState(state);
-  slot->SetStyle(style);
+  if (!cell) return true;
+  if (IsEditing(cell) || !cell->IsKindOf(CGridCell::ClassInfo())) return false;
+  CellSlot compact;
+  if (!static_cast<const CGridCell*>(cell)->SaveToSlot(compact)) return false;
+  *slot = std::move(compact);  // deletes the object
+  return true;
+}
+
+void CGridCtrl::CompactIfPlain(int row, int col) {
+  const CGridCellBase* cell = Slot(row, col)->Object();
+  if (cell && &cell->GetRuntimeClass() == &CGridCell::ClassInfo()) CompactCell(row, col);
+}
+
+template <typename Change>
+void CGridCtrl::ChangeCellObject(int row, int col, Change change) {
+  CellSlot* slot = Slot(row, col);
+  if (CGridCellBase* cell = slot->Object()) {
+    change(*cell);
+    return;
+  }
+  const bool typed = slot->IsTyped();
+  change(*Materialize(row, col));
+  // Nobody outside holds the object just made.
+  if (typed) CompactCell(row, col);
+}
+
+bool CGridCtrl::StoreCompactValue(int row, int col, const GridCellClass& cls, std::uint64_t value) {
+  if (!IsValid(row, col)) return false;
+  CellSlot* slot = Slot(row, col);
+  if (!slot->IsTyped()) return false;
+  const std::uint32_t profile = slot->Profile();
+  if (CellTypePool::Get(profile).cls != &cls) return false;
+  slot->SetTypedValue(profile, value);
+  return true;
+}
+
+bool CGridCtrl::StoreCompactText(int row, int col, const GridCellClass& cls, std::string_view text) {
+  if (!IsValid(row, col)) return false;
+  CellSlot* slot = Slot(row, col);
+  if (!slot->IsTyped()) return false;
+  const std::uint32_t profile = slot->Profile();
+  const CellTypeProfile& type = CellTypePool::Get(profile);
+  // A check box's text is its state: it has no text form.
+  if (type.cls != &cls || type.valueIsData) return false;
+  slot->SetTypedText(profile, text);
+  return true;
+}
+
+bool CGridCtrl::GetInlineCellForm(int row, int col, InlineCellForm& form) const {
+  return IsValid(row, col) && Slot(row, col)->GetInlineForm(form);
+}
+
+bool CGridCtrl::SetInlineCellForm(int row, int col, const InlineCellForm& form) {
+  if (!IsValid(row, col) || Slot(row, col)->Object()) return false;
+  Slot(row, col)->SetInlineForm(form);
+  return true;
 }
 
 void CGridCtrl::DestroyCell(int, int) {}
@@ -357,8 +416,9 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) {
 
 const GridCellClass* CGridCtrl::GetCellClass(int row, int col) const {
   if (!IsValid(row, col)) return nullptr;
-  const CGridCellBase* cell = Slot(row, col)->Object();
-  return cell ? &cell->GetRuntimeClass() : &CGridCell::ClassInfo();
+  const CellSlot* slot = Slot(row, col);
+  if (const CGridCellBase* cell = slot->Object()) return &cell->GetRuntimeClass();
+  return slot->IsTyped() ? CellTypePool::Get(slot->Profile()).cls : &CGridCell::ClassInfo();
 }
 
 bool CGridCtrl::SetCellType(int row, int col, const GridCellClass* cls) {
@@ -370,7 +430,7 @@ bool CGridCtrl::SetCellType(int row, int col, const GridCellClass* cls) {
   if (m_pEditor && m_editCell == CellId(row, col)) StopEdit();
   cell->CopyPropertiesFrom(*CellForRead(row, col));
   Slot(row, col)->SetObject(std::move(cell));
-  if (cls == &CGridCell::ClassInfo()) CompactIfPlain(row, col);
+  CompactCell(row, col);  // a new object: nobody holds it yet
   RedrawCell(row, col);
   return true;
 }
@@ -384,10 +444,10 @@ bool CGridCtrl::SetDefaultCellType(const GridCellClass* cls) {
 bool CGridCtrl::SetCellTextImpl(int row, int col, std::string_view text) {
   if (!IsValid(row, col)) return false;
   CellSlot* slot = Slot(row, col);
-  if (CGridCellBase* cell = slot->Object())
-    cell->SetText(text);
-  else
+  if (slot->IsPlain())
     slot->SetText(text);
+  else
+    ChangeCellObject(row, col, [text](CGridCellBase& cell) { cell.SetText(text); });
   RedrawCell(row, col);
   return true;
 }
@@ -405,22 +465,26 @@ bool CGridCtrl::StoreCellText(int row, int col, std::string_view text) {
 std::string CGridCtrl::GetCellText(int row, int col) const {
   if (!IsValid(row, col)) return {};
   const CellSlot* slot = Slot(row, col);
-  if (const CGridCellBase* cell = slot->Object()) return cell->GetText();
-  return std::string(slot->Text());
+  if (slot->IsPlain()) return std::string(slot->Text());
+  return CellForRead(row, col)->GetText();
 }
 
 bool CGridCtrl::SetCellData(int row, int col, std::intptr_t data) {
   if (!IsValid(row, col)) return false;
   CellSlot* slot = Slot(row, col);
-  if (slot->Object() || data != 0) Materialize(row, col)->SetData(data);
+  if (!slot->IsPlain() || data != 0) ChangeCellObject(row, col, [data](CGridCellBase& cell) { cell.SetData(data); });
   SetModified(true, row, col);
   return true;
 }
 
 std::intptr_t CGridCtrl::GetCellData(int row, int col) const {
   if (!IsValid(row, col)) return 0;
-  const CGridCellBase* cell = Slot(row, col)->Object();
-  return cell ? cell->GetData() : 0;
+  const CellSlot* slot = Slot(row, col);
+  if (const CGridCellBase* cell = slot->Object()) return cell->GetData();
+  // Compact cells have no data value, except check boxes whose value it is.
+  if (slot->HasValue() && CellTypePool::Get(slot->Profile()).valueIsData)
+    return static_cast<std::intptr_t>(slot->Value());
+  return 0;
 }
 
 bool CGridCtrl::SetCellImage(int row, int col, int image) {

@@ -4,9 +4,10 @@
 // drag-and-drop exchange as text, resizing, auto-sizing and printing. It knows nothing of
 // databases: owners react to its notifications.
 //
-// Storage: one 16-byte slot per cell. Plain text cells stay compact; GetCell hands out (and from
-// then on keeps) a full cell object. Bulk work should use the per-cell setters of the grid
-// (SetCellText, StoreCellText, SetCellBackColour, ...), which keep plain cells compact.
+// Storage: one 16-byte slot per cell. Plain text cells and cells of the typed classes (integer,
+// number, date, check box) stay compact (CellSlot.h); GetCell hands out (and from then on keeps) a
+// full cell object. Bulk work should use the per-cell setters of the grid (SetCellText,
+// StoreCellText, SetCellBackColour, StoreCompactValue, ...), which keep compact cells compact.
 //
 // Scrolling: the vertical position is a row (the first non-fixed row shown), the horizontal one
 // a pixel offset; painting walks only the rows and columns on screen, so its cost does not grow
@@ -96,8 +97,30 @@ class CGridCtrl : public QAbstractScrollArea {
   const CGridCellBase* GetCellObject(int row, int col) const {
     return IsValid(row, col) ? Slot(row, col)->Object() : nullptr;
   }
+  // The cell as an object for reading: its object, or for a compact cell a stand-in loaded from
+  // it, valid until the next call of any reading function of the grid; null out of range.
+  const CGridCellBase* GetCellForRead(int row, int col) const {
+    return IsValid(row, col) ? CellForRead(row, col) : nullptr;
+  }
   // The class of a cell without making an object; null out of range.
   const GridCellClass* GetCellClass(int row, int col) const;
+  // Turns the cell's object back into its compact form when it keeps nothing the compact form
+  // cannot (and it is not being edited). The object is deleted: only for callers that know no
+  // pointer to it is held. True when the cell is compact afterwards.
+  bool CompactCell(int row, int col);
+
+  // ---- Bulk loading into compact typed cells. A compact cell of class `cls` takes a value in
+  // the class's encoding (the class's EncodeValue), or a text stored as its class stores a raw
+  // text (SetRawText), keeping its looks, state and class settings, without the cell being
+  // redrawn. False, and nothing changed, when the cell is not a compact cell of that class.
+  bool StoreCompactValue(int row, int col, const GridCellClass& cls, std::uint64_t value);
+  bool StoreCompactText(int row, int col, const GridCellClass& cls, std::string_view text);
+  // Whole cells of compact forms that own nothing outside their slot (no long text, no object):
+  // GetInlineCellForm reads a cell's form (false for other cells), SetInlineCellForm gives a cell
+  // such a form, so that a layout can compute one cell and copy the outcome to its equals.
+  using InlineCellForm = unsigned char[16];
+  bool GetInlineCellForm(int row, int col, InlineCellForm& form) const;
+  bool SetInlineCellForm(int row, int col, const InlineCellForm& form);
   // Replaces the cell by a new object of `cls`, which takes over the old cell's properties.
   // False (cell unchanged) for a missing class or one outside the cell family.
   bool SetCellType(int row, int col, const GridCellClass* cls);
@@ -367,6 +390,12 @@ class CGridCtrl : public QAbstractScrollArea {
   // compact form (valid until the next call).
   CGridCellBase* CellForRead(int row, int col) const;
   CGridCell* LoadScratch(const CellSlot& slot) const;
+  // The stand-in object of a typed class (made on first use).
+  CGridCell* TypedScratch(const GridCellClass* cls) const;
+  // Changes a cell through its object; a compact typed cell is made an object for the change and
+  // kept compact afterwards when it still can be.
+  template <typename Change>
+  void ChangeCellObject(int row, int col, Change change);
   // Makes the slot hold an object (of the default class when compact) and returns it.
   CGridCellBase* Materialize(int row, int col);
   // Turns a plain object back into the compact form when it keeps nothing else.
@@ -427,6 +456,7 @@ class CGridCtrl : public QAbstractScrollArea {
   const GridCellClass* m_defaultCellClass;
   std::array<std::unique_ptr<CGridDefaultCell>, 4> m_defaultCells;
   mutable std::unique_ptr<CGridCell> m_scratch;
+  mutable std::vector<std::unique_ptr<CGridCell>> m_typedScratch;
 
   COLORREF m_crGridLineColour;
   COLORREF m_crGridBkColour;

@@ -27,8 +27,8 @@ bool CGridCtrlEx::SetCellTypeByKind(int row, int col, int kind) {
 }
 
 std::int64_t CGridCtrlEx::GetCellInteger(int row, int col) const {
-  const auto* cell = dynamic_cast<const CGridCellInteger*>(GetCellObject(row, col));
-  return cell ? cell->GetInteger() : 0;
+  if (GetCellClass(row, col) != &CGridCellInteger::ClassInfo()) return 0;
+  return static_cast<const CGridCellInteger*>(GetCellForRead(row, col))->GetInteger();
 }
 
 void CGridCtrlEx::SyncColumnDefs() {
@@ -97,44 +97,73 @@ bool CGridCtrlEx::SetColumns(const std::vector<GridColumnDef>& defs) {
 }
 
 bool CGridCtrlEx::ApplyColumnDefsToRow(int row) {
-  if (row < 0 || row >= GetRowCount()) return false;
+  return ApplyColumnDefsToRows(row, row);
+}
+
+bool CGridCtrlEx::ApplyColumnDefsToRows(int firstRow, int lastRow) {
+  if (firstRow < 0 || firstRow >= GetRowCount() || lastRow < firstRow) return false;
+  lastRow = std::min(lastRow, GetRowCount() - 1);
   SyncColumnDefs();
   for (int col = 0; col < GetColumnCount(); ++col) {
     const GridColumnDef& def = m_columnDefs[static_cast<std::size_t>(col)];
-    SetCellTypeByKind(row, col, def.kind);
-    switch (def.kind) {
-      case gctText:
-      case gctButtonText:
-        if (def.length >= 1) SetCellMaxLength(row, col, static_cast<unsigned>(def.length));
-        if (def.length > 254) SetCellLongText(row, col, true);
-        break;
-      case gctInteger:
-        if (auto* cell = dynamic_cast<CGridCellInteger*>(GetCell(row, col))) {
-          cell->SetWidth(def.length);
-          cell->SetThousandSeparator(def.thousandSeparator);
-          cell->SetFormat((cell->GetFormat() & ~DT_CENTER) | DT_RIGHT);
-        }
-        break;
-      case gctNumericEx:
-        if (auto* cell = dynamic_cast<CGridCellNumericEx*>(GetCell(row, col))) {
-          cell->SetWidth(def.length);
-          cell->SetDecimals(def.precision);
-          cell->SetThousandSeparator(def.thousandSeparator);
-          cell->SetFormat((cell->GetFormat() & ~DT_CENTER) | DT_RIGHT);
-        }
-        break;
-      case gctDate:
-        if (auto* cell = dynamic_cast<CGridCellDateTimeEx*>(GetCell(row, col))) cell->SetDisplayCode(def.dateFormat);
-        break;
-      default:
-        break;
+    // The outcome for a cell depends only on the definition and on the cell itself: a cell whose
+    // whole form equals the form a computed cell had takes that cell's outcome as it is.
+    InlineCellForm before{}, after{}, form{};
+    bool known = false;
+    for (int row = firstRow; row <= lastRow; ++row) {
+      const bool inlineForm = GetInlineCellForm(row, col, form);
+      if (known && inlineForm && std::memcmp(form, before, sizeof form) == 0) {
+        SetInlineCellForm(row, col, after);
+        continue;
+      }
+      ApplyColumnDefToCell(row, col, def);
+      if (!known && inlineForm && GetInlineCellForm(row, col, after)) {
+        std::memcpy(before, form, sizeof form);
+        known = true;
+      }
     }
-    if (def.format != 0) SetCellFormat(row, col, def.format);
-    if (def.readOnly) SetCellState(row, col, GetCellState(row, col) | kCellReadOnly);
-    SetCellBackColour(row, col, def.backColour);
-    SetCellTextColour(row, col, def.textColour);
   }
   return true;
+}
+
+void CGridCtrlEx::ApplyColumnDefToCell(int row, int col, const GridColumnDef& def) {
+  const GridCellClass* cls = GetColumnTypeInfo(def.kind).cellClass;
+  // A cell that was compact, or that SetCellType replaces, is an object nobody holds afterwards.
+  const bool fresh =
+      !GetCellObject(row, col) || (cls && !(cls == &CGridCell::ClassInfo() && GetCellClass(row, col) == cls));
+  SetCellTypeByKind(row, col, def.kind);
+  switch (def.kind) {
+    case gctText:
+    case gctButtonText:
+      if (def.length >= 1) SetCellMaxLength(row, col, static_cast<unsigned>(def.length));
+      if (def.length > 254) SetCellLongText(row, col, true);
+      break;
+    case gctInteger:
+      if (auto* cell = dynamic_cast<CGridCellInteger*>(GetCell(row, col))) {
+        cell->SetWidth(def.length);
+        cell->SetThousandSeparator(def.thousandSeparator);
+        cell->SetFormat((cell->GetFormat() & ~DT_CENTER) | DT_RIGHT);
+      }
+      break;
+    case gctNumericEx:
+      if (auto* cell = dynamic_cast<CGridCellNumericEx*>(GetCell(row, col))) {
+        cell->SetWidth(def.length);
+        cell->SetDecimals(def.precision);
+        cell->SetThousandSeparator(def.thousandSeparator);
+        cell->SetFormat((cell->GetFormat() & ~DT_CENTER) | DT_RIGHT);
+      }
+      break;
+    case gctDate:
+      if (auto* cell = dynamic_cast<CGridCellDateTimeEx*>(GetCell(row, col))) cell->SetDisplayCode(def.dateFormat);
+      break;
+    default:
+      break;
+  }
+  if (def.format != 0) SetCellFormat(row, col, def.format);
+  if (def.readOnly) SetCellState(row, col, GetCellState(row, col) | kCellReadOnly);
+  SetCellBackColour(row, col, def.backColour);
+  SetCellTextColour(row, col, def.textColour);
+  if (fresh) CompactCell(row, col);
 }
 
 bool CGridCtrlEx::SetRowBackColour(int row, int fromCol, COLORREF colour) {

@@ -33,6 +33,9 @@ class CGridCtrlEx : public CGridCtrl {
   bool HideColumn(int col);
   // Gives the cells of `row` the class, limits, formats, state and colours of their columns.
   bool ApplyColumnDefsToRow(int row);
+  // The same for the rows from `firstRow` to `lastRow`: cells that are alike before (the fresh
+  // cells of new rows) are given their column's outcome once, computed for the first of them.
+  bool ApplyColumnDefsToRows(int firstRow, int lastRow);
   // Background of the cells of `row` from `fromCol` to the last; true when every cell took it.
   bool SetRowBackColour(int row, int fromCol, COLORREF colour);
   void SetMoveAfterEdit(int mode) { m_moveAfterEdit = mode; }
@@ -63,6 +66,8 @@ class CGridCtrlEx : public CGridCtrl {
  private:
   // One definition per column: missing ones made up, surplus ones dropped.
   void SyncColumnDefs();
+  // Gives one cell its column's class, limits, formats, state and colours.
+  void ApplyColumnDefToCell(int row, int col, const GridColumnDef& def);
 
   std::vector<GridColumnDef> m_columnDefs;
   int m_moveAfterEdit = kMoveNone;

@@ -82,11 +82,11 @@ bool CGridCtrl::AutoSizeColumn(int col, int style, bool reset) {
   int width = reset ? 0 : m_colWidths[static_cast<std::size_t>(col)];
   const int from = (style & kAutoSizeHeader) ? 0 : m_nFixedRows;
   const int to = (style & kAutoSizeData) ? GetRowCount() : m_nFixedRows;
-  // Compact cells share few looks (style and fixed flags): one measurer each.
+  // Plain compact cells share few looks (style and fixed flags): one measurer each.
   std::map<std::uint32_t, std::unique_ptr<TextWidthMeasurer>> measurers;
   for (int row = from; row < to; ++row) {
     const CellSlot* slot = Slot(row, col);
-    if (slot->IsCompact()) {
+    if (slot->IsPlain()) {
       const CGridCell* cell = LoadScratch(*slot);
       if (cell->GetFormat() & DT_SINGLELINE) {
         const std::uint32_t key =

@@ -191,20 +191,9 @@ void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
   if (style == kAutoSizeDefault) style = GetAutoSizeStyle();
   const int from = (style & kAutoSizeHeader) ? 0 : fixedRows;
   const int to = (style & kAutoSizeData) ? std::min(GetRowCount(), fixedRows + kAutoSizeRowLimit) : fixedRows;
-  // Compact plain cells are measured through a stand-in of the same state, so that sizing does
-  // not turn them into objects.
-  CGridCell standIn;
-  standIn.SetGrid(this);
+  // Compact cells are measured through a stand-in, so that sizing does not turn them into objects.
   int width = 0;
-  for (int row = from; row < to; ++row) {
-    if (const CGridCellBase* cell = GetCellObject(row, col)) {
-      width = std::max(width, cell->GetCellExtent().width());
-      continue;
-    }
-    standIn.SetState(GetCellState(row, col) & (kCellFixed | kCellFixedRow | kCellFixedCol));
-    standIn.SetText(GetCellText(row, col));
-    width = std::max(width, standIn.GetCellExtent().width());
-  }
+  for (int row = from; row < to; ++row) width = std::max(width, GetCellForRead(row, col)->GetCellExtent().width());
   if (width <= 0) return;
   if (GetGridLines() & kGridLinesVert) ++width;  // the grid line takes the last pixel
   SetColumnWidth(col, width);
@@ -272,7 +261,7 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
   LayoutColumns(fields);
   // The headers went into row 0 over the corner's "top N rows".
   StoreCellText(0, 0, m_cornerLabel);
-  for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
+  if (GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
   m_laidOutFilterRow = GetFilterRow();
   m_layingOut = false;
   m_needsLayout = false;
@@ -319,8 +308,7 @@ void CDbGridCtrl::SetRowCountAfterRecorset() {
   SetRowCount(static_cast<int>(details + filters + 1 + n));
   SetFixedRowCount(details + 1);
   // A layout under way applies the new column definitions itself; the old ones would be wasted.
-  if (!m_layingOut)
-    for (int row = GetFirstDataRow(); row < GetRowCount(); ++row) ApplyColumnDefsToRow(row);
+  if (!m_layingOut && GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
   SetCellBackColour(0, 0, corner);
   StoreCellText(0, 0, m_cornerLabel);
 }
@@ -363,6 +351,7 @@ void CDbGridCtrl::FillGridDataFromRecordset() {
   const int rows = GetRowCount();
   const int cols = GetColumnCount();
   if (first >= rows) return;
+  const std::string nullLabel = GetNullLabel();
   // The record a selection left current is not the first: the rows start at the first record.
   m_recordset->MoveFirst();
   for (int row = first; row < rows; ++row) {
@@ -370,9 +359,10 @@ void CDbGridCtrl::FillGridDataFromRecordset() {
     if (m_recordset->IsEOF()) break;
     if (m_options.displayRecno) StoreCellText(row, 0, std::to_string(row - first + 1));
     for (int col = 1; col < cols; ++col) {
-      const Variant value = m_recordset->GetFieldVariantIdx(col - 1);
-      VariantToGridCell(value, *this, row, col);
-      if (m_options.colorize && !value.HasValue()) SetCellBackColour(row, col, kNullCellColour);
+      // A view into the recordset's rows: values are not copied on their way into the cells.
+      const ValueView value = m_recordset->GetFieldViewIdx(col - 1);
+      StoreValueInCell(value, *this, row, col, nullLabel);
+      if (m_options.colorize && value.IsNull()) SetCellBackColour(row, col, kNullCellColour);
     }
     m_recordset->MoveNext();
     if (m_options.redrawDuringFill) {

@@ -81,6 +81,11 @@ class CDbGridCtrl : public CGridCtrlEx {
   // as they are, integers, numbers, check boxes and dates as values of their cells. A value that
   // the cell's kind cannot hold (a text in a SQLite integer column) is shown as its text.
   static void VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col);
+  // The same for a value viewed in the recordset's rows, with the null label given; compact cells
+  // take the common values straight, without a copy of the value or a cell object, and without
+  // being redrawn. False out of range.
+  static bool StoreValueInCell(const ValueView& value, CGridCtrlEx& grid, int row, int col,
+                               const std::string& nullLabel);
   // The same with the value of the recordset's current record, by field index or by name.
   // Raise ComError when the field cannot be read.
   void VariantToGridCell(long fieldIndex, CGridCtrlEx& grid, int row, int col);

@@ -93,11 +93,18 @@ bool ReadWholeNumber(const std::string& text, double& value) {
 // The text as the cell's own text, past the cell's parsing: what shows when the value does not
 // fit the cell's kind, and the null label in number cells.
 void SetRawText(CGridCtrlEx& grid, int row, int col, const std::string& text) {
-  CGridCellBase* cell = grid.GetCellObject(row, col) ? grid.GetCell(row, col) : nullptr;
-  if (auto* plain = dynamic_cast<CGridCell*>(cell))
-    plain->CGridCell::SetText(text);
-  else
+  if (grid.GetCellObject(row, col)) {
+    if (auto* plain = dynamic_cast<CGridCell*>(grid.GetCell(row, col)))
+      plain->SetRawText(text);
+    else
+      grid.StoreCellText(row, col, text);
+    return;
+  }
+  const GridCellClass* cls = grid.GetCellClass(row, col);
+  if (cls == &CGridCell::ClassInfo())
     grid.StoreCellText(row, col, text);
+  else if (cls)
+    grid.StoreCompactText(row, col, *cls, text);  // a check box has no text to keep: nothing happens
 }
 
 // The Store functions are called for cells whose exact class KindOfCell has seen.
@@ -111,7 +118,7 @@ void StoreInteger(const Variant& value, CGridCellInteger* cell, int row, int col
   if (ReadWholeInteger(text, number))
     cell->SetInteger(number);
   else
-    cell->CGridCell::SetText(text);  // SQLite keeps any value in any column: show it as it is
+    cell->SetRawText(text);  // SQLite keeps any value in any column: show it as it is
 }
 
 void StoreNumber(const Variant& value, CGridCellNumericEx* cell, int row, int col) {
@@ -130,7 +137,7 @@ void StoreNumber(const Variant& value, CGridCellNumericEx* cell, int row, int co
   if (ReadWholeNumber(text, number))
     cell->SetNumber(number);
   else
-    cell->CGridCell::SetText(text);
+    cell->SetRawText(text);
 }
 
 void StoreDate(const Variant& value, CGridCellDateTimeEx* cell, int row, int col) {
@@ -154,13 +161,91 @@ void StoreDate(const Variant& value, CGridCellDateTimeEx* cell, int row, int col
   }
   // Not a date (a number or a free text in a SQLite date column): shown as it is, not erased.
   cell->SetStatus(CGridCellDateTimeEx::Status::Invalid);
-  cell->CGridCell::SetText(TextForm(value, row, col));
+  cell->SetRawText(TextForm(value, row, col));
+}
+
+// The value straight into a compact cell, as the general path below would store it, for the
+// common values of each kind; false (nothing changed) for anything else.
+bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int col, const std::string& nullLabel) {
+  if (grid.GetCellObject(row, col)) return false;
+  const GridCellClass* cls = grid.GetCellClass(row, col);
+  const VARTYPE vt = value.vt;
+  const bool noValue = value.IsNull();
+  if (cls == &CGridCell::ClassInfo()) {
+    if (noValue) return grid.StoreCellText(row, col, nullLabel);
+    if (vt == VT_BSTR) return grid.StoreCellText(row, col, value.s);
+    return false;
+  }
+  if (cls == &CGridCellInteger::ClassInfo()) {
+    if (noValue) return grid.StoreCompactText(row, col, *cls, nullLabel);
+    if (IsSignedIntType(vt)) return grid.StoreCompactValue(row, col, *cls, CGridCellInteger::EncodeValue(value.i));
+    if (IsUnsignedIntType(vt) && value.u <= static_cast<std::uint64_t>(INT64_MAX))
+      return grid.StoreCompactValue(row, col, *cls, CGridCellInteger::EncodeValue(static_cast<std::int64_t>(value.u)));
+    return false;
+  }
+  if (cls == &CGridCellNumericEx::ClassInfo()) {
+    double number = 0;
+    if (noValue) return grid.StoreCompactText(row, col, *cls, nullLabel);
+    if (vt == VT_R4 || vt == VT_R8)
+      number = value.d;
+    else if (IsSignedIntType(vt))
+      number = static_cast<double>(value.i);
+    else if (IsUnsignedIntType(vt))
+      number = static_cast<double>(value.u);
+    else if (vt == VT_CY)
+      number = static_cast<double>(value.i) / 10000.0;
+    else if (vt == VT_DECIMAL)
+      number = value.dec.ToDouble();
+    else
+      return false;
+    return grid.StoreCompactValue(row, col, *cls, CGridCellNumericEx::EncodeValue(number));
+  }
+  if (cls == &CGridCellCheckEx::ClassInfo()) {
+    // The state is the value's text read as a long: the null label's, -1 for true.
+    long state = 0;
+    if (noValue)
+      state = std::atol(nullLabel.c_str());
+    else if (vt == VT_BOOL)
+      state = value.b ? -1 : 0;
+    else if (IsSignedIntType(vt))
+      state = static_cast<long>(value.i);
+    else
+      return false;
+    return grid.StoreCompactValue(row, col, *cls, static_cast<std::uint64_t>(static_cast<std::int64_t>(state)));
+  }
+  if (cls == &CGridCellDateTimeEx::ClassInfo()) {
+    using Status = CGridCellDateTimeEx::Status;
+    if (noValue) return grid.StoreCompactValue(row, col, *cls, CGridCellDateTimeEx::EncodeValue({}, Status::Null));
+    if (vt != VT_DATE) return false;
+    const auto parts = OleDateToParts(value.d);
+    if (!parts) return false;
+    const GridDateTime date{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second};
+    const bool real = CGridCellDateTimeEx::IsRealDateTime(date);
+    return grid.StoreCompactValue(
+        row, col, *cls,
+        CGridCellDateTimeEx::EncodeValue(real ? date : GridDateTime{}, real ? Status::Valid : Status::Invalid));
+  }
+  return false;
 }
 
 }  // namespace
 
+bool CDbGridCtrl::StoreValueInCell(const ValueView& value, CGridCtrlEx& grid, int row, int col,
+                                   const std::string& nullLabel) {
+  if (!grid.IsValid(row, col)) return false;
+  if (StoreInCompactCell(value, grid, row, col, nullLabel)) return true;
+  VariantToGridCell(value.ToVariant(), grid, row, col);
+  return true;
+}
+
 void CDbGridCtrl::VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col) {
   if (!grid.IsValid(row, col)) return;
+  if (StoreInCompactCell(ValueView::Of(value), grid, row, col, GetNullLabel())) {
+    grid.RedrawCell(row, col);
+    return;
+  }
+  // The cell is made an object for the general path; one that was compact is compacted again.
+  const bool wasCompact = !grid.GetCellObject(row, col);
   const int kind = KindOfCell(grid, row, col);
   const bool noValue = !value.HasValue();
   if (noValue && kind != gctDate) SetRawText(grid, row, col, GetNullLabel());
@@ -188,5 +273,6 @@ void CDbGridCtrl::VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int
       SetRawText(grid, row, col, "???");
       break;
   }
+  if (wasCompact) grid.CompactCell(row, col);
   grid.RedrawCell(row, col);
 }

@@ -109,6 +109,11 @@ TEST_P(DbGridFill, ValuesShowInTheirCellsInTheUsersLocale) {
   EXPECT_EQ(Grid().GetCellType(row, 4), gctCheckbox);
   EXPECT_NE(Grid().GetCellData(row, 4), 0);
   EXPECT_EQ(Grid().GetCellData(row + 1, 4), 0);
+  // Values and NULLs alike fill the cells without making cell objects.
+  for (int col = 1; col <= 4; ++col) {
+    EXPECT_EQ(Grid().GetCellObject(row, col), nullptr) << col;
+    EXPECT_EQ(Grid().GetCellObject(row + 1, col), nullptr) << col;
+  }
 }
 
 TEST_P(DbGridFill, BinaryValuesShowTheirBytesInHex) {
