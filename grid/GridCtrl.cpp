@@ -219,29 +219,33 @@ bool CGridCtrl::SetRowCount(int rows) {
   HideTitleTip();
 
   bool ok = true;
+  const auto cols = static_cast<std::size_t>(GetColumnCount());
   if (rows < old) {
     for (int row = old - 1; row >= rows; --row) DestroyRowCells(row);
-    m_rows.resize(static_cast<std::size_t>(rows));
+    m_cells.resize(static_cast<std::size_t>(rows) * cols);
     m_rowHeights.resize(static_cast<std::size_t>(rows));
-    if (rows == 0) {
-      m_rows.shrink_to_fit();
-      m_rowHeights.shrink_to_fit();
-    }
+    // Memory goes back once most rows are gone (a filter, a new query).
+    if (m_cells.size() < m_cells.capacity() / 2) m_cells.shrink_to_fit();
+    if (m_rowHeights.size() < m_rowHeights.capacity() / 2) m_rowHeights.shrink_to_fit();
   } else {
-    const int cols = GetColumnCount();
     const int height = GetDefaultCell(false, false)->GetHeight();
     try {
-      m_rows.reserve(static_cast<std::size_t>(rows));
-      m_rowHeights.reserve(static_cast<std::size_t>(rows));
+      // The exact size for a grid filled at once; room to spare for one that grows row by row.
+      const std::size_t need = static_cast<std::size_t>(rows) * cols;
+      if (need > m_cells.capacity()) m_cells.reserve(std::max(need, m_cells.capacity() + m_cells.capacity() / 8));
+      if (static_cast<std::size_t>(rows) > m_rowHeights.capacity())
+        m_rowHeights.reserve(
+            std::max(static_cast<std::size_t>(rows), m_rowHeights.capacity() + m_rowHeights.capacity() / 8));
       for (int row = old; row < rows; ++row) {
-        auto cells = std::make_unique<CellSlot[]>(static_cast<std::size_t>(cols));
-        for (int col = 0; col < cols; ++col) InitSlot(row, col, cells[static_cast<std::size_t>(col)]);
-        m_rows.push_back(std::move(cells));
+        for (std::size_t col = 0; col < cols; ++col) {
+          m_cells.emplace_back();
+          InitSlot(row, static_cast<int>(col), m_cells.back());
+        }
         m_rowHeights.push_back(height);
       }
     } catch (const std::bad_alloc&) {
       // The rows made so far stay; the counts say how many.
-      m_rows.resize(m_rowHeights.size());
+      m_cells.resize(m_rowHeights.size() * cols);
       qWarning("CGridCtrl::SetRowCount: out of memory after %zu rows", m_rowHeights.size());
       ok = false;
     }
@@ -267,27 +271,26 @@ bool CGridCtrl::SetColumnCount(int cols) {
   if (m_nSortColumn >= cols) m_nSortColumn = -1;
   HideTitleTip();
 
-  // Every new row array is made first, so that running out of memory changes nothing.
+  // The new cells are made first, so that running out of memory changes nothing.
   const int rows = GetRowCount();
   const int keep = std::min(old, cols);
-  std::vector<std::unique_ptr<CellSlot[]>> widened;
+  const auto width = static_cast<std::size_t>(cols);
+  std::vector<CellSlot> widened;
   try {
-    widened.reserve(static_cast<std::size_t>(rows));
-    for (int row = 0; row < rows; ++row) {
-      auto cells = std::make_unique<CellSlot[]>(static_cast<std::size_t>(cols));
-      for (int col = old; col < cols; ++col) InitSlot(row, col, cells[static_cast<std::size_t>(col)]);
-      widened.push_back(std::move(cells));
-    }
+    widened.resize(static_cast<std::size_t>(rows) * width);
+    for (int row = 0; row < rows; ++row)
+      for (int col = old; col < cols; ++col)
+        InitSlot(row, col, widened[static_cast<std::size_t>(row) * width + static_cast<std::size_t>(col)]);
   } catch (const std::bad_alloc&) {
     qWarning("CGridCtrl::SetColumnCount: out of memory");
     return false;
   }
   for (int row = 0; row < rows; ++row) {
     for (int col = cols; col < old; ++col) DestroyCell(row, col);
-    CellSlot* cells = widened[static_cast<std::size_t>(row)].get();
+    CellSlot* cells = &widened[static_cast<std::size_t>(row) * width];
     for (int col = 0; col < keep; ++col) cells[col] = std::move(*Slot(row, col));
-    m_rows[static_cast<std::size_t>(row)] = std::move(widened[static_cast<std::size_t>(row)]);
   }
+  m_cells = std::move(widened);
   m_colWidths.resize(static_cast<std::size_t>(cols), GetDefaultCell(false, false)->GetWidth());
   m_selection.ClipTo(GetRowCount(), GetColumnCount());
   m_prevSelection.ClipTo(GetRowCount(), GetColumnCount());

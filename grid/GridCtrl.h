@@ -384,7 +384,8 @@ class CGridCtrl : public QAbstractScrollArea {
 
   // Storage.
   CellSlot* Slot(int row, int col) const {
-    return &m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    return const_cast<CellSlot*>(
+        &m_cells[static_cast<std::size_t>(row) * m_colWidths.size() + static_cast<std::size_t>(col)]);
   }
   // The cell as an object for reading: the slot's object, or a scratch cell loaded from the
   // compact form (valid until the next call).
@@ -448,7 +449,7 @@ class CGridCtrl : public QAbstractScrollArea {
 
   // Data.
   int m_id = 0;
-  std::vector<std::unique_ptr<CellSlot[]>> m_rows;  // row-major; each row GetColumnCount() slots
+  std::vector<CellSlot> m_cells;  // row-major, GetColumnCount() slots a row, in one block
   std::vector<int> m_rowHeights;
   std::vector<int> m_colWidths;
   int m_nFixedRows = 0;

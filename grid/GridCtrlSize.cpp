@@ -181,16 +181,29 @@ bool CGridCtrl::SortTextItems(int col, bool ascending) {
       const std::string& kb = keys[static_cast<std::size_t>(b)];
       return ascending ? ka < kb : kb < ka;
     });
-    std::vector<std::unique_ptr<CellSlot[]>> rows(static_cast<std::size_t>(count));
-    std::vector<int> heights(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-      const auto from = static_cast<std::size_t>(first + order[static_cast<std::size_t>(i)]);
-      rows[static_cast<std::size_t>(i)] = std::move(m_rows[from]);
-      heights[static_cast<std::size_t>(i)] = m_rowHeights[from];
-    }
-    for (int i = 0; i < count; ++i) {
-      m_rows[static_cast<std::size_t>(first + i)] = std::move(rows[static_cast<std::size_t>(i)]);
-      m_rowHeights[static_cast<std::size_t>(first + i)] = heights[static_cast<std::size_t>(i)];
+    // Rows move into place cycle by cycle through one row of room: row first + i takes the row
+    // first + order[i].
+    const auto cols = static_cast<std::size_t>(GetColumnCount());
+    std::vector<CellSlot> held(cols);
+    std::vector<bool> placed(static_cast<std::size_t>(count), false);
+    auto rowAt = [&](int i) { return &m_cells[static_cast<std::size_t>(first + i) * cols]; };
+    for (int start = 0; start < count; ++start) {
+      if (placed[static_cast<std::size_t>(start)]) continue;
+      std::move(rowAt(start), rowAt(start) + cols, held.begin());
+      const int heldHeight = m_rowHeights[static_cast<std::size_t>(first + start)];
+      int i = start;
+      for (;;) {
+        placed[static_cast<std::size_t>(i)] = true;
+        const int from = order[static_cast<std::size_t>(i)];
+        if (from == start) {
+          std::move(held.begin(), held.end(), rowAt(i));
+          m_rowHeights[static_cast<std::size_t>(first + i)] = heldHeight;
+          break;
+        }
+        std::move(rowAt(from), rowAt(from) + cols, rowAt(i));
+        m_rowHeights[static_cast<std::size_t>(first + i)] = m_rowHeights[static_cast<std::size_t>(first + from)];
+        i = from;
+      }
     }
   }
   m_nSortColumn = col;

@@ -227,6 +227,29 @@ TEST(GridModel, HeaderSortOrdersRowsAndFlipsOnTheSecondClick) {
   EXPECT_FALSE(g.GetSortAscending());
 }
 
+TEST(GridModel, TextSortMovesWholeRowsWithTheirHeights) {
+  GridWindow w(9, 3, 1, 0);
+  CGridCtrl& g = *w.grid;
+  const std::string keys = "hcagbfed";  // a permutation of several cycles
+  for (int r = 1; r <= 8; ++r) {
+    const std::string key(1, keys[static_cast<std::size_t>(r - 1)]);
+    g.SetCellText(r, 0, key);
+    g.SetCellText(r, 1, "row " + key + " with a text longer than twelve");
+    g.SetCellData(r, 2, r);  // a cell object
+    g.SetRowHeight(r, 10 + r);
+  }
+  ASSERT_TRUE(g.SortTextItems(0, true));
+  for (int r = 1; r <= 8; ++r) {
+    const std::string key = g.GetCellText(r, 0);
+    EXPECT_EQ(key, std::string(1, static_cast<char>('a' + r - 1)));
+    EXPECT_EQ(g.GetCellText(r, 1), "row " + key + " with a text longer than twelve");
+    const int from = static_cast<int>(keys.find(key)) + 1;
+    EXPECT_EQ(g.GetCellData(r, 2), from) << key;
+    EXPECT_EQ(g.GetRowHeight(r), 10 + from) << key;
+  }
+  EXPECT_EQ(g.GetCellText(0, 0), "") << "the fixed row stays";
+}
+
 TEST(GridSizing, AutoSizeMatchesTheWidestTextExactly) {
   GridWindow w(400, 2, 1, 0);
   CGridCtrl& g = *w.grid;
