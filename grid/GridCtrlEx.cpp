@@ -104,22 +104,28 @@ bool CGridCtrlEx::ApplyColumnDefsToRows(int firstRow, int lastRow) {
   if (firstRow < 0 || firstRow >= GetRowCount() || lastRow < firstRow) return false;
   lastRow = std::min(lastRow, GetRowCount() - 1);
   SyncColumnDefs();
-  for (int col = 0; col < GetColumnCount(); ++col) {
-    const GridColumnDef& def = m_columnDefs[static_cast<std::size_t>(col)];
-    // The outcome for a cell depends only on the definition and on the cell itself: a cell whose
-    // whole form equals the form a computed cell had takes that cell's outcome as it is.
-    InlineCellForm before{}, after{}, form{};
+  // The outcome for a cell depends only on its column's definition and on the cell itself: a cell
+  // whose whole form equals the form a computed cell of its column had takes that cell's outcome
+  // as it is. Row by row, as the cells lie in memory.
+  struct Known {
+    InlineCellForm before{}, after{};
     bool known = false;
-    for (int row = firstRow; row <= lastRow; ++row) {
+  };
+  const int cols = GetColumnCount();
+  std::vector<Known> known(static_cast<std::size_t>(cols));
+  InlineCellForm form{};
+  for (int row = firstRow; row <= lastRow; ++row) {
+    for (int col = 0; col < cols; ++col) {
+      Known& k = known[static_cast<std::size_t>(col)];
       const bool inlineForm = GetInlineCellForm(row, col, form);
-      if (known && inlineForm && std::memcmp(form, before, sizeof form) == 0) {
-        SetInlineCellForm(row, col, after);
+      if (k.known && inlineForm && std::memcmp(form, k.before, sizeof form) == 0) {
+        SetInlineCellForm(row, col, k.after);
         continue;
       }
-      ApplyColumnDefToCell(row, col, def);
-      if (!known && inlineForm && GetInlineCellForm(row, col, after)) {
-        std::memcpy(before, form, sizeof form);
-        known = true;
+      ApplyColumnDefToCell(row, col, m_columnDefs[static_cast<std::size_t>(col)]);
+      if (!k.known && inlineForm && GetInlineCellForm(row, col, k.after)) {
+        std::memcpy(k.before, form, sizeof form);
+        k.known = true;
       }
     }
   }
