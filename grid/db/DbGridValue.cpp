@@ -14,6 +14,7 @@
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridCellTextWithButton.h"
 #include "grid/db/DbGridCtrl.h"
+#include "grid/db/DecimalToDouble.h"
 #include "grid/db/NullLabel.h"
 
 namespace {
@@ -195,7 +196,7 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
     else if (vt == VT_CY)
       number = static_cast<double>(value.i) / 10000.0;
     else if (vt == VT_DECIMAL)
-      number = value.dec.ToDouble();
+      number = DecimalToDouble(value.dec);
     else
       return false;
     return grid.StoreCompactValue(row, col, *cls, CGridCellNumericEx::EncodeValue(number));
