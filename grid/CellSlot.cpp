@@ -57,9 +57,9 @@ void CellSlot::SetText(std::string_view text) {
   if (text.size() <= kPlainInlineCapacity) {
     // The text may point into our own heap block: copy before freeing it.
     unsigned char copy[kPlainInlineCapacity];
-    std::memcpy(copy, text.data(), text.size());
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());  // an empty view may hold no pointer
     Free();
-    std::memcpy(payload_, copy, text.size());
+    if (!text.empty()) std::memcpy(payload_, copy, text.size());
     kind_ = static_cast<std::uint8_t>(text.size());
     return;
   }
@@ -75,10 +75,10 @@ void CellSlot::SetText(std::string_view text) {
 void CellSlot::SetTypedText(std::uint32_t profile, std::string_view text) {
   if (text.size() <= kTypedInlineCapacity) {
     unsigned char copy[kTypedInlineCapacity];
-    std::memcpy(copy, text.data(), text.size());
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
     Free();
     std::memcpy(payload_, &profile, sizeof profile);
-    std::memcpy(payload_ + 4, copy, text.size());
+    if (!text.empty()) std::memcpy(payload_ + 4, copy, text.size());
     kind_ = static_cast<std::uint8_t>(kTypedInline + text.size());
     return;
   }

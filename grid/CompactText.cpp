@@ -43,9 +43,9 @@ void CompactText::assign(std::string_view text) {
   if (text.size() <= kInlineCapacity) {
     // The text may point into our own heap block: copy before freeing it.
     unsigned char copy[kInlineCapacity];
-    std::memcpy(copy, text.data(), text.size());
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());  // an empty view may hold no pointer
     FreeHeap();
-    std::memcpy(payload_, copy, text.size());
+    if (!text.empty()) std::memcpy(payload_, copy, text.size());
     kind_ = static_cast<std::uint8_t>(text.size());
     return;
   }
