@@ -1,6 +1,8 @@
 // The grid control against its floor, in one run:
 //  - filling a 1,000,000 x 8 grid with texts (SetCellText), against a std::vector<std::string>
 //    filled with the same texts: time, and heap bytes per cell beyond the texts' own bytes;
+//  - the same rows as a result grid holds them: column definitions of the typed kinds (integer,
+//    number, date, check box) laid on the rows, and the values stored into the compact cells;
 //  - painting one screen and scrolling to the end and painting again, for 1,000 and for
 //    1,000,000 rows: the time must not grow with the row count.
 // Prints the ratios at the end. Heap use is read from the allocator (mallinfo2), so it counts
@@ -18,7 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "grid/GridCellCheckEx.h"
+#include "grid/GridCellDateTimeEx.h"
+#include "grid/GridCellInteger.h"
+#include "grid/GridCellNumericEx.h"
 #include "grid/GridCtrl.h"
+#include "grid/GridCtrlEx.h"
 
 namespace {
 
@@ -92,6 +99,59 @@ void BM_FillGrid(benchmark::State& state) {
   g_results["fill_grid_bytes"] = perCell;
 }
 BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The columns of Texts() with the kinds a database gives them; the texts of the two text columns
+// count as the texts' bytes.
+void BM_FillTypedGrid(benchmark::State& state) {
+  const std::vector<std::string>& texts = Texts();
+  static const int kinds[kCols] = {gctInteger,   gctText,      gctText, gctInteger,
+                                   gctNumericEx, gctNumericEx, gctDate, gctCheckbox};
+  std::vector<GridColumnDef> defs(kCols);
+  for (int c = 0; c < kCols; ++c) defs[static_cast<std::size_t>(c)].kind = kinds[c];
+  std::size_t textBytes = 0;
+  for (int r = 0; r < kRows; ++r)
+    textBytes +=
+        texts[static_cast<std::size_t>(r) * kCols + 1].size() + texts[static_cast<std::size_t>(r) * kCols + 2].size();
+  double perCell = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const std::size_t before = HeapInUse();
+    auto grid = std::make_unique<CGridCtrlEx>();
+    grid->resize(800, 600);
+    grid->SetColumns(defs);
+    grid->SetRowCount(1);
+    grid->SetFixedRowCount(1);
+    state.ResumeTiming();
+    grid->SetRowCount(kRows + 1);
+    grid->ApplyColumnDefsToRows(1, kRows);
+    std::size_t i = 0;
+    for (int r = 1; r <= kRows; ++r, i += kCols) {
+      const int n = r - 1;
+      grid->StoreCompactValue(r, 0, CGridCellInteger::ClassInfo(), CGridCellInteger::EncodeValue(n + 1));
+      grid->StoreCellText(r, 1, texts[i + 1]);
+      grid->StoreCellText(r, 2, texts[i + 2]);
+      grid->StoreCompactValue(r, 3, CGridCellInteger::ClassInfo(), CGridCellInteger::EncodeValue(n % 1000));
+      grid->StoreCompactValue(r, 4, CGridCellNumericEx::ClassInfo(),
+                              CGridCellNumericEx::EncodeValue((n % 10000) + (n % 100) / 100.0));
+      grid->StoreCompactValue(r, 5, CGridCellNumericEx::ClassInfo(),
+                              CGridCellNumericEx::EncodeValue(((n * 37) % 1000000) / 1e6));
+      grid->StoreCompactValue(
+          r, 6, CGridCellDateTimeEx::ClassInfo(),
+          CGridCellDateTimeEx::EncodeValue({2024, 1 + n % 12, 1 + n % 28, n % 24, n % 60, (n * 7) % 60},
+                                           CGridCellDateTimeEx::Status::Valid));
+      grid->StoreCompactValue(r, 7, CGridCellCheckEx::ClassInfo(), static_cast<std::uint64_t>(n % 2));
+    }
+    state.PauseTiming();
+    const std::size_t used = HeapInUse() - before;
+    perCell = (static_cast<double>(used) - static_cast<double>(textBytes)) / (static_cast<double>(kRows) * kCols);
+    benchmark::DoNotOptimize(grid->GetCellText(kRows, kCols - 2));
+    grid.reset();
+    state.ResumeTiming();
+  }
+  state.counters["bytes_per_cell_beyond_text"] = perCell;
+  g_results["fill_typed_bytes"] = perCell;
+}
+BENCHMARK(BM_FillTypedGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_FillVectorOfStrings(benchmark::State& state) {
   const std::vector<std::string>& texts = Texts();
@@ -192,6 +252,11 @@ int main(int argc, char** argv) {
   if (g_results.count("fill_grid_bytes"))
     std::printf("  heap bytes per cell beyond the text: grid %.1f (target <= 48), vector<string> %.1f\n",
                 g_results["fill_grid_bytes"], g_results["fill_vector_bytes"]);
+  if (time("BM_FillTypedGrid/iterations:3") > 0 && time("BM_FillVectorOfStrings/iterations:3") > 0)
+    std::printf("  fill 1,000,000 x 8 typed values as a result grid does: grid / vector<string> CPU time = %.2f\n",
+                time("BM_FillTypedGrid/iterations:3") / time("BM_FillVectorOfStrings/iterations:3"));
+  if (g_results.count("fill_typed_bytes"))
+    std::printf("  heap bytes per typed cell beyond the text: grid %.1f\n", g_results["fill_typed_bytes"]);
   if (time("BM_PaintAndScroll/1000") > 0 && time("BM_PaintAndScroll/1000000") > 0)
     std::printf("  paint + scroll to the end: 1,000,000 rows / 1,000 rows CPU time = %.2f (target <= 1.20)\n",
                 time("BM_PaintAndScroll/1000000") / time("BM_PaintAndScroll/1000"));
