@@ -95,35 +95,46 @@ void CInPlaceEdit::Open() {
   Widen();
 }
 
-bool CInPlaceEdit::event(QEvent* e) {
-  // Tab must reach keyPressEvent instead of moving the focus to the next widget.
-  if (e->type() == QEvent::KeyPress) {
-    auto* ke = static_cast<QKeyEvent*>(e);
-    if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-      keyPressEvent(ke);
-      return true;
-    }
-  }
-  return QLineEdit::event(e);
+namespace {
+// Tab must reach keyPressEvent instead of moving the focus to the next widget.
+template <class Deliver>
+bool SendTabToKeyPress(QEvent* e, Deliver deliver) {
+  if (e->type() != QEvent::KeyPress) return false;
+  auto* ke = static_cast<QKeyEvent*>(e);
+  if (ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab) return false;
+  deliver(ke);
+  return true;
 }
 
-void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
-  switch (ClassifyKey(e, m_exitOnArrows, false)) {
+// The keys both text editors share; true when the key ended, cancelled or was swallowed.
+template <class Editor, class Restore>
+bool TakeSharedKey(Editor* editor, QKeyEvent* e, bool exitOnArrows, bool multiLine, Restore restore) {
+  switch (ClassifyKey(e, exitOnArrows, multiLine)) {
     case KeyAction::Swallow:
       e->accept();
-      return;
+      return true;
     case KeyAction::End:
       e->accept();
-      EndEdit(EndKeyOf(e));
-      return;
+      editor->EndEdit(EndKeyOf(e));
+      return true;
     case KeyAction::Cancel:
       e->accept();
-      setText(m_initialText);
-      EndEdit(Qt::Key_Escape);
-      return;
+      restore();
+      editor->EndEdit(Qt::Key_Escape);
+      return true;
     case KeyAction::Pass:
       break;
   }
+  return false;
+}
+}  // namespace
+
+bool CInPlaceEdit::event(QEvent* e) {
+  return SendTabToKeyPress(e, [this](QKeyEvent* k) { keyPressEvent(k); }) || QLineEdit::event(e);
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
+  if (TakeSharedKey(this, e, m_exitOnArrows, false, [this] { setText(m_initialText); })) return;
   const QString typed = e->text();
   if (!(e->modifiers() & Qt::ControlModifier) && typed.size() == 1 && typed.at(0).isPrint()) {
     TypeChar(typed.at(0), false);
@@ -203,33 +214,11 @@ void CInPlaceMultiEdit::Open() {
 }
 
 bool CInPlaceMultiEdit::event(QEvent* e) {
-  if (e->type() == QEvent::KeyPress) {
-    auto* ke = static_cast<QKeyEvent*>(e);
-    if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-      keyPressEvent(ke);
-      return true;
-    }
-  }
-  return QPlainTextEdit::event(e);
+  return SendTabToKeyPress(e, [this](QKeyEvent* k) { keyPressEvent(k); }) || QPlainTextEdit::event(e);
 }
 
 void CInPlaceMultiEdit::keyPressEvent(QKeyEvent* e) {
-  switch (ClassifyKey(e, m_exitOnArrows, true)) {
-    case KeyAction::Swallow:
-      e->accept();
-      return;
-    case KeyAction::End:
-      e->accept();
-      EndEdit(EndKeyOf(e));
-      return;
-    case KeyAction::Cancel:
-      e->accept();
-      setPlainText(m_initialText);
-      EndEdit(Qt::Key_Escape);
-      return;
-    case KeyAction::Pass:
-      break;
-  }
+  if (TakeSharedKey(this, e, m_exitOnArrows, true, [this] { setPlainText(m_initialText); })) return;
   QPlainTextEdit::keyPressEvent(e);
   e->accept();
 }
