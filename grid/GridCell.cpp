@@ -36,6 +36,17 @@ bool CGridCell::SaveToSlot(CellSlot& slot) const {
   return true;
 }
 
+void CGridCell::SaveTypedToSlot(CellSlot& slot, const CellTypeProfile& profile, bool hasValue,
+                                std::uint64_t encoded) const {
+  const std::uint32_t id = CellTypePool::Intern(profile);
+  if (hasValue)
+    slot.SetTypedValue(id, encoded);
+  else
+    slot.SetTypedText(id, m_text.view());
+  slot.SetState(m_state);
+  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+}
+
 void CGridCell::LoadCommonFromSlot(const CellSlot& slot) {
   m_state = slot.State();
   m_style = slot.Style();

@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include "grid/CellStyle.h"
+#include "grid/CellTypeProfile.h"
 #include "grid/CompactText.h"
 #include "grid/GridCellBase.h"
 
@@ -75,6 +76,9 @@ class CGridCell : public CGridCellBase {
   bool FitsSlot() const { return m_data == 0 && m_image < 0 && m_style <= 0xFFFF; }
   // The state, style, data and image of a compact cell (no data, no image).
   void LoadCommonFromSlot(const CellSlot& slot);
+  // Stores a typed cell in its compact form: the profile, then the encoded value when the cell has
+  // one, else its raw text, and the common state and style.
+  void SaveTypedToSlot(CellSlot& slot, const CellTypeProfile& profile, bool hasValue, std::uint64_t encoded) const;
 
   // Small members first: they fill the base's tail padding.
   std::int16_t m_image = -1;

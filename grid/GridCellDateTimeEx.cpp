@@ -159,13 +159,7 @@ bool CGridCellDateTimeEx::SaveToSlot(CellSlot& slot) const {
   CellTypeProfile profile;
   profile.cls = &ClassInfo();
   profile.code = m_code;
-  const std::uint32_t id = CellTypePool::Intern(profile);
-  if (m_text.empty())
-    slot.SetTypedValue(id, EncodeValue(GetDateTime(), m_status));
-  else
-    slot.SetTypedText(id, m_text.view());
-  slot.SetState(m_state);
-  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  SaveTypedToSlot(slot, profile, m_text.empty(), m_text.empty() ? EncodeValue(GetDateTime(), m_status) : 0);
   return true;
 }
 

@@ -109,13 +109,7 @@ bool CGridCellNumericEx::SaveToSlot(CellSlot& slot) const {
   profile.width = m_width;
   profile.decimals = m_decimals;
   profile.thousands = m_thousands;
-  const std::uint32_t id = CellTypePool::Intern(profile);
-  if (m_hasValue)
-    slot.SetTypedValue(id, EncodeValue(m_value));
-  else
-    slot.SetTypedText(id, m_text.view());
-  slot.SetState(m_state);
-  slot.SetStyle(static_cast<std::uint16_t>(m_style));
+  SaveTypedToSlot(slot, profile, m_hasValue, m_hasValue ? EncodeValue(m_value) : 0);
   return true;
 }
 
