@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -117,18 +118,25 @@ void CGridCellBase::DrawContent(QPainter& painter, int row, int col, const QRect
   }
 
   if (grid && row == 0 && grid->GetFixedRowCount() > 0 && grid->GetSortColumn() == col) {
-    // Triangle sized from the letter M: up for ascending, down for descending.
+    // A solid triangle in the text colour, sized from the letter M: up for ascending, down for
+    // descending. The style's arrow primitive is drawn too faint to find at a glance.
     const QFontMetrics fm(PaintFont());
-    const int size = std::max(4, fm.boundingRect(QLatin1Char('M')).height() * 2 / 3);
-    QStyleOption opt;
-    opt.rect = QRect(area.right() - margin - size, area.top() + (area.height() - size) / 2, size, size);
-    opt.palette = grid->palette();
-    opt.palette.setColor(QPalette::ButtonText, fg);
-    opt.palette.setColor(QPalette::WindowText, fg);
-    opt.state = QStyle::State_Enabled;
-    grid->style()->drawPrimitive(grid->GetSortAscending() ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
-                                 &opt, &painter, grid);
-    textRect.setRight(opt.rect.left() - 1);
+    const int width = std::max(7, fm.boundingRect(QLatin1Char('M')).height() * 3 / 4) | 1;
+    const int height = width / 2 + 1;
+    const int x = area.right() - margin - width;
+    const int y = area.top() + (area.height() - height) / 2;
+    QPolygon triangle;
+    if (grid->GetSortAscending())
+      triangle << QPoint(x, y + height) << QPoint(x + width, y + height) << QPoint(x + width / 2, y);
+    else
+      triangle << QPoint(x, y) << QPoint(x + width, y) << QPoint(x + width / 2, y + height);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fg);
+    painter.drawPolygon(triangle);
+    painter.restore();
+    textRect.setRight(x - 1);
   }
 
   textRect.adjust(margin, 0, -margin, 0);
