@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/RatioReporter.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "resources/CommandIds.h"
@@ -139,47 +140,34 @@ void Sqlite3Csv(benchmark::State& state) {
 BENCHMARK(Sqlite3Csv)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK(QelvoExecute)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // Wall time: the peer is another process, whose CPU time is not ours to read per run.
-    for (const Run& r : runs) times_[r.run_name.function_name] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
+void PrintSummary(const RatioReporter& times) {
+  const double ours = times.Time("QelvoExecute");
+  const double peer = times.Time("Sqlite3Csv");
+  std::printf("rows shown: %ld\n", measures.rows);
+  std::printf("ratio Execute SELECT * until the grid is filled / sqlite3 -csv > /dev/null: %.2f (%.0f ms / %.0f ms)\n",
+              peer > 0 ? ours / peer : 0.0, ours, peer);
+  std::printf("memory: program before the first run %.1f MB\n", measures.baselineMb);
+  for (std::size_t i = 0; i < measures.peakMb.size(); ++i)
+    std::printf("memory: run %zu peak %.1f MB, resident after it %.1f MB\n", i + 1, measures.peakMb[i],
+                measures.residentMb[i]);
+  std::printf("memory: sqlite3 -csv peak %.1f MB\n", measures.sqlitePeakMb);
+  if (measures.peakMb.size() >= 2) {
+    // A few MB of allocator slack is not growth; a second copy of the rows would be hundreds.
+    const double growth = measures.peakMb[1] - measures.peakMb[0];
+    const double residentGrowth = measures.residentMb[1] - measures.residentMb[0];
+    const bool ok = growth <= 16.0 && residentGrowth <= 16.0;
+    std::printf("memory: second run peak %+.1f MB, resident %+.1f MB against the first: %s\n", growth, residentGrowth,
+                ok ? "ok (no growth)" : "GROWS");
   }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double ours = times_["QelvoExecute"];
-    const double peer = times_["Sqlite3Csv"];
-    std::printf("\nrows shown: %ld\n", measures.rows);
-    std::printf(
-        "ratio Execute SELECT * until the grid is filled / sqlite3 -csv > /dev/null: %.2f (%.0f ms / %.0f ms)\n",
-        peer > 0 ? ours / peer : 0.0, ours, peer);
-    std::printf("memory: program before the first run %.1f MB\n", measures.baselineMb);
-    for (std::size_t i = 0; i < measures.peakMb.size(); ++i)
-      std::printf("memory: run %zu peak %.1f MB, resident after it %.1f MB\n", i + 1, measures.peakMb[i],
-                  measures.residentMb[i]);
-    std::printf("memory: sqlite3 -csv peak %.1f MB\n", measures.sqlitePeakMb);
-    if (measures.peakMb.size() >= 2) {
-      // A few MB of allocator slack is not growth; a second copy of the rows would be hundreds.
-      const double growth = measures.peakMb[1] - measures.peakMb[0];
-      const double residentGrowth = measures.residentMb[1] - measures.residentMb[0];
-      const bool ok = growth <= 16.0 && residentGrowth <= 16.0;
-      std::printf("memory: second run peak %+.1f MB, resident %+.1f MB against the first: %s\n", growth, residentGrowth,
-                  ok ? "ok (no growth)" : "GROWS");
-    }
-    std::fflush(stdout);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  // Wall time: the peer is another process, whose CPU time is not ours to read per run.
+  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   session.reset();
   return 0;

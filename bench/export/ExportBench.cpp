@@ -20,6 +20,7 @@
 #include <map>
 #include <string>
 
+#include "bench/common/RatioReporter.h"
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
 #include "data/ado/Recordset.h"
@@ -230,45 +231,27 @@ BENCHMARK(InsertsQelvo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManual
 BENCHMARK(XlsxRawLibrary)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
 BENCHMARK(XlsxQelvo)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) times_[r.run_name.function_name] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    auto ratio = [&](const char* ours, const char* peer, const char* what, double target) {
-      if (!times_.count(ours) || !times_.count(peer)) return;  // filtered out
-      const double r = times_[ours] / times_[peer];
-      std::printf("ratio %-52s %6.2f  (target <= %.1f) %s\n", what, r, target, r <= target ? "ok" : "OVER");
-    };
-    std::printf("\n");
-    ratio("CsvQelvo", "CsvSqliteShell", "CSV export / sqlite3 -csv", 1.0);
-    ratio("InsertsQelvo", "InsertsSqliteDump", "MySQL INSERT script / sqlite3 .dump", 1.0);
-    ratio("XlsxQelvo", "XlsxRawLibrary", "xlsx export / libxlsxwriter fed by sqlite3_step", 2.0);
-    if (xlsxSeconds > 0) std::printf("xlsx export: %.0f rows per second (CPU)\n", 1e6 / xlsxSeconds);
-    if (!times_.count("XlsxQelvo")) return;
-    long recordset100k = 0, writer100k = 0, recordset1m = 0, writer1m = 0;
-    XlsxMemory(100000, recordset100k, writer100k);
-    XlsxMemory(1000000, recordset1m, writer1m);
-    std::printf(
-        "xlsx writer memory above the open recordset: %.1f MB for 100,000 rows, %.1f MB for 1,000,000 rows %s\n",
-        writer100k / 1024.0, writer1m / 1024.0, writer1m <= writer100k + 4096 ? "(does not grow: ok)" : "(GROWS)");
-    std::printf("(the open recordset itself: %.1f MB and %.1f MB)\n", recordset100k / 1024.0, recordset1m / 1024.0);
-    std::fflush(stdout);
-    std::error_code ignored;
-    std::filesystem::remove_all(OutputFolder(), ignored);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
+void PrintSummary(const RatioReporter& times) {
+  times.Ratio("CsvQelvo", "CsvSqliteShell", "CSV export / sqlite3 -csv", 1.0);
+  times.Ratio("InsertsQelvo", "InsertsSqliteDump", "MySQL INSERT script / sqlite3 .dump", 1.0);
+  times.Ratio("XlsxQelvo", "XlsxRawLibrary", "xlsx export / libxlsxwriter fed by sqlite3_step", 2.0);
+  if (xlsxSeconds > 0) std::printf("xlsx export: %.0f rows per second (CPU)\n", 1e6 / xlsxSeconds);
+  if (!times.Has("XlsxQelvo")) return;
+  long recordset100k = 0, writer100k = 0, recordset1m = 0, writer1m = 0;
+  XlsxMemory(100000, recordset100k, writer100k);
+  XlsxMemory(1000000, recordset1m, writer1m);
+  std::printf("xlsx writer memory above the open recordset: %.1f MB for 100,000 rows, %.1f MB for 1,000,000 rows %s\n",
+              writer100k / 1024.0, writer1m / 1024.0,
+              writer1m <= writer100k + 4096 ? "(does not grow: ok)" : "(GROWS)");
+  std::printf("(the open recordset itself: %.1f MB and %.1f MB)\n", recordset100k / 1024.0, recordset1m / 1024.0);
+  std::error_code ignored;
+  std::filesystem::remove_all(OutputFolder(), ignored);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   return 0;
 }

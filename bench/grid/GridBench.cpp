@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/RatioReporter.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellDateTimeEx.h"
 #include "grid/GridCellInteger.h"
@@ -222,47 +223,36 @@ BENCHMARK(BM_MeasureTexts)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Collects CPU times by benchmark name for the summary: the machine is shared, and wall time
 // counts the other processes too.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (!run.error_occurred) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace
+
+void PrintSummary(const RatioReporter& times) {
+  std::printf("Summary\n");
+  if (times.Time("BM_FillGrid/iterations:3") > 0 && times.Time("BM_FillVectorOfStrings/iterations:3") > 0)
+    std::printf("  fill 1,000,000 x 8 texts: grid / vector<string> CPU time = %.2f\n",
+                times.Time("BM_FillGrid/iterations:3") / times.Time("BM_FillVectorOfStrings/iterations:3"));
+  if (g_results.count("fill_grid_bytes"))
+    std::printf("  heap bytes per cell beyond the text: grid %.1f (target <= 48), vector<string> %.1f\n",
+                g_results["fill_grid_bytes"], g_results["fill_vector_bytes"]);
+  if (times.Time("BM_FillTypedGrid/iterations:3") > 0 && times.Time("BM_FillVectorOfStrings/iterations:3") > 0)
+    std::printf("  fill 1,000,000 x 8 typed values as a result grid does: grid / vector<string> CPU time = %.2f\n",
+                times.Time("BM_FillTypedGrid/iterations:3") / times.Time("BM_FillVectorOfStrings/iterations:3"));
+  if (g_results.count("fill_typed_bytes"))
+    std::printf("  heap bytes per typed cell beyond the text: grid %.1f\n", g_results["fill_typed_bytes"]);
+  if (times.Time("BM_PaintAndScroll/1000") > 0 && times.Time("BM_PaintAndScroll/1000000") > 0)
+    std::printf("  paint + scroll to the end: 1,000,000 rows / 1,000 rows CPU time = %.2f (target <= 1.20)\n",
+                times.Time("BM_PaintAndScroll/1000000") / times.Time("BM_PaintAndScroll/1000"));
+  if (times.Time("BM_AutoSizeColumn/iterations:2") > 0 && times.Time("BM_MeasureTexts/iterations:2") > 0)
+    std::printf("  auto-size a column of 1,000,000 rows: grid / measuring the texts CPU time = %.2f\n",
+                times.Time("BM_AutoSizeColumn/iterations:2") / times.Time("BM_MeasureTexts/iterations:2"));
+}
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  SummaryReporter reporter;
+  RatioReporter reporter(RatioReporter::Clock::Cpu, PrintSummary);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto& t = reporter.times;
-  auto time = [&t](const char* name) {
-    auto it = t.find(name);
-    return it == t.end() ? 0.0 : it->second;
-  };
-  std::printf("\nSummary\n");
-  if (time("BM_FillGrid/iterations:3") > 0 && time("BM_FillVectorOfStrings/iterations:3") > 0)
-    std::printf("  fill 1,000,000 x 8 texts: grid / vector<string> CPU time = %.2f\n",
-                time("BM_FillGrid/iterations:3") / time("BM_FillVectorOfStrings/iterations:3"));
-  if (g_results.count("fill_grid_bytes"))
-    std::printf("  heap bytes per cell beyond the text: grid %.1f (target <= 48), vector<string> %.1f\n",
-                g_results["fill_grid_bytes"], g_results["fill_vector_bytes"]);
-  if (time("BM_FillTypedGrid/iterations:3") > 0 && time("BM_FillVectorOfStrings/iterations:3") > 0)
-    std::printf("  fill 1,000,000 x 8 typed values as a result grid does: grid / vector<string> CPU time = %.2f\n",
-                time("BM_FillTypedGrid/iterations:3") / time("BM_FillVectorOfStrings/iterations:3"));
-  if (g_results.count("fill_typed_bytes"))
-    std::printf("  heap bytes per typed cell beyond the text: grid %.1f\n", g_results["fill_typed_bytes"]);
-  if (time("BM_PaintAndScroll/1000") > 0 && time("BM_PaintAndScroll/1000000") > 0)
-    std::printf("  paint + scroll to the end: 1,000,000 rows / 1,000 rows CPU time = %.2f (target <= 1.20)\n",
-                time("BM_PaintAndScroll/1000000") / time("BM_PaintAndScroll/1000"));
-  if (time("BM_AutoSizeColumn/iterations:2") > 0 && time("BM_MeasureTexts/iterations:2") > 0)
-    std::printf("  auto-size a column of 1,000,000 rows: grid / measuring the texts CPU time = %.2f\n",
-                time("BM_AutoSizeColumn/iterations:2") / time("BM_MeasureTexts/iterations:2"));
   benchmark::Shutdown();
   return 0;
 }

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/RatioReporter.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
 #include "data/ado/Recordset.h"
@@ -240,38 +241,18 @@ BENCHMARK(ProviderClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->R
 BENCHMARK(IsqlSameDriver)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
 BENCHMARK(PsqlToDevNull)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-        medians_[r.run_name.function_name] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    auto ratio = [&](const char* peer, const char* what, double target) {
-      double r = medians_["ProviderClientCursor"] / medians_[peer];
-      std::printf("ratio %-52s %6.2f  (target <= %.1f) %s\n", what, r, target, r <= target ? "ok" : "OVER");
-    };
-    std::printf("\nmedian wall time: provider %.0f ms, bare driver %.0f ms, isql %.0f ms, psql %.0f ms\n",
-                medians_["ProviderClientCursor"], medians_["BareDriver"], medians_["IsqlSameDriver"],
-                medians_["PsqlToDevNull"]);
-    ratio("IsqlSameDriver", "open+walk (client cursor) / isql, same driver", 1.2);
-    ratio("PsqlToDevNull", "open+walk (client cursor) / psql -At > /dev/null", 2.0);
-    std::printf("ratio %-52s %6.2f  (what the provider adds to the driver)\n",
-                "open+walk (client cursor) / bare driver fetch",
-                medians_["ProviderClientCursor"] / medians_["BareDriver"]);
-    std::printf(
-        "memory: rows held by the recordset %.1f MB; peak of this process %.1f MB (psqlODBC's own copy of the "
-        "result included); peak of isql %.1f MB; peak of psql %.1f MB\n",
-        heldBytes / 1e6, providerPeak / 1e6, peaks["isql"] / 1e6, peaks["psql"] / 1e6);
-    std::fflush(stdout);
-  }
-
- private:
-  std::map<std::string, double> medians_;
-};
+void PrintSummary(const RatioReporter& times) {
+  std::printf("median wall time: provider %.0f ms, bare driver %.0f ms, isql %.0f ms, psql %.0f ms\n",
+              times.Time("ProviderClientCursor"), times.Time("BareDriver"), times.Time("IsqlSameDriver"),
+              times.Time("PsqlToDevNull"));
+  times.Ratio("ProviderClientCursor", "IsqlSameDriver", "open+walk (client cursor) / isql, same driver", 1.2);
+  times.Ratio("ProviderClientCursor", "PsqlToDevNull", "open+walk (client cursor) / psql -At > /dev/null", 2.0);
+  times.Ratio("ProviderClientCursor", "BareDriver", "open+walk (client cursor) / bare driver fetch", 0);
+  std::printf(
+      "memory: rows held by the recordset %.1f MB; peak of this process %.1f MB (psqlODBC's own copy of the "
+      "result included); peak of isql %.1f MB; peak of psql %.1f MB\n",
+      heldBytes / 1e6, providerPeak / 1e6, peaks["isql"] / 1e6, peaks["psql"] / 1e6);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -289,7 +270,7 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   EnsureTable();
-  RatioReporter reporter;
+  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   unlink(QueryFile().c_str());
   return 0;
