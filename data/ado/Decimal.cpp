@@ -123,7 +123,15 @@ std::string Decimal::ToString(char point) const {
 }
 
 double Decimal::ToDouble() const {
-  // Through text so that the result is the correctly rounded double.
+  // Digits that a double holds exactly over a power of ten that a double holds exactly divide into
+  // the correctly rounded double at once (a result grid converts one per numeric cell); other
+  // decimals go through their text, which the library reads correctly rounded.
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (magnitude < (static_cast<u128>(1) << 53) && scale <= 22) {
+    const double value = static_cast<double>(static_cast<std::uint64_t>(magnitude)) / kPowersOfTen[scale];
+    return negative && magnitude != 0 ? -value : value;  // a zero has no sign in its text
+  }
   std::string text = ToString('.');
   double d = 0;
   std::from_chars(text.data(), text.data() + text.size(), d);

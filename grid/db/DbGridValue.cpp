@@ -14,7 +14,6 @@
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridCellTextWithButton.h"
 #include "grid/db/DbGridCtrl.h"
-#include "grid/db/DecimalToDouble.h"
 #include "grid/db/NullLabel.h"
 
 namespace {
@@ -196,7 +195,7 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
     else if (vt == VT_CY)
       number = static_cast<double>(value.i) / 10000.0;
     else if (vt == VT_DECIMAL)
-      number = DecimalToDouble(value.dec);
+      number = value.dec.ToDouble();
     else
       return false;
     return grid.StoreCompactValue(row, col, *cls, CGridCellNumericEx::EncodeValue(number));
