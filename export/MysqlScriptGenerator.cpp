@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/ado/AdoEnums.h"
+#include "export/TargetTypeTable.h"
 
 using namespace ado;
 
@@ -14,14 +15,9 @@ constexpr int kMaxVarcharLength = 16383;
 // The longest varbinary given its own length; longer ones become longblob.
 constexpr int kMaxVarbinaryLength = 8000;
 
-struct TypeRow {
-  int code;
-  const char* target;  // nullptr: MySQL has no type for it
-};
-
 // Searched in order; the first row with the code decides. Decimals and binary types are sized from
 // the field (TranslateFieldType).
-constexpr TypeRow kTypes[] = {
+constexpr TargetType kTypes[] = {
     {adEmpty, nullptr},
     {adTinyInt, "tinyint"},
     {adSmallInt, "int"},
@@ -64,12 +60,6 @@ constexpr TypeRow kTypes[] = {
     {adArray, nullptr},
 };
 
-const TypeRow* FindType(int code) {
-  for (const TypeRow& row : kTypes)
-    if (row.code == code) return &row;
-  return nullptr;
-}
-
 bool IsTextType(int code) {
   return code == adChar || code == adVarChar || code == adWChar || code == adVarWChar;
 }
@@ -88,7 +78,7 @@ bool FitsVarchar(const DbFieldInfo& f) {
 }  // namespace
 
 std::string MysqlScriptGenerator::TranslateFieldType(const DbFieldInfo& field) const {
-  const TypeRow* row = FindType(field.type);
+  const TargetType* row = FindTargetType(kTypes, field.type);
   if (!row || !row->target) return UnknownType(kGeneratorName, field, row != nullptr);
   char buffer[48];
   switch (field.type) {

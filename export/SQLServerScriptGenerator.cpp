@@ -7,6 +7,7 @@
 #include "data/ado/AdoEnums.h"
 #include "export/NameDelimiting.h"
 #include "export/ScriptTypes.h"
+#include "export/TargetTypeTable.h"
 
 using namespace ado;
 
@@ -18,13 +19,8 @@ constexpr int kMaxWideLength = 4000;
 // A concatenation of literals shorter than (max) is cut at this many bytes.
 constexpr std::size_t kMaxJoinedLength = 4000;
 
-struct TypeRow {
-  int code;
-  const char* target;  // nullptr: SQL Server has no type for it
-};
-
 // Searched in order; the first row with the code decides.
-constexpr TypeRow kTypes[] = {
+constexpr TargetType kTypes[] = {
     {adEmpty, nullptr},
     // SQL Server's tinyint has no negatives.
     {adTinyInt, "smallint"},
@@ -69,12 +65,6 @@ constexpr TypeRow kTypes[] = {
     {adArray, nullptr},
 };
 
-const TypeRow* FindType(int code) {
-  for (const TypeRow& row : kTypes)
-    if (row.code == code) return &row;
-  return nullptr;
-}
-
 bool FitsLength(int size, int limit) {
   return size > 0 && size <= limit;
 }
@@ -115,7 +105,7 @@ std::string SQLServerScriptGenerator::BracketField(const DbFieldInfo& field) con
 }
 
 std::string SQLServerScriptGenerator::TranslateFieldType(const DbFieldInfo& field) const {
-  const TypeRow* row = FindType(field.type);
+  const TargetType* row = FindTargetType(kTypes, field.type);
   if (!row || !row->target) return UnknownType(kGeneratorName, field, row != nullptr);
   if (field.type == adChar && !FitsLength(field.definedSize, kMaxNarrowLength)) return "varchar";
   if (field.type == adBinary && !FitsLength(field.definedSize, kMaxNarrowLength)) return "varbinary";
