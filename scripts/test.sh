@@ -11,6 +11,8 @@ JOBS=${QELVO_JOBS:-$(nproc)}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 export QT_QPA_PLATFORM=offscreen
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+# Paths relative to the checkout, so that a fresh clone elsewhere reuses the compiled objects.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 
 echo "== Format check"
 bash scripts/format.sh --check
