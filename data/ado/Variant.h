@@ -1,5 +1,5 @@
 #pragma once
-// The VARIANT of the Parts: a tagged value with the VT codes of COM. Texts are UTF-8; byte
+// Variant: a tagged value with the VT codes of COM. Texts are UTF-8; byte
 // arrays (VT_ARRAY | VT_UI1) keep their bytes in a string; dates are automation dates;
 // currency is a 64-bit integer scaled by 10,000; decimals are exact.
 #include <cstdint>

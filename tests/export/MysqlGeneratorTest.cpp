@@ -14,7 +14,7 @@ class MysqlGeneratorTest : public testing::Test {
   MysqlScriptGenerator generator{settings};
 };
 
-TEST_F(MysqlGeneratorTest, CreateTableOfTheWorkedExample) {
+TEST_F(MysqlGeneratorTest, CreateTableOfThreeTypedColumns) {
   const std::vector<DbFieldInfo> fields = {Field("a", adInteger, 4, true, true, false), Field("b", adVarChar, 50),
                                            Field("c", adSingle, 4)};
   EXPECT_EQ(CreateText(generator, "T", fields, false),

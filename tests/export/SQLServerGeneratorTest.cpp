@@ -19,7 +19,7 @@ class SQLServerGeneratorTest : public testing::Test {
   SQLServerScriptGenerator generator{settings};
 };
 
-TEST_F(SQLServerGeneratorTest, CreateTableOfTheWorkedExample) {
+TEST_F(SQLServerGeneratorTest, CreateTableOfThreeTypedColumns) {
   const std::vector<DbFieldInfo> fields = {Field("a", adInteger, 4, true, true, false), Field("b", adVarChar, 50),
                                            Field("c", adDouble, 8)};
   EXPECT_EQ(CreateText(generator, "T", fields, true), kDropT +
