@@ -1,8 +1,9 @@
 #pragma once
 // CQelvoApp: the program's start and end. Start: the user's locale (numbers kept in the C
-// locale, so that ODBC drivers read and write numbers with a period), the settings profile "Tolvane/Qelvo", every setting loaded
-// and written back, the recordset cursor location, the document and the main frame (created
-// hidden, its views updated once), then the saved placement restored, which shows the window.
+// locale, so that ODBC drivers read and write numbers with a period), the settings profile
+// "Tolvane/Qelvo", every setting loaded and written back, the recordset cursor location, the
+// document and the main frame (created hidden, its views updated once), then the saved placement
+// restored, which shows the window.
 // End: the frame closes (placement saved) and is destroyed (the workspace writes the settings
 // and histories).
 //
