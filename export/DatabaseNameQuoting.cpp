@@ -39,8 +39,8 @@ std::string DelimitFor(const std::string& name, NameQuoteStyle style, const Sett
   const bool defaults =
       settings.GetString("General", prefixKey) == "[" && settings.GetString("General", postfixKey) == "]";
   if (style == NameQuoteStyle::Configured || !defaults) return configured(name, settings);
-  const bool needed = name.find(' ') != std::string::npos || settings.GetBool("General", alwaysKey) ||
-                      !IsPlainIdentifier(name, style);
+  const bool needed =
+      name.find(' ') != std::string::npos || settings.GetBool("General", alwaysKey) || !IsPlainIdentifier(name, style);
   if (!needed) return name;
   return Quoted(name, style == NameQuoteStyle::DoubleQuotes ? '"' : '`');
 }

@@ -190,8 +190,8 @@ TEST_F(SqliteSchemaTest, FilterDownAndReturnWriteTheSelectAndTheFilterIsKeptForN
   });
   // In the database's order (SQLite: tables by name, then views); Customers and the others go,
   // the case of "ord" does not matter.
-  EXPECT_EQ(all, (std::vector<std::string>{"Customers", "Order Details", "Orders", "order_lines", "Order Totals",
-                                           "broken"}));
+  EXPECT_EQ(
+      all, (std::vector<std::string>{"Customers", "Order Details", "Orders", "order_lines", "Order Totals", "broken"}));
   EXPECT_EQ(names, (std::vector<std::string>{"Order Details", "Orders", "order_lines", "Order Totals"}));
   EXPECT_EQ(kinds, (std::vector<std::string>{"T", "T", "T", "V"}));
   EXPECT_EQ(images, (std::vector<int>{0, 0, 0, 2}));
@@ -266,8 +266,8 @@ TEST_F(SqliteSchemaTest, HeaderClicksSortAndTheSameColumnAgainReverses) {
     QTest::mouseDClick(d.Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     return ScriptedPrompts::kUseDialogResult;
   });
-  EXPECT_EQ(byName, (std::vector<std::string>{"broken", "Customers", "Order Details", "Order Totals", "order_lines",
-                                              "Orders"}))
+  EXPECT_EQ(byName,
+            (std::vector<std::string>{"broken", "Customers", "Order Details", "Order Totals", "order_lines", "Orders"}))
       << "case is ignored; '_' sorts after ' '";
   std::vector<std::string> reversed(byName.rbegin(), byName.rend());
   EXPECT_EQ(byNameDown, reversed);
@@ -319,7 +319,8 @@ TEST_F(SqliteSchemaTest, CountingShowsItsProgressAndEscapeStopsItKeepingTheCount
   EXPECT_EQ(counts.size(), 6u);
 
   // Esc arrives while the first table is counted: that count stays, the rest are empty.
-  QCoreApplication::postEvent(p.Workspace().QueryEditor(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  QCoreApplication::postEvent(p.Workspace().QueryEditor(),
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
   ListTables(ID_LIST_TABLES_COUNT, [&](CTableSelectDlg& d) {
     counts = GridColumn(*d.Grid(), 2);
     return int(QDialog::Rejected);
@@ -388,6 +389,7 @@ TEST_F(SqliteSchemaTest, DialogsResizeWithTheirContentAndLookRight) {
   AppSettings().SetText("General", "LastTablesFilterUsed", "");
   ListTables(ID_LIST_TABLES_COUNT, [&](CTableSelectDlg& d) {
     QTest::keyClick(d.FilterEdit(), Qt::Key_Down);
+    QCoreApplication::processEvents();
     d.grab().save(QString::fromStdString(folder + "/table_select_dialog.png"));
     CGridCtrlEx& grid = *d.Grid();
     QWidget* ok = d.Control(CTableSelectDlg::kOk);
@@ -533,8 +535,8 @@ TEST_F(ServerSchemaTest, PostgresListsItsOwnTablesQuotedAsItAcceptsThem) {
        "INSERT INTO \"sb_MixedCase\" VALUES (1, 0, 'Ann')",
        "CREATE VIEW sb_totals AS SELECT id, qty FROM \"sb Order Lines\"",
        "CREATE VIEW sb_failing AS SELECT id FROM \"sb Order Lines\" WHERE 1 / (qty - qty) = 1"});
-  RunSchemaChecks("SELECT id, qty FROM \"sb Order Lines\"",
-                  "SELECT \"Id\", \"Full Name\" FROM \"sb_MixedCase\"", "sb_failing", {"pg_class", "pg_type", "pg_tables", "tables", "columns", "schemata"},
+  RunSchemaChecks("SELECT id, qty FROM \"sb Order Lines\"", "SELECT \"Id\", \"Full Name\" FROM \"sb_MixedCase\"",
+                  "sb_failing", {"pg_class", "pg_type", "pg_tables", "tables", "columns", "schemata"},
                   "c.table_schema = 'public'");
 }
 
@@ -545,11 +547,10 @@ TEST_F(ServerSchemaTest, MariaDbListsItsOwnTablesQuotedAsItAcceptsThem) {
        "CREATE TABLE `sb Order Lines` (id integer, FIELDXXX integer, qty integer)",
        "INSERT INTO `sb Order Lines` VALUES (1, 0, 5), (2, 0, 7)",
        "CREATE TABLE sb_MixedCase (Id integer, FieldXxx integer, `Full Name` varchar(30))",
-       "INSERT INTO sb_MixedCase VALUES (1, 0, 'Ann')",
-       "CREATE VIEW sb_totals AS SELECT id, qty FROM `sb Order Lines`", "CREATE TABLE sb_gone (x integer)",
-       "CREATE VIEW sb_failing AS SELECT x FROM sb_gone", "DROP TABLE sb_gone"});
-  RunSchemaChecks("SELECT id, qty FROM `sb Order Lines`", "SELECT Id, `Full Name` FROM sb_MixedCase", "sb_failing", {"user", "db", "proc", "global_status", "sys_config", "host_summary"},
-                  "c.table_schema = DATABASE()");
+       "INSERT INTO sb_MixedCase VALUES (1, 0, 'Ann')", "CREATE VIEW sb_totals AS SELECT id, qty FROM `sb Order Lines`",
+       "CREATE TABLE sb_gone (x integer)", "CREATE VIEW sb_failing AS SELECT x FROM sb_gone", "DROP TABLE sb_gone"});
+  RunSchemaChecks("SELECT id, qty FROM `sb Order Lines`", "SELECT Id, `Full Name` FROM sb_MixedCase", "sb_failing",
+                  {"user", "db", "proc", "global_status", "sys_config", "host_summary"}, "c.table_schema = DATABASE()");
 }
 
 }  // namespace

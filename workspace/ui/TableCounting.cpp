@@ -53,7 +53,8 @@ std::vector<long> CountTableRecordsInteractively(DbConnection& connection,
   for (std::size_t i = 0; i < total && !escape.Stopped(); ++i) {
     const std::string& name = entries[i].first;
     if (statusBar) {
-      statusBar->showMessage(QString::fromStdString(FormatString("Counting %s (%zu of %zu)...", name.c_str(), i + 1, total)));
+      statusBar->showMessage(
+          QString::fromStdString(FormatString("Counting %s (%zu of %zu)...", name.c_str(), i + 1, total)));
       statusBar->repaint();
     }
     counts.push_back(CountTableRecords(connection, DelimitTableNameFor(name, style, settings)));

@@ -25,6 +25,17 @@ const ControlDef kControls[] = {
     {D::kGrid, ControlKind::Frame, "", 7, 45, 332, 183},
 };
 
+// Kind, name and count: text columns with empty headers.
+std::vector<GridColumnDef> TableColumns() {
+  std::vector<GridColumnDef> columns(3);
+  const int widths[] = {15, 100, 20};
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    columns[i].kind = gctText;
+    columns[i].width = widths[i];
+  }
+  return columns;
+}
+
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -48,17 +59,10 @@ CTableSelectDlg::CTableSelectDlg(QWidget* parent) : CSizableDialog(parent) {
   grid_->SetHeaderSort(false);  // sorting is the dialog's, so a filtered list keeps its order
   grid_->EnableDragAndDrop(false);
   grid_->SetImageList(TableKindImages());
+  grid_->SetColumns(TableColumns());
   QWidget::setTabOrder(frame, grid_);
   delete frame;
   grid_->show();
-
-  std::vector<GridColumnDef> columns(3);
-  const int widths[] = {15, 100, 20};
-  for (int i = 0; i < 3; ++i) {
-    columns[static_cast<std::size_t>(i)].kind = gctText;
-    columns[static_cast<std::size_t>(i)].width = widths[i];
-  }
-  grid_->SetColumns(columns);
 
   connect(controls_.As<QPushButton>(kOk), &QPushButton::clicked, this, &QDialog::accept);
   connect(controls_.As<QPushButton>(kCancel), &QPushButton::clicked, this, &QDialog::reject);
@@ -80,6 +84,9 @@ QLineEdit* CTableSelectDlg::FilterEdit() const {
 bool CTableSelectDlg::OnInitDialog() {
   CSizableDialog::OnInitDialog();
   setWindowTitle(ToQString(title));
+  // Again: the widths are shared out over the grid's width, known once it is laid out.
+  grid_->SetColumns(TableColumns());
+
   controls_.As<QLabel>(kPrompt)->setText(ToQString(prompt));
   AnchorControl(controls_.Get(kOk), ANCHOR_TOP_RIGHT, ANCHOR_TOP_RIGHT);
   AnchorControl(controls_.Get(kCancel), ANCHOR_TOP_RIGHT, ANCHOR_TOP_RIGHT);

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 
@@ -29,6 +30,8 @@ CTextDlg::CTextDlg(QWidget* parent) : QDialog(parent), edit_(new QPlainTextEdit(
   edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit_->setFrameStyle(QFrame::Box | QFrame::Plain);
   edit_->setFont(font_);
+  // Tab stops every eight characters, as a terminal has them, so the columns of a list line up.
+  edit_->setTabStopDistance(8 * QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' ')));
   // A read-only edit still keeps its cursor for selecting and copying.
   edit_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   resize(DialogUnits().ToPixels(QSize(400, 300)));
