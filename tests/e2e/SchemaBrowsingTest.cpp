@@ -553,5 +553,42 @@ TEST_F(ServerSchemaTest, MariaDbListsItsOwnTablesQuotedAsItAcceptsThem) {
                   {"user", "db", "proc", "global_status", "sys_config", "host_summary"}, "c.table_schema = DATABASE()");
 }
 
+// Connections that invite the server's own tables in: MariaDB with no database named, and
+// psqlODBC asked to show its system tables. The lists still hold none of them.
+TEST_F(ServerSchemaTest, CataloguesStayOutEvenWhenTheConnectionInvitesThem) {
+  const std::vector<std::string> catalogTables = {"user",     "db",      "global_status", "sys_config", "host_summary",
+                                                  "pg_class", "pg_type", "pg_tables",     "tables",     "columns"};
+  auto listed = [this](const std::string& connection) {
+    P().TypeConnection(connection);
+    std::vector<std::string> names;
+    ListTables(ID_LIST_TABLES, [&](CTableSelectDlg& d) {
+      d.FilterEdit()->clear();
+      names = GridColumn(*d.Grid(), 1);
+      return int(QDialog::Rejected);
+    });
+    return names;
+  };
+  bool ran = false;
+  if (Connect("QELVO_TEST_MARIADB")) {
+    ran = true;
+    ConnectionString server = ConnectionString::Parse(connection_);
+    server.Remove("DATABASE");
+    if (!program_) Start();
+    for (const std::string& name : listed(server.ToOdbcString()))
+      EXPECT_EQ(std::count(catalogTables.begin(), catalogTables.end(), name), 0) << name;
+  }
+  if (Connect("QELVO_TEST_PG")) {
+    ran = true;
+    Run({"CREATE TABLE IF NOT EXISTS sb_own (id integer)"});
+    if (!program_) Start();
+    std::vector<std::string> names = listed(connection_ + ";ShowSystemTables=1");
+    EXPECT_NE(std::count(names.begin(), names.end(), "sb_own"), 0);
+    for (const std::string& name : names)
+      EXPECT_EQ(std::count(catalogTables.begin(), catalogTables.end(), name), 0) << name;
+  }
+  if (!ran) GTEST_SKIP() << "neither QELVO_TEST_PG nor QELVO_TEST_MARIADB is set";
+  EXPECT_TRUE(prompts_->Messages().empty());
+}
+
 }  // namespace
 }  // namespace e2e
