@@ -78,11 +78,11 @@ std::vector<std::pair<std::string, std::string>> TableFieldPairs(const std::stri
   return pairs;
 }
 
-// Tests on one database: the program, a connection string and a way to run statements.
+// The program with helpers that answer the two dialogs of schema browsing.
 class SchemaBrowsingTest : public ProgramTest {
  protected:
-  // Runs a List Tables command, handing the shown dialog to `drive`; returns the dialog's
-  // rows as they were when it was driven, column by column, read by `drive` itself.
+  // Runs a List Tables command and hands the dialog, shown, to `drive`, whose result is the
+  // dialog's (kUseDialogResult: what its own buttons and keys decided).
   void ListTables(int command, const std::function<int(CTableSelectDlg&)>& drive) {
     prompts_->AnswerDialog([drive](QDialog& dialog) {
       auto* tables = qobject_cast<CTableSelectDlg*>(&dialog);
@@ -513,8 +513,11 @@ class ServerSchemaTest : public SchemaBrowsingTest {
     EXPECT_EQ(p.DataRowCount(), 1);
     EXPECT_TRUE(prompts_->Messages().empty()) << prompts_->Messages()[0].text;
 
+    const std::string fields = EnumFieldsText();
+    // An integer column: its type and its defined size, as "%4ld".
+    EXPECT_NE(fields.find("sb Order Lines\tqty\tadInteger\t   4\r\n"), std::string::npos) << fields;
     std::vector<std::pair<std::string, std::string>> listed;
-    for (auto& pair : TableFieldPairs(EnumFieldsText()))
+    for (auto& pair : TableFieldPairs(fields))
       if (pair.first.rfind("sb", 0) == 0) listed.push_back(pair);
     std::stable_sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::pair<std::string, std::string>> expected = CatalogueFields(schemaCondition);
