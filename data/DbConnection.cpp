@@ -151,6 +151,17 @@ std::string DbConnection::QuerySingleField(const char* query) {
   return result;
 }
 
+namespace {
+// The server's own catalogues. Drivers asked to show system tables (psqlODBC's ShowSystemTables)
+// report them as plain tables and views; a table list is about the user's own.
+bool IsServerCatalogue(const Variant& schemaOrCatalog) {
+  if (schemaOrCatalog.vt() != VT_BSTR) return false;
+  for (const char* name : {"pg_catalog", "pg_toast", "information_schema", "mysql", "performance_schema", "sys"})
+    if (strcasecmp(schemaOrCatalog.Str().c_str(), name) == 0) return true;
+  return false;
+}
+}  // namespace
+
 bool DbConnection::EnumTables(std::vector<std::pair<std::string, int>>& out, int kindMask) {
   out.clear();
   if (!IsOpen()) return false;
@@ -166,7 +177,8 @@ bool DbConnection::EnumTables(std::vector<std::pair<std::string, int>>& out, int
         kind = 2;
       else if (strcasecmp(type.c_str(), "VIEW") == 0)
         kind = 4;
-      if (kind != 0 && (kind & kindMask)) {
+      if (kind != 0 && (kind & kindMask) && !IsServerCatalogue(rs->GetCollect("TABLE_CATALOG")) &&
+          !IsServerCatalogue(rs->GetCollect("TABLE_SCHEMA"))) {
         std::string name = VariantToText(rs->GetCollect("TABLE_NAME"));
         if (strncasecmp(name.c_str(), "MSys", 4) != 0) out.emplace_back(name, kind);
       }

@@ -67,6 +67,9 @@ class ProviderSession {
   // A table or column name quoted for this database (schema-qualified names are passed whole
   // and quoted part by part by the caller).
   virtual std::string QuoteIdentifier(std::string_view name) const = 0;
+  // The family of the database behind the session, for callers that write statements of their
+  // own: "PostgreSQL", "MySQL" (MariaDB too), "SQLite", or empty when the driver did not say.
+  virtual std::string DatabaseFamily() const { return {}; }
   // Changes of one Update run inside one transaction: nothing is kept unless exactly the
   // intended row changed.
   virtual void BeginWrite() = 0;

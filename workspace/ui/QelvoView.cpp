@@ -164,6 +164,9 @@ void CQelvoView::RegisterCommands() {
   map.On(ID_FORMAT_QUERY, [this] { FormatQueryText(); });
   map.On(ID_FILE_OPEN, [this] { OpenScript(); });
   map.On(ID_FILE_SAVE_AS, [this] { SaveScriptAs(); });
+  map.On(ID_LIST_TABLES, [this] { ListTables(false); });
+  map.On(ID_LIST_TABLES_COUNT, [this] { ListTables(true); });
+  map.On(ID_ENUM_FIELDS, [this] { EnumFields(); });
 
   auto buttonState = [this](CommandUi& ui) {
     HistoryButtonStates states = ComputeHistoryButtons(QueryText(), connections_, queries_);

@@ -73,6 +73,10 @@ class CQelvoView : public CAnchoredFormView, public CDocView {
   void FormatQueryText();
   void OpenScript();
   void SaveScriptAs();
+  // List Tables (with record counts or without): a SELECT for the chosen table.
+  void ListTables(bool withCounts);
+  // Enum Fields: every field of every table in a text window.
+  void EnumFields();
 
   // ---- The workspace's state.
   QPlainTextEdit* ConnectionEditor() const;

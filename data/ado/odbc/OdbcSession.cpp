@@ -136,6 +136,20 @@ std::string OdbcSession::QuoteIdentifier(std::string_view name) const {
   return quoted;
 }
 
+std::string OdbcSession::DatabaseFamily() const {
+  switch (connection_->GetDialect()) {
+    case Dialect::PostgreSql:
+      return "PostgreSQL";
+    case Dialect::MySql:
+      return "MySQL";
+    case Dialect::Sqlite:
+      return "SQLite";
+    case Dialect::Other:
+      break;
+  }
+  return {};
+}
+
 void OdbcSession::BeginWrite() {
   NumericLocaleScope locale;
   connection_->CheckConnection(SQLSetConnectAttrW(connection_->Dbc(), SQL_ATTR_AUTOCOMMIT,

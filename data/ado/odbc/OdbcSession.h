@@ -22,6 +22,7 @@ class OdbcSession : public ProviderSession {
   Variant ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                         const ColumnInfo* autoIncrementColumn) override;
   std::string QuoteIdentifier(std::string_view name) const override;
+  std::string DatabaseFamily() const override;
   // A transaction with auto-commit off, committed or rolled back as one.
   void BeginWrite() override;
   void CommitWrite() override;

@@ -186,6 +186,8 @@ class SqliteSession : public ProviderSession {
     return Variant(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_.get())));
   }
 
+  std::string DatabaseFamily() const override { return "SQLite"; }
+
   std::string QuoteIdentifier(std::string_view name) const override {
     std::string quoted = "\"";
     for (char c : name) {
