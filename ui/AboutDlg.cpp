@@ -12,10 +12,8 @@
 namespace {
 using A = CAboutDlg;
 const ControlDef kControls[] = {
-    {A::kOk, ControlKind::DefPushButton, "OK", 178, 7, 50, 14},
-    {A::kIcon, ControlKind::Static, "", 9, 10, 24, 24},
-    {A::kVersion, ControlKind::Static, "", 40, 9, 134, 8},
-    {A::kLegal, ControlKind::Static, "", 40, 21, 134, 16},
+    {A::kOk, ControlKind::DefPushButton, "OK", 178, 7, 50, 14}, {A::kIcon, ControlKind::Static, "", 9, 10, 24, 24},
+    {A::kVersion, ControlKind::Static, "", 40, 9, 134, 8},      {A::kLegal, ControlKind::Static, "", 40, 21, 134, 16},
     {A::kLinkText, ControlKind::Static, "", 40, 40, 134, 9},
 };
 }  // namespace

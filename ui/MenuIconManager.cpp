@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/framework/CommandActions.h"
+#include "ui/MenuShortcutStyle.h"
 
 CMenuIconManager::CMenuIconManager(QObject* parent) : QObject(parent) {}
 
@@ -24,6 +25,8 @@ void CMenuIconManager::AttachToFrame(QMainWindow* frame) {
 void CMenuIconManager::HookMenu(QMenu* menu) {
   if (std::any_of(hooked_.begin(), hooked_.end(), [menu](const QPointer<QMenu>& m) { return m == menu; })) return;
   hooked_.emplace_back(menu);
+  if (!style_) style_ = std::make_unique<MenuShortcutStyle>();
+  menu->setStyle(style_.get());
   // Connected after the menu's update handlers, so the states are set before the items are dressed.
   connect(menu, &QMenu::aboutToShow, this, [this, menu] { DressMenu(menu); });
   for (QAction* action : menu->actions())
@@ -38,7 +41,8 @@ bool CMenuIconManager::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CMenuIconManager::AddToolbarImages(const ToolbarImages& toolbar) {
-  const int count = static_cast<int>(std::count_if(toolbar.buttons.begin(), toolbar.buttons.end(), [](int id) { return id != 0; }));
+  const int count =
+      static_cast<int>(std::count_if(toolbar.buttons.begin(), toolbar.buttons.end(), [](int id) { return id != 0; }));
   const QSize size = toolbar.imageSize;
   // A strip that does not hold one image of the stated size per button is not a toolbar's.
   if (count == 0 || size.isEmpty() || toolbar.strip.size() != QSize(size.width() * count, size.height())) return false;
@@ -137,12 +141,12 @@ std::string CMenuIconManager::KeyName(int key) {
   if (key >= Qt::Key_F1 && key <= Qt::Key_F35) return "F" + std::to_string(key - Qt::Key_F1 + 1);
   // The names a keyboard's keys carry, where Qt's short forms differ.
   static const std::map<int, std::string> names = {
-      {Qt::Key_Insert, "Insert"},     {Qt::Key_Delete, "Delete"},       {Qt::Key_Backspace, "Backspace"},
-      {Qt::Key_Return, "Enter"},      {Qt::Key_Enter, "Num Enter"},     {Qt::Key_PageUp, "Page Up"},
-      {Qt::Key_PageDown, "Page Down"}, {Qt::Key_Home, "Home"},           {Qt::Key_End, "End"},
-      {Qt::Key_Left, "Left"},         {Qt::Key_Right, "Right"},         {Qt::Key_Up, "Up"},
-      {Qt::Key_Down, "Down"},         {Qt::Key_Escape, "Esc"},          {Qt::Key_Tab, "Tab"},
-      {Qt::Key_Space, "Space"},       {Qt::Key_Pause, "Pause"},         {Qt::Key_Print, "Print Screen"},
+      {Qt::Key_Insert, "Insert"},      {Qt::Key_Delete, "Delete"},   {Qt::Key_Backspace, "Backspace"},
+      {Qt::Key_Return, "Enter"},       {Qt::Key_Enter, "Num Enter"}, {Qt::Key_PageUp, "Page Up"},
+      {Qt::Key_PageDown, "Page Down"}, {Qt::Key_Home, "Home"},       {Qt::Key_End, "End"},
+      {Qt::Key_Left, "Left"},          {Qt::Key_Right, "Right"},     {Qt::Key_Up, "Up"},
+      {Qt::Key_Down, "Down"},          {Qt::Key_Escape, "Esc"},      {Qt::Key_Tab, "Tab"},
+      {Qt::Key_Space, "Space"},        {Qt::Key_Pause, "Pause"},     {Qt::Key_Print, "Print Screen"},
   };
   auto it = names.find(key);
   if (it != names.end()) return it->second;

@@ -3,7 +3,8 @@
 // accelerator table. Each menu item whose command has a toolbar button shows that button's image,
 // and each item shows every key of its command in the shortcut column, right-aligned, in the form
 // "Ctrl+S, F12". It works on Qt's own menus: just before a menu opens (after the command update
-// handlers have set enabled and checked states) it sets the items' icons and shortcut texts.
+// handlers have set enabled and checked states) it sets the items' icons and shortcut texts; the
+// menus draw the keys right-aligned (MenuShortcutStyle).
 //
 //   CMenuIconManager icons;
 //   icons.AttachToFrame(mainWindow);
@@ -14,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 
 class QMainWindow;
 class QMenu;
+class MenuShortcutStyle;
 
 // A toolbar as the manager reads it: the size of one image, its buttons (0 a separator) and its
 // images side by side in button order, separators taking no image.
@@ -87,4 +90,6 @@ class CMenuIconManager : public QObject {
   std::map<int, int> commandImage_;
   std::vector<AcceleratorDef> accelerators_;
   std::vector<QPointer<QMenu>> hooked_;
+  // Shared by the hooked menus; a menu whose style goes falls back to the application's.
+  std::unique_ptr<MenuShortcutStyle> style_;
 };

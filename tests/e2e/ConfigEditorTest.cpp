@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,6 +305,7 @@ TEST_F(ConfigEditorTest, AltCOpensTheSheetOnItsGeneralPage) {
     EXPECT_EQ(sheet.Tabs()->tabText(1), "Grid");
     EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
     const std::string folder = QELVO_E2E_SCREENSHOTS;
+    QDir().mkpath(QString::fromStdString(folder));
     sheet.grab().save(QString::fromStdString(folder + "/config_general.png"));
     sheet.SetActivePage(1);
     sheet.grab().save(QString::fromStdString(folder + "/config_grid.png"));

@@ -46,6 +46,17 @@ std::multiset<std::string> ShownKeys(const QAction* action) {
   return keys;
 }
 
+// The x of the rightmost pixel in a row's rectangle that differs from the row's background (read
+// at its left edge), or -1.
+int RightmostInk(const QImage& picture, const QRect& row) {
+  const QRgb background = picture.pixel(row.left() + 1, row.center().y());
+  int rightmost = -1;
+  for (int y = row.top() + 2; y < row.bottom() - 1; ++y)
+    for (int x = row.left(); x <= row.right() && x < picture.width(); ++x)
+      if (picture.pixel(x, y) != background) rightmost = std::max(rightmost, x);
+  return rightmost;
+}
+
 class MenusTest : public ProgramTest {};
 
 TEST_F(MenusTest, ItemsShowTheirToolbarImageAndEveryKeyOfTheirCommand) {
@@ -71,14 +82,18 @@ TEST_F(MenusTest, ItemsShowTheirToolbarImageAndEveryKeyOfTheirCommand) {
         // The keyboard's names, where Qt's portable text abbreviates.
         QString portable = QString::fromStdString(key);
         portable.replace("Insert", "Ins").replace("Delete", "Del");
-        shown.insert(QKeySequence(portable, QKeySequence::PortableText).toString(QKeySequence::PortableText).toStdString());
+        shown.insert(
+            QKeySequence(portable, QKeySequence::PortableText).toString(QKeySequence::PortableText).toStdString());
       }
       EXPECT_EQ(shown, expected) << label;
       // Image: the toolbar's, exactly when the command has a button.
       const bool onToolbar = std::find(toolbar.begin(), toolbar.end(), id) != toolbar.end();
       EXPECT_EQ(action->isIconVisibleInMenu() && !action->icon().isNull(), onToolbar) << label;
       if (onToolbar) {
-        EXPECT_EQ(action->icon().pixmap(QSize(kToolbarImageWidth, kToolbarImageHeight)).toImage().convertToFormat(QImage::Format_ARGB32),
+        EXPECT_EQ(action->icon()
+                      .pixmap(QSize(kToolbarImageWidth, kToolbarImageHeight))
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32),
                   ToolbarImage(id).convertToFormat(QImage::Format_ARGB32))
             << label;
       }
@@ -94,14 +109,25 @@ TEST_F(MenusTest, ItemsShowTheirToolbarImageAndEveryKeyOfTheirCommand) {
   EXPECT_EQ(p.Frame().Actions().Action(ID_EDIT_UNDO)->text(), "&Undo\tAlt+Backspace, Ctrl+Z");
   EXPECT_EQ(p.Frame().Actions().Action(ID_EDIT_CUT)->text(), "Cu&t\tShift+Delete, Ctrl+X");
   EXPECT_EQ(p.Frame().Actions().Action(ID_EDIT_FIND)->text(), "Find\tCtrl+F");
+  edit->setActiveAction(p.Frame().Actions().Action(ID_EDIT_COPY));
+  Screenshot("menus");
+  const QImage picture = edit->grab().toImage();
+  picture.save(QString::fromStdString(std::string(QELVO_E2E_SCREENSHOTS) + "/menu_edit.png"));
+  // The keys end at the same right edge, however long they are.
+  const int undoEnd = RightmostInk(picture, edit->actionGeometry(p.Frame().Actions().Action(ID_EDIT_UNDO)));
+  const int findEnd = RightmostInk(picture, edit->actionGeometry(p.Frame().Actions().Action(ID_EDIT_FIND)));
+  const int selectAllEnd = RightmostInk(picture, edit->actionGeometry(p.Frame().Actions().Action(ID_EDIT_SELECT_ALL)));
+  EXPECT_NEAR(undoEnd, findEnd, 2);
+  EXPECT_NEAR(selectAllEnd, findEnd, 2);
+  EXPECT_GT(findEnd, picture.width() - 30);
   edit->hide();
   QMenu* tools = TopMenu(p.Frame(), "Tools");
   Open(tools);
   EXPECT_EQ(p.Frame().Actions().Action(ID_CONFIGURATION)->text(), "Configuration\tAlt+C");
   EXPECT_EQ(p.Frame().Actions().Action(ID_TEST_GRID)->text(), "Test Grid\tCtrl+Shift+T");
   EXPECT_EQ(p.Frame().Actions().Action(ID_LIST_TABLES)->text(), "Enum Tables\tCtrl+T");
+  tools->grab().save(QString::fromStdString(std::string(QELVO_E2E_SCREENSHOTS) + "/menu_tools.png"));
   tools->hide();
-  Screenshot("menus");
 }
 
 TEST_F(MenusTest, ItemsShowTheirStatesAndAUniqueMnemonicRunsItsItem) {

@@ -88,8 +88,8 @@ TEST(MenuIconManager, AMenuIsDressedAfterItsUpdateHandlersAsItOpens) {
   });
   router.SetFrame(&target);
   actions.BuildMenuBar(frame.menuBar(), {MenuItemDef::Popup("&Edit", {MenuItemDef::Command("&Copy\tCtrl+C", 10),
-                                                                       MenuItemDef::Command("&Paste", 11),
-                                                                       MenuItemDef::Command("&Other", 12)})});
+                                                                      MenuItemDef::Command("&Paste", 11),
+                                                                      MenuItemDef::Command("&Other", 12)})});
   CMenuIconManager icons;
   icons.AttachToFrame(&frame);
   ASSERT_TRUE(icons.AddToolbarImages({128, {16, 15}, {10, 11}, Strip(2, {16, 15})}));

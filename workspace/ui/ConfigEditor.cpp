@@ -8,8 +8,7 @@
 #include "workspace/ProfileStore.h"
 #include "workspace/ui/ConfigPageGrid.h"
 
-CConfigEditor::CConfigEditor(QWidget* parent, FrameIconAccess icon)
-    : QDialog(parent), settings_(AppSettings()) {
+CConfigEditor::CConfigEditor(QWidget* parent, FrameIconAccess icon) : QDialog(parent), settings_(AppSettings()) {
   setObjectName(QStringLiteral("ConfigEditor"));
   setWindowTitle(QStringLiteral("Configuration"));
   tabs_ = new QTabWidget(this);
