@@ -12,7 +12,11 @@
 
 CMenuIconManager::CMenuIconManager(QObject* parent) : QObject(parent) {}
 
-CMenuIconManager::~CMenuIconManager() = default;
+CMenuIconManager::~CMenuIconManager() {
+  // Menus that outlive the manager go back to the application's style before this one goes.
+  for (const QPointer<QMenu>& menu : hooked_)
+    if (menu) menu->setStyle(nullptr);
+}
 
 void CMenuIconManager::AttachToFrame(QMainWindow* frame) {
   frame_ = frame;
