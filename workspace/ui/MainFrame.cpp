@@ -19,10 +19,12 @@
 #include "resources/Art.h"
 #include "resources/CommandIds.h"
 #include "resources/MainFrameResources.h"
+#include "ui/MenuIconManager.h"
 #include "ui/SharedFont.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
+#include "workspace/ui/ConfigEditor.h"
 #include "workspace/ui/QelvoDoc.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/StatusPaneText.h"
@@ -54,6 +56,12 @@ bool CMainFrame::Create() {
   actions_->BuildMenuBar(menuBar(), MainMenu());
   CreateToolBar();
   CreateStatusBar();
+  // The menus show the toolbar's images and every key of their commands.
+  menuIcons_ = std::make_unique<CMenuIconManager>();
+  menuIcons_->AttachToFrame(this);
+  menuIcons_->AddToolbarImages(
+      {IDR_MAINFRAME, QSize(kToolbarImageWidth, kToolbarImageHeight), MainToolbar(), ToolbarStrip()});
+  menuIcons_->SetAccelerators(MainAccelerators());
   SetFrameIcon(IDR_MAINFRAME);
   CreateClient();
   return toolbar_ && statusBar() && splitter_ && top_ && bottom_;
@@ -131,6 +139,7 @@ void CMainFrame::RegisterCommands() {
   map.OnUpdate(ID_IN_PLACE_EDIT, [](CommandUi& ui) { ui.SetCheck(AppSettings().GetBool("Grid", "InPlaceEdit")); });
   map.On(ID_FILTER_ROW, [this] { ToggleFilterRow(); });
   map.OnUpdate(ID_FILTER_ROW, [](CommandUi& ui) { ui.SetCheck(AppSettings().GetBool("Grid", "UseFilters")); });
+  map.On(ID_CONFIGURATION, [this] { RunConfiguration(); });
   map.On(ID_SQL_SYNTAX, [this] { OpenSqlSyntax(); });
   map.OnUpdate(ID_SQL_SYNTAX, [](CommandUi& ui) { ui.Enable(!FindProgramFile(kHelpPageName).empty()); });
   // Test Grid has an empty handler: the menu entry and Ctrl+Shift+T are enabled and do nothing.
@@ -156,10 +165,20 @@ void CMainFrame::ToggleFilterRow() {
   document_.UpdateAllViews(nullptr);
 }
 
+void CMainFrame::RunConfiguration() {
+  const FrameIconAccess icon{[this] { return FrameIconId(); }, [this](int id) { SetFrameIcon(id); }};
+  if (CConfigEditor::Run(this, icon)) ApplyConfiguration();
+}
+
 void CMainFrame::ApplyConfiguration() {
-  if (bottom_ && bottom_->Grid()) bottom_->Grid()->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
+  CDbGridCtrl* grid = bottom_ ? bottom_->Grid() : nullptr;
+  if (grid) grid->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
   if (bottom_) bottom_->ReloadGridOptions();
   RecordsetCursorLocation = AppSettings().GetInt("General", "CursorLocationType");
+  // The result on screen is shown again from the rows already read, so that the new options
+  // (detail rows, null label, widths, row limit, ...) show at once without running the
+  // statement again.
+  if (grid && grid->GetRecordset() && grid->GetRecordset()->IsOpen()) grid->Update(true);
 }
 
 void CMainFrame::OpenSqlSyntax() {

@@ -14,6 +14,7 @@
 #include "workspace/ui/StatusPanes.h"
 
 class CBottomView;
+class CMenuIconManager;
 class CQelvoDoc;
 class CQelvoView;
 class QLabel;
@@ -47,6 +48,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
   QToolBar* ToolBar() const { return toolbar_; }
   CommandRouter& Router() { return router_; }
   CommandActions& Actions() { return *actions_; }
+  CMenuIconManager& MenuIcons() { return *menuIcons_; }
 
   // ---- Status panes.
   void SetRecordCountPane(const std::string& text) override;
@@ -65,6 +67,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
   void ToggleFilterRow();
   void OpenSqlSyntax();
   void ActivateOtherPane();
+  // Tools > Configuration: the configuration editor; after OK the new values are applied.
+  void RunConfiguration();
   // After the configuration editor closed with OK: the grid follows the changed settings.
   void ApplyConfiguration();
 
@@ -80,6 +84,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
   CQelvoDoc& document_;
   CommandRouter router_;
   std::unique_ptr<CommandActions> actions_;
+  std::unique_ptr<CMenuIconManager> menuIcons_;
   QToolBar* toolbar_ = nullptr;
   QSplitter* splitter_ = nullptr;
   CQelvoView* top_ = nullptr;

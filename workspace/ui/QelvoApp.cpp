@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QScreen>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 #include "data/DbRecordset.h"
 #include "data/OdbcDriverPrompt.h"
@@ -13,7 +15,10 @@
 #include "platform/OdbcDriverPromptDialog.h"
 #include "platform/OpenErrorBox.h"
 #include "platform/framework/PromptSeam.h"
+#include "resources/Art.h"
 #include "resources/CommandIds.h"
+#include "ui/AboutDlg.h"
+#include "ui/ModuleVersion.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/QSettingsProfileStore.h"
 #include "workspace/SettingsStore.h"
@@ -44,6 +49,12 @@ void PlaceByDefault(QWidget& frame) {
 
 CQelvoApp::CQelvoApp() {
   Commands().On(ID_FILE_PRINT_SETUP, [this] { PrintSetup(); });
+  Commands().On(ID_APP_ABOUT, [this] { About(); });
+}
+
+void CQelvoApp::About() {
+  CAboutDlg dialog(MainIcon(IDR_MAINFRAME), frame_);
+  Prompts().ExecDialog(dialog);
 }
 
 CQelvoApp::~CQelvoApp() {
@@ -106,6 +117,13 @@ int CQelvoApp::ExitInstance(int exitCode) {
 }
 
 int RunQelvo(int argc, char** argv) {
+  // The version line needs no window, so it works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("%s\n", tvapi::ProgramVersionLine().c_str());
+      return 0;
+    }
+  }
   QApplication application(argc, argv);
   CQelvoApp app;
   std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -8,7 +8,7 @@
 // and histories).
 //
 // A QApplication must exist. The application is a command target after the frame in the
-// routing; it serves About and Print Setup.
+// routing; it serves About and Print Setup. `qelvo --version` prints the version line and ends.
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -38,6 +38,8 @@ class CQelvoApp : public CommandTarget {
   QPrinter& Printer();
 
   void PrintSetup();
+  // Help > About: the About box over the main window.
+  void About();
 
  private:
   std::unique_ptr<CQelvoDoc> document_;

@@ -1,0 +1,113 @@
+#include "workspace/ui/ConfigPageGrid.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include "platform/UpDownBuddy.h"
+#include "workspace/SettingsStore.h"
+
+namespace {
+using G = CConfigPageGrid;
+constexpr int kLabel = -1;
+
+const ControlDef kControls[] = {
+    {G::kViewDetails, ControlKind::CheckBox, "View details", 7, 7, 150, 10},
+    {G::kViewExtendedDetails, ControlKind::CheckBox, "View extended details", 19, 19, 138, 10},
+    {G::kRedrawDuringFill, ControlKind::CheckBox, "Redraw Grid During Fill", 7, 31, 150, 10},
+    {kLabel, ControlKind::Static, "Move cursor after edit :", 7, 47, 98, 8},
+    {G::kMoveCursorAfterEdit, ControlKind::DropDownList, "", 108, 45, 52, 13},
+    {kLabel, ControlKind::Static, "Max rows displayed (0 = all)", 7, 63, 98, 8},
+    {G::kMaxRows, ControlKind::Edit, "", 108, 61, 52, 13},
+    {kLabel, ControlKind::Static, "Min/Max col width", 7, 79, 98, 8},
+    {G::kMinColWidth, ControlKind::Edit, "", 108, 77, 25, 13},
+    {G::kMaxColWidth, ControlKind::Edit, "", 135, 77, 25, 13},
+    {kLabel, ControlKind::Static, "Numeric width", 7, 95, 98, 8},
+    {G::kNumericWidth, ControlKind::Edit, "", 108, 93, 52, 13},
+    {kLabel, ControlKind::Static, "Numeric precision", 7, 111, 98, 8},
+    {G::kNumericPrecision, ControlKind::Edit, "", 108, 109, 52, 13},
+    {kLabel, ControlKind::Static, "Null label", 7, 127, 98, 8},
+    {G::kNullLabel, ControlKind::Edit, "", 108, 125, 52, 13},
+    {kLabel, ControlKind::Static, "AutoFit Columns", 7, 143, 98, 8},
+    {G::kAutoFit, ControlKind::DropDownList, "", 108, 141, 52, 13},
+    {kLabel, ControlKind::Static, "Date/Time format", 7, 159, 98, 8},
+    {G::kDateTimeFormat, ControlKind::DropDownList, "", 108, 157, 52, 13},
+    {G::kColorize, ControlKind::CheckBox, "Colorize cells according to data  type", 166, 7, 137, 10},
+    {G::kInPlaceEdit, ControlKind::CheckBox, "In Place Cell Edit", 166, 21, 137, 10},
+    {G::kSortable, ControlKind::CheckBox, "Enable Sorting", 166, 35, 137, 10},
+    {G::kUseFilters, ControlKind::CheckBox, "Enable Filtering", 166, 49, 137, 10},
+    {G::kExpandLastColumn, ControlKind::CheckBox, "Expand last column", 166, 63, 137, 10},
+    {G::kThousandSeparator, ControlKind::CheckBox, "Use thousand separator", 166, 77, 137, 10},
+    {G::kDisplayRecno, ControlKind::CheckBox, "Display Recno", 166, 91, 137, 10},
+    {kLabel, ControlKind::GroupBox, "Excel Export", 166, 108, 132, 48},
+    {G::kUseCsv, ControlKind::CheckBox, "Use CSV", 174, 122, 90, 10},
+    {kLabel, ControlKind::Static, "CSV separator", 174, 138, 64, 8},
+    {G::kCsvSeparator, ControlKind::Edit, "", 240, 136, 20, 13},
+};
+
+struct SpinDef {
+  int edit;
+  int minimum;
+  int maximum;
+};
+constexpr SpinDef kSpins[] = {
+    {G::kMaxRows, 0, 100000},  {G::kMinColWidth, 0, 1000},    {G::kMaxColWidth, 0, 1000},
+    {G::kNumericWidth, 0, 20}, {G::kNumericPrecision, 0, 20},
+};
+}  // namespace
+
+CConfigPageGrid::CConfigPageGrid(SettingsStore& settings, QWidget* parent) : CConfigPage(settings, parent) {
+  setObjectName(QStringLiteral("ConfigPageGrid"));
+  const DialogUnits units;
+  controls_.Create(this, kControls, units);
+  setFixedSize(units.ToPixels(QSize(305, 207)));
+  for (const SpinDef& def : kSpins) {
+    auto* edit = As<QLineEdit>(def.edit);
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    spins_.emplace_back(def.edit, new UpDownBuddy(edit));
+  }
+  As<QLineEdit>(kCsvSeparator)->setMaxLength(1);
+  connect(As<QCheckBox>(kViewDetails), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
+  connect(As<QCheckBox>(kUseCsv), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
+}
+
+UpDownBuddy* CConfigPageGrid::Spin(int editId) const {
+  for (const auto& [id, spin] : spins_)
+    if (id == editId) return spin;
+  return nullptr;
+}
+
+void CConfigPageGrid::DoDataExchange(ExchangeDirection direction) {
+  ExchangeCheck(settings_, exchange_, direction, kViewDetails, "Grid", "ViewDetails");
+  ExchangeCheck(settings_, exchange_, direction, kViewExtendedDetails, "Grid", "ViewExtendedDetails");
+  ExchangeCombo(settings_, exchange_, direction, kMoveCursorAfterEdit, "none|down|right", "Grid",
+                "MoveCursorAfterEdit");
+  ExchangeCheck(settings_, exchange_, direction, kRedrawDuringFill, "Grid", "RedrawGridDuringFill");
+  ExchangeText(settings_, exchange_, direction, kMaxRows, "Grid", "MaxDataRows");
+  ExchangeText(settings_, exchange_, direction, kMinColWidth, "Grid", "MinColWidth");
+  ExchangeText(settings_, exchange_, direction, kMaxColWidth, "Grid", "MaxColWidth");
+  ExchangeCheck(settings_, exchange_, direction, kColorize, "Grid", "Colorize");
+  ExchangeText(settings_, exchange_, direction, kNumericWidth, "Grid", "NumericWidth");
+  ExchangeText(settings_, exchange_, direction, kNumericPrecision, "Grid", "NumericPrecision");
+  ExchangeText(settings_, exchange_, direction, kNullLabel, "Grid", "NullFieldLabel");
+  ExchangeCombo(settings_, exchange_, direction, kAutoFit, "Default|Header|Data|Both", "Grid", "AutoSizeColumns");
+  ExchangeCheck(settings_, exchange_, direction, kInPlaceEdit, "Grid", "InPlaceEdit");
+  ExchangeCheck(settings_, exchange_, direction, kSortable, "Grid", "Sortable");
+  ExchangeCheck(settings_, exchange_, direction, kUseFilters, "Grid", "UseFilters");
+  ExchangeCombo(settings_, exchange_, direction, kDateTimeFormat, "Date|Time|Date & Time", "Grid", "DateTimeFormat");
+  ExchangeCheck(settings_, exchange_, direction, kExpandLastColumn, "Grid", "ExpandLastColumn");
+  ExchangeCheck(settings_, exchange_, direction, kThousandSeparator, "Grid", "UseThousandSeparator");
+  ExchangeCheck(settings_, exchange_, direction, kDisplayRecno, "Grid", "DisplayRecno");
+  ExchangeCheck(settings_, exchange_, direction, kUseCsv, "Excel", "EnableCsv");
+  ExchangeText(settings_, exchange_, direction, kCsvSeparator, "Excel", "CsvSeparator");
+}
+
+void CConfigPageGrid::OnInitPage() {
+  for (const SpinDef& def : kSpins) Spin(def.edit)->SetRange(def.minimum, def.maximum);
+  FollowChecks();
+}
+
+void CConfigPageGrid::FollowChecks() {
+  Control(kViewExtendedDetails)->setEnabled(As<QCheckBox>(kViewDetails)->isChecked());
+  Control(kCsvSeparator)->setEnabled(As<QCheckBox>(kUseCsv)->isChecked());
+}
