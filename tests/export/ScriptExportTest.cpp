@@ -115,8 +115,8 @@ TEST_F(ScriptExportTest, QueryExportUsesTheQueryUnderTheTargetName) {
   Run(mysql, {"Target Name"}, "SELECT t FROM A WHERE id = 2");
   EXPECT_EQ(ReadFileBytes(output),
             "SET NAMES utf8mb4;\r\n\r\n"
-            "CREATE TABLE [Target Name] (\r\n    t                    varchar(10) NULL\r\n);\r\n\r\n"
-            "INSERT INTO [Target Name] (t) VALUES ('a2');\r\n\r\n");
+            "CREATE TABLE `Target Name` (\r\n    t                    varchar(10) NULL\r\n);\r\n\r\n"
+            "INSERT INTO `Target Name` (t) VALUES ('a2');\r\n\r\n");
 }
 
 TEST_F(ScriptExportTest, UnwritableFileIsReportedAndTheRunCompletes) {
