@@ -153,8 +153,13 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
   line += "\r\n";
   file.Write(line);
   bool ok = true;
+  bool canceled = false;
   try {
+    long rows = 0;
     while (!recordset.IsEOF()) {
+      // Between two rows, so that a stopped export leaves only whole lines.
+      if (rows % kProgressRows == 0 && !ui.Progress("", rows)) throw ExportCanceled();
+      ++rows;
       line.clear();
       for (std::size_t c = 0; c < fields.size(); ++c) {
         if (c) line += separator;
@@ -165,6 +170,10 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
       file.Write(line);
       recordset.MoveNext();
     }
+  } catch (const ExportCanceled&) {
+    Trace(TraceWarning, "WriteCsvFile(\"%s\") : canceled", path.c_str());
+    canceled = true;
+    ok = false;
   } catch (const ComError& e) {
     Trace(TraceError, "%s", ComErrorText(e).c_str());
     ok = false;
@@ -176,7 +185,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
     Trace(TraceError, "WriteCsvFile(\"%s\") : writing failed", path.c_str());
     ok = false;
   }
-  if (!ok) ui.ShowMessage(kFailure, MessageIcon::Error);
+  if (!ok && !canceled) ui.ShowMessage(kFailure, MessageIcon::Error);
   return ok;
 }
 

@@ -15,7 +15,9 @@ class Variant;
 
 // The separator is the first character of separatorText (CsvSeparator). True on success;
 // otherwise "Error during document generation" was shown with the error icon: the file could not be
-// created, a row could not be read (the lines written so far stay), or a write failed.
+// created, a row could not be read (the lines written so far stay), or a write failed. Rows written
+// are reported to ui.Progress; when it answers false the file ends after the last whole line and the
+// result is false, without a message.
 bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::string& separatorText, ExportUi& ui);
 
 // The field separator of a setting: its first character, all the bytes of a UTF-8 character

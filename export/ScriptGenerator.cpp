@@ -17,6 +17,7 @@
 #include "data/ado/OleDate.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
+#include "export/ExportUi.h"
 #include "export/NameDelimiting.h"
 #include "export/ScriptTypes.h"
 #include "workspace/SettingsStore.h"
@@ -367,7 +368,10 @@ long ScriptGenerator::WriteInsertRows(DbRecordset& recordset, const std::string&
   recordset.MoveFirst();
   long count = 0;
   std::string line;
+  if (progress_ && !progress_(0)) throw ExportCanceled();
   while (!recordset.IsEOF()) {
+    // Between two statements, so that a stopped export leaves only whole statements.
+    if (progress_ && count % kProgressRows == 0 && count > 0 && !progress_(count)) throw ExportCanceled();
     line.assign(head);
     for (std::size_t k = 0; k < written.size(); ++k) {
       if (k) line += ',';

@@ -8,6 +8,7 @@
 // them (DelimitTableName); the script writes every name in its target's own quotes (TargetNames.h),
 // whatever delimiters the settings hold. Fields are in field order, as GetFieldsInfo gives them.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -45,6 +46,11 @@ class ScriptGenerator {
   virtual void WriteInsertStatements(DbRecordset& recordset, const std::string& tableName,
                                      const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
                                      bool withAutonumbers, bool withZap, std::ostream& out) const = 0;
+  // Called with the rows written so far every kProgressRows rows of WriteInsertStatements (and with
+  // 0 before the first); false ends the rows with ExportCanceled. Not part of the script: the run
+  // sets it for its duration.
+  void SetRowProgress(std::function<bool(long rows)> progress) const { progress_ = std::move(progress); }
+
   // Written once at the start of a run's output (before the first table): what the target needs to
   // read the script as it is written (UTF-8 text). Empty by default.
   virtual std::string ScriptPrologue() const { return {}; }
@@ -98,6 +104,7 @@ class ScriptGenerator {
                      std::vector<DbFieldInfo>& fields) const;
   void AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const;
   const SettingsStore& settings_;
+  mutable std::function<bool(long)> progress_;
 };
 
 // Upper-case hexadecimal digits of bytes, two per byte.
