@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -419,6 +420,60 @@ TEST_F(ResultExportTest, EscStopsAnExportAfterTheLastWholeRowAndNothingOpens) {
   EXPECT_EQ(script.find("INSERT INTO"), std::string::npos) << script.substr(0, 200);
   EXPECT_TRUE(started_->empty());
   EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "Canceled");
+}
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+// The whole way a new user goes: MySQL target > Export tables, All, OK; the script loads into
+// MariaDB (the client stops at the first error) with every row of every table.
+TEST_F(ExportCommandsTest, EveryTableOfTheSampleDatabaseLoadsIntoMariaDb) {
+  const char* port = std::getenv("QELVO_MARIADB_PORT");
+  if (!port || !*port) GTEST_SKIP() << "No MariaDB server: the test command starts one with scripts/servers.sh";
+  const std::string sample = FindSampleDatabase();
+  ASSERT_FALSE(sample.empty());
+  Program& p = Start();
+  p.TypeConnection(SqliteConnectionString(sample));
+  AppSettings().SetText("Export", "OutputFile", output_);
+  AppSettings().SetText("Export", "AppendMode", "0");
+  std::vector<std::string> tables;
+  prompts_->AnswerDialog([&](QDialog& d) {
+    auto& dialog = dynamic_cast<D&>(d);
+    dialog.show();
+    Click(dialog, D::IDC_ALL);
+    Click(dialog, D::IDC_STRUCT_AND_DATA);
+    tables = CheckedTables(dialog);
+    Click(dialog, 1);
+    return ScriptedPrompts::kUseDialogResult;
+  });
+  ASSERT_TRUE(p.RunCommand(ID_EXPORT_MYSQL_TABLES));
+  ASSERT_GE(tables.size(), 5u);
+  const QString client = QStringLiteral("mariadb");
+  const QStringList login = {
+      QStringLiteral("--no-defaults"), QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-P"),
+      QString::fromUtf8(port),         QStringLiteral("-u"), QStringLiteral("tester"),    QStringLiteral("-psecret"),
+      QStringLiteral("e2edb")};
+  QProcess load;
+  load.setStandardInputFile(QString::fromStdString(output_));
+  load.start(client, login);
+  ASSERT_TRUE(load.waitForFinished(60000));
+  ASSERT_EQ(load.exitCode(), 0) << load.readAllStandardError().toStdString();
+  for (const std::string& table : tables) {
+    QProcess count;
+    QStringList arguments = login;
+    arguments << QStringLiteral("-B") << QStringLiteral("-N") << QStringLiteral("-e")
+              << QString::fromStdString("SELECT COUNT(*) FROM `" + table + "`");
+    count.start(client, arguments);
+    ASSERT_TRUE(count.waitForFinished(30000));
+    QProcess source;
+    source.start(QStringLiteral("sqlite3"),
+                 {QString::fromStdString(sample), QString::fromStdString("SELECT COUNT(*) FROM \"" + table + "\"")});
+    ASSERT_TRUE(source.waitForFinished(30000));
+    EXPECT_EQ(count.readAllStandardOutput().trimmed().toStdString(),
+              source.readAllStandardOutput().trimmed().toStdString())
+        << table;
+  }
 }
 }  // namespace
 }  // namespace e2e
