@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
 #include "data/Trace.h"
 #include "data/ado/AdoEnums.h"
+#include "data/ado/ComError.h"
 #include "data/ado/OleDate.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
@@ -291,25 +293,31 @@ void ScriptGenerator::BoundFromData(DbConnection& connection, const std::string&
   for (std::size_t i = 0; i < fields.size(); ++i)
     if (ProbeOf(fields[i]) != Probe::None) probed.push_back(i);
   if (probed.empty()) return;
-  // Only the probed columns of a table are read; a query is read as it is, by position.
-  std::string text;
-  if (query) {
-    text = *query;
-  } else {
-    text = "SELECT ";
+  // Only the probed columns of a table are read; a query is read as it is, by position. A source
+  // that cannot read the column names as the settings delimit them gets the whole table.
+  bool whole = query.has_value();
+  auto recordsetPtr = std::make_unique<DbRecordset>();
+  if (!whole) {
+    std::string text = "SELECT ";
     for (std::size_t k = 0; k < probed.size(); ++k)
       text += (k ? ", " : "") + DelimitFieldName(fields[probed[k]].name, settings_);
     text += " FROM " + tableName;
+    try {
+      recordsetPtr->Open(&connection, text);
+    } catch (const ComError&) {
+      whole = true;
+      recordsetPtr = std::make_unique<DbRecordset>();
+    }
   }
+  if (whole) recordsetPtr->Open(&connection, query ? *query : "SELECT * FROM " + tableName);
+  DbRecordset& recordset = *recordsetPtr;
   std::vector<std::size_t> longest(probed.size(), 0);
   std::vector<bool> seen(probed.size(), false);
   std::vector<bool> fraction(probed.size(), false);
-  DbRecordset recordset;
-  recordset.Open(&connection, text);
   while (!recordset.IsEOF()) {
     for (std::size_t k = 0; k < probed.size(); ++k) {
       const DbFieldInfo& f = fields[probed[k]];
-      const long column = static_cast<long>(query ? probed[k] : k);
+      const long column = static_cast<long>(whole ? probed[k] : k);
       if (ProbeOf(f) == Probe::KeyLength) {
         const ValueView v = recordset.GetFieldViewIdx(column);
         if (v.IsNull()) continue;

@@ -264,6 +264,25 @@ TEST_F(ExportCommandsTest, TableExportChecksBySubstringAndStoresTheCheckedTables
   EXPECT_EQ(started_->back().back(), output_);
 }
 
+TEST_F(ExportCommandsTest, AFailedListingIsShownAndTheDialogOpensAllTheSame) {
+  Program& p = Start();
+  p.TypeConnection("Provider=SQLite;Data Source=" + data_.File("missing/folder/none.db"));
+  prompts_->AnswerMessage(IDOK);
+  int listed = -1;
+  prompts_->AnswerDialog([&](QDialog& d) {
+    auto& dialog = dynamic_cast<D&>(d);
+    dialog.show();
+    listed = dialog.Tables()->topLevelItemCount();
+    return QDialog::Rejected;
+  });
+  ASSERT_TRUE(p.RunCommand(ID_EXPORT_SQLSERVER_TABLES));
+  ASSERT_EQ(prompts_->Messages().size(), 1u);
+  EXPECT_EQ(prompts_->Messages()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+  EXPECT_FALSE(prompts_->Messages()[0].text.empty());
+  EXPECT_EQ(listed, 0);
+  EXPECT_TRUE(started_->empty());
+}
+
 TEST_F(ExportCommandsTest, CancelStoresNothingAndExportsNothing) {
   Program& p = StartOnDatabase();
   AppSettings().SetText("Export", "SelectedTableList", "Orders|");

@@ -110,6 +110,16 @@ TEST_F(TargetRulesTest, UnboundedTextKeysGetALengthFromTheirValues) {
   EXPECT_NE(Structure(sqlServer, "Blobs").find("\t[k] [varbinary] (5) NOT NULL ,"), std::string::npos);
 }
 
+TEST_F(TargetRulesTest, KeyLengthsAreReadEvenWhereTheSourceRefusesTheDelimitedColumnNames) {
+  // SQLite reads neither <a b> nor the column list: the whole table is read instead.
+  settings.SetText("General", "FieldNamePrefix", "<");
+  settings.SetText("General", "FieldNamePostfix", ">");
+  db =
+      MakeSqliteDatabase(folder, {"CREATE TABLE K (\"a b\" TEXT PRIMARY KEY)", "INSERT INTO K VALUES ('xyz')"}, "k.db");
+  const std::string text = Structure(mysql, "K");
+  EXPECT_NE(text.find("    `a b`                varchar(3) NOT NULL,"), std::string::npos) << text;
+}
+
 TEST_F(TargetRulesTest, MysqlKeysLongerThanAnIndexTakeAPrefix) {
   const std::string one = CreateText(mysql, "T", {Field("k", adVarWChar, 1000, true)}, false);
   EXPECT_NE(one.find("    k                    varchar(1000) NOT NULL,\n    PRIMARY KEY(k(768))"), std::string::npos)
