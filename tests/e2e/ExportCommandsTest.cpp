@@ -28,6 +28,8 @@
 #include "workspace/ui/FirstStart.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
+#include "workspace/ui/StatusPanes.h"
+#include "workspace/ui/WindowExportUi.h"
 
 namespace e2e {
 namespace {
@@ -341,6 +343,33 @@ TEST_F(ExportCommandsTest, QueryExportTakesTheSelectionUnderTheTypedName) {
   EXPECT_NE(script.find("INSERT INTO Cities (city) VALUES ('Zürich');\r\n"), std::string::npos) << script;
   EXPECT_EQ(script.find("Milano"), std::string::npos) << script;
   EXPECT_EQ(started_->size(), 1u);
+}
+
+// The window's side of a long export: the progress in the record-count pane, Esc seen, and every
+// other input dropped while the export looks at the events.
+TEST_F(ExportCommandsTest, ProgressIsShownAndOnlyEscGetsThroughDuringAnExport) {
+  struct Panes : StatusPanes {
+    void SetRecordCountPane(const std::string& text) override { records = text; }
+    void SetElapsedPane(long) override {}
+    void ResetStatusPanes() override { records.clear(); }
+    std::string records;
+  } panes;
+  QLineEdit edit;
+  edit.show();
+  WindowExportUi ui(&panes, nullptr);
+  QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+  EXPECT_TRUE(ui.Progress("Orders", 0));
+  EXPECT_EQ(panes.records, "Orders: 0 rows");
+  EXPECT_TRUE(edit.text().isEmpty());
+  EXPECT_FALSE(ui.Canceled());
+  // Esc stops the export, and it stays stopped.
+  WindowExportUi next(&panes, nullptr);
+  QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  EXPECT_FALSE(next.Progress("Orders", 128));
+  EXPECT_TRUE(next.Canceled());
+  EXPECT_FALSE(next.Progress("Orders", 192));
+  EXPECT_EQ(panes.records, "Orders: 128 rows");
+  EXPECT_TRUE(edit.text().isEmpty());
 }
 
 class ResultExportTest : public ExportCommandsTest {
