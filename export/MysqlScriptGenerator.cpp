@@ -160,6 +160,7 @@ void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const 
   if (withDrop) text += DropTableStatement(tableName);
   text += "CREATE TABLE " + TableName(tableName) + " (\n";
   char buffer[64];
+  std::vector<std::string> types(fields.size());
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const DbFieldInfo& field = fields[i];
     const std::string name = FieldName(field);
@@ -168,7 +169,7 @@ void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const 
     const std::size_t length = Utf8Length(name);
     if (length < 20) text.append(20 - length, ' ');
     text += ' ';
-    const std::string type = TranslateFieldType(field);
+    const std::string& type = types[i] = TranslateFieldType(field);
     text += type;
     if (type == "int" && field.isAutoIncrement) text += "(11) UNSIGNED";
     // A text too long for varchar became mediumtext, which takes no length.
@@ -184,10 +185,10 @@ void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const 
   }
   std::vector<const DbFieldInfo*> keys;
   std::vector<std::string> keyTypes;
-  for (const DbFieldInfo& field : fields) {
-    if (!field.isKeyColumn) continue;
-    keys.push_back(&field);
-    keyTypes.push_back(TranslateFieldType(field));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!fields[i].isKeyColumn) continue;
+    keys.push_back(&fields[i]);
+    keyTypes.push_back(types[i]);
   }
   if (!keys.empty()) {
     const std::vector<long> prefixes = KeyPrefixes(keys, keyTypes);
