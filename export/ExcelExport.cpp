@@ -39,6 +39,7 @@ bool WriteExcelFile(const std::string& path, const std::string& sheetName, DbRec
         excel.SetCell(static_cast<int>(c), 0, CellValue(Variant(fields[c].name)));
       long row = 1;
       while (!recordset.IsEOF()) {
+        if ((row - 1) % kProgressRows == 0 && !ui.Progress("", row - 1)) throw ExportCanceled();
         for (std::size_t c = 0; c < fields.size(); ++c) {
           // By position: a query may hold two columns of the same name.
           excel.SetCell(static_cast<int>(c), row, CellValue(recordset.GetFieldVariantIdx(static_cast<long>(c))));
@@ -52,6 +53,10 @@ bool WriteExcelFile(const std::string& path, const std::string& sheetName, DbRec
       excel.CloseWorkbooks();
       result = !excel.Failed();
       if (!result) Trace(TraceError, "%s", excel.LastError().c_str());
+    } catch (const ExportCanceled&) {
+      // Stopped by the user: the workbook is discarded, which is no failure to report.
+      Trace(TraceWarning, "WriteExcelFile() : canceled");
+      return false;
     } catch (const SheetLimitError& e) {
       Trace(TraceError, "%s", e.what());
       ui.ShowMessage(e.what(), MessageIcon::Exclamation);

@@ -10,5 +10,7 @@ class ExportUi;
 // an apostrophe in front, Excel's mark that keeps it a text; NULL gives an empty cell. Failures
 // show "Error during Excel document generation" (error icon) after any more specific message: the
 // spreadsheet missing ("Si prega di verificare l'istallazione di Excel", caption "ERROR"), or a
-// result larger than a worksheet holds. Nothing is saved then.
+// result larger than a worksheet holds. Nothing is saved then. Rows written are reported to
+// ui.Progress; when it answers false the workbook is discarded and the result is false, without a
+// message.
 bool WriteExcelFile(const std::string& path, const std::string& sheetName, DbRecordset& recordset, ExportUi& ui);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/ado/AdoEnums.h"
+#include "export/ScriptTypes.h"
 #include "export/TargetTypeTable.h"
 
 using namespace ado;
@@ -75,6 +76,47 @@ bool IsFloatingType(int code) {
 bool FitsVarchar(const DbFieldInfo& f) {
   return f.definedSize > 0 && f.definedSize <= kMaxVarcharLength;
 }
+
+// InnoDB indexes at most 3072 bytes of one key; utf8mb4 takes up to 4 bytes a character, and a
+// column of another type is counted at 8 bytes.
+constexpr long kMaxKeyBytes = 3072;
+constexpr long kBytesPerChar = 4;
+constexpr long kUnbounded = 1L << 40;
+
+// The prefix length each key column gets in PRIMARY KEY(...), 0 for the whole column: text and
+// byte columns share what the key may hold, the shorter ones taking all they need first. A text or
+// blob type always needs a prefix; a longer varchar gets one only when the key cannot hold it.
+std::vector<long> KeyPrefixes(const std::vector<const DbFieldInfo*>& keys, const std::vector<std::string>& types) {
+  std::vector<long> need(keys.size(), 0);
+  std::vector<std::size_t> shared;
+  long budget = kMaxKeyBytes;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const DbFieldInfo& f = *keys[i];
+    const bool blob = types[i] == "mediumtext" || types[i] == "longblob";
+    if (IsTextType(f.type) || blob) {
+      need[i] = blob ? kUnbounded : f.definedSize * (IsBinaryType(f.type) ? 1 : kBytesPerChar);
+      shared.push_back(i);
+    } else if (types[i].rfind("varbinary", 0) == 0) {
+      need[i] = f.definedSize;
+      shared.push_back(i);
+    } else {
+      budget -= 8;
+    }
+  }
+  std::sort(shared.begin(), shared.end(), [&](std::size_t a, std::size_t b) { return need[a] < need[b]; });
+  std::vector<long> prefix(keys.size(), 0);
+  for (std::size_t k = 0; k < shared.size(); ++k) {
+    const std::size_t i = shared[k];
+    const long share = std::max(budget, 0L) / static_cast<long>(shared.size() - k);
+    const long given = std::min(need[i], share);
+    budget -= given;
+    if (given < need[i]) {
+      const bool bytes = IsBinaryType(keys[i]->type);
+      prefix[i] = std::max(1L, bytes ? given : given / kBytesPerChar);
+    }
+  }
+  return prefix;
+}
 }  // namespace
 
 std::string MysqlScriptGenerator::TranslateFieldType(const DbFieldInfo& field) const {
@@ -90,6 +132,13 @@ std::string MysqlScriptGenerator::TranslateFieldType(const DbFieldInfo& field) c
       std::snprintf(buffer, sizeof buffer, "decimal(%d,%d)", precision, scale);
       return buffer;
     }
+    case adDate:
+    case adDBTimeStamp:
+      if (FractionDigits(field) > 0) {
+        std::snprintf(buffer, sizeof buffer, "datetime(%d)", std::min(FractionDigits(field), 6));
+        return buffer;
+      }
+      return row->target;
     case adBinary:
     case adVarBinary:
       if (field.definedSize <= 0 || field.definedSize > kMaxVarbinaryLength) return "longblob";
@@ -102,22 +151,25 @@ std::string MysqlScriptGenerator::TranslateFieldType(const DbFieldInfo& field) c
 }
 
 std::string MysqlScriptGenerator::DropTableStatement(const std::string& tableName) const {
-  return "DROP TABLE IF EXISTS " + tableName + ";\n\n";
+  return "DROP TABLE IF EXISTS " + TableName(tableName) + ";\n\n";
 }
 
 void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const std::vector<DbFieldInfo>& fields,
                                             bool withDrop, std::ostream& out) const {
   std::string text;
   if (withDrop) text += DropTableStatement(tableName);
-  text += "CREATE TABLE " + tableName + " (\n";
+  text += "CREATE TABLE " + TableName(tableName) + " (\n";
   char buffer[64];
+  std::vector<std::string> types(fields.size());
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const DbFieldInfo& field = fields[i];
     const std::string name = FieldName(field);
     text += "    " + name;
-    if (name.size() < 20) text.append(20 - name.size(), ' ');
+    // Padded to 20 characters, not bytes: a name with accented letters lines up with the others.
+    const std::size_t length = Utf8Length(name);
+    if (length < 20) text.append(20 - length, ' ');
     text += ' ';
-    const std::string type = TranslateFieldType(field);
+    const std::string& type = types[i] = TranslateFieldType(field);
     text += type;
     if (type == "int" && field.isAutoIncrement) text += "(11) UNSIGNED";
     // A text too long for varchar became mediumtext, which takes no length.
@@ -132,13 +184,22 @@ void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const 
     if (i + 1 < fields.size()) text += ",\n";
   }
   std::vector<const DbFieldInfo*> keys;
-  for (const DbFieldInfo& field : fields)
-    if (field.isKeyColumn) keys.push_back(&field);
+  std::vector<std::string> keyTypes;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!fields[i].isKeyColumn) continue;
+    keys.push_back(&fields[i]);
+    keyTypes.push_back(types[i]);
+  }
   if (!keys.empty()) {
+    const std::vector<long> prefixes = KeyPrefixes(keys, keyTypes);
     text += ",\n    PRIMARY KEY(";
     for (std::size_t i = 0; i < keys.size(); ++i) {
       if (i) text += ",";
       text += FieldName(*keys[i]);
+      if (prefixes[i] > 0) {
+        std::snprintf(buffer, sizeof buffer, "(%ld)", prefixes[i]);
+        text += buffer;
+      }
     }
     text += ")";
   }
@@ -157,7 +218,7 @@ void MysqlScriptGenerator::WriteCreateTable(const std::string& tableName, const 
 void MysqlScriptGenerator::WriteInsertStatements(DbRecordset& recordset, const std::string& tableName,
                                                  const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
                                                  bool withAutonumbers, bool withZap, std::ostream& out) const {
-  if (withZap) out << "DELETE FROM " << tableName << ";\n";
+  if (withZap) out << "DELETE FROM " << TableName(tableName) << ";\n";
   WriteInsertRows(recordset, tableName, fields, maxRecords, withAutonumbers, out);
   out << "\n";
 }

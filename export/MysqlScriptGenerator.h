@@ -1,8 +1,12 @@
 #pragma once
 // The script generator for MySQL and MariaDB: DROP TABLE IF EXISTS, one column definition per line
 // with an inline primary key, AUTO_INCREMENT for autonumber columns, backslash escapes in string
-// literals. Names are the delimited names as the settings make them (backquotes are what a MySQL
-// user sets); MySQL statements carry no brackets of their own.
+// literals. Names are quoted with backquotes as TargetNames.h says, whatever delimiters the settings
+// hold (MySQL cannot read square brackets).
+//
+// Key columns: MySQL indexes at most 3072 bytes of a key, so a text or byte column that the key
+// cannot hold whole is indexed by a prefix, PRIMARY KEY(name(768)). A date-time column with
+// fractions of a second is datetime(n).
 //
 // The script starts with SET NAMES utf8mb4 (its prologue): the texts are UTF-8, whatever character
 // set the client would otherwise assume. Binary values are 0x literals (X'' when empty).
@@ -22,6 +26,7 @@ class MysqlScriptGenerator : public ScriptGenerator {
   std::string ScriptPrologue() const override;
 
  protected:
+  NameQuotes Quotes() const override { return NameQuotes::Backquotes; }
   void AppendStringLiteral(std::string& out, std::string_view text) const override;
   void AppendBinaryLiteral(std::string& out, std::string_view bytes) const override;
 };

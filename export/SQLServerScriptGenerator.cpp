@@ -101,12 +101,14 @@ std::string SQLServerScriptGenerator::BracketTable(const std::string& tableName)
 }
 
 std::string SQLServerScriptGenerator::BracketField(const DbFieldInfo& field) const {
-  return Bracketed(UndelimitFieldName(FieldName(field), Settings()));
+  return Bracketed(field.name);
 }
 
 std::string SQLServerScriptGenerator::TranslateFieldType(const DbFieldInfo& field) const {
   const TargetType* row = FindTargetType(kTypes, field.type);
   if (!row || !row->target) return UnknownType(kGeneratorName, field, row != nullptr);
+  // datetime keeps only 1/300 of a second.
+  if (FractionDigits(field) > 0) return "datetime2";
   if (field.type == adChar && !FitsLength(field.definedSize, kMaxNarrowLength)) return "varchar";
   if (field.type == adBinary && !FitsLength(field.definedSize, kMaxNarrowLength)) return "varbinary";
   return row->target;
@@ -139,6 +141,10 @@ std::string SQLServerScriptGenerator::TypeLength(const DbFieldInfo& field) const
     case adUnsignedBigInt:
       return " (20, 0)";
     default:
+      if (FractionDigits(field) > 0) {
+        std::snprintf(buffer, sizeof buffer, " (%d)", std::min(FractionDigits(field), 7));
+        return buffer;
+      }
       return {};
   }
 }
@@ -163,7 +169,8 @@ void SQLServerScriptGenerator::WriteCreateTable(const std::string& tableName, co
   for (const DbFieldInfo& field : fields) {
     std::string type = "[" + TranslateFieldType(field) + "]" + TypeLength(field);
     if (field.isAutoIncrement) type += " IDENTITY (1, 1)";
-    text += "\t[" + BracketField(field) + "] " + type + " " + (field.isKeyColumn ? "NOT NULL" : "NULL") + " ,\n";
+    const bool notNull = field.isKeyColumn || field.attributes.find("adFldIsNullable") == std::string::npos;
+    text += "\t[" + BracketField(field) + "] " + type + " " + (notNull ? "NOT NULL" : "NULL") + " ,\n";
     if (IsNumericType(field.type) && !field.isAutoIncrement) defaults.push_back(&field);
     if (field.isKeyColumn) keys.push_back(&field);
   }
@@ -194,13 +201,14 @@ void SQLServerScriptGenerator::WriteCreateTable(const std::string& tableName, co
 void SQLServerScriptGenerator::WriteInsertStatements(DbRecordset& recordset, const std::string& tableName,
                                                      const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
                                                      bool withAutonumbers, bool withZap, std::ostream& out) const {
-  if (withZap) out << "DELETE FROM " << tableName << ";\n";
+  const std::string table = TableName(tableName);
+  if (withZap) out << "DELETE FROM " << table << ";\n";
   // SQL Server refuses IDENTITY_INSERT on a table without an identity column.
   const bool identity = withAutonumbers && std::any_of(fields.begin(), fields.end(),
                                                        [](const DbFieldInfo& f) { return f.isAutoIncrement; });
-  if (identity) out << "SET IDENTITY_INSERT " << tableName << " ON;\n";
+  if (identity) out << "SET IDENTITY_INSERT " << table << " ON;\n";
   WriteInsertRows(recordset, tableName, fields, maxRecords, withAutonumbers, out);
-  if (identity) out << "SET IDENTITY_INSERT " << tableName << " OFF;\n";
+  if (identity) out << "SET IDENTITY_INSERT " << table << " OFF;\n";
   out << "\n";
 }
 

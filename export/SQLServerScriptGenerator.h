@@ -5,7 +5,10 @@
 //
 // Names: the templates' own square brackets hold the bare name (the configured delimiters taken off,
 // a ']' doubled), so [dbo].[Order Details]; the statements without brackets of their own (INSERT,
-// DELETE, SET IDENTITY_INSERT) take the delimited names as they are.
+// DELETE, SET IDENTITY_INSERT) bracket a name as TargetNames.h says, whatever the delimiter settings.
+//
+// Columns keep their nullability (NOT NULL for key columns and columns the source keeps non-null).
+// A date-time column with fractions of a second is datetime2 (n), datetime keeping only 1/300 s.
 //
 // String literals are what SQL Server reads back as the same text: single quotes doubled; NUL,
 // backspace, tab, line feed, carriage return and character 26 joined in as +CHAR(n)+; backslashes
@@ -29,6 +32,7 @@ class SQLServerScriptGenerator : public ScriptGenerator {
   std::string TypeLength(const DbFieldInfo& field) const;
 
  protected:
+  NameQuotes Quotes() const override { return NameQuotes::Brackets; }
   void AppendStringLiteral(std::string& out, std::string_view text) const override;
   void AppendBinaryLiteral(std::string& out, std::string_view bytes) const override;
 

@@ -14,6 +14,10 @@
 void RunScriptExport(const ScriptGenerator& generator, const std::string& connectionString,
                      const std::vector<std::string>& tableNames, const std::optional<std::string>& query, ExportUi& ui,
                      const SettingsStore& settings, ProcessStarter& starter) {
+  struct ProgressReset {
+    const ScriptGenerator& generator;
+    ~ProgressReset() { generator.SetRowProgress(nullptr); }
+  } reset{generator};
   ui.ResetStatusPanes();
   WaitCursorScope wait(ui);
   const long start = TickCount();
@@ -32,6 +36,7 @@ void RunScriptExport(const ScriptGenerator& generator, const std::string& connec
       const bool withDrop = settings.GetBool("Export", "InsertDropOrZapTableStatement");
       for (const std::string& name : tableNames) {
         ui.SetRecordCountPane(name);
+        if (!ui.Progress(name, 0)) throw ExportCanceled();
         generator.GenerateStructure(connection, DelimitTableName(name, settings), query, withDrop, out);
       }
     }
@@ -42,6 +47,7 @@ void RunScriptExport(const ScriptGenerator& generator, const std::string& connec
       const bool withZap = mode == 3 && settings.GetBool("Export", "InsertDropOrZapTableStatement");
       for (const std::string& name : tableNames) {
         ui.SetRecordCountPane(name);
+        generator.SetRowProgress([&ui, &name](long rows) { return ui.Progress(name, rows); });
         generator.GenerateData(connection, DelimitTableName(name, settings), query, maxRecords, withAutonumbers,
                                withZap, out);
       }
@@ -55,6 +61,10 @@ void RunScriptExport(const ScriptGenerator& generator, const std::string& connec
     RunScriptFileReader(path, settings, starter);
     ui.SetRecordCountPane("");
     ui.SetElapsedPane(TickCount() - start);
+  } catch (const ExportCanceled&) {
+    // The file was closed after the last whole statement; the user asked for no viewer.
+    Trace(TraceWarning, "RunScriptExport() : canceled");
+    ui.SetRecordCountPane("Canceled");
   } catch (const ComError& e) {
     ui.ShowMessage(ComErrorText(e), MessageIcon::Exclamation);
   } catch (const std::exception& e) {

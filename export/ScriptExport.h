@@ -15,6 +15,10 @@
 // same message when the file is closed. A database error ends the run at once with its text
 // (ComErrorText, exclamation icon): what was written stays, the viewer is not started, the panes are
 // not updated.
+//
+// The run reports each table and its rows written to ui.Progress; when that answers false the run
+// stops after the last whole statement, closes the file, shows "Canceled" in the record-count pane
+// and starts no viewer.
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 #include "export/ScriptGenerator.h"
 
 #include <strings.h>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,12 +9,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
 #include "data/Trace.h"
+#include "data/ado/AdoEnums.h"
+#include "data/ado/ComError.h"
 #include "data/ado/OleDate.h"
+#include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
+#include "export/ExportUi.h"
 #include "export/NameDelimiting.h"
 #include "export/ScriptTypes.h"
 #include "workspace/SettingsStore.h"
@@ -31,11 +37,12 @@ void AppendTwoDigits(char* at, int n) {
   at[1] = static_cast<char>('0' + n % 10);
 }
 
-// '%04d-%02d-%02d %02d:%02d:%02d'; a date without calendar fields gives all of them 0.
+// '%04d-%02d-%02d %02d:%02d:%02d', with '.%03d' when the time has a fraction of a second (the
+// dates hold milliseconds); a date without calendar fields gives all of them 0.
 void AppendDateLiteral(std::string& out, double date) {
   DateParts p;
   if (auto parts = OleDateToParts(date)) p = *parts;
-  char text[] = "'0000-00-00 00:00:00'";
+  char text[] = "'0000-00-00 00:00:00.000'";
   AppendTwoDigits(text + 1, p.year / 100);
   AppendTwoDigits(text + 3, p.year % 100);
   AppendTwoDigits(text + 6, p.month);
@@ -43,7 +50,47 @@ void AppendDateLiteral(std::string& out, double date) {
   AppendTwoDigits(text + 12, p.hour);
   AppendTwoDigits(text + 15, p.minute);
   AppendTwoDigits(text + 18, p.second);
+  if (p.millisecond == 0) {
+    text[20] = '\'';
+    out.append(text, 21);
+    return;
+  }
+  text[21] = static_cast<char>('0' + p.millisecond / 100 % 10);
+  AppendTwoDigits(text + 22, p.millisecond % 100);
   out.append(text, sizeof text - 1);
+}
+
+// Key columns whose type a server cannot index, and date-times whose precision the source leaves
+// open: both are settled by reading the rows.
+constexpr int kLongestIndexedText = 4000;
+constexpr int kLongestIndexedBytes = 8000;
+
+bool IsUnboundedText(const DbFieldInfo& f) {
+  return IsStringType(f.type) && (f.type == ado::adLongVarChar || f.type == ado::adLongVarWChar ||
+                                  f.type == ado::adBSTR || f.definedSize <= 0 || f.definedSize > kLongestIndexedText);
+}
+bool IsUnboundedBytes(const DbFieldInfo& f) {
+  return IsBinaryType(f.type) &&
+         (f.type == ado::adLongVarBinary || f.definedSize <= 0 || f.definedSize > kLongestIndexedBytes);
+}
+bool IsDateTimeType(int type) {
+  return type == ado::adDBTimeStamp || type == ado::adDate || type == ado::adFileTime;
+}
+
+enum class Probe { None, KeyLength, Fraction };
+
+Probe ProbeOf(const DbFieldInfo& f) {
+  if (f.isKeyColumn && (IsUnboundedText(f) || IsUnboundedBytes(f))) return Probe::KeyLength;
+  if (IsDateTimeType(f.type) && f.numericScale <= 0) return Probe::Fraction;
+  return Probe::None;
+}
+
+// The length of a value as its column counts it: characters of a text, bytes of a byte string.
+std::size_t ValueLength(const ValueView& v, bool bytes) {
+  if (v.IsNull()) return 0;
+  if (v.vt == VT_BSTR || v.vt == (VT_ARRAY | VT_UI1)) return bytes ? v.s.size() : Utf8Length(v.s);
+  // A value stored as another kind (SQLite keeps 42 in a text column as a number) is written as its text.
+  return Utf8Length(v.ToVariant().ToText());
 }
 
 // Decimals of up to 19 digits, the common case, without the 128-bit arithmetic.
@@ -204,7 +251,17 @@ ScriptGenerator::ScriptGenerator(const SettingsStore& settings) : settings_(sett
 ScriptGenerator::ScriptGenerator() : settings_(AppSettings()) {}
 
 std::string ScriptGenerator::FieldName(const DbFieldInfo& field) const {
-  return DelimitFieldName(field.name, settings_);
+  return TargetName(field.name, Quotes(), settings_.GetBool("General", "FieldNamePrefixUseAlways"));
+}
+
+std::string ScriptGenerator::TableName(const std::string& delimitedTableName) const {
+  return TargetName(UndelimitTableName(delimitedTableName, settings_), Quotes(),
+                    settings_.GetBool("General", "TableNamePrefixUseAlways"));
+}
+
+int ScriptGenerator::FractionDigits(const DbFieldInfo& field) {
+  if (!IsDateTimeType(field.type)) return 0;
+  return std::clamp(field.numericScale, 0, 9);
 }
 
 std::string ScriptGenerator::UnknownType(const char* generatorName, const DbFieldInfo& field, bool known) const {
@@ -226,7 +283,66 @@ void ScriptGenerator::GenerateStructure(DbConnection& connection, const std::str
     recordset.GetFieldsInfo(fields);
     recordset.Close();
   }
+  BoundFromData(connection, tableName, query, fields);
   WriteCreateTable(tableName, fields, withDrop, out);
+}
+
+void ScriptGenerator::BoundFromData(DbConnection& connection, const std::string& tableName,
+                                    const std::optional<std::string>& query, std::vector<DbFieldInfo>& fields) const {
+  std::vector<std::size_t> probed;
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    if (ProbeOf(fields[i]) != Probe::None) probed.push_back(i);
+  if (probed.empty()) return;
+  // Only the probed columns of a table are read; a query is read as it is, by position. A source
+  // that cannot read the column names as the settings delimit them gets the whole table.
+  bool whole = query.has_value();
+  auto recordsetPtr = std::make_unique<DbRecordset>();
+  if (!whole) {
+    std::string text = "SELECT ";
+    for (std::size_t k = 0; k < probed.size(); ++k)
+      text += (k ? ", " : "") + DelimitFieldName(fields[probed[k]].name, settings_);
+    text += " FROM " + tableName;
+    try {
+      recordsetPtr->Open(&connection, text);
+    } catch (const ComError&) {
+      whole = true;
+      recordsetPtr = std::make_unique<DbRecordset>();
+    }
+  }
+  if (whole) recordsetPtr->Open(&connection, query ? *query : "SELECT * FROM " + tableName);
+  DbRecordset& recordset = *recordsetPtr;
+  std::vector<std::size_t> longest(probed.size(), 0);
+  std::vector<bool> seen(probed.size(), false);
+  std::vector<bool> fraction(probed.size(), false);
+  while (!recordset.IsEOF()) {
+    for (std::size_t k = 0; k < probed.size(); ++k) {
+      const DbFieldInfo& f = fields[probed[k]];
+      const long column = static_cast<long>(whole ? probed[k] : k);
+      if (ProbeOf(f) == Probe::KeyLength) {
+        const ValueView v = recordset.GetFieldViewIdx(column);
+        if (v.IsNull()) continue;
+        seen[k] = true;
+        longest[k] = std::max(longest[k], ValueLength(v, IsBinaryType(f.type)));
+      } else if (!fraction[k]) {
+        const ValueView v = recordset.GetFieldViewIdx(column);
+        if (v.vt != VT_DATE) continue;
+        if (auto parts = OleDateToParts(v.d); parts && parts->millisecond != 0) fraction[k] = true;
+      }
+    }
+    recordset.MoveNext();
+  }
+  recordset.Close();
+  for (std::size_t k = 0; k < probed.size(); ++k) {
+    DbFieldInfo& f = fields[probed[k]];
+    if (ProbeOf(f) == Probe::KeyLength) {
+      // Every value fits; a table without values gets room for common keys.
+      const std::size_t n = seen[k] ? std::max<std::size_t>(longest[k], 1) : 255;
+      f.type = IsBinaryType(f.type) ? ado::adVarBinary : ado::adVarWChar;
+      f.definedSize = static_cast<int>(std::min<std::size_t>(n, 1u << 30));
+    } else if (fraction[k]) {
+      f.numericScale = 6;
+    }
+  }
 }
 
 void ScriptGenerator::GenerateData(DbConnection& connection, const std::string& tableName,
@@ -248,7 +364,7 @@ long ScriptGenerator::WriteInsertRows(DbRecordset& recordset, const std::string&
                                       bool withAutonumbers, std::ostream& out) const {
   // The column list is the same for every row: build it once.
   std::vector<long> written;
-  std::string head = "INSERT INTO " + tableName + " (";
+  std::string head = "INSERT INTO " + TableName(tableName) + " (";
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (fields[i].isAutoIncrement && !withAutonumbers) continue;
     if (!written.empty()) head += ',';
@@ -260,7 +376,10 @@ long ScriptGenerator::WriteInsertRows(DbRecordset& recordset, const std::string&
   recordset.MoveFirst();
   long count = 0;
   std::string line;
+  if (progress_ && !progress_(0)) throw ExportCanceled();
   while (!recordset.IsEOF()) {
+    // Between two statements, so that a stopped export leaves only whole statements.
+    if (progress_ && count % kProgressRows == 0 && count > 0 && !progress_(count)) throw ExportCanceled();
     line.assign(head);
     for (std::size_t k = 0; k < written.size(); ++k) {
       if (k) line += ',';
@@ -299,7 +418,8 @@ void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, 
     out += TextIsTrue(value.vt() == VT_BSTR ? value.Str() : value.ToText()) ? '1' : '0';
     return;
   }
-  if (IsNumericType(type)) {
+  // Currency too: a target column of money or decimal takes the number, not a quoted text.
+  if (IsNumericType(type) || type == ado::adCurrency) {
     if (value.vt() == VT_BSTR) {
       if (auto number = PlainNumber(value.Str())) {
         out += *number;

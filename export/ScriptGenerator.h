@@ -3,10 +3,12 @@
 // structure, their rows, or both) on another server. This abstract class fixes the steps and their
 // order; a concrete generator supplies the statement texts of one target dialect.
 //
-// A generator holds no state of its own: it reads the name settings (DelimitFieldName) from the
-// settings store given at construction, at each use. Table names handed to the operations are
-// already delimited (DelimitTableName); fields are in field order, as GetFieldsInfo gives them.
+// A generator holds no state of its own: it reads the name settings from the settings store given at
+// construction, at each use. Table names handed to the operations are delimited as the source reads
+// them (DelimitTableName); the script writes every name in its target's own quotes (TargetNames.h),
+// whatever delimiters the settings hold. Fields are in field order, as GetFieldsInfo gives them.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "data/DbFieldInfo.h"
+#include "export/TargetNames.h"
 
 class DbConnection;
 class DbRecordset;
@@ -43,12 +46,22 @@ class ScriptGenerator {
   virtual void WriteInsertStatements(DbRecordset& recordset, const std::string& tableName,
                                      const std::vector<DbFieldInfo>& fields, std::int32_t maxRecords,
                                      bool withAutonumbers, bool withZap, std::ostream& out) const = 0;
+  // Called with the rows written so far every kProgressRows rows of WriteInsertStatements (and with
+  // 0 before the first); false ends the rows with ExportCanceled. Not part of the script: the run
+  // sets it for its duration.
+  void SetRowProgress(std::function<bool(long rows)> progress) const { progress_ = std::move(progress); }
+
   // Written once at the start of a run's output (before the first table): what the target needs to
   // read the script as it is written (UTF-8 text). Empty by default.
   virtual std::string ScriptPrologue() const { return {}; }
 
   // The structure of one table: the given query, or "SELECT * FROM <table> WHERE 1=0", opened to
   // describe its fields, then WriteCreateTable. Raises ComError when the query cannot be opened.
+  //
+  // Two things only the rows can tell are read from them first (BoundFromData): the longest value
+  // of a key column of unbounded text or bytes, which then gets a bounded type that holds every
+  // value (a server cannot index an unbounded column), and whether a date-time column whose
+  // precision the source does not report holds fractions of a second.
   void GenerateStructure(DbConnection& connection, const std::string& tableName,
                          const std::optional<std::string>& query, bool withDrop, std::ostream& out) const;
   // The rows of one table: the given query, or "SELECT * FROM <table>"; a query without rows writes
@@ -58,8 +71,13 @@ class ScriptGenerator {
 
  protected:
   const SettingsStore& Settings() const { return settings_; }
-  // DelimitFieldName of the field's name, with this generator's settings.
+  // The target's quotes for names.
+  virtual NameQuotes Quotes() const = 0;
+  // The field's name as the script writes it (TargetName with FieldNamePrefixUseAlways).
   std::string FieldName(const DbFieldInfo& field) const;
+  // The table as the script writes it: the source's delimiters taken off, then TargetName with
+  // TableNamePrefixUseAlways.
+  std::string TableName(const std::string& delimitedTableName) const;
   // The warning of a type without a translation, and the placeholder it returns.
   std::string UnknownType(const char* generatorName, const DbFieldInfo& field, bool known) const;
 
@@ -78,9 +96,15 @@ class ScriptGenerator {
   // The target's literal of a byte string.
   virtual void AppendBinaryLiteral(std::string& out, std::string_view bytes) const = 0;
 
+  // Fractional digits of a date-time column (0: whole seconds).
+  static int FractionDigits(const DbFieldInfo& field);
+
  private:
+  void BoundFromData(DbConnection& connection, const std::string& tableName, const std::optional<std::string>& query,
+                     std::vector<DbFieldInfo>& fields) const;
   void AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const;
   const SettingsStore& settings_;
+  mutable std::function<bool(long)> progress_;
 };
 
 // Upper-case hexadecimal digits of bytes, two per byte.

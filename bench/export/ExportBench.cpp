@@ -1,6 +1,8 @@
 // The exports on the million-row table, each beside a peer in the same run:
 //  - CSV export (open the query, WriteCsvFile) against `sqlite3 -csv` writing the same query;
 //  - the MySQL data script (GenerateData's INSERT statements) against `sqlite3 .dump` of the table;
+//  - the whole database as a MySQL script (the export run: every table, structure and data) against
+//    `sqlite3 .dump` of the whole database;
 //  - the xlsx export (WriteExcelFile) against libxlsxwriter fed straight by sqlite3_step; its rows
 //    per second, and its memory for 100,000 and for 1,000,000 rows, which must be the same.
 // Times are CPU seconds (ours: this process; peers run as child processes: theirs), so that the
@@ -29,7 +31,9 @@
 #include "export/ExportUi.h"
 #include "export/MysqlScriptGenerator.h"
 #include "export/OutputFile.h"
+#include "export/ScriptExport.h"
 #include "workspace/MemoryProfileStore.h"
+#include "workspace/ProgramStart.h"
 #include "workspace/SettingsStore.h"
 
 namespace {
@@ -133,6 +137,37 @@ void InsertsQelvo(benchmark::State& state) {
   }
 }
 
+void WholeDatabaseSqliteDump(benchmark::State& state) {
+  const std::string command = std::string("sqlite3 ") + QELVO_BENCH_DB + " .dump > " + OutputFile("peer-whole.sql");
+  for (auto _ : state) state.SetIterationTime(ChildCpu(command));
+}
+
+class NoProgramStarter : public ProcessStarter {
+ public:
+  bool Start(const std::vector<std::string>&, bool) override { return true; }
+};
+
+// What Tools > Script generator > MySQL target > Export tables does with every table checked.
+void WholeDatabaseQelvo(benchmark::State& state) {
+  SettingsStore settings;
+  MemoryProfileStore profile;
+  settings.LoadAll(profile);
+  settings.SetText("Export", "OutputFile", OutputFile("ours-whole.sql"));
+  settings.SetText("Export", "AppendMode", "0");
+  settings.SetText("Export", "ExportMode", "1");
+  settings.SetText("General", "ScriptFileReader", "");
+  std::vector<std::string> tables;
+  Connection().EnumTables(tables, 1);
+  MysqlScriptGenerator generator{settings};
+  SilentUi ui;
+  NoProgramStarter starter;
+  for (auto _ : state) {
+    const double start = SelfCpu();
+    RunScriptExport(generator, kConnection, tables, std::nullopt, ui, settings, starter);
+    state.SetIterationTime(SelfCpu() - start);
+  }
+}
+
 // libxlsxwriter in constant-memory mode fed by sqlite3_step: the least any xlsx export can do.
 void XlsxRawLibrary(benchmark::State& state) {
   sqlite3* db = nullptr;
@@ -228,12 +263,15 @@ BENCHMARK(CsvSqliteShell)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManu
 BENCHMARK(CsvQelvo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(InsertsSqliteDump)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(InsertsQelvo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(WholeDatabaseSqliteDump)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(WholeDatabaseQelvo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(XlsxRawLibrary)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
 BENCHMARK(XlsxQelvo)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
 
 void PrintSummary(const RatioReporter& times) {
   times.Ratio("CsvQelvo", "CsvSqliteShell", "CSV export / sqlite3 -csv", 1.0);
   times.Ratio("InsertsQelvo", "InsertsSqliteDump", "MySQL INSERT script / sqlite3 .dump", 1.0);
+  times.Ratio("WholeDatabaseQelvo", "WholeDatabaseSqliteDump", "whole-database MySQL script / sqlite3 .dump", 1.0);
   times.Ratio("XlsxQelvo", "XlsxRawLibrary", "xlsx export / libxlsxwriter fed by sqlite3_step", 2.0);
   if (xlsxSeconds > 0) std::printf("xlsx export: %.0f rows per second (CPU)\n", 1e6 / xlsxSeconds);
   if (!times.Has("XlsxQelvo")) return;

@@ -28,8 +28,9 @@ with open(sys.argv[1], newline='', encoding='utf-8') as f:
 print(json.dumps(rows))
 )";
 
-std::vector<std::vector<std::string>> ReadBack(const TempFolder& folder, const std::string& file, char separator) {
-  const std::string json = RunPython(folder, kReadCsv, {file, std::string(1, separator)});
+std::vector<std::vector<std::string>> ReadBack(const TempFolder& folder, const std::string& file,
+                                               const std::string& separator) {
+  const std::string json = RunPython(folder, kReadCsv, {file, separator});
   std::vector<std::vector<std::string>> rows;
   for (const QJsonValue& row : QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
     std::vector<std::string> cells;
@@ -49,7 +50,9 @@ std::vector<std::vector<std::string>> ReadBack(const TempFolder& folder, const s
     return field == (v.integer ? "TRUE" : "FALSE") ? ::testing::AssertionSuccess() : fail("bool");
   if (declared == "DATE" || declared == "DATETIME") {
     const std::string& iso = v.bytes;
-    const std::string dayFirst = iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4);
+    std::string dayFirst = iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4);
+    // A time of day other than midnight follows the date.
+    if (iso.size() >= 19 && iso.substr(11, 8) != "00:00:00") dayFirst += " " + iso.substr(11);
     return field == dayFirst ? ::testing::AssertionSuccess() : fail(iso);
   }
   if (v.storage == SQLITE_BLOB)
@@ -105,16 +108,20 @@ TEST(CsvCellTextTest, UserDecimalPointAndQuotingWhenItIsTheSeparator) {
   SetUserNumericLocale("");
 }
 
-TEST(CsvCellTextTest, DatesDayFirstWithoutTime) {
+TEST(CsvCellTextTest, DatesDayFirstWithTheirTimeOfDay) {
   DateParts p;
   p.year = 2024;
   p.month = 1;
   p.day = 31;
   p.hour = 14;
   p.minute = 30;
-  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024");
+  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00");
+  p.millisecond = 250;
+  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00.250");
   p.year = 1850;
   p.hour = 0;
+  p.minute = 0;
+  p.millisecond = 0;
   EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/1850");
   EXPECT_EQ(CsvCellText(Variant::Date(1e9), ';'), "");
 }
@@ -161,7 +168,7 @@ TEST_F(CsvFileTest, SampleTablesReadBackAsTheSameValues) {
     const std::string query = std::string("SELECT * FROM \"") + table + "\"";
     ASSERT_TRUE(Write(SqliteConnectionString(sample), query, ";")) << table;
     const SourceTable source = ReadSourceTable(sample, query);
-    const auto rows = ReadBack(folder, file, ';');
+    const auto rows = ReadBack(folder, file, ";");
     ASSERT_EQ(rows.size(), source.rows.size() + 1) << table;
     EXPECT_EQ(rows[0], source.names);
     for (std::size_t r = 0; r < source.rows.size(); ++r) {
@@ -180,7 +187,7 @@ TEST_F(CsvFileTest, CommaSeparatorWithCommaDecimalsReadsBack) {
       folder, {"CREATE TABLE t (\"a,b\" TEXT, r REAL, d DECIMAL(10,3))", "INSERT INTO t VALUES ('x,y', 2.5, 1234.125)",
                "INSERT INTO t VALUES ('\"', -0.001, NULL)"});
   ASSERT_TRUE(Write(db, "SELECT * FROM t", ","));
-  const auto rows = ReadBack(folder, file, ',');
+  const auto rows = ReadBack(folder, file, ",");
   SetUserNumericLocale("");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"a,b", "r", "d"}));
@@ -195,10 +202,30 @@ TEST_F(CsvFileTest, LinesEndInCrLfAndValuesKeepTheirBytes) {
   ASSERT_TRUE(Write(db, "SELECT * FROM t", "|x"));
   // The first character of the setting separates; line breaks inside a value stay as they were.
   EXPECT_EQ(ReadFileBytes(file), "id|v\r\n1|\"a\nb\"\r\n2|\"c\r\nd\"\r\n3|\r\n");
-  const auto rows = ReadBack(folder, file, '|');
+  const auto rows = ReadBack(folder, file, "|");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[1][1], "a\nb");
   EXPECT_EQ(rows[2][1], "c\r\nd");
+}
+
+TEST_F(CsvFileTest, MultiByteSeparatorIsUsedWhole) {
+  const std::string db =
+      MakeSqliteDatabase(folder, {"CREATE TABLE t (\"aéb\" TEXT, n INTEGER)", "INSERT INTO t VALUES ('xéy', 1)",
+                                  "INSERT INTO t VALUES ('plain', 2)"});
+  ASSERT_TRUE(Write(db, "SELECT * FROM t", "éx"));
+  // The file is valid UTF-8 and reads back with é as the separator; a value holding it is quoted.
+  EXPECT_EQ(ReadFileBytes(file),
+            "\"aéb\"é"
+            "n\r\n\"xéy\"é"
+            "1\r\nplainé"
+            "2\r\n");
+  const auto rows = ReadBack(folder, file, "é");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"xéy", "1"}));
+  EXPECT_EQ(CsvSeparator("€;"), "€");
+  EXPECT_EQ(CsvSeparator(""), ";");
+  // A byte that starts no UTF-8 character stands alone.
+  EXPECT_EQ(CsvSeparator("\xe9x"), "\xe9");
 }
 
 TEST_F(CsvFileTest, StartsAtTheCurrentRowAndEndsAtTheEnd) {

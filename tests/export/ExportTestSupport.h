@@ -62,9 +62,16 @@ class RecordingUi : public ExportUi {
     calls.push_back("Message:" + text);
     messages.push_back({text, icon, caption});
   }
+  // Records the progress reports; answers false (stop) once rows reach stopAt.
+  bool Progress(const std::string& table, long rows) override {
+    progress.push_back(table + ":" + std::to_string(rows));
+    return stopAt < 0 || rows < stopAt;
+  }
 
   std::vector<std::string> calls;
   std::vector<RecordedMessage> messages;
+  std::vector<std::string> progress;
+  long stopAt = -1;
   int waitDepth = 0;
   long elapsed = -2;
 };

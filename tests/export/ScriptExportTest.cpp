@@ -4,8 +4,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "data/DbConnection.h"
+#include "data/DbRecordset.h"
+#include "export/CsvExport.h"
 #include "export/MysqlScriptGenerator.h"
 #include "export/SQLServerScriptGenerator.h"
 #include "export/ScriptExport.h"
@@ -115,8 +119,8 @@ TEST_F(ScriptExportTest, QueryExportUsesTheQueryUnderTheTargetName) {
   Run(mysql, {"Target Name"}, "SELECT t FROM A WHERE id = 2");
   EXPECT_EQ(ReadFileBytes(output),
             "SET NAMES utf8mb4;\r\n\r\n"
-            "CREATE TABLE [Target Name] (\r\n    t                    varchar(10) NULL\r\n);\r\n\r\n"
-            "INSERT INTO [Target Name] (t) VALUES ('a2');\r\n\r\n");
+            "CREATE TABLE `Target Name` (\r\n    t                    varchar(10) NULL\r\n);\r\n\r\n"
+            "INSERT INTO `Target Name` (t) VALUES ('a2');\r\n\r\n");
 }
 
 TEST_F(ScriptExportTest, UnwritableFileIsReportedAndTheRunCompletes) {
@@ -212,5 +216,53 @@ TEST_F(ScriptExportTest, WriteFailureOnTheWayIsReported) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Unable to write to file \"/dev/full\"");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+}
+}  // namespace
+
+namespace {
+// Progress reaches the window every few rows, and a stop leaves only whole statements and rows.
+class StoppedExportTest : public testing::Test {
+ protected:
+  TempFolder folder;
+  std::string db =
+      MakeSqliteDatabase(folder, {"CREATE TABLE M (n INTEGER, t TEXT)", "CREATE TABLE Z (n INTEGER)",
+                                  "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 1000) "
+                                  "INSERT INTO M SELECT i, 'line' || char(10) || i FROM c"});
+  std::string output = folder.File("out.sql");
+  SettingsStore settings = DefaultSettings();
+  RecordingUi ui;
+  RecordingStarter starter;
+};
+
+TEST_F(StoppedExportTest, ScriptEndsAtTheLastWholeStatementAndNoViewerStarts) {
+  settings.SetText("Export", "OutputFile", output);
+  settings.SetText("Export", "AppendMode", "0");
+  settings.SetText("Export", "ExportMode", "1");
+  SQLServerScriptGenerator generator{settings};
+  ui.stopAt = 200;
+  RunScriptExport(generator, db, {"Z", "M"}, std::nullopt, ui, settings, starter);
+  // Structure of each table, then the rows of M reported every 64 rows until the stop.
+  EXPECT_EQ(ui.progress, (std::vector<std::string>{"Z:0", "M:0", "M:0", "M:64", "M:128", "M:192", "M:256"}));
+  const std::string text = ReadFileBytes(output);
+  EXPECT_EQ(Count(text, "INSERT INTO M (n,t) VALUES ("), 256);
+  EXPECT_EQ(text.substr(text.size() - 4), ");\r\n") << text.substr(text.size() - 100);
+  EXPECT_TRUE(starter.started.empty());
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_NE(std::find(ui.calls.begin(), ui.calls.end(), "RecordCount:Canceled"), ui.calls.end());
+  EXPECT_EQ(ui.waitDepth, 0);
+}
+
+TEST_F(StoppedExportTest, CsvEndsAtTheLastWholeRowWithoutAMessage) {
+  DbConnection connection;
+  connection.Open(db, "", "");
+  DbRecordset rs;
+  rs.Open(&connection, "SELECT * FROM M");
+  ui.stopAt = 100;
+  EXPECT_FALSE(WriteCsvFile(output, rs, ";", ui));
+  const std::string text = ReadFileBytes(output);
+  // The header and 128 rows of two lines each (a line feed inside each quoted text).
+  EXPECT_EQ(Count(text, "\r\n"), 1 + 128);
+  EXPECT_EQ(text.substr(text.size() - 6), "128\"\r\n");
+  EXPECT_TRUE(ui.messages.empty());
 }
 }  // namespace

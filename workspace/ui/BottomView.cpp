@@ -27,6 +27,8 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   document_.AddView(this);
   Commands().On(ID_FILE_PRINT, [this] { Print(); });
   Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
+  Commands().On(ID_EXPORT, [this] { ExportResult(); });
+  Commands().OnUpdate(ID_EXPORT, [this](CommandUi& ui) { ui.Enable(CanExport()); });
 }
 
 CBottomView::~CBottomView() {

@@ -39,6 +39,10 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   // the printer chosen in the print dialog when null.
   void Print(QPrinter* printer = nullptr);
   bool CanPrint() const;
+  // Export: the shown result to CSV (Excel/EnableCsv) or an xlsx workbook, chosen in a save
+  // dialog, then opened with the desktop's program. Enabled while the grid's recordset is open.
+  void ExportResult();
+  bool CanExport() const;
   // The printer Print starts from (the application's, set up by Print Setup); may be null.
   void SetPrinter(QPrinter* printer) { printer_ = printer; }
 

@@ -91,6 +91,7 @@ CQelvoView::CQelvoView(CQelvoDoc& document, StatusPanes* panes, QWidget* parent)
   document_.AddView(this);
   RegisterCommands();
   RegisterEditCommands();
+  RegisterExportCommands();
 }
 
 CQelvoView::~CQelvoView() {

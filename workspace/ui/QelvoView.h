@@ -77,12 +77,18 @@ class CQelvoView : public CAnchoredFormView, public CDocView {
   void ListTables(bool withCounts);
   // Enum Fields: every field of every table in a text window.
   void EnumFields();
+  // The script export commands: tables picked in the "Export" dialog, or the current query under
+  // a typed name, for SQL Server or (mysql) MySQL.
+  void ExportTables(bool mysql);
+  void ExportQuery(bool mysql);
 
   // ---- The workspace's state.
   QPlainTextEdit* ConnectionEditor() const;
   QPlainTextEdit* QueryEditor() const;
   std::string ConnectionText() const;
   std::string QueryText() const;
+  // The selected part of the query editor when something is selected, else the whole query.
+  std::string CurrentQueryText() const;
   void SetQueryText(const std::string& text);
   void SetConnectionText(const std::string& text);
   QWidget* Control(int id) const { return controls_.Get(id); }
@@ -106,6 +112,7 @@ class CQelvoView : public CAnchoredFormView, public CDocView {
  private:
   void RegisterCommands();
   void RegisterEditCommands();
+  void RegisterExportCommands();
   void ApplyBottomMarginRule();
   void OnEditorChanged(int labelId);
   void StepHistory(HistoryCache& history, bool back, QPlainTextEdit* editor, int labelId);

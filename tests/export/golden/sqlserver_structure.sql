@@ -4,7 +4,7 @@ drop table [dbo].[Categories]
 
 CREATE TABLE [dbo].[Categories] (
 	[CategoryID] [int] IDENTITY (1, 1) NOT NULL ,
-	[Name] [nvarchar] (40) NULL ,
+	[Name] [nvarchar] (40) NOT NULL ,
 	[Description] [ntext] NULL ,
 ) ON [PRIMARY]
 ;
@@ -23,12 +23,12 @@ drop table [dbo].[Customers]
 
 CREATE TABLE [dbo].[Customers] (
 	[CustomerID] [int] IDENTITY (1, 1) NOT NULL ,
-	[Name] [nvarchar] (60) NULL ,
+	[Name] [nvarchar] (60) NOT NULL ,
 	[City] [nvarchar] (40) NULL ,
 	[Email] [nvarchar] (80) NULL ,
 	[Notes] [ntext] NULL ,
 	[Since] [datetime] NULL ,
-	[Active] [tinyint] NULL ,
+	[Active] [tinyint] NOT NULL ,
 	[CreditLimit] [numeric] (10, 2) NULL ,
 ) ON [PRIMARY]
 ;
@@ -49,11 +49,11 @@ drop table [dbo].[Products]
 CREATE TABLE [dbo].[Products] (
 	[ProductID] [int] IDENTITY (1, 1) NOT NULL ,
 	[CategoryID] [int] NULL ,
-	[Name] [nvarchar] (60) NULL ,
-	[UnitPrice] [numeric] (10, 2) NULL ,
+	[Name] [nvarchar] (60) NOT NULL ,
+	[UnitPrice] [numeric] (10, 2) NOT NULL ,
 	[Weight] [float] NULL ,
-	[InStock] [int] NULL ,
-	[Discontinued] [tinyint] NULL ,
+	[InStock] [int] NOT NULL ,
+	[Discontinued] [tinyint] NOT NULL ,
 	[Picture] [varbinary] (max) NULL ,
 ) ON [PRIMARY]
 ;
@@ -76,8 +76,8 @@ drop table [dbo].[Orders]
 
 CREATE TABLE [dbo].[Orders] (
 	[OrderID] [int] IDENTITY (1, 1) NOT NULL ,
-	[CustomerID] [int] NULL ,
-	[OrderDate] [datetime] NULL ,
+	[CustomerID] [int] NOT NULL ,
+	[OrderDate] [datetime] NOT NULL ,
 	[ShippedDate] [datetime] NULL ,
 	[ShipCity] [nvarchar] (40) NULL ,
 	[Freight] [money] NULL ,
@@ -100,9 +100,9 @@ drop table [dbo].[Order Details]
 CREATE TABLE [dbo].[Order Details] (
 	[OrderID] [int] NOT NULL ,
 	[ProductID] [int] NOT NULL ,
-	[Quantity] [smallint] NULL ,
-	[UnitPrice] [numeric] (10, 2) NULL ,
-	[Discount] [float] NULL ,
+	[Quantity] [smallint] NOT NULL ,
+	[UnitPrice] [numeric] (10, 2) NOT NULL ,
+	[Discount] [float] NOT NULL ,
 ) ON [PRIMARY]
 ;
 

@@ -1,0 +1,39 @@
+#pragma once
+// An up-down control: two arrow buttons attached to the right side of an edit (its buddy). A
+// click or the Up / Down key in the edit steps the edit's number by one within the range and
+// writes it back as a plain integer (no thousands separators). Only the steps keep to the range:
+// a larger number typed into the edit stays as it was typed, and the next step starts from the
+// range's end.
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+class UpDownControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit UpDownControl(QWidget* parent = nullptr);
+
+  // Attaches to the edit (digits only from then on); the control keeps the geometry it was given.
+  void SetBuddy(QLineEdit* buddy);
+  QLineEdit* Buddy() const { return buddy_; }
+  void SetRange(int minimum, int maximum);
+  int Minimum() const { return minimum_; }
+  int Maximum() const { return maximum_; }
+
+  // One step up (+1) or down (-1) from the edit's number, brought into the range first.
+  void Step(int direction);
+  QToolButton* UpButton() const { return up_; }
+  QToolButton* DownButton() const { return down_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QLineEdit* buddy_ = nullptr;
+  QToolButton* up_;
+  QToolButton* down_;
+  int minimum_ = 0;
+  int maximum_ = 100;
+};
