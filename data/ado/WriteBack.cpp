@@ -65,14 +65,60 @@ std::vector<std::size_t> ColumnsOfTable(const std::vector<ColumnInfo>& columns, 
   return out;
 }
 
-// "WHERE" clause locating the row: by its key columns, or by every original value.
+// Columns whose values compare exactly between what was read and what the database holds:
+// binary values are not compared by every database, and dates and times may keep fractions of a
+// second that the recordset rounds, and single-precision numbers read as text are not the
+// database's binary value.
+bool ComparesExactly(const ColumnInfo& c) {
+  switch (c.type) {
+    case adSingle:
+    case adBinary:
+    case adVarBinary:
+    case adLongVarBinary:
+    case adDate:
+    case adDBDate:
+    case adDBTime:
+    case adDBTimeStamp:
+    case adFileTime:
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool JoinsTables(const std::vector<ColumnInfo>& columns) {
+  std::optional<TableRef> first;
+  for (const ColumnInfo& c : columns) {
+    if (!HasBase(c)) continue;
+    if (!first)
+      first = BaseOf(c);
+    else if (!(*first == BaseOf(c)))
+      return true;
+  }
+  return false;
+}
+
+// "WHERE" clause locating the row. With a key: the key's values, and the values read of the
+// table's other columns that compare exactly, so that a row someone else changed since it was
+// read is not found (and so not overwritten). Without a key: every original value, unless the
+// result joins tables, where a row found by the values shown could be any of several.
 std::string LocateClause(const ProviderSession& s, const std::vector<ColumnInfo>& columns,
                          const std::vector<std::size_t>& tableColumns, const std::vector<Variant>& original,
-                         std::vector<Parameter>& parameters) {
-  std::vector<std::size_t> keys;
+                         std::vector<Parameter>& parameters, const TableRef& table, const char* what) {
+  std::vector<std::size_t> locate;
   for (std::size_t i : tableColumns)
-    if (columns[i].keyColumn) keys.push_back(i);
-  const std::vector<std::size_t>& locate = keys.empty() ? tableColumns : keys;
+    if (columns[i].keyColumn) locate.push_back(i);
+  if (locate.empty()) {
+    if (JoinsTables(columns))
+      throw ComError(adErrFeatureNotAvailable,
+                     std::string("Cannot ") + what + ": the result joins tables and holds no key of table \"" +
+                         table.table + "\", so its row cannot be located exactly. Nothing was changed.",
+                     kSource);
+    locate = tableColumns;
+  } else {
+    for (std::size_t i : tableColumns)
+      if (!columns[i].keyColumn && ComparesExactly(columns[i])) locate.push_back(i);
+  }
   std::string where;
   for (std::size_t i : locate) {
     if (!where.empty()) where += " AND ";
@@ -200,8 +246,9 @@ std::vector<Variant> UpdateRow(ProviderSession& session, const std::vector<Colum
     assignments += (assignments.empty() ? "" : ", ") + QuotedColumn(session, columns[i]) + " = ?";
     parameters.push_back(Parameter{*pending[i], columns[i].type});
   }
-  std::string sql = "UPDATE " + QuotedTable(session, table) + " SET " + assignments +
-                    LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters);
+  std::string sql =
+      "UPDATE " + QuotedTable(session, table) + " SET " + assignments +
+      LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters, table, "update the record");
   RunLocated(session, sql, parameters, table, "update");
   for (std::size_t i : changed) row[i] = *pending[i];
   return row;
@@ -213,8 +260,9 @@ void DeleteRow(ProviderSession& session, const std::vector<ColumnInfo>& columns,
     if (HasBase(columns[i])) updatable.push_back(i);
   TableRef table = TableOf(columns, updatable, "delete the record");
   std::vector<Parameter> parameters;
-  std::string sql = "DELETE FROM " + QuotedTable(session, table) +
-                    LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters);
+  std::string sql =
+      "DELETE FROM " + QuotedTable(session, table) +
+      LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters, table, "delete the record");
   RunLocated(session, sql, parameters, table, "delete");
 }
 
