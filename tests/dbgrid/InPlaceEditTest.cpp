@@ -28,12 +28,13 @@ class InPlaceEdit : public testing::TestWithParam<EditDb> {
     EnsureApp();
     const EditDb& p = GetParam();
     db_ = std::make_unique<ScratchDb>(p.db, std::vector<std::string>{"qe_ord", "qe_cust", "qe_people", "qe_nokey"});
-    db_->Run({"CREATE TABLE qe_people (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL, city VARCHAR(40), "
-              "qty INTEGER, big BIGINT, price DECIMAL(20,4), photo " +
-                  p.db.blobType + ")",
-              "INSERT INTO qe_people VALUES (1, 'Ann', 'Bern', 3, 9007199254740993, 12.5, " + p.blobLiteral + ")",
-              "INSERT INTO qe_people VALUES (2, 'Bob', 'Chur', 4, 1, 0.25, NULL)",
-              "INSERT INTO qe_people VALUES (3, 'Cy', 'Genf', 5, 2, 1.75, NULL)"});
+    db_->Run(
+        {"CREATE TABLE qe_people (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL, city VARCHAR(40), "
+         "qty INTEGER, big BIGINT, price DECIMAL(20,4), photo " +
+             p.db.blobType + ")",
+         "INSERT INTO qe_people VALUES (1, 'Ann', 'Bern', 3, 9007199254740993, 12.5, " + p.blobLiteral + ")",
+         "INSERT INTO qe_people VALUES (2, 'Bob', 'Chur', 4, 1, 0.25, NULL)",
+         "INSERT INTO qe_people VALUES (3, 'Cy', 'Genf', 5, 2, 1.75, NULL)"});
     GridOptions options;
     options.moveCursorAfterEdit = 1;
     window_ = std::make_unique<GridWindow>(options);
@@ -135,8 +136,9 @@ TEST_P(InPlaceEdit, InAJoinOnlyTheEditedTablesRowChangesAndComputedColumnsTakeNo
             "INSERT INTO qe_ord VALUES (10, 1, 3)", "INSERT INTO qe_ord VALUES (11, 1, 4)",
             "INSERT INTO qe_ord VALUES (12, 2, 5)"});
   // Columns: 1 id, 2 qty, 3 cid, 4 city, 5 twice.
-  Open("SELECT o.id, o.qty, c.id AS cid, c.city, o.qty * 2 AS twice FROM qe_ord o JOIN qe_cust c ON c.id = o.cust "
-       "ORDER BY o.id");
+  Open(
+      "SELECT o.id, o.qty, c.id AS cid, c.city, o.qty * 2 AS twice FROM qe_ord o JOIN qe_cust c ON c.id = o.cust "
+      "ORDER BY o.id");
   PromptCapture prompts;
   TypeIntoCell(*window_, Row(2), 4, "Aarau");
   EXPECT_EQ(Read("SELECT city FROM qe_cust WHERE id = 2"), "Aarau");

@@ -16,8 +16,8 @@ std::vector<EditDb> EditDbs() {
       list.push_back(EditDb{db, "decode('0aff00', 'hex')", "encode(%s, 'hex')", "SERIAL PRIMARY KEY", "TEXT"});
   }
   if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
-    list.push_back(EditDb{TestDb{"MariaDB", my, "DOUBLE", "LONGBLOB", "DATETIME", false}, "X'0AFF00'",
-                          "lower(hex(%s))", "INTEGER AUTO_INCREMENT PRIMARY KEY", "TEXT"});
+    list.push_back(EditDb{TestDb{"MariaDB", my, "DOUBLE", "LONGBLOB", "DATETIME", false}, "X'0AFF00'", "lower(hex(%s))",
+                          "INTEGER AUTO_INCREMENT PRIMARY KEY", "TEXT"});
   return list;
 }
 

@@ -121,13 +121,17 @@ TEST_P(RecordForm, EditShowsTheRecordAndWritesOnlyWhatWasChanged) {
     // The value column takes what the label column leaves.
     EXPECT_EQ(grid->GetColumnWidth(0) + grid->GetColumnWidth(1), grid->viewport()->width());
     Shot(form, "record-form-edit");
-    Type(form, kName, "Bolt \"M10\" \xC3\xA9" "crou");
+    Type(form, kName,
+         "Bolt \"M10\" \xC3\xA9"
+         "crou");
     EXPECT_EQ(grid->GetFocusCell(), CellId(kQty, 1));
     PressOk(form);
   });
   EXPECT_TRUE(saved);
   EXPECT_TRUE(Prompts().Messages().empty());
-  EXPECT_EQ(Read("SELECT name FROM qf_items WHERE qty = 3"), "Bolt \"M10\" \xC3\xA9" "crou");
+  EXPECT_EQ(Read("SELECT name FROM qf_items WHERE qty = 3"),
+            "Bolt \"M10\" \xC3\xA9"
+            "crou");
   // What was not touched keeps every digit, second and byte.
   EXPECT_EQ(Read("SELECT price FROM qf_items WHERE qty = 3"), price_);
   EXPECT_EQ(Born("qty = 3"), "2024-02-29 13:45:59");

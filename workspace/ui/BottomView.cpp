@@ -27,6 +27,7 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   document_.AddView(this);
   Commands().On(ID_FILE_PRINT, [this] { Print(); });
   Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
+  RegisterRecordCommands();
 }
 
 CBottomView::~CBottomView() {
@@ -44,6 +45,9 @@ void CBottomView::OnInitialUpdate() {
     grid_->Initialize();
     grid_->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
     grid_->SetDiagnostics(true);
+    connect(grid_, &CGridCtrl::Notify, this, [this](GridNotify& n) {
+      if (n.code == kNotifyDoubleClick) OnGridDoubleClick(n.row, n.col);
+    });
     grid_->show();
   }
   OnUpdate(nullptr);

@@ -1,0 +1,185 @@
+// New, Edit, Delete and Duplicate Record from the Database menu's keys on a SQLite file: the form
+// they open, what they leave in the database (read with a connection of the test's own) and the
+// grid shown again afterwards.
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include "data/DbConnection.h"
+#include "data/DbRecordset.h"
+#include "grid/GridCtrlEx.h"
+#include "grid/db/DbGridCtrl.h"
+#include "grid/db/RecordFormDialog.h"
+#include "resources/CommandIds.h"
+#include "tests/e2e/E2eSupport.h"
+#include "workspace/SettingsStore.h"
+#include "workspace/ui/BottomView.h"
+#include "workspace/ui/FirstStart.h"
+#include "workspace/ui/MainFrame.h"
+
+namespace e2e {
+namespace {
+
+class RecordCommandsTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    db_ = data_.File("shop.db");
+    MakeSqliteDatabase(db_, {"CREATE TABLE Customers (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(40) NOT NULL, "
+                             "City VARCHAR(40))",
+                             "INSERT INTO Customers (Name, City) VALUES ('Abbott', 'Leeds')",
+                             "INSERT INTO Customers (Name, City) VALUES ('Brandt', 'Bremen')",
+                             "INSERT INTO Customers (Name, City) VALUES ('Carvalho', 'Porto')"});
+  }
+
+  Program& StartShown() {
+    Program& p = Start();
+    p.TypeConnection(SqliteConnectionString(db_));
+    p.TypeQuery("SELECT * FROM Customers ORDER BY ID");
+    p.PressExecute();
+    return p;
+  }
+  std::string Read(const std::string& sql) {
+    DbConnection connection;
+    connection.Open(SqliteConnectionString(db_), "", "");
+    std::string value = connection.QuerySingleField(sql);
+    connection.Close();
+    return value;
+  }
+  // Answers the next form: shows it, lets `work` drive it, and takes its own result.
+  void AnswerForm(std::function<void(CRecordFormDialog&)> work) {
+    prompts_->AnswerDialog([work = std::move(work)](QDialog& dialog) {
+      auto& form = dynamic_cast<CRecordFormDialog&>(dialog);
+      form.show();
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+      work(form);
+      return ScriptedPrompts::kUseDialogResult;
+    });
+  }
+  static void Type(CRecordFormDialog& form, int row, const std::string& text) {
+    CGridCtrlEx* grid = form.Grid();
+    grid->SetFocusCell(row, 1);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget* editor = grid->GetEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QString::fromStdString(text));
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
+  static void Ok(CRecordFormDialog& form) {
+    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control(CRecordFormDialog::kOk)), Qt::LeftButton);
+  }
+  int DataRow(Program& p, int recno) { return p.Grid().GetFirstDataRow() + recno; }
+
+  std::string db_;
+};
+
+TEST_F(RecordCommandsTest, TheCommandsAreEnabledByTheRecordsetAndTheSelectedRow) {
+  Program& p = Start();
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_NEW));
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_EDIT));
+  p.TypeConnection(SqliteConnectionString(db_));
+  p.TypeQuery("SELECT * FROM Customers ORDER BY ID");
+  p.PressExecute();
+  EXPECT_TRUE(p.IsEnabled(ID_RECORD_NEW));
+  p.Grid().ClearSelection();
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_EDIT));
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_DELETE));
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_DUPLICATE));
+  p.ClickCell(DataRow(p, 1), 2);
+  EXPECT_TRUE(p.IsEnabled(ID_RECORD_EDIT));
+  EXPECT_TRUE(p.IsEnabled(ID_RECORD_DELETE));
+  EXPECT_TRUE(p.IsEnabled(ID_RECORD_DUPLICATE));
+  // Search Record has no handler: never enabled.
+  EXPECT_FALSE(p.IsEnabled(ID_RECORD_SEARCH));
+}
+
+TEST_F(RecordCommandsTest, F3EditsTheSelectedRecordAndTheGridShowsTheDatabaseAgain) {
+  Program& p = StartShown();
+  p.ClickCell(DataRow(p, 1), 2);
+  AnswerForm([&](CRecordFormDialog& form) {
+    EXPECT_EQ(form.Mode(), kRecordFormEdit);
+    EXPECT_EQ(form.Grid()->GetCellText(1, 1), "Brandt");
+    Type(form, 2, "Hamburg");
+    Ok(form);
+  });
+  QTest::keyClick(&p.Grid(), Qt::Key_F3);
+  Settle();
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+  EXPECT_EQ(prompts_->Dialogs()[0].title, "Edit");
+  EXPECT_EQ(Read("SELECT City FROM Customers WHERE ID = 2"), "Hamburg");
+  EXPECT_EQ(p.Column(3), (std::vector<std::string>{"Leeds", "Hamburg", "Porto"}));
+  EXPECT_EQ(p.Grid().GetSelectedDataRow(), DataRow(p, 1));
+}
+
+TEST_F(RecordCommandsTest, F2AddsARecordWithTheFocusBelowTheAutoIncrementKey) {
+  Program& p = StartShown();
+  AnswerForm([&](CRecordFormDialog& form) {
+    EXPECT_EQ(form.windowTitle().toStdString(), "New");
+    EXPECT_EQ(form.Grid()->GetFocusCell(), CellId(1, 1));
+    Type(form, 1, "Dupont");
+    Type(form, 2, "Lyon");
+    Ok(form);
+  });
+  QTest::keyClick(&p.Grid(), Qt::Key_F2);
+  Settle();
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+  EXPECT_EQ(Read("SELECT City FROM Customers WHERE Name = 'Dupont'"), "Lyon");
+  EXPECT_EQ(p.DataRowCount(), 4);
+  EXPECT_EQ(p.Column(2).back(), "Dupont");
+}
+
+TEST_F(RecordCommandsTest, F4DeletesAfterTheFormIsConfirmedAndNotBefore) {
+  Program& p = StartShown();
+  p.ClickCell(DataRow(p, 0), 2);
+  AnswerForm([&](CRecordFormDialog& form) {
+    EXPECT_EQ(form.Mode(), kRecordFormDelete);
+    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control(CRecordFormDialog::kCancel)), Qt::LeftButton);
+  });
+  QTest::keyClick(&p.Grid(), Qt::Key_F4);
+  Settle();
+  EXPECT_EQ(Read("SELECT COUNT(*) FROM Customers"), "3");
+  // The closed form gives the activation back to the main window, as the desktop does.
+  QApplication::setActiveWindow(&p.Frame());
+  p.ClickCell(DataRow(p, 0), 2);
+  AnswerForm([&](CRecordFormDialog& form) { Ok(form); });
+  QTest::keyClick(&p.Grid(), Qt::Key_F4);
+  Settle();
+  EXPECT_EQ(Read("SELECT COUNT(*) FROM Customers WHERE Name = 'Abbott'"), "0");
+  EXPECT_EQ(p.Column(2), (std::vector<std::string>{"Brandt", "Carvalho"}));
+}
+
+TEST_F(RecordCommandsTest, F5DuplicatesTheRecordAndSelectsTheCopy) {
+  Program& p = StartShown();
+  p.ClickCell(DataRow(p, 1), 2);
+  QTest::keyClick(&p.Grid(), Qt::Key_F5);
+  Settle();
+  EXPECT_EQ(Read("SELECT COUNT(*) FROM Customers WHERE Name = 'Brandt' AND City = 'Bremen'"), "2");
+  EXPECT_EQ(p.DataRowCount(), 4);
+  EXPECT_EQ(p.Grid().GetSelectedDataRow(), DataRow(p, 3));
+  EXPECT_EQ(p.Cell(DataRow(p, 3), 1), "4");
+  EXPECT_EQ(p.Grid().GetRecordset()->GetFieldValueIdx(0), "4");
+}
+
+TEST_F(RecordCommandsTest, ADoubleClickOpensTheFormOnlyWhileInPlaceEditIsOff) {
+  Program& p = StartShown();
+  ASSERT_FALSE(p.Grid().IsEditable());
+  AnswerForm([&](CRecordFormDialog& form) { EXPECT_EQ(form.Mode(), kRecordFormEdit); });
+  p.ClickCell(DataRow(p, 2), 2);
+  QRect rect;
+  ASSERT_TRUE(p.Grid().GetCellRect(DataRow(p, 2), 2, rect));
+  QTest::mouseDClick(p.Grid().viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+  Settle();
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+
+  p.RunCommand(ID_IN_PLACE_EDIT);
+  ASSERT_TRUE(p.Grid().IsEditable());
+  QTest::mouseDClick(p.Grid().viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+  Settle();
+  EXPECT_EQ(prompts_->Dialogs().size(), 1u);
+  if (QWidget* editor = p.Grid().GetEditor()) QTest::keyClick(editor, Qt::Key_Escape);
+  Settle();
+}
+
+}  // namespace
+}  // namespace e2e
