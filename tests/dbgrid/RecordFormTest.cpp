@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -21,7 +22,7 @@ using namespace dbgridtest;
 namespace {
 
 // Form rows: 0 id (auto), 1 name, 2 qty, 3 note (300), 4 price, 5 born, 6 active, 7 photo.
-constexpr int kId = 0, kName = 1, kQty = 2, kNote = 3, kBorn = 5;
+constexpr int kId = 0, kName = 1, kQty = 2, kNote = 3, kBorn = 5, kActive = 6;
 
 class RecordForm : public testing::TestWithParam<EditDb> {
  protected:
@@ -141,6 +142,7 @@ TEST_P(RecordForm, EditShowsTheRecordAndWritesOnlyWhatWasChanged) {
 }
 
 TEST_P(RecordForm, NewLeavesClearedFieldsToTheDatabaseDefaultsAndKeepsTextsExactly) {
+  TraceCapture trace;
   const bool saved = RunForm(kRecordFormNew, 0, [&](CRecordFormDialog& form) {
     CGridCtrlEx* grid = form.Grid();
     EXPECT_EQ(form.windowTitle().toStdString(), "New");
@@ -153,6 +155,14 @@ TEST_P(RecordForm, NewLeavesClearedFieldsToTheDatabaseDefaultsAndKeepsTextsExact
     auto* born = dynamic_cast<CGridCellDateTimeEx*>(grid->GetCell(kBorn, 1));
     ASSERT_NE(born, nullptr);
     born->SetDateTime(GridDateTime{2023, 12, 31, 23, 59, 58});
+    // The check box: opened on its cell, ticked with the space bar, closed with Enter.
+    grid->SetFocusCell(kActive, 1);
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_NE(grid->GetEditor(), nullptr);
+    QTest::keyClick(grid->GetEditor(), Qt::Key_Space);
+    QTest::keyClick(grid->GetEditor(), Qt::Key_Return);
+    Settle();
+    EXPECT_NE(grid->GetCellData(kActive, 1), 0);
     PressOk(form);
   });
   EXPECT_TRUE(saved);
@@ -160,6 +170,12 @@ TEST_P(RecordForm, NewLeavesClearedFieldsToTheDatabaseDefaultsAndKeepsTextsExact
   EXPECT_EQ(Read("SELECT qty FROM qf_items WHERE name = 'Washer'"), "7");
   EXPECT_EQ(Read("SELECT note FROM qf_items WHERE name = 'Washer'"), "line one\nit's line two");
   EXPECT_EQ(Born("name = 'Washer'"), "2023-12-31 23:59:58");
+  EXPECT_EQ(Read("SELECT CASE WHEN active THEN 'ticked' ELSE 'clear' END FROM qf_items WHERE name = 'Washer'"),
+            "ticked");
+  const auto& lines = trace.Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "GridCellToDbField() cell(2,1) --> do nothing on field \"qty\" (use default value)"),
+            lines.end());
   EXPECT_EQ(Read("SELECT COUNT(*) FROM qf_items"), "3");
 }
 
