@@ -1,9 +1,11 @@
 // New, Edit, Delete and Duplicate Record from the Database menu's keys on a SQLite file: the form
 // they open, what they leave in the database (read with a connection of the test's own) and the
 // grid shown again afterwards.
+#include <sqlite3.h>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
@@ -179,6 +181,69 @@ TEST_F(RecordCommandsTest, ADoubleClickOpensTheFormOnlyWhileInPlaceEditIsOff) {
   EXPECT_EQ(prompts_->Dialogs().size(), 1u);
   if (QWidget* editor = p.Grid().GetEditor()) QTest::keyClick(editor, Qt::Key_Escape);
   Settle();
+}
+
+// What a new user does with the sample database (a copy), each change read back with libsqlite3.
+TEST_F(RecordCommandsTest, EveryKindOfChangeReachesTheSampleDatabase) {
+  const std::string sample = FindSampleDatabase();
+  ASSERT_FALSE(sample.empty());
+  const std::string copy = data_.File("Shop.db");
+  std::filesystem::copy_file(sample, copy);
+  auto query = [&](const std::string& sql) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    std::string value = "(no row)";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+      value = sqlite3_column_type(statement, 0) == SQLITE_NULL
+                  ? "(null)"
+                  : reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+  };
+  const std::string customers = query("SELECT COUNT(*) FROM Customers");
+
+  Program& p = Start();
+  p.TypeConnection(SqliteConnectionString(copy));
+  p.TypeQuery("SELECT * FROM Customers ORDER BY CustomerID");
+  p.PressExecute();
+  p.RunCommand(ID_IN_PLACE_EDIT);
+  ASSERT_TRUE(p.Grid().IsEditable());
+  // The city of the first customer, typed into the grid.
+  p.ClickCell(DataRow(p, 0), 3);
+  p.ClickCell(DataRow(p, 0), 3);
+  ASSERT_NE(p.Grid().GetEditor(), nullptr);
+  QTest::keyClick(p.Grid().GetEditor(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(p.Grid().GetEditor(), "Cork");
+  QTest::keyClick(p.Grid().GetEditor(), Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(query("SELECT City FROM Customers WHERE CustomerID = 1"), "Cork");
+  EXPECT_TRUE(prompts_->Messages().empty());
+
+  // A new customer through the form.
+  AnswerForm([&](CRecordFormDialog& form) {
+    Type(form, 1, "Dupont SA");
+    Type(form, 2, "Lyon");
+    Ok(form);
+  });
+  p.RunCommand(ID_RECORD_NEW);
+  EXPECT_EQ(query("SELECT City FROM Customers WHERE Name = 'Dupont SA'"), "Lyon");
+
+  // The second customer duplicated, and the copy deleted again.
+  p.ClickCell(DataRow(p, 1), 2);
+  p.RunCommand(ID_RECORD_DUPLICATE);
+  const std::string name = query("SELECT Name FROM Customers WHERE CustomerID = 2");
+  EXPECT_EQ(query("SELECT COUNT(*) FROM Customers WHERE Name = '" + name + "'"), "2");
+  const int copyRow = p.Grid().GetSelectedDataRow();
+  ASSERT_GE(copyRow, p.Grid().GetFirstDataRow());
+  EXPECT_EQ(p.Cell(copyRow, 2), name);
+  AnswerForm([&](CRecordFormDialog& form) { Ok(form); });
+  p.RunCommand(ID_RECORD_DELETE);
+  EXPECT_EQ(query("SELECT COUNT(*) FROM Customers WHERE Name = '" + name + "'"), "1");
+  EXPECT_EQ(query("SELECT COUNT(*) FROM Customers"), std::to_string(std::stoi(customers) + 1));
+  EXPECT_TRUE(prompts_->Messages().empty());
 }
 
 }  // namespace
