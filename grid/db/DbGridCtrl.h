@@ -4,7 +4,8 @@
 // rows of field metadata, an optional filter row, one row per record, and a fixed column 0 that
 // shows record numbers. A header click sorts through the recordset and the filter row filters
 // through it; the grid never reorders or hides rows itself. The recordset's current record
-// follows the selected row.
+// follows the selected row. With the editable flag on, a value typed into a data cell is written
+// back to the row's record at once (grid/db/GridCellToDbField.h).
 //
 // Row layout, with d detail rows (0; 4 with viewDetails; 11 with viewExtendedDetails too) and
 // f = 1 when useFilters is on: row 0 the header, rows 1..d the details (fixed), row d+1 the
