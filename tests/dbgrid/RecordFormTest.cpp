@@ -105,6 +105,7 @@ TEST_P(RecordForm, EditShowsTheRecordAndWritesOnlyWhatWasChanged) {
   const bool saved = RunForm(kRecordFormEdit, 0, [&](CRecordFormDialog& form) {
     CGridCtrlEx* grid = form.Grid();
     EXPECT_EQ(form.windowTitle().toStdString(), "Edit");
+    EXPECT_EQ(form.palette().color(QPalette::Window), QColor(211, 238, 255));
     ASSERT_EQ(grid->GetRowCount(), 8);
     EXPECT_EQ(grid->GetCellText(kId, 0), "* id");
     EXPECT_EQ(grid->GetCellText(kName, 0), "name");

@@ -35,6 +35,8 @@ bool CBottomView::CanChangeRecord() const {
 
 void CBottomView::RunRecordForm(int mode) {
   if (mode == kRecordFormNew ? !CanAddRecord() : !CanChangeRecord()) return;
+  // A value still being typed in place is saved first, as leaving the cell would.
+  grid_->StopEdit();
   const int row = grid_->GetSelectedDataRow();
   if (mode != kRecordFormNew) {
     // The form works on the current record: make sure it is the selected row's.
@@ -51,6 +53,7 @@ void CBottomView::RunRecordForm(int mode) {
 
 void CBottomView::DuplicateRecord() {
   if (!CanChangeRecord()) return;
+  grid_->StopEdit();
   const int row = grid_->GetSelectedDataRow();
   long key = -1;
   try {
