@@ -118,7 +118,7 @@ bool SameValue(const Variant& a, const Variant& b) {
   if (!a.HasValue() || !b.HasValue()) return !a.HasValue() && !b.HasValue();
   try {
     return a.ToText() == b.ToText();
-  } catch (const ComError&) {
+  } catch (const std::exception&) {
     return false;
   }
 }
