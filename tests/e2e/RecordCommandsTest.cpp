@@ -14,6 +14,7 @@
 #include "grid/db/RecordFormDialog.h"
 #include "resources/CommandIds.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/RecordFormDriver.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/FirstStart.h"
@@ -48,29 +49,6 @@ class RecordCommandsTest : public ProgramTest {
     connection.Close();
     return value;
   }
-  // Answers the next form: shows it, lets `work` drive it, and takes its own result.
-  void AnswerForm(std::function<void(CRecordFormDialog&)> work) {
-    prompts_->AnswerDialog([work = std::move(work)](QDialog& dialog) {
-      auto& form = dynamic_cast<CRecordFormDialog&>(dialog);
-      form.show();
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-      work(form);
-      return ScriptedPrompts::kUseDialogResult;
-    });
-  }
-  static void Type(CRecordFormDialog& form, int row, const std::string& text) {
-    CGridCtrlEx* grid = form.Grid();
-    grid->SetFocusCell(row, 1);
-    QTest::keyClick(grid, Qt::Key_F2);
-    QWidget* editor = grid->GetEditor();
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, QString::fromStdString(text));
-    QTest::keyClick(editor, Qt::Key_Return);
-  }
-  static void Ok(CRecordFormDialog& form) {
-    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control(CRecordFormDialog::kOk)), Qt::LeftButton);
-  }
   int DataRow(Program& p, int recno) { return p.Grid().GetFirstDataRow() + recno; }
 
   std::string db_;
@@ -99,11 +77,11 @@ TEST_F(RecordCommandsTest, TheCommandsAreEnabledByTheRecordsetAndTheSelectedRow)
 TEST_F(RecordCommandsTest, F3EditsTheSelectedRecordAndTheGridShowsTheDatabaseAgain) {
   Program& p = StartShown();
   p.ClickCell(DataRow(p, 1), 2);
-  AnswerForm([&](CRecordFormDialog& form) {
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) {
     EXPECT_EQ(form.Mode(), kRecordFormEdit);
     EXPECT_EQ(form.Grid()->GetCellText(1, 1), "Brandt");
-    Type(form, 2, "Hamburg");
-    Ok(form);
+    TypeInForm(form, 2, "Hamburg");
+    ClickFormButton(form, CRecordFormDialog::kOk);
   });
   QTest::keyClick(&p.Grid(), Qt::Key_F3);
   Settle();
@@ -116,12 +94,12 @@ TEST_F(RecordCommandsTest, F3EditsTheSelectedRecordAndTheGridShowsTheDatabaseAga
 
 TEST_F(RecordCommandsTest, F2AddsARecordWithTheFocusBelowTheAutoIncrementKey) {
   Program& p = StartShown();
-  AnswerForm([&](CRecordFormDialog& form) {
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) {
     EXPECT_EQ(form.windowTitle().toStdString(), "New");
     EXPECT_EQ(form.Grid()->GetFocusCell(), CellId(1, 1));
-    Type(form, 1, "Dupont");
-    Type(form, 2, "Lyon");
-    Ok(form);
+    TypeInForm(form, 1, "Dupont");
+    TypeInForm(form, 2, "Lyon");
+    ClickFormButton(form, CRecordFormDialog::kOk);
   });
   QTest::keyClick(&p.Grid(), Qt::Key_F2);
   Settle();
@@ -134,9 +112,9 @@ TEST_F(RecordCommandsTest, F2AddsARecordWithTheFocusBelowTheAutoIncrementKey) {
 TEST_F(RecordCommandsTest, F4DeletesAfterTheFormIsConfirmedAndNotBefore) {
   Program& p = StartShown();
   p.ClickCell(DataRow(p, 0), 2);
-  AnswerForm([&](CRecordFormDialog& form) {
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) {
     EXPECT_EQ(form.Mode(), kRecordFormDelete);
-    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control(CRecordFormDialog::kCancel)), Qt::LeftButton);
+    ClickFormButton(form, CRecordFormDialog::kCancel);
   });
   QTest::keyClick(&p.Grid(), Qt::Key_F4);
   Settle();
@@ -144,7 +122,7 @@ TEST_F(RecordCommandsTest, F4DeletesAfterTheFormIsConfirmedAndNotBefore) {
   // The closed form gives the activation back to the main window, as the desktop does.
   QApplication::setActiveWindow(&p.Frame());
   p.ClickCell(DataRow(p, 0), 2);
-  AnswerForm([&](CRecordFormDialog& form) { Ok(form); });
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) { ClickFormButton(form, CRecordFormDialog::kOk); });
   QTest::keyClick(&p.Grid(), Qt::Key_F4);
   Settle();
   EXPECT_EQ(Read("SELECT COUNT(*) FROM Customers WHERE Name = 'Abbott'"), "0");
@@ -166,7 +144,7 @@ TEST_F(RecordCommandsTest, F5DuplicatesTheRecordAndSelectsTheCopy) {
 TEST_F(RecordCommandsTest, ADoubleClickOpensTheFormOnlyWhileInPlaceEditIsOff) {
   Program& p = StartShown();
   ASSERT_FALSE(p.Grid().IsEditable());
-  AnswerForm([&](CRecordFormDialog& form) { EXPECT_EQ(form.Mode(), kRecordFormEdit); });
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) { EXPECT_EQ(form.Mode(), kRecordFormEdit); });
   p.ClickCell(DataRow(p, 2), 2);
   QRect rect;
   ASSERT_TRUE(p.Grid().GetCellRect(DataRow(p, 2), 2, rect));
@@ -223,10 +201,10 @@ TEST_F(RecordCommandsTest, EveryKindOfChangeReachesTheSampleDatabase) {
   EXPECT_TRUE(prompts_->Messages().empty());
 
   // A new customer through the form.
-  AnswerForm([&](CRecordFormDialog& form) {
-    Type(form, 1, "Dupont SA");
-    Type(form, 2, "Lyon");
-    Ok(form);
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) {
+    TypeInForm(form, 1, "Dupont SA");
+    TypeInForm(form, 2, "Lyon");
+    ClickFormButton(form, CRecordFormDialog::kOk);
   });
   p.RunCommand(ID_RECORD_NEW);
   EXPECT_EQ(query("SELECT City FROM Customers WHERE Name = 'Dupont SA'"), "Lyon");
@@ -239,7 +217,7 @@ TEST_F(RecordCommandsTest, EveryKindOfChangeReachesTheSampleDatabase) {
   const int copyRow = p.Grid().GetSelectedDataRow();
   ASSERT_GE(copyRow, p.Grid().GetFirstDataRow());
   EXPECT_EQ(p.Cell(copyRow, 2), name);
-  AnswerForm([&](CRecordFormDialog& form) { Ok(form); });
+  AnswerForm(*prompts_, [&](CRecordFormDialog& form) { ClickFormButton(form, CRecordFormDialog::kOk); });
   p.RunCommand(ID_RECORD_DELETE);
   EXPECT_EQ(query("SELECT COUNT(*) FROM Customers WHERE Name = '" + name + "'"), "1");
   EXPECT_EQ(query("SELECT COUNT(*) FROM Customers"), std::to_string(std::stoi(customers) + 1));

@@ -14,6 +14,7 @@
 #include "grid/db/RecordFormDialog.h"
 #include "resources/CommandIds.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/RecordFormDriver.h"
 #include "workspace/ui/MainFrame.h"
 
 namespace e2e {
@@ -42,28 +43,6 @@ class RecordServersTest : public ProgramTest {
     db.Close();
     return value;
   }
-  void AnswerForm(std::function<void(CRecordFormDialog&)> work) {
-    prompts_->AnswerDialog([work = std::move(work)](QDialog& dialog) {
-      auto& form = dynamic_cast<CRecordFormDialog&>(dialog);
-      form.show();
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-      work(form);
-      return ScriptedPrompts::kUseDialogResult;
-    });
-  }
-  static void Type(CRecordFormDialog& form, int row, const std::string& text) {
-    CGridCtrlEx* grid = form.Grid();
-    grid->SetFocusCell(row, 1);
-    QTest::keyClick(grid, Qt::Key_F2);
-    QWidget* editor = grid->GetEditor();
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, QString::fromStdString(text));
-    QTest::keyClick(editor, Qt::Key_Return);
-  }
-  static void Ok(CRecordFormDialog& form) {
-    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control(CRecordFormDialog::kOk)), Qt::LeftButton);
-  }
 
   void Scenario(const std::string& autoKey) {
     Run({"DROP TABLE IF EXISTS e2e_customers",
@@ -87,11 +66,11 @@ class RecordServersTest : public ProgramTest {
     Settle();
     EXPECT_EQ(Read("SELECT city FROM e2e_customers WHERE name = 'Abbott'"), "Cork");
 
-    AnswerForm([&](CRecordFormDialog& form) {
+    AnswerForm(*prompts_, [&](CRecordFormDialog& form) {
       EXPECT_EQ(form.Grid()->GetFocusCell(), CellId(1, 1));
-      Type(form, 1, "Dupont");
-      Type(form, 2, "Lyon");
-      Ok(form);
+      TypeInForm(form, 1, "Dupont");
+      TypeInForm(form, 2, "Lyon");
+      ClickFormButton(form, CRecordFormDialog::kOk);
     });
     p.RunCommand(ID_RECORD_NEW);
     EXPECT_EQ(Read("SELECT city FROM e2e_customers WHERE name = 'Dupont'"), "Lyon");
@@ -106,7 +85,7 @@ class RecordServersTest : public ProgramTest {
     ASSERT_GE(copyRow, first);
     EXPECT_EQ(p.Cell(copyRow, 1), copyId);
 
-    AnswerForm([&](CRecordFormDialog& form) { Ok(form); });
+    AnswerForm(*prompts_, [&](CRecordFormDialog& form) { ClickFormButton(form, CRecordFormDialog::kOk); });
     p.RunCommand(ID_RECORD_DELETE);
     EXPECT_EQ(Read("SELECT COUNT(*) FROM e2e_customers WHERE id = " + copyId), "0");
     EXPECT_EQ(Read("SELECT COUNT(*) FROM e2e_customers"), "3");
