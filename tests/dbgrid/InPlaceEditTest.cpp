@@ -83,12 +83,20 @@ TEST_P(InPlaceEdit, ATypedCellIsWrittenToItsRowAloneAndTheFocusMovesDown) {
 
 TEST_P(InPlaceEdit, TheNullLabelWritesNullOrAnEmptyTextWhereNullIsRefused) {
   Open(kQuery);
+  TraceCapture trace;
   TypeIntoCell(*window_, Row(1), kCity, "<null>");
   EXPECT_EQ(Read("SELECT COALESCE(city, 'was null') FROM qe_people WHERE id = 2"), "was null");
   TypeIntoCell(*window_, Row(1), kName, "<null>");
   EXPECT_EQ(Read("SELECT COALESCE(name, 'was null') FROM qe_people WHERE id = 2"), "");
   TypeIntoCell(*window_, Row(2), kQty, "");
   EXPECT_EQ(Read("SELECT COALESCE(qty, -1) FROM qe_people WHERE id = 3"), "-1");
+  const auto& lines = trace.Lines();
+  const std::string r1 = std::to_string(Row(1));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "GridCellToDbField() cell(" + r1 + ",3) --> rs.SetFieldNullIdx(2)"),
+            lines.end());
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(), "GridCellToDbField() cell(" + r1 + ",2) --> rs.SetFieldValueIdx(1,\"\")"),
+      lines.end());
 }
 
 TEST_P(InPlaceEdit, ARowChangedOrDeletedByAnotherConnectionIsNotOverwritten) {
