@@ -1,5 +1,6 @@
 #include "data/ado/WriteBack.h"
 
+#include <functional>
 #include <string>
 
 #include "data/ado/AdoEnums.h"
@@ -65,14 +66,40 @@ std::vector<std::size_t> ColumnsOfTable(const std::vector<ColumnInfo>& columns, 
   return out;
 }
 
-// "WHERE" clause locating the row: by its key columns, or by every original value.
-std::string LocateClause(const ProviderSession& s, const std::vector<ColumnInfo>& columns,
-                         const std::vector<std::size_t>& tableColumns, const std::vector<Variant>& original,
-                         std::vector<Parameter>& parameters) {
+bool JoinsTables(const std::vector<ColumnInfo>& columns) {
+  std::optional<TableRef> first;
+  for (const ColumnInfo& c : columns) {
+    if (!HasBase(c)) continue;
+    if (!first)
+      first = BaseOf(c);
+    else if (!(*first == BaseOf(c)))
+      return true;
+  }
+  return false;
+}
+
+std::vector<std::size_t> KeysOf(const std::vector<ColumnInfo>& columns, const std::vector<std::size_t>& tableColumns) {
   std::vector<std::size_t> keys;
   for (std::size_t i : tableColumns)
     if (columns[i].keyColumn) keys.push_back(i);
-  const std::vector<std::size_t>& locate = keys.empty() ? tableColumns : keys;
+  return keys;
+}
+
+// "WHERE" clause locating the row: by its key, or by every original value where the table has
+// no key in the result. A join without the key could find a row by the values shown that is
+// one of several: refused.
+std::string LocateClause(const ProviderSession& s, const std::vector<ColumnInfo>& columns,
+                         const std::vector<std::size_t>& tableColumns, const std::vector<Variant>& original,
+                         std::vector<Parameter>& parameters, const TableRef& table, const char* what) {
+  std::vector<std::size_t> locate = KeysOf(columns, tableColumns);
+  if (locate.empty()) {
+    if (JoinsTables(columns))
+      throw ComError(adErrFeatureNotAvailable,
+                     std::string("Cannot ") + what + ": the result joins tables and holds no key of table \"" +
+                         table.table + "\", so its row cannot be located exactly. Nothing was changed.",
+                     kSource);
+    locate = tableColumns;
+  }
   std::string where;
   for (std::size_t i : locate) {
     if (!where.empty()) where += " AND ";
@@ -86,11 +113,74 @@ std::string LocateClause(const ProviderSession& s, const std::vector<ColumnInfo>
   return " WHERE " + where;
 }
 
+bool SameValue(const Variant& a, const Variant& b) {
+  if (a == b) return true;
+  if (!a.HasValue() || !b.HasValue()) return !a.HasValue() && !b.HasValue();
+  try {
+    return a.ToText() == b.ToText();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// The table's columns of the row as the database holds them now, found by the key; empty when
+// the row is gone. Read through the same provider as the result, so an unchanged value reads
+// back exactly as it was read (no comparison in SQL, which some types have no operator for).
+std::optional<std::vector<Variant>> ReadByKey(ProviderSession& session, const std::vector<ColumnInfo>& columns,
+                                              const std::vector<std::size_t>& tableColumns, const TableRef& table,
+                                              const std::vector<Variant>& row) {
+  std::vector<Parameter> parameters;
+  std::string where;
+  for (std::size_t k : KeysOf(columns, tableColumns)) {
+    if (!where.empty()) where += " AND ";
+    if (!row[k].HasValue()) {
+      where += QuotedColumn(session, columns[k]) + " IS NULL";
+    } else {
+      where += QuotedColumn(session, columns[k]) + " = ?";
+      parameters.push_back(Parameter{row[k], columns[k].type});
+    }
+  }
+  std::string list;
+  for (std::size_t i : tableColumns) list += (list.empty() ? "" : ", ") + QuotedColumn(session, columns[i]);
+  auto cursor =
+      session.OpenQuery("SELECT " + list + " FROM " + QuotedTable(session, table) + " WHERE " + where, parameters);
+  RowStore scratch;
+  if (!cursor->Fetch(scratch.BeginRow())) return std::nullopt;
+  RowStore::RowId id = scratch.EndRow();
+  std::vector<Variant> values;
+  for (std::size_t n = 0; n < tableColumns.size(); ++n) values.push_back(scratch.GetVariant(id, static_cast<int>(n)));
+  return values;
+}
+
+// With a key, the row must still hold every value it was read with: a row someone else changed
+// since is not overwritten (nor deleted). Runs inside the write's transaction.
+void CheckUnchanged(ProviderSession& session, const std::vector<ColumnInfo>& columns,
+                    const std::vector<std::size_t>& tableColumns, const TableRef& table,
+                    const std::vector<Variant>& original, const char* what) {
+  if (KeysOf(columns, tableColumns).empty()) return;  // the WHERE clause compares every value
+  const auto now = ReadByKey(session, columns, tableColumns, table, original);
+  if (!now)
+    throw ComError(DB_E_CONCURRENCYVIOLATION,
+                   std::string("The row to ") + what + " was not found in table \"" + table.table +
+                       "\": it was changed or deleted by someone else since it was read. Nothing was changed.",
+                   kSource);
+  for (std::size_t n = 0; n < tableColumns.size(); ++n) {
+    const std::size_t i = tableColumns[n];
+    if (!SameValue((*now)[n], original[i]))
+      throw ComError(DB_E_CONCURRENCYVIOLATION,
+                     std::string("The row to ") + what + " in table \"" + table.table +
+                         "\" was changed or deleted by someone else since it was read (field \"" + columns[i].name +
+                         "\" differs). Nothing was changed.",
+                     kSource);
+  }
+}
+
 void RunLocated(ProviderSession& session, const std::string& sql, const std::vector<Parameter>& parameters,
-                const TableRef& table, const char* what) {
+                const TableRef& table, const char* what, const std::function<void()>& check) {
   session.BeginWrite();
   long changed = 0;
   try {
+    check();
     changed = session.ExecuteUpdate(sql, parameters);
   } catch (...) {
     session.RollbackWrite();
@@ -200,10 +290,22 @@ std::vector<Variant> UpdateRow(ProviderSession& session, const std::vector<Colum
     assignments += (assignments.empty() ? "" : ", ") + QuotedColumn(session, columns[i]) + " = ?";
     parameters.push_back(Parameter{*pending[i], columns[i].type});
   }
+  const std::vector<std::size_t> mine = ColumnsOfTable(columns, table);
   std::string sql = "UPDATE " + QuotedTable(session, table) + " SET " + assignments +
-                    LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters);
-  RunLocated(session, sql, parameters, table, "update");
+                    LocateClause(session, columns, mine, original, parameters, table, "update the record");
+  RunLocated(session, sql, parameters, table, "update",
+             [&] { CheckUnchanged(session, columns, mine, table, original, "update"); });
   for (std::size_t i : changed) row[i] = *pending[i];
+  // The row as the database keeps it (rounded, padded, converted), so that the next edit of it
+  // compares with what the database holds.
+  if (!KeysOf(columns, mine).empty()) {
+    try {
+      if (const auto now = ReadByKey(session, columns, mine, table, row))
+        for (std::size_t n = 0; n < mine.size(); ++n) row[mine[n]] = (*now)[n];
+    } catch (const ComError&) {
+      // Saved; the values written stay.
+    }
+  }
   return row;
 }
 
@@ -213,9 +315,11 @@ void DeleteRow(ProviderSession& session, const std::vector<ColumnInfo>& columns,
     if (HasBase(columns[i])) updatable.push_back(i);
   TableRef table = TableOf(columns, updatable, "delete the record");
   std::vector<Parameter> parameters;
+  const std::vector<std::size_t> mine = ColumnsOfTable(columns, table);
   std::string sql = "DELETE FROM " + QuotedTable(session, table) +
-                    LocateClause(session, columns, ColumnsOfTable(columns, table), original, parameters);
-  RunLocated(session, sql, parameters, table, "delete");
+                    LocateClause(session, columns, mine, original, parameters, table, "delete the record");
+  RunLocated(session, sql, parameters, table, "delete",
+             [&] { CheckUnchanged(session, columns, mine, table, original, "delete"); });
 }
 
 }  // namespace ado

@@ -7,7 +7,10 @@
 #include "data/ErrorText.h"
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
+#include "data/ado/ComError.h"
+#include "data/ado/HResult.h"
 #include "grid/db/DataTypeToColumnType.h"
+#include "grid/db/GridCellToDbField.h"
 #include "grid/db/NullLabel.h"
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/WaitCursor.h"
@@ -103,6 +106,7 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   SaveSortAndFilters();
   SetRowCount(0);
   SetColumnCount(0);
+  m_writableColumns.clear();
   m_laidOutFilterRow = kNoLayout;
   viewport()->repaint();
 
@@ -259,6 +263,9 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
     SetFilterMarker(false);
   }
   LayoutColumns(fields);
+  // A computed column has no table to go back to: its cells take no typing.
+  m_writableColumns.clear();
+  for (const DbFieldInfo& f : fields) m_writableColumns.push_back(HasBaseTable(f));
   // The headers went into row 0 over the corner's "top N rows".
   StoreCellText(0, 0, m_cornerLabel);
   if (GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
@@ -329,7 +336,9 @@ void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {
     def.width = m_options.minColWidth >= 10 ? m_options.minColWidth : 10;
     def.backColour = m_options.colorize && def.kind <= gctComboEx ? GetColumnTypeInfo(def.kind).colour : CLR_DEFAULT;
     def.textColour = CLR_DEFAULT;
-    def.length = def.kind == gctText ? f.definedSize : m_options.numericWidth;
+    // A number column's editor takes as many digits as the column holds (a BIGINT's 19), so
+    // a typed value is never cut to the display width.
+    def.length = def.kind == gctText ? f.definedSize : std::max(m_options.numericWidth, f.precision);
     def.precision = m_options.numericPrecision;
     def.thousandSeparator = m_options.useThousandSeparator;
     def.dateFormat = m_options.dateFormat;
@@ -425,22 +434,63 @@ void CDbGridCtrl::SetEditable(bool editable) {
 
 bool CDbGridCtrl::IsCellEditable(int row, int col) const {
   if (IsFilterRow(row) && col >= GetFixedColumnCount() && col < GetColumnCount()) return true;
+  if (row >= GetFirstDataRow() && !IsColumnWritable(col)) return false;
   return CGridCtrlEx::IsCellEditable(row, col);
+}
+
+bool CDbGridCtrl::IsColumnWritable(int col) const {
+  const auto index = static_cast<std::size_t>(col - GetFixedColumnCount());
+  return col >= GetFixedColumnCount() && index < m_writableColumns.size() && m_writableColumns[index];
 }
 
 void CDbGridCtrl::UpdateFocusFrame() {
   const CellId focus = GetFocusCell();
-  const bool frame = IsValid(focus) && (IsFilterRow(focus.row) || CGridCtrlEx::IsCellEditable(focus.row, focus.col));
+  const bool frame = IsValid(focus) && IsCellEditable(focus.row, focus.col);
   SetFrameFocusCell(frame);
   if (IsValid(focus)) RedrawCell(focus.row, focus.col);
 }
 
+void CDbGridCtrl::MoveRecordsetToRow(int row) {
+  const long recno = row - GetFirstDataRow();
+  if (recno < 0 || row >= GetRowCount() || !m_recordset || !m_recordset->IsOpen()) throw ComError(adErrNoCurrentRecord);
+  m_recordset->MoveFirst();
+  if (recno > 0) m_recordset->MoveRecordRel(recno);
+  if (m_recordset->IsEOF()) throw ComError(adErrNoCurrentRecord);
+}
+
+int CDbGridCtrl::GetSelectedDataRow() const {
+  if (GetSelectedCount() <= 0) return -1;
+  const int row = GetSelectionRange().minRow;
+  return row >= GetFirstDataRow() && row < GetRowCount() ? row : -1;
+}
+
 bool CDbGridCtrl::OnGridBeginEdit(int row, int col) {
-  return IsFilterRow(row) && col >= GetFixedColumnCount();
+  if (col < GetFixedColumnCount() || row < GetFixedRowCount()) return false;
+  return IsCellEditable(row, col);
 }
 
 bool CDbGridCtrl::OnGridEndEdit(int row, int col) {
-  if (!IsFilterRow(row) || col < GetFixedColumnCount()) return false;
-  FilterRecordset(BuildFilterCriteria());
+  if (col < GetFixedColumnCount()) return true;
+  if (IsFilterRow(row)) {
+    FilterRecordset(BuildFilterCriteria());
+    return true;
+  }
+  if (row < GetFirstDataRow() || !m_recordset || !m_recordset->IsOpen()) return true;
+  const long fieldIndex = col - GetFixedColumnCount();
+  if (fieldIndex >= m_recordset->GetFieldCount()) return true;
+  try {
+    // The record of the edited row, whatever moved the recordset since the row was selected.
+    MoveRecordsetToRow(row);
+    GridCellToDbFieldIdx(this, row, col, m_recordset.get(), fieldIndex, false);
+    m_recordset->Update();
+  } catch (const ComError& e) {
+    // The typed text stays in the cell for another try; the refused change must not stay pending
+    // in the recordset, where the next edit (perhaps of another row) would write it too.
+    try {
+      m_recordset->CancelUpdate();
+    } catch (const ComError&) {
+    }
+    QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
+  }
   return true;
 }

@@ -4,7 +4,8 @@
 // rows of field metadata, an optional filter row, one row per record, and a fixed column 0 that
 // shows record numbers. A header click sorts through the recordset and the filter row filters
 // through it; the grid never reorders or hides rows itself. The recordset's current record
-// follows the selected row.
+// follows the selected row. With the editable flag on, a value typed into a data cell is written
+// back to the row's record at once (grid/db/GridCellToDbField.h).
 //
 // Row layout, with d detail rows (0; 4 with viewDetails; 11 with viewExtendedDetails too) and
 // f = 1 when useFilters is on: row 0 the header, rows 1..d the details (fixed), row d+1 the
@@ -94,6 +95,11 @@ class CDbGridCtrl : public CGridCtrlEx {
   // Selects the first data row whose cell in the first non-fixed column holds `key` as an
   // integer (which also positions the recordset); false when none does.
   bool FindRowByKey(long long key);
+  // Puts the recordset on the record of data row `row`; raises ComError (no current record) for
+  // a row that shows none.
+  void MoveRecordsetToRow(int row);
+  // The first row of the selection when it is a data row with a record; -1 otherwise.
+  int GetSelectedDataRow() const;
 
   // ---- Sorting and filtering.
   // Sorts the recordset by the field of grid column `col` and refills. Always false: what counts
@@ -115,14 +121,18 @@ class CDbGridCtrl : public CGridCtrlEx {
   void OnGridClick(int row, int col) override;
   void OnGridSelChanging(int row, int col, long long count) override;
   void OnGridEndSelChange(int row, int col, long long count) override;
-  // Filter cells always open their editor; data cells do not (edits are not written back).
+  // Filter cells always open their editor; data cells when the grid is editable and the cell is
+  // not read-only; fixed cells never.
   bool OnGridBeginEdit(int row, int col) override;
-  // An edit of a filter cell applies the filter; an edit of a data cell is refused, so the cell
-  // keeps the value the database holds.
+  // An edit of a filter cell applies the filter; an edit of a data cell is written to the
+  // recordset's current record (the selected row) and saved. A database error is shown in a
+  // message box and the cell keeps the typed text. Always accepts.
   bool OnGridEndEdit(int row, int col) override;
   void SetEditable(bool editable) override;
-  // Filter cells are editable whatever the editable flag says.
+  // Filter cells are editable whatever the editable flag says; cells of computed columns never.
   bool IsCellEditable(int row, int col) const override;
+  // The column shows a column of a table (not a computed value), so edits can go back.
+  bool IsColumnWritable(int col) const;
 
  signals:
   // The registered messages "WM_SORT_CHANGING", "WM_SORT_CHANGED", "WM_FILTER_CHANGING" and
@@ -173,6 +183,7 @@ class CDbGridCtrl : public CGridCtrlEx {
   static constexpr int kNoLayout = -3;
   int m_laidOutFilterRow = kNoLayout;
   std::vector<std::string> m_savedFilters;
+  std::vector<bool> m_writableColumns;  // per field: it has a base table
   int m_savedSortColumn = -1;
   bool m_savedSortAscending = true;
   bool m_diagnostics = false;

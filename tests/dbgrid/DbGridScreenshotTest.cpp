@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QTest>
 #include <cstdlib>
 
 #include "tests/dbgrid/DbGridTestSupport.h"
@@ -37,4 +38,31 @@ TEST(DbGridScreenshot, FilteredAndSorted) {
   window.Click(window.Grid().GetFirstDataRow() + 1, 2);
   const std::string path = std::string(folder) + "/dbgrid-filtered-sorted.png";
   ASSERT_TRUE(window.Window().grab().save(QString::fromStdString(path)));
+}
+
+TEST(DbGridScreenshot, CellBeingEditedInPlace) {
+  const char* folder = std::getenv("QELVO_DBGRID_SHOTS");
+  if (!folder || !*folder) GTEST_SKIP() << "QELVO_DBGRID_SHOTS names no folder";
+  EnsureApp();
+  ScratchDb db(TestDbs().front(), {});
+  db.Run({"CREATE TABLE customers (id INTEGER PRIMARY KEY, name VARCHAR(40), city VARCHAR(30), since DATE)",
+          "INSERT INTO customers VALUES (1, 'Abbott Ltd', 'Leeds', '2003-01-31')",
+          "INSERT INTO customers VALUES (2, 'Brandt GmbH', 'Bremen', '2003-02-01')",
+          "INSERT INTO customers VALUES (3, 'Carvalho', 'Porto', NULL)"});
+  GridOptions options;
+  options.moveCursorAfterEdit = 1;
+  GridWindow window(options, "<null>", {620, 200});
+  window.Grid().SetEditable(true);
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT * FROM customers ORDER BY id"));
+  const int row = window.Grid().GetFirstDataRow() + 1;
+  window.Click(row, 3);
+  window.Click(row, 3);
+  QWidget* editor = window.Grid().GetEditor();
+  ASSERT_NE(editor, nullptr);
+  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(editor, "Hamburg");
+  Settle();
+  const std::string path = std::string(folder) + "/dbgrid-cell-edited.png";
+  ASSERT_TRUE(window.Window().grab().save(QString::fromStdString(path)));
+  QTest::keyClick(editor, Qt::Key_Escape);
 }

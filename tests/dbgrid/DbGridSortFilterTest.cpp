@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include "platform/framework/ScriptedPrompts.h"
 #include "tests/dbgrid/DbGridTestSupport.h"
@@ -210,16 +211,22 @@ TEST_P(DbGridSortFilter, TheSelectedRowIsTheRecordsetsCurrentRecord) {
   EXPECT_FALSE(Grid().FindRowByKey(99));
 }
 
-TEST_P(DbGridSortFilter, FilterCellsTakeTypingWhileDataCellsStayAsTheDatabaseHasThem) {
+TEST_P(DbGridSortFilter, FilterCellsAlwaysTakeTypingDataCellsOnlyWithInPlaceEditOn) {
   Run();
   ASSERT_FALSE(Grid().IsEditable());
   EXPECT_TRUE(Grid().IsCellEditable(Grid().GetFilterRow(), kF3));
   const int row = Grid().GetFirstDataRow();
-  Grid().SetEditable(true);
   window_->Click(row, kF3);
-  EXPECT_TRUE(Grid().GetFrameFocusCell());
   window_->Click(row, kF3);
   EXPECT_EQ(Grid().GetEditor(), nullptr);
+  EXPECT_FALSE(Grid().GetFrameFocusCell());
+  Grid().SetEditable(true);
+  EXPECT_TRUE(Grid().GetFrameFocusCell());
+  window_->Click(row, kF3);
+  ASSERT_NE(Grid().GetEditor(), nullptr);
+  // Escape leaves the cell and the database as they were.
+  QTest::keyClick(Grid().GetEditor(), Qt::Key_Escape);
+  Settle();
   EXPECT_EQ(Grid().GetCellText(row, kF3), "c");
   Grid().SetEditable(false);
   EXPECT_FALSE(Grid().GetFrameFocusCell());

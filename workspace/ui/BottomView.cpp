@@ -29,6 +29,7 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
   Commands().On(ID_EXPORT, [this] { ExportResult(); });
   Commands().OnUpdate(ID_EXPORT, [this](CommandUi& ui) { ui.Enable(CanExport()); });
+  RegisterRecordCommands();
 }
 
 CBottomView::~CBottomView() {
@@ -46,6 +47,9 @@ void CBottomView::OnInitialUpdate() {
     grid_->Initialize();
     grid_->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
     grid_->SetDiagnostics(true);
+    connect(grid_, &CGridCtrl::Notify, this, [this](GridNotify& n) {
+      if (n.code == kNotifyDoubleClick) OnGridDoubleClick(n.row, n.col);
+    });
     grid_->show();
   }
   OnUpdate(nullptr);

@@ -68,6 +68,19 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
 
   static bool IsGridCommand(int id);
 
+  // ---- Record commands (BottomViewRecords.cpp): New, Edit, Delete and Duplicate Record.
+  void RegisterRecordCommands();
+  // The recordset is open (New Record's rule).
+  bool CanAddRecord() const;
+  // The recordset is open and the selected row is a data row (Edit, Delete, Duplicate).
+  bool CanChangeRecord() const;
+  // The record form in `mode` (a RecordFormMode) on the selected record, then the grid reopened.
+  void RunRecordForm(int mode);
+  void DuplicateRecord();
+  // Runs the statement again and refills, selecting data row `keepRow` again when it exists.
+  void RefreshAfterRecordChange(int keepRow);
+  void OnGridDoubleClick(int row, int col);
+
   // The process-wide starter as it is when the viewer starts (tests replace it).
   class CurrentStarter : public ProcessStarter {
    public:

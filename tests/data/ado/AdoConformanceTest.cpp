@@ -281,6 +281,40 @@ TEST_P(AdoConformance, ARowChangedBehindTheCursorIsNotOverwritten) {
   EXPECT_EQ(Column(Open("SELECT name FROM qt_people WHERE name = 'Lost update'"), "name").size(), 0u);
 }
 
+TEST_P(AdoConformance, AnEditChecksTheRowStillHoldsWhatWasReadOfEveryType) {
+  // Every row, whatever its types and NULLs, is still found by the values it was read with.
+  RecordsetPtr rs = Open("SELECT * FROM qt_people ORDER BY id");
+  for (rs->MoveFirst(); !rs->GetEOF(); rs->MoveNext()) {
+    rs->PutCollect("qty", Variant(std::int32_t{42}));
+    EXPECT_NO_THROW(rs->Update());
+  }
+  EXPECT_EQ(Column(Open("SELECT qty FROM qt_people"), "qty"), (std::vector<std::string>(4, "42")));
+
+  // A value the database rounds on the way in: the next edit of the row starts from what it keeps.
+  rs->MoveFirst();
+  rs->PutCollect("price", Variant(2.555));
+  rs->Update();
+  rs->PutCollect("qty", Variant(std::int32_t{43}));
+  EXPECT_NO_THROW(rs->Update());
+  EXPECT_EQ(Column(Open("SELECT qty FROM qt_people WHERE id = 1"), "qty"), (std::vector<std::string>{"43"}));
+
+  // A value someone else changed since the read: the edit of another column is refused.
+  db_->Connection().Execute("UPDATE qt_people SET name = 'Theirs' WHERE id = 2");
+  rs->MoveFirst();
+  rs->MoveNext();
+  rs->PutCollect("qty", Variant(std::int32_t{7}));
+  try {
+    rs->Update();
+    FAIL() << "a row changed since it was read must not be overwritten";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.Error(), DB_E_CONCURRENCYVIOLATION);
+  }
+  rs->CancelUpdate();
+  RecordsetPtr check = Open("SELECT name, qty FROM qt_people WHERE id = 2");
+  EXPECT_EQ(Column(check, "name"), (std::vector<std::string>{"Theirs"}));
+  EXPECT_EQ(Column(check, "qty"), (std::vector<std::string>{"42"}));
+}
+
 TEST_P(AdoConformance, SchemaRowsetsListTablesViewsAndColumns) {
   db_->Run({"CREATE VIEW qv_people AS SELECT id, name FROM qt_people"});
   RecordsetPtr tables = connection_->OpenSchema(adSchemaTables);
