@@ -13,6 +13,15 @@ void TextAfterSelection(const QLineEdit* edit, QString& text, int& position) {
   }
 }
 
+// A minus sign only leads the number, once: negative values are ordinary data.
+bool AcceptsMinus(const QLineEdit* edit, bool firstKey) {
+  if (firstKey) return true;
+  QString text;
+  int position;
+  TextAfterSelection(edit, text, position);
+  return position == 0 && !text.startsWith(QLatin1Char('-'));
+}
+
 int CountDigits(const QString& text, int from, int to) {
   int n = 0;
   for (int i = std::max(0, from); i < std::min(to, static_cast<int>(text.size())); ++i)
@@ -28,6 +37,7 @@ CInPlaceIntegerEdit::CInPlaceIntegerEdit(CGridCtrl* grid, int row, int col, cons
     : CInPlaceEdit(grid, row, col, rect, options, id, text, openKey), m_width(width) {}
 
 bool CInPlaceIntegerEdit::FilterChar(QChar& ch, bool firstKey) {
+  if (ch == QLatin1Char('-')) return AcceptsMinus(this, firstKey);
   if (!ch.isDigit() || ch.unicode() > 0x7F) return false;
   if (firstKey) return true;
   QString text;
@@ -45,6 +55,7 @@ CInPlaceNumericEdit::CInPlaceNumericEdit(CGridCtrl* grid, int row, int col, cons
       m_point(decimalPoint) {}
 
 bool CInPlaceNumericEdit::FilterChar(QChar& ch, bool firstKey) {
+  if (ch == QLatin1Char('-')) return AcceptsMinus(this, firstKey);
   QString text;
   int position;
   TextAfterSelection(this, text, position);

@@ -3,7 +3,7 @@
 // pass; the key that opened the editor skips the length checks.
 #include "grid/InPlaceEdit.h"
 
-// Digits only, while the text holds fewer than `width` digits.
+// Digits, and a minus sign leading them, while the text holds fewer than `width` digits.
 class CInPlaceIntegerEdit : public CInPlaceEdit {
   Q_OBJECT
 
@@ -20,7 +20,7 @@ class CInPlaceIntegerEdit : public CInPlaceEdit {
 
 // Digits and one decimal point (the user locale's; '.' and ',' both type it). Before the point
 // at most width - decimals - 1 digits (width without decimals), after it at most `decimals`;
-// no point without decimals; no minus sign.
+// no point without decimals; a minus sign only in front.
 class CInPlaceNumericEdit : public CInPlaceEdit {
   Q_OBJECT
 

@@ -98,6 +98,35 @@ TEST_F(GridCells, IntegerEditorTakesDigitsUpToItsWidth) {
   EXPECT_EQ(g().GetCellText(1, 1), "712");
 }
 
+TEST_F(GridCells, NumberEditorsTakeALeadingMinusOnly) {
+  LocaleScope c("C.UTF-8");
+  auto* integer = Make<CGridCellInteger>(1, 1);
+  integer->SetInteger(5);
+  g().SetFocusCell(1, 1);
+  Key(Qt::Key_Minus);
+  auto* editor = qobject_cast<QLineEdit*>(g().GetEditor());
+  ASSERT_NE(editor, nullptr);
+  Type("4-2");
+  EXPECT_EQ(editor->text(), "-42") << "a second minus, or one inside the digits, is refused";
+  Key(Qt::Key_Return);
+  EXPECT_EQ(g().GetCellText(1, 1), "-42");
+
+  auto* numeric = Make<CGridCellNumericEx>(2, 1);
+  numeric->SetDecimals(2);
+  numeric->SetNumber(7);
+  g().SetFocusCell(2, 1);
+  Key(Qt::Key_F2);
+  editor = qobject_cast<QLineEdit*>(g().GetEditor());
+  ASSERT_NE(editor, nullptr);
+  Key(Qt::Key_Home);
+  Type("-");
+  Key(Qt::Key_End);
+  Type("-");
+  EXPECT_EQ(editor->text(), "-7.00");
+  Key(Qt::Key_Return);
+  EXPECT_EQ(g().GetCellText(2, 1), "-7.00");
+}
+
 TEST_F(GridCells, NumericCellShowsItsDecimals) {
   LocaleScope c("C.UTF-8");
   auto* cell = Make<CGridCellNumericEx>(1, 1);
