@@ -22,8 +22,9 @@ class CommandLineFileTest : public ProgramTest {
 
 TEST_F(CommandLineFileTest, ADatabaseIsConnectedWithItsFirstTableReady) {
   const std::string db = data_.File("Atlas of places.db");
-  MakeSqliteDatabase(db, {"CREATE TABLE zones (id INTEGER)", "CREATE TABLE \"Place names\" (name TEXT)",
-                          "INSERT INTO \"Place names\" VALUES ('Ålesund'), ('Zed''s')", "CREATE VIEW a_view AS SELECT 1"});
+  MakeSqliteDatabase(db,
+                     {"CREATE TABLE zones (id INTEGER)", "CREATE TABLE \"Place names\" (name TEXT)",
+                      "INSERT INTO \"Place names\" VALUES ('Ålesund'), ('Zed''s')", "CREATE VIEW a_view AS SELECT 1"});
   Program& p = StartWithArguments({db});
   EXPECT_EQ(p.Workspace().ConnectionText(), "Provider=SQLite;Data Source=" + db);
   EXPECT_EQ(p.Workspace().QueryText(), "SELECT * FROM \"Place names\"");

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "data/DbRecordset.h"
+#include "data/Trace.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/ProgramFiles.h"
 #include "platform/framework/PromptSeam.h"
@@ -196,6 +197,8 @@ std::string CMainFrame::PaneText(int id) const {
 
 void CMainFrame::SetRecordCountPane(const std::string& text) {
   if (QLabel* pane = Pane(ID_INDICATOR_RECORDS)) pane->setText(QString::fromStdString(text));
+  // The trace shows what the user read, for checks that cannot see the window.
+  if (!text.empty()) Trace(TraceInfo, "record count pane = %s", text.c_str());
 }
 
 void CMainFrame::SetElapsedPane(long milliseconds) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScreen>
 #include <clocale>
@@ -93,6 +94,8 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
     frame_->show();
   }
   OpenCommandLineFiles(arguments);
+  // A query tool starts with the cursor where the query is written.
+  if (CQelvoView* view = frame_->TopView()) view->QueryEditor()->setFocus(Qt::OtherFocusReason);
   return true;
 }
 
