@@ -24,6 +24,7 @@
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
+#include "workspace/ui/ConnectionPaneText.h"
 #include "workspace/ui/QelvoDoc.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/StatusPaneText.h"
@@ -199,6 +200,14 @@ void CMainFrame::SetRecordCountPane(const std::string& text) {
   if (QLabel* pane = Pane(ID_INDICATOR_RECORDS)) pane->setText(QString::fromStdString(text));
   // The trace shows what the user read, for checks that cannot see the window.
   if (!text.empty()) Trace(TraceInfo, "record count pane = %s", text.c_str());
+}
+
+void CMainFrame::SetConnectionPane(const std::string& connectionString) {
+  QLabel* pane = Pane(ID_INDICATOR_BLANK);
+  if (!pane) return;
+  pane->setText(QString::fromStdString(ConnectionPaneText(connectionString)));
+  // The pane may show the text shortened; the tip holds all of it (never a password).
+  pane->setToolTip(QString::fromStdString(ConnectionPaneText(connectionString, std::string::npos)));
 }
 
 void CMainFrame::SetElapsedPane(long milliseconds) {
