@@ -23,7 +23,8 @@ TEST(ConnectionPaneText, KindAndFileOrServer) {
   // Text that does not parse, or names nothing, leaves the pane empty.
   EXPECT_EQ(ConnectionPaneText("Provider='unclosed"), "");
   EXPECT_EQ(ConnectionPaneText(""), "");
-  for (const char* text : {"DSN=a;PWD=secret", "DRIVER={PostgreSQL};SERVER=s;PASSWORD=secret", "Provider=X;Password=secret"})
+  for (const char* text :
+       {"DSN=a;PWD=secret", "DRIVER={PostgreSQL};SERVER=s;PASSWORD=secret", "Provider=X;Password=secret"})
     EXPECT_EQ(ConnectionPaneText(text).find("secret"), std::string::npos) << text;
 }
 
