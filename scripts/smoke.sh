@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installed program on a real X server: installs the build into a temporary prefix, checks
 # the files a desktop needs, starts the installed qelvo under Xvfb, types a query with xdotool,
-# runs it with Ctrl+Enter, reads the record count from the trace, opens the File menu and quits
-# through it. Every wait is bounded; exits non-zero on any failure.
+# runs it with Ctrl+Enter, reads the record count from the trace, opens the File menu, shows the
+# installed help page through Help > SQL Syntax and quits through File > Exit. Every wait is bounded; exits non-zero on any failure.
 # Usage: bash scripts/smoke.sh [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,6 +52,11 @@ export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/dat
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# The help page goes to the desktop's viewer; this one records what it was asked to show.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s/opened"\n' "$WORK" > "$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH="$WORK/bin:$PATH"
 
 QELVO_TRACE=1 "$PREFIX/bin/qelvo" >"$WORK/out.log" 2>"$WORK/trace.log" &
 QELVO_PID=$!
@@ -74,7 +79,19 @@ windows_before=$(xdotool search --onlyvisible --pid "$QELVO_PID" '' 2>/dev/null 
 timeout 10 xdotool key --clearmodifiers alt+f
 more_windows() { [ "$(xdotool search --onlyvisible --pid "$QELVO_PID" '' 2>/dev/null | wc -l)" -gt "$windows_before" ]; }
 wait_for 100 more_windows || fail "Alt+F opened no menu"
-# E&xit from the open menu ends the program, cleanly.
+timeout 10 xdotool key Escape
+wait_for 100 '! more_windows' || fail "Escape did not close the menu"
+
+# Help > SQL Syntax shows the installed help page.
+timeout 10 xdotool key --clearmodifiers alt+h
+wait_for 100 more_windows || fail "Alt+H opened no menu"
+timeout 10 xdotool key Down Return
+wait_for 100 '[ -s "$WORK/opened" ]' || fail "SQL Syntax showed nothing"
+grep -qx "file://$PREFIX/share/qelvo/Qelvo.html" "$WORK/opened" || fail "SQL Syntax showed $(cat "$WORK/opened")"
+
+# E&xit from the File menu ends the program, cleanly.
+timeout 10 xdotool key --clearmodifiers alt+f
+wait_for 100 more_windows || fail "Alt+F opened no menu the second time"
 timeout 10 xdotool key x
 wait_for 150 '! kill -0 "$QELVO_PID" 2>/dev/null' || fail "Exit did not end the program"
 status=0
@@ -82,4 +99,4 @@ wait "$QELVO_PID" || status=$?
 QELVO_PID=
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 [ -s "$XDG_CONFIG_HOME/Tolvane/Qelvo.conf" ] || fail "the settings were not written at the end"
-echo "smoke: installed Qelvo ran a typed query ($count records), opened File and quit cleanly"
+echo "smoke: installed Qelvo ran a typed query ($count records), opened its menus and help page, quit cleanly"
