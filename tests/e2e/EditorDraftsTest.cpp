@@ -30,6 +30,7 @@ TEST_F(EditorDraftsTest, TextsNeverExecutedSurviveARestart) {
   Program& third = Start();
   EXPECT_EQ(third.Workspace().ConnectionText(), "");
   EXPECT_EQ(third.Workspace().QueryText(), "");
+  EXPECT_EQ(third.Workspace().Label(CQelvoView::IDC_QUERY_LABEL)->text(), "Query");
 }
 
 TEST_F(EditorDraftsTest, AnEditAfterExecutingIsKeptBesideTheHistory) {

@@ -207,7 +207,8 @@ void CQelvoView::OnInitialUpdate() {
   if (std::optional<EditorDrafts> drafts = LoadEditorDrafts(AppProfile())) {
     // The editors as they were left; a text that was never executed keeps its marker.
     auto neverExecuted = [](const HistoryCache& history, const std::string& text) {
-      return std::find(history.Entries().begin(), history.Entries().end(), text) == history.Entries().end();
+      return !text.empty() &&
+             std::find(history.Entries().begin(), history.Entries().end(), text) == history.Entries().end();
     };
     SetConnectionText(drafts->connection);
     SetQueryText(drafts->query);
