@@ -108,7 +108,8 @@ std::vector<AcceleratorDef> MainAccelerators() {
       {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE_AS},
       {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
       {QKeySequence(Qt::ALT | Qt::Key_C), ID_CONFIGURATION},
-      {QKeySequence(Qt::ALT | Qt::Key_F), ID_FORMAT_QUERY},
+      // Alt+F is the File menu's mnemonic; Ctrl+Shift+F is the usual "format" key of SQL editors.
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), ID_FORMAT_QUERY},
       {QKeySequence(Qt::CTRL | Qt::Key_T), ID_LIST_TABLES},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), ID_TEST_GRID},
       {QKeySequence(Qt::CTRL | Qt::Key_F1), ID_ENUM_FIELDS},

@@ -9,6 +9,7 @@ PACKAGES=(
   libxlsxwriter-dev locales-all
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl poppler-utils xvfb xauth fonts-dejavu-core
+  xdotool x11-utils desktop-file-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qelvo and runs every test: the format check, the full build's tests (with throw-away
-# PostgreSQL and MariaDB servers on 127.0.0.1), and the sanitizer and fuzz build of the core.
+# PostgreSQL and MariaDB servers on 127.0.0.1), a smoke test of the installed program under Xvfb,
+# and the sanitizer and fuzz build of the core.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,9 @@ fi
 echo "== Tests"
 status=0
 ctest --test-dir build --output-on-failure -j"$JOBS" || status=1
+
+echo "== The installed program on a real X server"
+timeout 180 bash scripts/smoke.sh build || status=1
 
 echo "== Sanitizer and fuzz build of the core"
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQELVO_CORE_ONLY=ON \

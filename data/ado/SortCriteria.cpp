@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/ado/ComError.h"
+#include "data/ado/UserCollation.h"
 
 namespace {
 
@@ -116,6 +117,8 @@ struct Cell {
     bool b;
   } v{};
   std::string_view s;
+  // Texts only: `s` is a collation key (AppendCollationKey), which orders byte by byte.
+  bool collated = false;
 };
 
 double ApproxScaled(unsigned __int128 magnitude, int scale, bool negative) {
@@ -279,6 +282,7 @@ int CompareCells(const Cell& a, const Cell& b) {
       return oa == ob ? 0 : (oa < ob ? -1 : 1);
     }
     case kText:
+      if (a.collated) return CompareRaw(a.s, b.s);
       if (int c = CompareFolded(a.s, b.s)) return c;
       return CompareRaw(a.s, b.s);
     case kBytes:
@@ -332,7 +336,7 @@ Key KeyAt(const Cell& c, int level, bool raw) {
       return {rank | (OrderBits(c.approx) >> 8), OrderBits(c.approx) & 0xFF};
     case kText:
     case kBytes: {
-      const bool fold = c.rank == kText && !raw;
+      const bool fold = c.rank == kText && !raw && !c.collated;
       if (start >= c.s.size()) return {rank, 0};
       return {rank | TextWord(c.s, start, fold), TextWord(c.s, start + kBytesPerWord, fold)};
     }
@@ -343,7 +347,9 @@ Key KeyAt(const Cell& c, int level, bool raw) {
 
 class Sorter {
  public:
-  Sorter(const std::vector<SortKey>& keys, std::size_t rowCount) : keys_(keys), cells_(keys.size()) {
+  // `collation` null: texts in case-insensitive order; otherwise in that locale's order.
+  Sorter(const std::vector<SortKey>& keys, std::size_t rowCount, locale_t collation)
+      : keys_(keys), cells_(keys.size()), collationKeys_(keys.size()), collation_(collation) {
     for (auto& column : cells_) column.resize(rowCount);
   }
 
@@ -356,6 +362,7 @@ class Sorter {
         if (v.vt == VT_DECIMAL) dec = &decimals_.emplace_back(v.dec);
         column[i] = MakeCell(v, dec);
       }
+      if (collation_) Collate(column, collationKeys_[k]);
     }
   }
 
@@ -376,7 +383,7 @@ class Sorter {
         const Cell& c = column[run->pos];
         if ((c.rank == kText || c.rank == kBytes) && level < kMaxLevel && Longer(run, end, column, level))
           Sort(run, end, k, level + 1, raw);
-        else if (c.rank == kText && !raw && level < kMaxLevel && SameLength(run, end, column))
+        else if (c.rank == kText && !raw && !c.collated && level < kMaxLevel && SameLength(run, end, column))
           Sort(run, end, k, 0, true);  // equal but for case: the bytes break the tie
         else
           Resolve(run, end, k, KnownEqual(run, end, column, level, raw));
@@ -386,6 +393,23 @@ class Sorter {
   }
 
  private:
+  // Each text's view replaced by its collation key, all keys made once into one buffer.
+  void Collate(std::vector<Cell>& column, std::string& buffer) {
+    std::vector<std::size_t> ends(column.size(), 0);
+    for (std::size_t i = 0; i < column.size(); ++i) {
+      if (column[i].rank != kText) continue;
+      AppendCollationKey(collation_, column[i].s, buffer);
+      ends[i] = buffer.size();
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < column.size(); ++i) {
+      if (column[i].rank != kText) continue;
+      column[i].s = std::string_view(buffer).substr(start, ends[i] - start);
+      column[i].collated = true;
+      start = ends[i];
+    }
+  }
+
   // Texts of one length with equal folded keys are equal when folded (with different lengths,
   // zero bytes could pass for the keys' padding).
   static bool SameLength(const Item* first, const Item* last, const std::vector<Cell>& column) {
@@ -409,8 +433,8 @@ class Sorter {
     switch (column[first->pos].rank) {
       case kText:
       case kBytes:
-        return (raw || column[first->pos].rank == kBytes) && !Longer(first, last, column, level) &&
-               SameLength(first, last, column);
+        return (raw || column[first->pos].rank == kBytes || column[first->pos].collated) &&
+               !Longer(first, last, column, level) && SameLength(first, last, column);
       case kNumber:
         for (const Item* it = first; it != last; ++it) {
           const Cell& c = column[it->pos];
@@ -453,7 +477,9 @@ class Sorter {
 
   const std::vector<SortKey>& keys_;
   std::vector<std::vector<Cell>> cells_;
-  std::deque<Decimal> decimals_;  // decimals outlive the views they came from
+  std::deque<Decimal> decimals_;            // decimals outlive the views they came from
+  std::vector<std::string> collationKeys_;  // per sort key, the texts' keys one after another
+  locale_t collation_;
 };
 
 // ---- Criteria text.
@@ -540,7 +566,7 @@ int CompareValues(const ValueView& a, const ValueView& b) {
 
 void SortRows(std::vector<std::uint32_t>& rows, const std::vector<SortKey>& keys, const RowSource& source) {
   if (keys.empty() || rows.size() < 2) return;
-  Sorter sorter(keys, rows.size());
+  Sorter sorter(keys, rows.size(), UserCollationLocale());
   sorter.Load(rows, source);
   std::vector<Item> items(rows.size());
   for (std::size_t i = 0; i < items.size(); ++i) items[i] = Item{{}, static_cast<std::uint32_t>(i)};

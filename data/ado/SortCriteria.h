@@ -25,7 +25,9 @@ std::vector<SortKey> ParseSortCriteria(std::string_view criteria, const std::vec
 int CompareValues(const ValueView& a, const ValueView& b);
 
 // Stable sort of the row numbers by the keys (ascending puts NULLs first, descending last).
-// Reads each key's value once per row; the comparisons work on those views.
+// Reads each key's value once per row; the comparisons work on those views. Texts order in the
+// user's collation (UserCollationLocale, one key per text made once per sort), or as
+// CompareValues orders them when that collation is the C one.
 void SortRows(std::vector<std::uint32_t>& rows, const std::vector<SortKey>& keys, const RowSource& source);
 
 // ---- Text comparison shared by sorting and filtering.

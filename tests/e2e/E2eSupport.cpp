@@ -74,11 +74,11 @@ void MakeSqliteDatabase(const std::string& path, const std::vector<std::string>&
   for (const std::string& statement : statements) RunSqlite(path, statement);
 }
 
-Program::Program(const std::string& configHome, QSize size) {
+Program::Program(const std::string& configHome, QSize size, const std::vector<std::string>& arguments) {
   EnsureApp();
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(configHome));
   app_ = std::make_unique<CQelvoApp>();
-  if (!app_->InitInstance()) throw std::runtime_error("the program did not start");
+  if (!app_->InitInstance(arguments)) throw std::runtime_error("the program did not start");
   // Without a saved placement the window takes a share of the screen; tests want a known size.
   if (!ReadWindowPlacement(AppProfile()) && size.isValid()) Frame().resize(size);
   Frame().activateWindow();
@@ -213,6 +213,12 @@ void ProgramTest::TearDown() {
 Program& ProgramTest::Start(QSize size) {
   program_.reset();
   program_ = std::make_unique<Program>(settings_.Path(), size);
+  return *program_;
+}
+
+Program& ProgramTest::StartWithArguments(const std::vector<std::string>& arguments) {
+  program_.reset();
+  program_ = std::make_unique<Program>(settings_.Path(), QSize(1000, 700), arguments);
   return *program_;
 }
 

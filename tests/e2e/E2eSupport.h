@@ -53,7 +53,9 @@ void RunSqlite(const std::string& path, const std::string& statement);
 // The program, started with the settings folder `configHome`.
 class Program {
  public:
-  explicit Program(const std::string& configHome, QSize size = {1000, 700});
+  // `arguments`: the command line after the program's name.
+  explicit Program(const std::string& configHome, QSize size = {1000, 700},
+                   const std::vector<std::string>& arguments = {});
   ~Program();
 
   CQelvoApp& App() { return *app_; }
@@ -98,6 +100,7 @@ class ProgramTest : public ::testing::Test {
 
   // Starts (or restarts after Close) the program on the test's settings folder.
   Program& Start(QSize size = {1000, 700});
+  Program& StartWithArguments(const std::vector<std::string>& arguments);
   Program& P() { return *program_; }
   void Stop();
 

@@ -4,9 +4,13 @@
 
 #include "data/ado/ComError.h"
 #include "data/ado/SortCriteria.h"
+#include "data/ado/UserCollation.h"
 #include "tests/fuzz/FuzzRows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // CompareValues is the engine's own text order, which sorting follows under the C collation.
+  static const bool cCollation = SetUserCollationLocale("C.UTF-8");
+  (void)cCollation;
   const auto [criteria, lines] = SplitFirstLine(data, size);
   const std::vector<CriteriaColumn>& columns = FuzzColumns();
   std::vector<SortKey> keys;

@@ -80,6 +80,7 @@ void CBottomView::OnUpdate(CDocView*) {
   const std::string text = document_.StatementText();
   if (!connectionString.empty()) {
     CurrentConnectionString = connectionString;
+    if (panes_) panes_->SetConnectionPane(connectionString);
     DbConnection* connection = nullptr;
     // A dead connection shows up as failures of the statements themselves.
     try {

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "data/DbRecordset.h"
+#include "data/Trace.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/ProgramFiles.h"
 #include "platform/framework/PromptSeam.h"
@@ -25,6 +26,7 @@
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/ConfigEditor.h"
+#include "workspace/ui/ConnectionPaneText.h"
 #include "workspace/ui/QelvoDoc.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/StatusPaneText.h"
@@ -215,6 +217,16 @@ std::string CMainFrame::PaneText(int id) const {
 
 void CMainFrame::SetRecordCountPane(const std::string& text) {
   if (QLabel* pane = Pane(ID_INDICATOR_RECORDS)) pane->setText(QString::fromStdString(text));
+  // The trace shows what the user read, for checks that cannot see the window.
+  if (!text.empty()) Trace(TraceInfo, "record count pane = %s", text.c_str());
+}
+
+void CMainFrame::SetConnectionPane(const std::string& connectionString) {
+  QLabel* pane = Pane(ID_INDICATOR_BLANK);
+  if (!pane) return;
+  pane->setText(QString::fromStdString(ConnectionPaneText(connectionString)));
+  // The pane may show the text shortened; the tip holds all of it (never a password).
+  pane->setToolTip(QString::fromStdString(ConnectionPaneText(connectionString, std::string::npos)));
 }
 
 void CMainFrame::SetElapsedPane(long milliseconds) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScreen>
 #include <clocale>
@@ -14,17 +15,21 @@
 #include "platform/DataLinkDialog.h"
 #include "platform/OdbcDriverPromptDialog.h"
 #include "platform/OpenErrorBox.h"
+#include "platform/framework/MessageBox.h"
 #include "platform/framework/PromptSeam.h"
 #include "resources/Art.h"
 #include "resources/CommandIds.h"
 #include "ui/AboutDlg.h"
 #include "ui/ModuleVersion.h"
+#include "workspace/CommandLineFile.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/QSettingsProfileStore.h"
+#include "workspace/ScriptFile.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoDoc.h"
+#include "workspace/ui/QelvoView.h"
 
 namespace {
 // The driver prompt of the data layer's BuildOdbcConnectionString is our dialog.
@@ -84,9 +89,6 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
   AppSettings().SaveAll(AppProfile());
   RecordsetCursorLocation = AppSettings().GetInt("General", "CursorLocationType");
 
-  // A file named on the command line becomes the document without being read: the document
-  // holds only the last request, so nothing is done with it.
-  (void)arguments;
   document_ = std::make_unique<CQelvoDoc>();
   frame_ = new CMainFrame(*document_, this);
   RegisterDataLinkDialog(frame_);
@@ -102,7 +104,25 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
     PlaceByDefault(*frame_);
     frame_->show();
   }
+  OpenCommandLineFiles(arguments);
+  // A query tool starts with the cursor where the query is written.
+  if (CQelvoView* view = frame_->TopView()) view->QueryEditor()->setFocus(Qt::OtherFocusReason);
   return true;
+}
+
+void CQelvoApp::OpenCommandLineFiles(const std::vector<std::string>& arguments) {
+  CQelvoView* view = frame_->TopView();
+  if (!view) return;
+  // In order, so that "qelvo shop.db report.sql" sets the connection and then the query.
+  for (const std::string& path : arguments) {
+    try {
+      CommandLineTexts texts = ReadCommandLineFile(path);
+      if (texts.connection) view->SetConnectionText(*texts.connection);
+      if (texts.query) view->SetQueryText(*texts.query);
+    } catch (const ScriptFileError& error) {
+      QelvoMessageBox(error.what(), MB_OK | MB_ICONSTOP, frame_);
+    }
+  }
 }
 
 int CQelvoApp::ExitInstance(int exitCode) {

@@ -3,7 +3,9 @@
 // locale, so that ODBC drivers read and write numbers with a period), the settings profile
 // "Tolvane/Qelvo", every setting loaded and written back, the recordset cursor location, the
 // document and the main frame (created hidden, its views updated once), then the saved placement
-// restored, which shows the window.
+// restored, which shows the window; then the files named on the command line are opened (a
+// SQLite database as the connection with its first table's SELECT, any other file as a script
+// in the query editor).
 // End: the frame closes (placement saved) and is destroyed (the workspace writes the settings
 // and histories).
 //
@@ -42,6 +44,7 @@ class CQelvoApp : public CommandTarget {
   void About();
 
  private:
+  void OpenCommandLineFiles(const std::vector<std::string>& arguments);
   std::unique_ptr<CQelvoDoc> document_;
   QPointer<CMainFrame> frame_;
   std::unique_ptr<QPrinter> printer_;

@@ -13,6 +13,7 @@
 #include "platform/framework/WaitCursor.h"
 #include "resources/CommandIds.h"
 #include "ui/SharedFont.h"
+#include "workspace/EditorDrafts.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/FirstStart.h"
@@ -101,6 +102,8 @@ CQelvoView::~CQelvoView() {
   AppSettings().SaveAll(AppProfile());
   connections_.Save();
   queries_.Save();
+  // Before the first update the editors hold nothing of the user's; the last drafts stay.
+  if (initialized_) SaveEditorDrafts(AppProfile(), {ConnectionText(), QueryText()});
 }
 
 QPlainTextEdit* CQelvoView::ConnectionEditor() const {
@@ -201,9 +204,21 @@ void CQelvoView::OnInitialUpdate() {
   CAnchoredFormView::OnInitialUpdate();
   ApplyBottomMarginRule();
 
-  if (std::optional<std::string> newest = connections_.Load()) SetConnectionText(*newest);
-  if (std::optional<std::string> newest = queries_.Load()) SetQueryText(*newest);
-  if (connections_.Entries().empty()) {
+  const std::string newestConnection = connections_.Load().value_or("");
+  const std::string newestQuery = queries_.Load().value_or("");
+  SetConnectionText(newestConnection);
+  SetQueryText(newestQuery);
+  if (std::optional<EditorDrafts> drafts = LoadEditorDrafts(AppProfile())) {
+    // The editors as they were left; a text that was never executed keeps its marker.
+    auto neverExecuted = [](const HistoryCache& history, const std::string& text) {
+      return !text.empty() &&
+             std::find(history.Entries().begin(), history.Entries().end(), text) == history.Entries().end();
+    };
+    SetConnectionText(drafts->connection);
+    SetQueryText(drafts->query);
+    ShowModifiedMarker(IDC_CONNECTION_LABEL, neverExecuted(connections_, drafts->connection));
+    ShowModifiedMarker(IDC_QUERY_LABEL, neverExecuted(queries_, drafts->query));
+  } else if (connections_.Entries().empty()) {
     if (std::optional<FirstStartTexts> first = FirstStartRequest(FindSampleDatabase())) {
       SetConnectionText(first->connection);
       SetQueryText(first->query);

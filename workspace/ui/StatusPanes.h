@@ -11,4 +11,6 @@ class StatusPanes {
   virtual void SetElapsedPane(long milliseconds) = 0;
   // Both panes emptied.
   virtual void ResetStatusPanes() = 0;
+  // The connection pane: the database kind and file or server of the connection a run uses.
+  virtual void SetConnectionPane(const std::string& /*connectionString*/) {}
 };
