@@ -14,6 +14,7 @@
 #include "tests/e2e/E2eSupport.h"
 #include "workspace/HistoryCache.h"
 #include "workspace/ProfileStore.h"
+#include "workspace/QSettingsProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/FirstStart.h"
@@ -163,6 +164,22 @@ TEST_F(ExecuteTest, TheNewestEntriesComeBackAfterARestart) {
   EXPECT_EQ(again.Workspace().ConnectionText(), connection_);
   EXPECT_EQ(again.Workspace().QueryText(), "SELECT Qty FROM Items");
   EXPECT_EQ(again.Workspace().Label(CQelvoView::IDC_QUERY_LABEL)->text(), "Query");
+}
+
+TEST_F(ExecuteTest, AQueryStoredWithCrLfIsRememberedOnce) {
+  {
+    QSettingsProfileStore profile(settings_.Path() + "/Tolvane/Qelvo.conf");
+    profile.WriteInt(ConnectionHistoryName, "Count", 1);
+    profile.WriteBinary(ConnectionHistoryName, "00000", connection_);
+    profile.WriteInt(QueryHistoryName, "Count", 1);
+    profile.WriteBinary(QueryHistoryName, "00000", "SELECT Name\r\nFROM Items");
+  }
+  Program& p = Start();
+  EXPECT_EQ(p.Workspace().QueryText(), "SELECT Name\nFROM Items");
+  p.PressExecute();
+  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"Apple", "Banana", "Cherry"}));
+  EXPECT_EQ(HistoryEntries(QueryHistoryName), std::vector<std::string>{"SELECT Name\nFROM Items"});
+  EXPECT_FALSE(p.Workspace().Control(CQelvoView::IDC_QUERY_BACK)->isEnabled()) << "no older entry to step back to";
 }
 
 TEST_F(ExecuteTest, ClearHistoryAsksAndEmptiesBothLists) {
