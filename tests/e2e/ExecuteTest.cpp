@@ -259,35 +259,6 @@ TEST_F(ExecuteTest, RefusingABatchLeavesTheGridAsItWas) {
   EXPECT_EQ(same.Column(1), std::vector<std::string>{"3"});
 }
 
-TEST_F(ExecuteTest, TheFilterRowToggleRunsTheLastRequestAgain) {
-  Program& p = StartWith("SELECT Name FROM Items ORDER BY ID");
-  p.PressExecute();
-  ASSERT_TRUE(AppSettings().GetBool("Grid", "UseFilters"));
-  EXPECT_EQ(p.CheckOf(ID_FILTER_ROW), 1);
-  EXPECT_EQ(p.Grid().GetFilterRow(), 1);
-
-  // A row added behind the program's back shows up: the toggle ran the request again.
-  RunSqlite(db_, "INSERT INTO Items (ID, Name, Qty) VALUES (9, 'Zucchini', 1)");
-  p.RunCommand(ID_FILTER_ROW);
-  EXPECT_FALSE(AppSettings().GetBool("Grid", "UseFilters"));
-  EXPECT_EQ(p.CheckOf(ID_FILTER_ROW), 0);
-  EXPECT_EQ(p.Grid().GetFilterRow(), -2);
-  EXPECT_EQ(p.Grid().GetFirstDataRow(), 1);
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"Apple", "Banana", "Cherry", "Zucchini"}));
-
-  // A batch is confirmed again.
-  p.TypeQuery("UPDATE Items SET Qty = Qty + 1;\nSELECT Qty FROM Items ORDER BY ID;");
-  prompts_->AnswerMessage(IDYES);
-  p.PressExecute();
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"11", "26", "6", "2"}));
-  prompts_->AnswerMessage(IDYES);
-  p.RunCommand(ID_FILTER_ROW);
-  ASSERT_EQ(prompts_->Messages().size(), 2u);
-  EXPECT_EQ(prompts_->Messages()[1].text, "Execute list of 2 queries ?");
-  EXPECT_EQ(p.Grid().GetFilterRow(), 1);
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"12", "27", "7", "3"}));
-}
-
 TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {
   Program& p = Start();
   const std::string bad = SqliteConnectionString(data_.File("no/such/folder/x.db"));

@@ -67,6 +67,13 @@ void CBottomView::ReloadGridOptions() {
   CDbGridCtrl::SetNullLabel(AppSettings().GetString("Grid", "NullFieldLabel"));
 }
 
+void CBottomView::RelayoutGrid() {
+  if (!grid_) return;
+  ReloadGridOptions();
+  // Without an open result there is nothing to lay out; the next run lays the grid out anew.
+  if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen()) grid_->Update(false);
+}
+
 void CBottomView::OnUpdate(CDocView*) {
   if (!grid_) return;
   ReloadGridOptions();
@@ -107,6 +114,9 @@ bool CBottomView::ConfirmBatch(const std::string& question) {
 
 void CBottomView::BeginBatch() {
   batchWait_ = std::make_unique<WaitCursor>();
+  // The batch may change what the old result showed: it goes with the emptied grid, so that no
+  // later re-layout brings back rows from before the batch.
+  grid_->PurgeRecordset(true);
   grid_->SetRowCount(0);
   grid_->SetColumnCount(0);
   grid_->repaint();

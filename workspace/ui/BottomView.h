@@ -34,6 +34,9 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
 
   // The Grid settings into the grid's options, and the null label.
   void ReloadGridOptions();
+  // ReloadGridOptions, then lays the open result out again from the rows already fetched: the
+  // request is not run again, so a statement that changes data never runs twice.
+  void RelayoutGrid();
 
   // Prints the grid (header and footer texts left to the grid's defaults) on `printer`, or on
   // the printer chosen in the print dialog when null.
