@@ -1,6 +1,7 @@
 #include "workspace/ui/BottomView.h"
 
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QResizeEvent>
 
@@ -27,6 +28,8 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   document_.AddView(this);
   Commands().On(ID_FILE_PRINT, [this] { Print(); });
   Commands().OnUpdate(ID_FILE_PRINT, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
+  Commands().On(ID_FILE_PRINT_PREVIEW, [this] { PrintPreview(); });
+  Commands().OnUpdate(ID_FILE_PRINT_PREVIEW, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
 }
 
 CBottomView::~CBottomView() {
@@ -148,6 +151,19 @@ void CBottomView::Print(QPrinter* printer) {
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return;
   WaitCursor wait;
   grid_->Print(chosen);
+}
+
+void CBottomView::PrintPreview() {
+  if (!CanPrint()) return;
+  grid_->SetPrintHeaderText({}, {});
+  grid_->SetPrintFooterText({}, {});
+  QPrinter local(QPrinter::HighResolution);
+  QPrintPreviewDialog dialog(printer_ ? printer_ : &local, this);
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+    WaitCursor wait;
+    grid_->Print(*printer);
+  });
+  Prompts().ExecDialog(dialog);
 }
 
 bool CBottomView::IsGridCommand(int id) {

@@ -42,6 +42,8 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   // the printer chosen in the print dialog when null.
   void Print(QPrinter* printer = nullptr);
   bool CanPrint() const;
+  // Shows the grid's pages as Print would print them, on the same printer, in a preview window.
+  void PrintPreview();
   // The printer Print starts from (the application's, set up by Print Setup); may be null.
   void SetPrinter(QPrinter* printer) { printer_ = printer; }
 
