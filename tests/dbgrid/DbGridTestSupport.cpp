@@ -37,6 +37,8 @@ std::vector<TestDb> TestDbs() {
   list.push_back(TestDb{"SQLite", "", "DOUBLE", "BLOB", "DATETIME", true});
   if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
     list.push_back(TestDb{"PostgreSQL", pg, "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false});
+  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
+    list.push_back(TestDb{"MariaDB", my, "DOUBLE", "LONGBLOB", "DATETIME", false});
   return list;
 }
 
