@@ -296,8 +296,13 @@ TEST_F(WorkspaceTest, PrintPreviewShowsThePagesPrintWouldPrint) {
   prompts_->AnswerDialog([&pages](QDialog& dialog) {
     auto* preview = dynamic_cast<QPrintPreviewDialog&>(dialog).findChild<QPrintPreviewWidget*>();
     if (!preview) return int(QDialog::Rejected);
+    dialog.resize(700, 500);
+    dialog.show();
     preview->updatePreview();
+    Settle();
     pages = preview->pageCount();
+    std::filesystem::create_directories(QELVO_E2E_SCREENSHOTS);
+    dialog.grab().save(QStringLiteral(QELVO_E2E_SCREENSHOTS "/print-preview.png"));
     return int(QDialog::Rejected);
   });
   p.RunCommand(ID_FILE_PRINT_PREVIEW);
