@@ -39,8 +39,9 @@ std::vector<TestDb> TestDbs() {
     list.push_back(TestDb{"PostgreSQL", pg, "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false});
   if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
     // Double quotes around names, as the suite's statements write them for every database.
-    list.push_back(TestDb{"MariaDB", std::string(my) + ";InitStmt={SET SESSION sql_mode='ANSI_QUOTES'}", "DOUBLE",
-                          "LONGBLOB", "DATETIME", false});
+    list.push_back(TestDb{"MariaDB",
+                          std::string(my) + ";InitStmt={SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')}",
+                          "DOUBLE", "LONGBLOB", "DATETIME", false});
   return list;
 }
 
