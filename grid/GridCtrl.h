@@ -217,6 +217,8 @@ class CGridCtrl : public QAbstractScrollArea {
   int GetResizeCaptureRange() const { return m_nResizeCaptureRange; }
   void SetAutoScrollPeriod(int ms) { m_nAutoScrollPeriod = ms; }
   int GetAutoScrollPeriod() const { return m_nAutoScrollPeriod; }
+  // True while a drag's auto-scroll timer runs (from a left press until the release).
+  bool IsAutoScrolling() const { return m_autoScrollTimer.isActive(); }
   void EnableTitleTips(bool enable) { m_bTitleTips = enable; }
   bool GetTitleTips() const { return m_bTitleTips; }
   // Lines per wheel notch, read at construction from the application's setting; -1 = a page.

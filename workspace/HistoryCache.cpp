@@ -12,6 +12,14 @@ namespace {
 constexpr int kMostStoredEntries = 100000;
 }  // namespace
 
+std::string WithLfLineEnds(std::string text) {
+  std::size_t out = 0;
+  for (std::size_t in = 0; in < text.size(); ++in)
+    if (!(text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n')) text[out++] = text[in];
+  text.resize(out);
+  return text;
+}
+
 std::string HistoryValueName(int index) {
   char name[16];
   std::snprintf(name, sizeof name, "%05d", index);
@@ -34,8 +42,12 @@ std::optional<std::string> HistoryCache::Load() {
   entries_.clear();
   int count = std::min(profile_.ReadInt(name_, "Count").value_or(0), kMostStoredEntries);
   for (int i = 0; i < count; ++i) {
-    if (std::optional<std::string> entry = profile_.ReadBinary(name_, HistoryValueName(i)))
-      entries_.push_back(std::move(*entry));
+    if (std::optional<std::string> entry = profile_.ReadBinary(name_, HistoryValueName(i))) {
+      std::string text = WithLfLineEnds(std::move(*entry));
+      // Lists written before line ends were made one may hold the same text twice.
+      std::erase(entries_, text);
+      entries_.push_back(std::move(text));
+    }
   }
   position_ = static_cast<int>(entries_.size()) - 1;
   if (entries_.empty()) return std::nullopt;
@@ -49,7 +61,8 @@ void HistoryCache::Save() {
   profile_.Flush();
 }
 
-void HistoryCache::Remember(const std::string& text) {
+void HistoryCache::Remember(const std::string& given) {
+  const std::string text = WithLfLineEnds(given);
   std::erase(entries_, text);
   size_t limit = static_cast<size_t>(Limit());
   if (entries_.size() >= limit) entries_.erase(entries_.begin(), entries_.end() - (limit - 1));

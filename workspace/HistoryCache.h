@@ -4,6 +4,9 @@
 // label: it puts the texts this class hands back into the editor, and asks the functions at the
 // end of this file for the label's marker and the buttons' states.
 //
+// Texts are compared and stored with LF line ends: the editors give back LF whatever they were
+// given, so a text remembered with CR LF would otherwise come back as a second entry.
+//
 // Profile layout of a section: "Count" (integer), then "00000", "00001", … the entries as raw
 // bytes, oldest first.
 #include <optional>
@@ -27,7 +30,8 @@ class HistoryCache {
   // The entry last shown or added; -1 when the list is empty.
   int Position() const { return position_; }
 
-  // Reads the list (missing entries skipped) and returns the newest entry to show, if any.
+  // Reads the list (missing entries skipped; CR LF read as LF, and an entry equal to a newer one
+  // dropped) and returns the newest entry to show, if any.
   std::optional<std::string> Load();
   // Writes "Count" and every entry; entries left by an earlier, longer list stay and are ignored.
   void Save();
@@ -53,6 +57,9 @@ class HistoryCache {
   std::vector<std::string> entries_;
   int position_ = -1;
 };
+
+// The text with every CR LF turned into LF.
+std::string WithLfLineEnds(std::string text);
 
 // The profile value name of an entry: the index in five digits ("00007").
 std::string HistoryValueName(int index);

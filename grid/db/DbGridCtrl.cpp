@@ -170,6 +170,9 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   {
     WaitCursor wait;
     SetRedraw(false);
+    // A layout over an earlier one starts without rows, as after an open: a row that changes its
+    // role (a data row becoming the filter row) keeps neither its text nor its kind of cell.
+    if (layout && m_laidOutFilterRow != kNoLayout) SetRowCount(0);
     if (layout) LayoutGridAfterRecorset();
     SetRedraw(true, true);
   }

@@ -3,6 +3,13 @@
 #include <QApplication>
 #include <QWidget>
 #include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "data/ErrorText.h"
+#include "data/Trace.h"
+#include "data/ado/ComError.h"
+#include "platform/framework/MessageBox.h"
 
 CommandRouter::CommandRouter(QObject* parent) : QObject(parent) {}
 
@@ -40,7 +47,48 @@ std::vector<CommandTarget*> CommandRouter::Chain() const {
   return chain;
 }
 
+namespace {
+// Runs `work`; the text of whatever it threw, or nothing when it returned normally.
+template <class Work>
+std::optional<std::string> Guarded(Work&& work) {
+  try {
+    work();
+    return std::nullopt;
+  } catch (const ComError& e) {
+    return ComErrorText(e);
+  } catch (const std::exception& e) {
+    return std::string(e.what());
+  } catch (...) {
+    return std::string("Unknown error");
+  }
+}
+}  // namespace
+
+void CommandRouter::ReportEscapedError(int id, bool inUpdate, const std::string& text) const {
+  // Reporting must not throw in turn: the barrier is the last place that catches.
+  try {
+    Trace(TraceError, "Command %d%s failed: %s", id, inUpdate ? " (update)" : "", text.c_str());
+    if (inUpdate) {
+      auto shown = updateErrorsShown_.find(id);
+      if (shown != updateErrorsShown_.end() && shown->second == text) return;
+      updateErrorsShown_[id] = text;
+    }
+    QelvoMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+  } catch (...) {
+  }
+}
+
 bool CommandRouter::Update(CommandUi& ui) const {
+  bool enabled = false;
+  if (auto error = Guarded([&] { enabled = UpdateUnguarded(ui); })) {
+    ui.Enable(false);
+    ReportEscapedError(ui.Id(), true, *error);
+    return false;
+  }
+  return enabled;
+}
+
+bool CommandRouter::UpdateUnguarded(CommandUi& ui) const {
   const std::vector<CommandTarget*> chain = Chain();
   for (CommandTarget* target : chain) {
     ui.ResetContinueRouting();
@@ -64,10 +112,17 @@ bool CommandRouter::Execute(int id) {
   if (!StateOf(id).Enabled().value_or(false)) return false;
   // A command may close the window that owns this router (Exit).
   QPointer<CommandRouter> self(this);
-  for (CommandTarget* target : Chain())
-    if (target->OnCommand(id)) {
-      if (self) emit CommandExecuted(id);
-      return true;
-    }
-  return false;
+  bool handled = false;
+  if (auto error = Guarded([&] {
+        for (CommandTarget* target : Chain())
+          if (target->OnCommand(id)) {
+            handled = true;
+            return;
+          }
+      })) {
+    handled = true;
+    if (self) ReportEscapedError(id, false, *error);
+  }
+  if (handled && self) emit CommandExecuted(id);
+  return handled;
 }

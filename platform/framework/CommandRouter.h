@@ -11,10 +11,17 @@
 // Execute checks the state first: a disabled command is not run (an accelerator of a greyed
 // item does nothing).
 //
+// Errors never leave the router: an exception escaping a command handler (a ComError or any
+// other) is traced and shown in a message box, and the program goes on. An update handler that
+// throws leaves its command disabled; its error is traced each time and shown once per command
+// and text, so that idle updates cannot flood the person with boxes.
+//
 // The active view follows the keyboard focus: a registered view becomes active when the focus
 // enters its widget; focus elsewhere (the toolbar, a dialog) leaves the active view unchanged.
 #include <QObject>
 #include <QPointer>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/framework/CommandTarget.h"
@@ -37,7 +44,8 @@ class CommandRouter : public QObject {
   // The targets in routing order.
   std::vector<CommandTarget*> Chain() const;
 
-  // Runs the command when it is enabled; true when a target handled it.
+  // Runs the command when it is enabled; true when a target handled it (also when the handler
+  // ended in an error, which was then reported).
   bool Execute(int id);
   // Fills ui from the chain (see the rules above); returns whether the command is enabled.
   bool Update(CommandUi& ui) const;
@@ -50,6 +58,9 @@ class CommandRouter : public QObject {
 
  private:
   void OnFocusChanged(QWidget* old, QWidget* now);
+  bool UpdateUnguarded(CommandUi& ui) const;
+  // Traces the error that ended a handler of command `id` and shows it (see the header comment).
+  void ReportEscapedError(int id, bool inUpdate, const std::string& text) const;
 
   struct View {
     CommandTarget* target;
@@ -60,4 +71,6 @@ class CommandRouter : public QObject {
   CommandTarget* active_ = nullptr;
   std::vector<View> views_;
   bool trackingFocus_ = false;
+  // The last error shown for each command's update handler.
+  mutable std::map<int, std::string> updateErrorsShown_;
 };

@@ -1,7 +1,11 @@
 // A picture of the result grid with a filter applied and a sort indicator, written to the folder
-// named by QELVO_DBGRID_SHOTS (the test is skipped without it).
+// named by QELVO_DBGRID_SHOTS (the system's temporary folder without it), and checked where it
+// must show the filter, the sort triangle and the values.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QDir>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -11,9 +15,47 @@
 
 using namespace dbgridtest;
 
+namespace {
+// Pixels of a drawn thing (text, a triangle) in a cell: those that differ clearly from the
+// cell's background, its most frequent colour. Selected, coloured and plain cells alike.
+int InkPixels(const QImage& image, const QRect& rect) {
+  QHash<QRgb, int> counts;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
+  QRgb background = 0;
+  int most = -1;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    if (it.value() > most) {
+      most = it.value();
+      background = it.key();
+    }
+  int ink = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+      const QRgb c = image.pixel(x, y);
+      if (std::abs(qRed(c) - qRed(background)) + std::abs(qGreen(c) - qGreen(background)) +
+              std::abs(qBlue(c) - qBlue(background)) >
+          150)
+        ++ink;
+    }
+  return ink;
+}
+
+// A cell's rectangle in the window's picture, without its grid lines.
+QRect CellInShot(GridWindow& window, int row, int col) {
+  QRect rect;
+  EXPECT_TRUE(window.Grid().GetCellRect(row, col, rect)) << row << "," << col;
+  return rect.translated(window.Grid().viewport()->mapTo(&window.Window(), QPoint(0, 0))).adjusted(1, 1, -2, -2);
+}
+
+QImage Picture(GridWindow& window) {
+  return window.Window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+}  // namespace
+
 TEST(DbGridScreenshot, FilteredAndSorted) {
-  const char* folder = std::getenv("QELVO_DBGRID_SHOTS");
-  if (!folder || !*folder) GTEST_SKIP() << "QELVO_DBGRID_SHOTS names no folder";
+  const char* named = std::getenv("QELVO_DBGRID_SHOTS");
+  const std::string folder = named && *named ? named : QDir::tempPath().toStdString();
   EnsureApp();
   ScratchDb db(TestDbs().front(), {});
   db.Run(
@@ -32,12 +74,28 @@ TEST(DbGridScreenshot, FilteredAndSorted) {
   options.useThousandSeparator = true;
   GridWindow window(options, "<null>", {820, 300});
   ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT * FROM orders"));
+  const QRect sortHeader = CellInShot(window, 0, 4);
+  const QRect headerEnd(sortHeader.right() - 14, sortHeader.top(), 14, sortHeader.height());
+  const int headerEndBefore = InkPixels(Picture(window), headerEnd);
   window.TypeFilter(2, "b");
   window.Click(0, 4);
   window.Click(0, 4);
   window.Click(window.Grid().GetFirstDataRow() + 1, 2);
-  const std::string path = std::string(folder) + "/dbgrid-filtered-sorted.png";
+  ASSERT_EQ(window.DataRowCount(), 4);
+  const std::string path = folder + "/dbgrid-filtered-sorted.png";
   ASSERT_TRUE(window.Window().grab().save(QString::fromStdString(path)));
+
+  QImage saved(QString::fromStdString(path));
+  ASSERT_FALSE(saved.isNull());
+  saved = saved.convertToFormat(QImage::Format_RGB32);
+  const QRect filterCell = CellInShot(window, window.Grid().GetFilterRow(), 2);
+  EXPECT_EQ(QColor(saved.pixel(filterCell.right() - 1, filterCell.bottom() - 1)), QColor(220, 255, 220));
+  EXPECT_GT(InkPixels(saved, filterCell), 3) << "the typed filter text";
+  EXPECT_EQ(InkPixels(saved, CellInShot(window, window.Grid().GetFilterRow(), 3)), 0);
+  EXPECT_GT(InkPixels(saved, headerEnd), headerEndBefore + 5) << "the sort triangle";
+  const int first = window.Grid().GetFirstDataRow();
+  for (int row = first; row < first + 4; ++row)
+    EXPECT_GT(InkPixels(saved, CellInShot(window, row, 2)), 10) << "row " << row;
 }
 
 TEST(DbGridScreenshot, CellBeingEditedInPlace) {

@@ -300,6 +300,18 @@ TEST_P(DbGridSortFilter, TurningTheFilterRowOnDoesNotTurnARecordIntoAFilter) {
   Run();
   EXPECT_EQ(Ids().size(), 5u);
   EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kF3), "");
+
+  // The same when the grid is only laid out again over the rows it shows, without an open.
+  options.useFilters = false;
+  Grid().SetOptions(options);
+  Grid().Update(false);
+  options.useFilters = true;
+  Grid().SetOptions(options);
+  Grid().Update(false);
+  EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kF3), "");
+  EXPECT_EQ(Ids().size(), 5u);
+  Run();
+  EXPECT_EQ(Ids().size(), 5u) << "a record's text in the filter row became a filter";
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DbGridSortFilter, testing::ValuesIn(TestDbs()), TestDbName);

@@ -37,6 +37,11 @@ std::vector<TestDb> TestDbs() {
   list.push_back(TestDb{"SQLite", "", "DOUBLE", "BLOB", "DATETIME", true});
   if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
     list.push_back(TestDb{"PostgreSQL", pg, "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false});
+  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
+    // Double quotes around names, as the suite's statements write them for every database.
+    list.push_back(TestDb{"MariaDB",
+                          std::string(my) + ";InitStmt={SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')}",
+                          "DOUBLE", "LONGBLOB", "DATETIME", false});
   return list;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the result grid's tests: the offscreen application, real databases (a SQLite
-// file in a temporary folder; the PostgreSQL server named by QELVO_TEST_PG), a window holding a
+// file in a temporary folder; the PostgreSQL and MariaDB servers named by QELVO_TEST_PG and
+// QELVO_TEST_MARIADB), a window holding a
 // CDbGridCtrl set up as the lower pane sets it up, and the user's clicks and typing.
 #include <gtest/gtest.h>
 #include <QWidget>
@@ -21,7 +22,7 @@ void Settle();
 
 // A database the tests may run on, with its spelling of the types that differ.
 struct TestDb {
-  std::string name;                    // "SQLite" or "PostgreSQL"
+  std::string name;                    // "SQLite", "PostgreSQL" or "MariaDB"
   std::string serverConnectionString;  // empty for SQLite
   std::string doubleType;
   std::string blobType;

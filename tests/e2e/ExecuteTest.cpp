@@ -14,6 +14,7 @@
 #include "tests/e2e/E2eSupport.h"
 #include "workspace/HistoryCache.h"
 #include "workspace/ProfileStore.h"
+#include "workspace/QSettingsProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/FirstStart.h"
@@ -165,6 +166,22 @@ TEST_F(ExecuteTest, TheNewestEntriesComeBackAfterARestart) {
   EXPECT_EQ(again.Workspace().Label(CQelvoView::IDC_QUERY_LABEL)->text(), "Query");
 }
 
+TEST_F(ExecuteTest, AQueryStoredWithCrLfIsRememberedOnce) {
+  {
+    QSettingsProfileStore profile(settings_.Path() + "/Tolvane/Qelvo.conf");
+    profile.WriteInt(ConnectionHistoryName, "Count", 1);
+    profile.WriteBinary(ConnectionHistoryName, "00000", connection_);
+    profile.WriteInt(QueryHistoryName, "Count", 1);
+    profile.WriteBinary(QueryHistoryName, "00000", "SELECT Name\r\nFROM Items");
+  }
+  Program& p = Start();
+  EXPECT_EQ(p.Workspace().QueryText(), "SELECT Name\nFROM Items");
+  p.PressExecute();
+  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"Apple", "Banana", "Cherry"}));
+  EXPECT_EQ(HistoryEntries(QueryHistoryName), std::vector<std::string>{"SELECT Name\nFROM Items"});
+  EXPECT_FALSE(p.Workspace().Control(CQelvoView::IDC_QUERY_BACK)->isEnabled()) << "no older entry to step back to";
+}
+
 TEST_F(ExecuteTest, ClearHistoryAsksAndEmptiesBothLists) {
   Program& p = StartWith("SELECT * FROM Items");
   p.PressExecute();
@@ -240,35 +257,6 @@ TEST_F(ExecuteTest, RefusingABatchLeavesTheGridAsItWas) {
   same.TypeQuery("SELECT COUNT(*) AS n FROM Items");
   same.PressExecute();
   EXPECT_EQ(same.Column(1), std::vector<std::string>{"3"});
-}
-
-TEST_F(ExecuteTest, TheFilterRowToggleRunsTheLastRequestAgain) {
-  Program& p = StartWith("SELECT Name FROM Items ORDER BY ID");
-  p.PressExecute();
-  ASSERT_TRUE(AppSettings().GetBool("Grid", "UseFilters"));
-  EXPECT_EQ(p.CheckOf(ID_FILTER_ROW), 1);
-  EXPECT_EQ(p.Grid().GetFilterRow(), 1);
-
-  // A row added behind the program's back shows up: the toggle ran the request again.
-  RunSqlite(db_, "INSERT INTO Items (ID, Name, Qty) VALUES (9, 'Zucchini', 1)");
-  p.RunCommand(ID_FILTER_ROW);
-  EXPECT_FALSE(AppSettings().GetBool("Grid", "UseFilters"));
-  EXPECT_EQ(p.CheckOf(ID_FILTER_ROW), 0);
-  EXPECT_EQ(p.Grid().GetFilterRow(), -2);
-  EXPECT_EQ(p.Grid().GetFirstDataRow(), 1);
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"Apple", "Banana", "Cherry", "Zucchini"}));
-
-  // A batch is confirmed again.
-  p.TypeQuery("UPDATE Items SET Qty = Qty + 1;\nSELECT Qty FROM Items ORDER BY ID;");
-  prompts_->AnswerMessage(IDYES);
-  p.PressExecute();
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"11", "26", "6", "2"}));
-  prompts_->AnswerMessage(IDYES);
-  p.RunCommand(ID_FILTER_ROW);
-  ASSERT_EQ(prompts_->Messages().size(), 2u);
-  EXPECT_EQ(prompts_->Messages()[1].text, "Execute list of 2 queries ?");
-  EXPECT_EQ(p.Grid().GetFilterRow(), 1);
-  EXPECT_EQ(p.Column(1), (std::vector<std::string>{"12", "27", "7", "3"}));
 }
 
 TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {

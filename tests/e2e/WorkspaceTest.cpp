@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -278,6 +280,34 @@ TEST_F(WorkspaceTest, PrintWritesTheGridThroughThePrintDialog) {
   const QString printed = QString::fromUtf8(text.readAllStandardOutput());
   EXPECT_TRUE(printed.contains(QStringLiteral("Apple"))) << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("Name")));
+}
+
+TEST_F(WorkspaceTest, PrintPreviewShowsThePagesPrintWouldPrint) {
+  Program& p = Start();
+  p.TypeConnection(SqliteConnectionString(db_));
+  p.TypeQuery("SELECT Name FROM Items WHERE 0");
+  p.PressExecute();
+  EXPECT_FALSE(p.IsEnabled(ID_FILE_PRINT_PREVIEW));
+  p.TypeQuery("SELECT Name FROM Items ORDER BY ID");
+  p.PressExecute();
+  ASSERT_TRUE(p.IsEnabled(ID_FILE_PRINT_PREVIEW));
+
+  int pages = -1;
+  prompts_->AnswerDialog([&pages](QDialog& dialog) {
+    auto* preview = dynamic_cast<QPrintPreviewDialog&>(dialog).findChild<QPrintPreviewWidget*>();
+    if (!preview) return int(QDialog::Rejected);
+    dialog.resize(700, 500);
+    dialog.show();
+    preview->updatePreview();
+    Settle();
+    pages = preview->pageCount();
+    std::filesystem::create_directories(QELVO_E2E_SCREENSHOTS);
+    dialog.grab().save(QStringLiteral(QELVO_E2E_SCREENSHOTS "/print-preview.png"));
+    return int(QDialog::Rejected);
+  });
+  p.RunCommand(ID_FILE_PRINT_PREVIEW);
+  EXPECT_TRUE(prompts_->Unanswered().empty());
+  EXPECT_EQ(pages, 1);
 }
 
 }  // namespace

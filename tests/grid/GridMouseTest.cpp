@@ -64,13 +64,14 @@ TEST_F(GridMouse, DragSelectsAndTheTimerScrollsBeyondTheEdge) {
                     g().viewport()->mapToGlobal(QPointF(60, g().viewport()->height() + 20)), Qt::NoButton,
                     Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(g().viewport(), &below);
-  QTest::qWait(200);
-  EXPECT_GT(g().GetTopRow(), top);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return g().GetTopRow() > top + 1; }, 5000)) << "the timer scrolls";
   EXPECT_GT(g().GetSelectionRange().maxRow, 4);
-  const int scrolled = g().GetTopRow();
+  ASSERT_TRUE(g().IsAutoScrolling());
   QTest::mouseRelease(g().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, g().viewport()->height() - 2));
-  QTest::qWait(100);
-  EXPECT_EQ(g().GetTopRow(), scrolled) << "the timer stops with the button";
+  EXPECT_FALSE(g().IsAutoScrolling()) << "the timer stops with the button";
+  const int scrolled = g().GetTopRow();
+  gridtest::Settle();
+  EXPECT_EQ(g().GetTopRow(), scrolled);
 }
 
 TEST_F(GridMouse, ClickOnTheFocusCellEditsOnReleaseAndElsewhereOnlyMovesTheFocus) {

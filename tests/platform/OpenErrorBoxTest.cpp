@@ -8,6 +8,7 @@
 #include "platform/OpenErrorBox.h"
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/ScriptedPrompts.h"
+#include "tests/ComErrorOf.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ TEST(OpenErrorBox, AFailedOpenShowsTheHoldersWarning) {
   CurrentConnectionString = "Provider=SQLite;Data Source=/nonexistent/folder/shop.db";
   {
     DbConnectionHolder holder;
-    EXPECT_THROW(holder.GetConnection(), ComError);
+    EXPECT_COM_ERROR(holder.GetConnection(), E_FAIL);
   }
   ASSERT_EQ(prompts->Messages().size(), 1u);
   EXPECT_EQ(prompts->Messages()[0].text, "Errore nell'apertura del database");

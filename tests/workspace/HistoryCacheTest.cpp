@@ -34,13 +34,34 @@ TEST_F(History, RememberingAgainMovesATextToTheEnd) {
 }
 
 TEST_F(History, RememberSavesAtOnceInTheProfileLayout) {
-  std::string multiLine = std::string("select 1\r\nfrom t\0x", 18);
+  std::string multiLine = std::string("select 1\nfrom t\0x", 17);
   queries.Remember(multiLine);
   queries.Remember("");
   EXPECT_EQ(profile.ReadInt("CacheQuery2", "Count"), 2);
   EXPECT_EQ(profile.ReadBinary("CacheQuery2", "00000"), multiLine);
   EXPECT_EQ(profile.ReadBinary("CacheQuery2", "00001"), "");
   EXPECT_FALSE(profile.Contains("CacheConnection", "Count"));
+}
+
+TEST_F(History, CrLfAndLfLineEndsAreOneText) {
+  // The editor hands back LF for a text it was given with CR LF: still the same entry.
+  queries.Remember("select *\r\nfrom t\r\n");
+  queries.Remember("other");
+  queries.Remember("select *\nfrom t\n");
+  EXPECT_EQ(queries.Entries(), (Entries{"other", "select *\nfrom t\n"}));
+  EXPECT_EQ(profile.ReadBinary("CacheQuery2", "00001"), "select *\nfrom t\n");
+  // A lone CR is not a line end of either kind and stays.
+  queries.Remember("a\rb");
+  EXPECT_EQ(queries.Entries().back(), "a\rb");
+
+  // A list stored with both forms loads as one entry, at the newer place.
+  profile.WriteInt("CacheConnection", "Count", 3);
+  profile.WriteBinary("CacheConnection", "00000", "x\r\ny");
+  profile.WriteBinary("CacheConnection", "00001", "z");
+  profile.WriteBinary("CacheConnection", "00002", "x\ny");
+  EXPECT_EQ(connections.Load(), "x\ny");
+  EXPECT_EQ(connections.Entries(), (Entries{"z", "x\ny"}));
+  EXPECT_EQ(connections.Position(), 1);
 }
 
 TEST_F(History, TheSizeLimitDropsTheOldest) {
@@ -165,7 +186,7 @@ TEST(HistoryFile, SurvivesARestartWithEveryByte) {
   std::string path = folder.filePath("Qelvo.conf").toStdString();
   SettingsStore settings;
   settings.LoadAll(MemoryProfileStore());
-  std::string awkward = std::string("select '\xff\xfe' \0 -- x\r\n;", 21);
+  std::string awkward = std::string("select '\xff\xfe' \0 -- x\n\r;", 21);
   {
     QSettingsProfileStore profile(path);
     HistoryCache queries(QueryHistoryName, profile, settings);

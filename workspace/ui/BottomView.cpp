@@ -1,6 +1,7 @@
 #include "workspace/ui/BottomView.h"
 
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QResizeEvent>
 
@@ -30,6 +31,8 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   Commands().On(ID_EXPORT, [this] { ExportResult(); });
   Commands().OnUpdate(ID_EXPORT, [this](CommandUi& ui) { ui.Enable(CanExport()); });
   RegisterRecordCommands();
+  Commands().On(ID_FILE_PRINT_PREVIEW, [this] { PrintPreview(); });
+  Commands().OnUpdate(ID_FILE_PRINT_PREVIEW, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
 }
 
 CBottomView::~CBottomView() {
@@ -73,6 +76,13 @@ void CBottomView::ReloadGridOptions() {
   CDbGridCtrl::SetNullLabel(AppSettings().GetString("Grid", "NullFieldLabel"));
 }
 
+void CBottomView::RelayoutGrid() {
+  if (!grid_) return;
+  ReloadGridOptions();
+  // Without an open result there is nothing to lay out; the next run lays the grid out anew.
+  if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen()) grid_->Update(false);
+}
+
 void CBottomView::OnUpdate(CDocView*) {
   if (!grid_) return;
   ReloadGridOptions();
@@ -114,6 +124,9 @@ bool CBottomView::ConfirmBatch(const std::string& question) {
 
 void CBottomView::BeginBatch() {
   batchWait_ = std::make_unique<WaitCursor>();
+  // The batch may change what the old result showed: it goes with the emptied grid, so that no
+  // later re-layout brings back rows from before the batch.
+  grid_->PurgeRecordset(true);
   grid_->SetRowCount(0);
   grid_->SetColumnCount(0);
   grid_->repaint();
@@ -145,6 +158,19 @@ void CBottomView::Print(QPrinter* printer) {
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return;
   WaitCursor wait;
   grid_->Print(chosen);
+}
+
+void CBottomView::PrintPreview() {
+  if (!CanPrint()) return;
+  grid_->SetPrintHeaderText({}, {});
+  grid_->SetPrintFooterText({}, {});
+  QPrinter local(QPrinter::HighResolution);
+  QPrintPreviewDialog dialog(printer_ ? printer_ : &local, this);
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+    WaitCursor wait;
+    grid_->Print(*printer);
+  });
+  Prompts().ExecDialog(dialog);
 }
 
 bool CBottomView::IsGridCommand(int id) {

@@ -34,6 +34,9 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
 
   // The Grid settings into the grid's options, and the null label.
   void ReloadGridOptions();
+  // ReloadGridOptions, then lays the open result out again from the rows already fetched: the
+  // request is not run again, so a statement that changes data never runs twice.
+  void RelayoutGrid();
 
   // Prints the grid (header and footer texts left to the grid's defaults) on `printer`, or on
   // the printer chosen in the print dialog when null.
@@ -43,6 +46,8 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   // dialog, then opened with the desktop's program. Enabled while the grid's recordset is open.
   void ExportResult();
   bool CanExport() const;
+  // Shows the grid's pages as Print would print them, on the same printer, in a preview window.
+  void PrintPreview();
   // The printer Print starts from (the application's, set up by Print Setup); may be null.
   void SetPrinter(QPrinter* printer) { printer_ = printer; }
 

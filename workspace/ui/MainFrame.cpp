@@ -163,8 +163,8 @@ void CMainFrame::ToggleInPlaceEdit() {
 void CMainFrame::ToggleFilterRow() {
   const bool on = !AppSettings().GetBool("Grid", "UseFilters");
   AppSettings().SetValue("Grid", "UseFilters", "%d", on ? 1 : 0);
-  if (bottom_) bottom_->ReloadGridOptions();
-  document_.UpdateAllViews(nullptr);
+  // Only the layout changes: running the request again would repeat an INSERT or a batch.
+  if (bottom_) bottom_->RelayoutGrid();
 }
 
 void CMainFrame::RunConfiguration() {

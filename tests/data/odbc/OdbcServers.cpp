@@ -59,6 +59,7 @@ OwnServers::OwnServers(std::string which) : which_(std::move(which)), script_(En
     why_ = "starting servers needs root";
     return;
   }
+  expected_ = true;
   folder_ = MakeTemporaryFolder();
   if (!Run("start")) {
     why_ = "the script could not start " + which_ + " in " + folder_;

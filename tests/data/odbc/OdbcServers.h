@@ -24,6 +24,9 @@ class OwnServers {
   // Why() says which.
   bool Available() const { return available_; }
   const std::string& Why() const { return why_; }
+  // True when the test command could have started the server (its script is named and we run as
+  // root): a server that did not start is then a failure, not a reason to skip.
+  bool Expected() const { return expected_; }
   std::string ConnectionString() const;  // tester/secret on testdb
   bool Stop();
   bool Resume();
@@ -35,6 +38,7 @@ class OwnServers {
   std::string script_;
   int port_ = 0;
   bool available_ = false;
+  bool expected_ = false;
   std::string why_;
 };
 
