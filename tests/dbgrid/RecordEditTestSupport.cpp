@@ -10,6 +10,8 @@ namespace dbgridtest {
 std::vector<EditDb> EditDbs() {
   std::vector<EditDb> list;
   for (const TestDb& db : TestDbs()) {
+    // MariaDB comes below, without the ANSI quotes the sort and filter suite adds to its session.
+    if (db.name == "MariaDB") continue;
     if (db.isSqlite)
       list.push_back(EditDb{db, "X'0AFF00'", "lower(hex(%s))", "INTEGER PRIMARY KEY AUTOINCREMENT", "TEXT"});
     else
