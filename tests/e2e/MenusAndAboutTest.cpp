@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <set>
 
+#include "grid/db/DbGridCtrl.h"
 #include "platform/framework/CommandActions.h"
 #include "resources/Art.h"
 #include "resources/CommandIds.h"
@@ -161,16 +162,16 @@ TEST_F(MenusTest, ItemsShowTheirStatesAndAUniqueMnemonicRunsItsItem) {
 }
 
 TEST_F(MenusTest, ASharedMnemonicSelectsItsItemsInTurn) {
-  // The record commands are available with a result in the grid (the application stands in for
-  // their handlers where the lower pane has none).
+  // The record commands are available with a result in the grid and a row selected.
   const std::string db = data_.File("m.db");
   MakeSqliteDatabase(db, {"CREATE TABLE t (id INTEGER PRIMARY KEY, a TEXT)", "INSERT INTO t VALUES (1, 'x')"});
   Program& p = Start();
-  for (int id : {ID_RECORD_NEW, ID_RECORD_EDIT, ID_RECORD_DELETE, ID_RECORD_DUPLICATE, ID_RECORD_SEARCH})
-    if (!p.IsEnabled(id)) p.App().Commands().On(id, [] {});
   p.TypeConnection(SqliteConnectionString(db));
   p.TypeQuery("SELECT * FROM t");
   p.PressExecute();
+  p.ClickCell(p.Grid().GetFirstDataRow(), 1);
+  ASSERT_TRUE(p.IsEnabled(ID_RECORD_DELETE));
+  ASSERT_TRUE(p.IsEnabled(ID_RECORD_DUPLICATE));
   QMenu* database = TopMenu(p.Frame(), "Database");
   Open(database);
   // "&Delete Record" and "&Duplicate Record" share D.
