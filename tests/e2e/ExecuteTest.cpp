@@ -277,11 +277,13 @@ TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {
   p.TypeConnection(bad);
   p.TypeQuery("SELECT 1");
   p.PressExecute();
-  // The connection holder says the database did not open; the grid then reports its own open.
+  // The connection holder says the database did not open; the grid then reports why.
   ASSERT_EQ(prompts_->Messages().size(), 2u);
   EXPECT_EQ(prompts_->Messages()[0].caption, "DbConnection");
   EXPECT_EQ(prompts_->Messages()[1].caption, "Qelvo");
   EXPECT_EQ(prompts_->Messages()[1].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+  EXPECT_NE(prompts_->Messages()[1].text.find("unable to open database file"), std::string::npos)
+      << prompts_->Messages()[1].text;
   EXPECT_LE(p.DataRowCount(), 0);
   // The texts stay, in the editors and in the histories.
   EXPECT_EQ(p.Workspace().ConnectionText(), bad);
