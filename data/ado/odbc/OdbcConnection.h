@@ -47,6 +47,9 @@ class OdbcConnection {
   // (SQLSetPos, then SQLGetData from the value's start). Proved for psqlODBC only: MariaDB's
   // driver gives another row's value after SQLSetPos, and continues a cut value mid-character.
   bool RereadsTruncated() const { return rereadsTruncated_; }
+  // Whether texts are read and written as UTF-8 (SQL_C_CHAR) rather than UTF-16: MySQL and
+  // MariaDB, whose drivers get UTF-16 lengths wrong.
+  bool TextAsUtf8() const { return link_.IsMySql() && link_.NarrowTextIsUtf8(); }
   // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
   SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
 

@@ -94,6 +94,12 @@ DriverConnection::DriverConnection(const std::string& connectionString, const Co
   if (mysql_) {
     long flags = std::strtol(Attribute(parsed, {"OPTION"}).value_or("0").c_str(), nullptr, 10);
     if (!(flags & 2)) parsed.Set("OPTION", std::to_string(flags | 2));
+    // MariaDB's driver miscounts the UTF-16 length of some texts (36 bytes for the 19 characters
+    // of "Último Pau-De-Arara") and cuts them, and writes such texts with a stray NUL; its UTF-8
+    // is exact. Texts then travel as UTF-8, which needs a UTF-8 character set.
+    const std::optional<std::string> charset = Attribute(parsed, {"CHARSET"});
+    if (!charset) parsed.Set("CHARSET", "utf8mb4");
+    utf8Narrow_ = !charset || strncasecmp(charset->c_str(), "utf8", 4) == 0;
   }
   // psqlODBC reports booleans as VARCHAR(5) unless told otherwise; as booleans they read, sort,
   // filter and show as booleans. A string or DSN that says how it wants them is left alone. The

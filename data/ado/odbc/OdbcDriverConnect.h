@@ -22,8 +22,9 @@ Handle OpenOdbcEnvironment();
 
 // A connection to a driver made with SQLDriverConnect and SQL_DRIVER_NOPROMPT, under the C
 // numeric locale and with the login timeout. MySQL and MariaDB drivers are asked for found rows
-// (OPTION flag 2) so that UPDATE counts the rows it located; psqlODBC for booleans as SQL_BIT
-// (BoolsAsChar=0); a string or DSN that sets either itself is left alone. A refusal raises
+// (OPTION flag 2) so that UPDATE counts the rows it located, and for the utf8mb4 character set;
+// psqlODBC for booleans as SQL_BIT (BoolsAsChar=0); a string or DSN that sets any of these itself
+// is left alone. A refusal raises
 // ComError E_FAIL with the driver manager's diagnostics. Disconnects when destroyed.
 class DriverConnection {
  public:
@@ -37,6 +38,9 @@ class DriverConnection {
   // The driver the string names, directly or through its DSN; empty when it names none.
   const std::string& Driver() const { return driver_; }
   bool IsMySql() const { return mysql_; }
+  // Whether SQL_C_CHAR texts travel as UTF-8: MySQL and MariaDB drivers with the utf8mb4
+  // character set this connect asks for (or another UTF-8 one the string names).
+  bool NarrowTextIsUtf8() const { return utf8Narrow_; }
   // The connection string the driver completed, with the attributes above; empty when not asked
   // for, or when the driver returned none or more than fits.
   const std::string& Completed() const { return completed_; }
@@ -46,6 +50,7 @@ class DriverConnection {
   Handle dbc_;
   bool connected_ = false;
   bool mysql_ = false;
+  bool utf8Narrow_ = false;
   std::string driver_;
   std::string completed_;
 };

@@ -116,6 +116,8 @@ void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char
       AppendUtf8(utf8, reinterpret_cast<const char16_t*>(data), length / sizeof(char16_t));
       return row.Text(utf8);
     }
+    case ValueKind::Utf8Text:
+      return row.Text(std::string_view(data, length));
     case ValueKind::Binary:
       return row.Bytes(std::string_view(data, length));
   }
