@@ -290,6 +290,19 @@ TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {
   EXPECT_EQ(HistoryEntries(ConnectionHistoryName), std::vector<std::string>{bad});
 }
 
+TEST_F(ExecuteTest, ABatchOnAConnectionThatCannotOpenLogsTheOpensError) {
+  Program& p = Start();
+  p.TypeConnection(SqliteConnectionString(data_.File("no/such/folder/x.db")));
+  p.TypeQuery("INSERT INTO Items (ID) VALUES (9);\nSELECT Name FROM Items;");
+  prompts_->AnswerMessage(IDOK);
+  prompts_->AnswerMessage(IDYES);
+  p.PressExecute();
+  const std::string text = ReadFile(p.Bottom().LastBatch().ReportPath());
+  EXPECT_EQ(text.rfind("[E]   0 \"INSERT INTO Items (ID) VALUES (9)\"\r\n[E] Error: ", 0), 0u) << text;
+  EXPECT_NE(text.find("unable to open database file"), std::string::npos) << text;
+  EXPECT_EQ(text.find("closed"), std::string::npos) << text;
+}
+
 TEST_F(ExecuteTest, InPlaceEditToggleFollowsTheSetting) {
   Program& p = StartWith("SELECT Name FROM Items");
   p.PressExecute();
