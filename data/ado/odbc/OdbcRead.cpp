@@ -63,7 +63,11 @@ std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT 
 }
 
 std::optional<std::string> GetText(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
-  if (connection.TextAsUtf8()) return GetPieces(connection, stmt, column, SQL_C_CHAR, 1);
+  if (connection.TextAsUtf8()) {
+    std::optional<std::string> bytes = GetPieces(connection, stmt, column, SQL_C_CHAR, 1);
+    if (bytes && !IsUtf8(*bytes)) return ToUtf8(ToWide(*bytes));
+    return bytes;
+  }
   std::optional<std::string> units = GetPieces(connection, stmt, column, SQL_C_WCHAR, sizeof(SQLWCHAR));
   if (!units) return std::nullopt;
   return ToUtf8(reinterpret_cast<const char16_t*>(units->data()), units->size() / sizeof(char16_t));

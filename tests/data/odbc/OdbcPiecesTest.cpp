@@ -24,6 +24,15 @@ TEST(OdbcText, Utf8AndUtf16RoundTripEveryPlane) {
   EXPECT_EQ(ToUtf8(ToWide("")), "");
 }
 
+TEST(OdbcText, Utf8IsRecognisedAsToWideTakesIt) {
+  for (const char* good : {"", "plain", "Último Pau-De-Arara", "€", "\xF0\x9D\x84\x9E clef"})
+    EXPECT_TRUE(IsUtf8(good)) << good;
+  for (const char* bad : {"\xC3\xFF"
+                          "A",
+                          "\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
+    EXPECT_FALSE(IsUtf8(bad)) << bad;
+}
+
 TEST(OdbcText, BrokenInputBecomesReplacementCharactersNotGarbage) {
   // A lone continuation byte, a cut sequence, an overlong form, an encoded surrogate.
   EXPECT_EQ(ToWide("a\x80"
