@@ -34,6 +34,6 @@ class FilterExpression {
 // blanks); numbers by value across types; booleans take 0 as false and other numbers as true;
 // dates are ISO (yyyy-mm-dd[ hh:mm[:ss[.fff]]]) or day-first (dd/mm/yyyy, also with '.' or '-'),
 // and stand for the whole span written (a day, a minute, a second), so D = '2003-02-01' holds for
-// every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that cannot be
-// compared with the constant (a text in a numeric field) is only "<>" to it.
+// every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that
+// cannot be compared with the constant (a text in a numeric field) is only "<>" to it.
 std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const std::vector<CriteriaColumn>& columns);
