@@ -50,6 +50,10 @@ class OdbcConnection {
   // Whether texts are read and written as UTF-8 (SQL_C_CHAR) rather than UTF-16: MySQL and
   // MariaDB, whose drivers get UTF-16 lengths wrong.
   bool TextAsUtf8() const { return link_.IsMySql() && link_.NarrowTextIsUtf8(); }
+  // Whether UTF-16 texts handed to the driver go as terminated strings (SQL_NTS) rather than with
+  // their length: MariaDB's driver reads past the given length of a long one with non-ASCII
+  // characters.
+  bool PassesWideTextTerminated() const { return link_.IsMySql(); }
   // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
   SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
 

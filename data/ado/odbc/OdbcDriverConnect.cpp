@@ -108,12 +108,16 @@ DriverConnection::DriverConnection(const std::string& connectionString, const Co
     parsed.Set("BoolsAsChar", "0");
 
   WideString text = ToWide(parsed.ToOdbcString());
+  // MariaDB's driver reads past the given length of a UTF-16 text with non-ASCII characters (a
+  // password, say); terminated, it stops where the text does.
+  const bool terminated = mysql_ && text.find(u'\0') == WideString::npos;
   // Drivers return long completed strings (psqlODBC lists every option): room for all of it.
   std::vector<SQLWCHAR> out(options.complete ? 8192 : 0, 0);
   SQLSMALLINT outLength = 0;
-  SQLRETURN rc = SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), static_cast<SQLSMALLINT>(text.size()),
-                                   options.complete ? out.data() : nullptr, static_cast<SQLSMALLINT>(out.size()),
-                                   options.complete ? &outLength : nullptr, SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc =
+      SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), terminated ? SQL_NTS : static_cast<SQLSMALLINT>(text.size()),
+                        options.complete ? out.data() : nullptr, static_cast<SQLSMALLINT>(out.size()),
+                        options.complete ? &outLength : nullptr, SQL_DRIVER_NOPROMPT);
   if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, E_FAIL);
   connected_ = true;
   // A cut completion would be a broken string: none is better.
