@@ -73,6 +73,9 @@ class DbConnectionHolder {
 
   DbConnection* GetConnection();
   static DbConnection* GetSharedConnection();
+  // The connection GetConnection hands out, as it is, without opening anything; null before the
+  // first GetConnection. After a failed open it is closed and reports that open's error when used.
+  DbConnection* Current() const;
 
  private:
   std::unique_ptr<DbConnection> connection_;

@@ -58,6 +58,10 @@ DbConnection* DbConnectionHolder::GetConnection() {
   return connection_.get();
 }
 
+DbConnection* DbConnectionHolder::Current() const {
+  return private_ ? connection_.get() : Shared().get();
+}
+
 DbConnection* DbConnectionHolder::GetSharedConnection() {
   std::unique_ptr<DbConnection>& shared = Shared();
   try {

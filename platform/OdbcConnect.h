@@ -11,8 +11,9 @@ struct OdbcCompletion {
   std::string error;             // the driver manager's diagnostics, when not ok
 };
 
-// Connects with SQL_DRIVER_NOPROMPT and disconnects at once. The completed string keeps the
-// DRIVER of the given one when the driver's own answer names neither a driver nor a data source.
+// Connects as the provider does (ado::odbc::DriverConnection: login timeout, numeric locale,
+// the provider's attributes) and disconnects at once. The completed string keeps the DRIVER of the
+// given one when the driver's own answer names neither a driver nor a data source.
 OdbcCompletion CompleteOdbcConnection(const std::string& connectionString);
 
 // The names of the data sources of the user and the system, sorted, without duplicates; empty

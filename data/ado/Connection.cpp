@@ -35,13 +35,25 @@ void Connection::Open(const std::string& connectionString, const std::string& us
   (void)options;
   if (session_) throw ComError(adErrObjectOpen);
   const std::string& text = connectionString.empty() ? connectionString_ : connectionString;
-  session_ = OpenProviderSession(text, userId, password);
+  try {
+    session_ = OpenProviderSession(text, userId, password);
+  } catch (const ComError& e) {
+    openError_ = e;
+    throw;
+  }
+  openError_.reset();
   connectionString_ = text;
 }
 
 void Connection::Close() {
   if (!session_) throw ComError(adErrObjectClosed);
   session_.reset();
+}
+
+void Connection::RequireOpen(HRESULT closedError) const {
+  if (session_) return;
+  if (openError_) throw *openError_;
+  throw ComError(closedError);
 }
 
 long Connection::GetState() const {
@@ -71,7 +83,7 @@ void Connection::PutConnectionString(const std::string& text) {
 }
 
 ProviderSession& Connection::Session() const {
-  if (!session_) throw ComError(adErrObjectClosed);
+  RequireOpen();
   return *session_;
 }
 

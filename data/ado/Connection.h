@@ -2,9 +2,11 @@
 // ADO Connection: opens a provider session from a connection string. "Provider=SQLite" goes to
 // the native SQLite provider; "Provider=MSDASQL" or no Provider keyword goes to ODBC.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/ado/AdoEnums.h"
+#include "data/ado/ComError.h"
 #include "data/ado/ComPtr.h"
 
 namespace ado {
@@ -29,12 +31,17 @@ class Connection {
   std::string GetConnectionString() const;
   void PutConnectionString(const std::string& text);
 
-  // The open session (raises adErrObjectClosed when closed); for the cursor engine.
+  // The open session; for the cursor engine. A closed connection raises adErrObjectClosed, or,
+  // when its last open failed, that open's own error, so that whoever uses the connection next
+  // learns why it is closed (a wrong password, say) instead of only that it is.
   ProviderSession& Session() const;
+  // Raises unless open: the failed open's error as above, else `closedError`.
+  void RequireOpen(HRESULT closedError = adErrObjectClosed) const;
 
  private:
   std::string connectionString_;
   std::unique_ptr<ProviderSession> session_;
+  std::optional<ComError> openError_;
 };
 using ConnectionPtr = ComPtr<Connection>;
 

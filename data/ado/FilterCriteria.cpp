@@ -114,28 +114,32 @@ bool IsPadded(int adoType) {
 
 enum class Op { Eq, Ne, Lt, Gt, Le, Ge };
 
-bool Holds(Op op, int c) {
+Truth Known(bool b) {
+  return b ? Truth::True : Truth::False;
+}
+
+Truth Holds(Op op, int c) {
   switch (op) {
     case Op::Eq:
-      return c == 0;
+      return Known(c == 0);
     case Op::Ne:
-      return c != 0;
+      return Known(c != 0);
     case Op::Lt:
-      return c < 0;
+      return Known(c < 0);
     case Op::Gt:
-      return c > 0;
+      return Known(c > 0);
     case Op::Le:
-      return c <= 0;
+      return Known(c <= 0);
     case Op::Ge:
-      return c >= 0;
+      return Known(c >= 0);
   }
-  return false;
+  return Truth::False;
 }
 
 // A value that cannot be compared with the constant (a text in a numeric column, say) is
 // different from it and neither smaller nor greater.
-bool Incomparable(Op op) {
-  return op == Op::Ne;
+Truth Incomparable(Op op) {
+  return Known(op == Op::Ne);
 }
 
 bool IsSignedVt(VARTYPE vt) {
@@ -268,7 +272,7 @@ std::optional<DateLiteral> ParseDate(std::string_view text) {
 
 class MatchAll final : public FilterExpression {
  public:
-  bool Matches(const RowSource&, std::uint32_t) const override { return true; }
+  Truth Evaluate(const RowSource&, std::uint32_t) const override { return Truth::True; }
 };
 
 using Node = std::unique_ptr<FilterExpression>;
@@ -276,10 +280,14 @@ using Node = std::unique_ptr<FilterExpression>;
 class AllOf final : public FilterExpression {
  public:
   explicit AllOf(std::vector<Node> parts) : parts_(std::move(parts)) {}
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
-    for (const Node& p : parts_)
-      if (!p->Matches(source, row)) return false;
-    return true;
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
+    Truth result = Truth::True;
+    for (const Node& p : parts_) {
+      const Truth t = p->Evaluate(source, row);
+      if (t == Truth::False) return Truth::False;
+      if (t == Truth::Unknown) result = Truth::Unknown;
+    }
+    return result;
   }
 
  private:
@@ -289,10 +297,14 @@ class AllOf final : public FilterExpression {
 class AnyOf final : public FilterExpression {
  public:
   explicit AnyOf(std::vector<Node> parts) : parts_(std::move(parts)) {}
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
-    for (const Node& p : parts_)
-      if (p->Matches(source, row)) return true;
-    return false;
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
+    Truth result = Truth::False;
+    for (const Node& p : parts_) {
+      const Truth t = p->Evaluate(source, row);
+      if (t == Truth::True) return Truth::True;
+      if (t == Truth::Unknown) result = Truth::Unknown;
+    }
+    return result;
   }
 
  private:
@@ -302,7 +314,10 @@ class AnyOf final : public FilterExpression {
 class Not final : public FilterExpression {
  public:
   explicit Not(Node inner) : inner_(std::move(inner)) {}
-  bool Matches(const RowSource& source, std::uint32_t row) const override { return !inner_->Matches(source, row); }
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
+    const Truth t = inner_->Evaluate(source, row);
+    return t == Truth::Unknown ? t : Known(t == Truth::False);
+  }
 
  private:
   Node inner_;
@@ -311,8 +326,8 @@ class Not final : public FilterExpression {
 class NullTest final : public FilterExpression {
  public:
   NullTest(int column, bool wantNull) : column_(column), wantNull_(wantNull) {}
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
-    return source.Get(row, column_).IsNull() == wantNull_;
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
+    return Known(source.Get(row, column_).IsNull() == wantNull_);
   }
 
  private:
@@ -332,9 +347,9 @@ class NumberTest final : public FilterExpression {
     approx_ = value.ToDouble();
   }
 
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
     const ValueView v = source.Get(row, column_);
-    if (v.IsNull()) return false;
+    if (v.IsNull()) return Truth::Unknown;
     if (isInt_ && IsSignedVt(v.vt)) return Holds(op_, v.i < int_ ? -1 : (v.i > int_ ? 1 : 0));
     if (isInt_ && IsUnsignedVt(v.vt)) {
       if (int_ < 0) return Holds(op_, 1);
@@ -387,9 +402,9 @@ class NumberTest final : public FilterExpression {
 class BoolTest final : public FilterExpression {
  public:
   BoolTest(int column, Op op, bool value) : column_(column), op_(op), value_(value) {}
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
     const ValueView v = source.Get(row, column_);
-    if (v.IsNull()) return false;
+    if (v.IsNull()) return Truth::Unknown;
     bool b = false;
     if (v.vt == VT_BOOL) {
       b = v.b;
@@ -427,7 +442,7 @@ class DateTest final : public FilterExpression {
     high_ = start + lit.unit - kHalfMs;
   }
 
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
     const ValueView v = source.Get(row, column_);
     double date = 0;
     switch (v.vt) {
@@ -444,7 +459,7 @@ class DateTest final : public FilterExpression {
       }
       case VT_EMPTY:
       case VT_NULL:
-        return false;
+        return Truth::Unknown;
       default:
         if (IsSignedVt(v.vt)) {
           date = static_cast<double>(v.i);
@@ -457,19 +472,19 @@ class DateTest final : public FilterExpression {
     const bool within = r >= low_ && r < high_;
     switch (op_) {
       case Op::Eq:
-        return within;
+        return Known(within);
       case Op::Ne:
-        return !within;
+        return Known(!within);
       case Op::Lt:
-        return r < low_;
+        return Known(r < low_);
       case Op::Ge:
-        return r >= low_;
+        return Known(r >= low_);
       case Op::Le:
-        return r < high_;
+        return Known(r < high_);
       case Op::Gt:
-        return r >= high_;
+        return Known(r >= high_);
     }
-    return false;
+    return Truth::False;
   }
 
  private:
@@ -486,9 +501,9 @@ class TextTest final : public FilterExpression {
     if (padded_) value_.resize(TrimRight(value_).size());
   }
 
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
     const ValueView v = source.Get(row, column_);
-    if (v.IsNull()) return false;
+    if (v.IsNull()) return Truth::Unknown;
     char buffer[64];
     std::optional<std::string_view> text = RowText(v, buffer);
     if (!text) return Incomparable(op_);
@@ -521,13 +536,13 @@ class LikeTest final : public FilterExpression {
     anchoredEnd_ = folded_.empty() || (folded_.back() != '%' && folded_.back() != '*');
   }
 
-  bool Matches(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
     const ValueView v = source.Get(row, column_);
-    if (v.IsNull()) return false;
+    if (v.IsNull()) return Truth::Unknown;
     char buffer[64];
     std::optional<std::string_view> text = RowText(v, buffer);
-    if (!text) return negate_;
-    return Match(padded_ ? TrimRight(*text) : *text) != negate_;
+    if (!text) return Known(negate_);
+    return Known(Match(padded_ ? TrimRight(*text) : *text) != negate_);
   }
 
  private:

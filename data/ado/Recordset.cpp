@@ -247,7 +247,8 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   (void)cursorType;
   (void)options;
   if (state_->open) throw ComError(adErrObjectOpen);
-  if (!connection || connection->GetState() != adStateOpen) throw ComError(adErrInvalidConnection);
+  if (!connection) throw ComError(adErrInvalidConnection);
+  connection->RequireOpen(adErrInvalidConnection);
   long location = state_->cursorLocation;
   state_->Reset();
   state_->cursorLocation = location;

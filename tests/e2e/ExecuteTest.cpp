@@ -265,15 +265,30 @@ TEST_F(ExecuteTest, AConnectionThatCannotOpenIsReportedAndLosesNothing) {
   p.TypeConnection(bad);
   p.TypeQuery("SELECT 1");
   p.PressExecute();
-  // The connection holder says the database did not open; the grid then reports its own open.
+  // The connection holder says the database did not open; the grid then reports why.
   ASSERT_EQ(prompts_->Messages().size(), 2u);
   EXPECT_EQ(prompts_->Messages()[0].caption, "DbConnection");
   EXPECT_EQ(prompts_->Messages()[1].caption, "Qelvo");
   EXPECT_EQ(prompts_->Messages()[1].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+  EXPECT_NE(prompts_->Messages()[1].text.find("unable to open database file"), std::string::npos)
+      << prompts_->Messages()[1].text;
   EXPECT_LE(p.DataRowCount(), 0);
   // The texts stay, in the editors and in the histories.
   EXPECT_EQ(p.Workspace().ConnectionText(), bad);
   EXPECT_EQ(HistoryEntries(ConnectionHistoryName), std::vector<std::string>{bad});
+}
+
+TEST_F(ExecuteTest, ABatchOnAConnectionThatCannotOpenLogsTheOpensError) {
+  Program& p = Start();
+  p.TypeConnection(SqliteConnectionString(data_.File("no/such/folder/x.db")));
+  p.TypeQuery("INSERT INTO Items (ID) VALUES (9);\nSELECT Name FROM Items;");
+  prompts_->AnswerMessage(IDOK);
+  prompts_->AnswerMessage(IDYES);
+  p.PressExecute();
+  const std::string text = ReadFile(p.Bottom().LastBatch().ReportPath());
+  EXPECT_EQ(text.rfind("[E]   0 \"INSERT INTO Items (ID) VALUES (9)\"\r\n[E] Error: ", 0), 0u) << text;
+  EXPECT_NE(text.find("unable to open database file"), std::string::npos) << text;
+  EXPECT_EQ(text.find("closed"), std::string::npos) << text;
 }
 
 TEST_F(ExecuteTest, InPlaceEditToggleFollowsTheSetting) {

@@ -89,6 +89,20 @@ TEST_F(PostgresTest, ExecuteSortAndFilter) {
   Run({"DROP TABLE " + table});
 }
 
+TEST_F(PostgresTest, AWrongPasswordIsWhatTheSecondBoxSays) {
+  ConnectionString wrong = server_;
+  wrong.Set("PWD", "wrong");
+  Program& p = Start();
+  p.TypeConnection(wrong.ToOdbcString());
+  p.TypeQuery("SELECT 1");
+  p.PressExecute();
+  ASSERT_EQ(prompts_->Messages().size(), 2u);
+  EXPECT_EQ(prompts_->Messages()[0].text, "Errore nell'apertura del database");
+  EXPECT_NE(prompts_->Messages()[1].text.find("password authentication failed for user"), std::string::npos)
+      << prompts_->Messages()[1].text;
+  EXPECT_LE(p.DataRowCount(), 0);
+}
+
 TEST_F(PostgresTest, TheDriverPromptBuildsAConnectionThatRuns) {
   Program& p = Start();
   p.Workspace().SetConnectionMode(CQelvoView::kModeOdbc);

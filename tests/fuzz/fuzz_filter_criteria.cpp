@@ -1,5 +1,6 @@
 // Filter criteria from any text (first line), rows from the rest: compiling may only raise
-// ComError, matching never fails, and NOT (criteria) matches exactly the other rows.
+// ComError, matching never fails, and NOT (criteria) holds exactly where the criteria are false:
+// rows where they are unknown (a NULL compared) pass neither.
 #include <cstdlib>
 #include <string>
 
@@ -26,8 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const FuzzRows table(lines);
   for (std::uint32_t row = 0; row < table.Size(); ++row) {
-    const bool match = filter->Matches(table, row);
-    if (negated && negated->Matches(table, row) == match) std::abort();
+    const Truth truth = filter->Evaluate(table, row);
+    if (filter->Matches(table, row) != (truth == Truth::True)) std::abort();
+    if (!negated) continue;
+    const Truth opposite = negated->Evaluate(table, row);
+    if (truth == Truth::Unknown ? opposite != Truth::Unknown : (opposite == Truth::True) == (truth == Truth::True))
+      std::abort();
   }
   return 0;
 }

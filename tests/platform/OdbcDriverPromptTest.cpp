@@ -2,11 +2,16 @@
 // DRIVER= string, a real no-prompt connect completes it, a refused connection is explained and
 // the prompt stays open; Cancel gives nothing.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <chrono>
+#include <future>
 #include <memory>
 
 #include "data/DbConnection.h"
@@ -123,3 +128,38 @@ TEST_F(OdbcPrompt, Screenshot) {
 }
 
 }  // namespace
+
+// The prompt's test connect runs on the GUI thread: against a server that accepts and never
+// answers it must give up within the login timeout, as the provider does, not freeze the program.
+TEST(OdbcPromptConnect, AServerThatNeverAnswersIsRefusedWithinTheLoginTimeout) {
+  // A listener that never accepts: the kernel completes each handshake, and nothing is ever said.
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 16), 0);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  const std::string port = std::to_string(ntohs(address.sin_port));
+  bool closed = false;
+  for (const std::string driver : {"PostgreSQL Unicode", "MariaDB Unicode"}) {
+    const std::string text =
+        "DRIVER={" + driver + "};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=testdb;UID=tester;PWD=secret";
+    const auto start = std::chrono::steady_clock::now();
+    std::future<OdbcCompletion> done = std::async(std::launch::async, [text] { return CompleteOdbcConnection(text); });
+    // Far beyond the 5-second login timeout; closing the listener then resets a connect that
+    // would otherwise wait for ever.
+    if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      close(listener);
+      closed = true;
+      ADD_FAILURE() << driver << ": still connecting after 20 s";
+    }
+    const OdbcCompletion completion = done.get();
+    EXPECT_FALSE(completion.ok) << driver;
+    EXPECT_EQ(completion.error.rfind("[unixODBC]", 0), 0u) << completion.error;
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20) << driver;
+    if (closed) break;
+  }
+  if (!closed) close(listener);
+}

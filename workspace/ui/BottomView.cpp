@@ -97,6 +97,8 @@ void CBottomView::OnUpdate(CDocView*) {
       connection = grid_->GetConnectionHolder().GetConnection();
       if (connection) connection->ReOpen();
     } catch (const ComError&) {
+      // A connection that failed to open still tells each statement why.
+      if (!connection) connection = grid_->GetConnectionHolder().Current();
     }
     const std::string toShow = batch_->Run(connection, text);
     if (!toShow.empty()) {

@@ -228,6 +228,7 @@ std::vector<DescribedColumn> DescribeResult(const OdbcConnection& connection, SQ
       info.attributes |= adFldIsNullable | adFldMayBeNull;
     }
     d.plan = PlanFetch(c.sql, mapped);
+    if (d.plan.kind == ValueKind::Text && connection.TextAsUtf8()) d.plan = Utf8TextPlan(d.plan);
     // psqlODBC has every date as the server's ISO text; read as text, a date the structures cannot
     // hold ('infinity', a year BC) keeps its form. A time zone (timestamptz) is left to the
     // driver, which converts it to local time. (MariaDB's driver has binary dates: structures.)

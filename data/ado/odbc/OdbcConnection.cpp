@@ -1,11 +1,6 @@
 #include "data/ado/odbc/OdbcConnection.h"
 
-#include <dlfcn.h>
-#include <strings.h>
-
 #include <cstdlib>
-#include <initializer_list>
-#include <optional>
 
 #include "data/ado/ConnectionString.h"
 #include "data/ado/odbc/OdbcText.h"
@@ -26,105 +21,18 @@ SQLUINTEGER InfoInteger(SQLHDBC dbc, SQLUSMALLINT info) {
   return value;
 }
 
-// The driver a DSN names, from the driver manager's list of data sources (narrow: the names are
-// the bytes of the ini files, which the wide call would garble).
-std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
-  SQLUSMALLINT direction = SQL_FETCH_FIRST;
-  for (;;) {
-    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
-    SQLCHAR description[512] = {};
-    SQLSMALLINT nameLength = 0, descriptionLength = 0;
-    SQLRETURN rc = SQLDataSources(env, direction, name, sizeof name, &nameLength, description, sizeof description,
-                                  &descriptionLength);
-    if (!Succeeded(rc)) return {};
-    direction = SQL_FETCH_NEXT;
-    if (strcasecmp(reinterpret_cast<const char*>(name), dsn.c_str()) == 0)
-      return reinterpret_cast<const char*>(description);
-  }
-}
-
-// A DSN's attribute as unixODBC's ini files give it; empty when unset. The reader is unixODBC's
-// installer library (installed with the driver manager), opened at run time so that nothing more
-// needs linking.
-std::string DsnAttribute(const std::string& dsn, const char* key) {
-  using Reader = int (*)(const char*, const char*, const char*, char*, int, const char*);
-  static Reader reader = [] {
-    void* library = dlopen("libodbcinst.so.2", RTLD_NOW | RTLD_LOCAL);
-    return library ? reinterpret_cast<Reader>(dlsym(library, "SQLGetPrivateProfileString")) : nullptr;
-  }();
-  if (!reader || dsn.empty()) return {};
-  char value[256] = {};
-  if (reader(dsn.c_str(), key, "", value, sizeof value, "odbc.ini") <= 0) return {};
-  return value;
-}
-
-// An attribute from the connection string, or else from its DSN.
-std::optional<std::string> Attribute(const ConnectionString& parsed, std::initializer_list<const char*> keys) {
-  for (const char* key : keys)
-    if (auto value = parsed.Get(key)) return value;
-  std::string dsn = parsed.Get("DSN").value_or("");
-  for (const char* key : keys)
-    if (std::string value = DsnAttribute(dsn, key); !value.empty()) return value;
-  return std::nullopt;
-}
-
-std::string DriverOf(SQLHENV env, const ConnectionString& parsed) {
-  if (auto driver = parsed.Get("DRIVER"); driver && !driver->empty()) return *driver;
-  if (auto dsn = parsed.Get("DSN"); dsn && !dsn->empty()) return DriverOfDsn(env, *dsn);
-  return {};
-}
-
 }  // namespace
 
-OdbcConnection::OdbcConnection(const std::string& connectionString, const ConnectOptions& options) {
+OdbcConnection::OdbcConnection(const std::string& connectionString, const ConnectOptions& options)
+    : link_(connectionString, options), driver_(link_.Driver()) {
   NumericLocaleScope locale;
-  env_ = AllocateHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0, E_FAIL);
-  Check(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0), SQL_HANDLE_ENV,
-        env_.get(), "Driver Manager", E_FAIL);
-  dbc_ = AllocateHandle(SQL_HANDLE_DBC, env_.get(), SQL_HANDLE_ENV, E_FAIL);
-
-  ConnectionString parsed = ConnectionString::Parse(connectionString);
-  driver_ = DriverOf(env_.get(), parsed);
-  const bool mysql = ContainsNoCase(driver_, "MariaDB") || ContainsNoCase(driver_, "MySQL");
-  if (options.loginTimeoutSeconds > 0) {
-    SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(options.loginTimeoutSeconds)), 0);
-    // MariaDB's driver ignores the attribute; without its keyword a host that drops packets
-    // holds the connect for minutes.
-    if (options.addDriverTimeout && mysql && !Attribute(parsed, {"CONN_TIMEOUT"}))
-      parsed.Set("CONN_TIMEOUT", std::to_string(options.loginTimeoutSeconds));
-  }
-  // MySQL counts the rows an UPDATE changed, not those it found: writing back a value unchanged
-  // would look like a row changed by someone else. FLAG_FOUND_ROWS (2) makes it count found rows,
-  // as ADO's cursors need; the other flags stay as set.
-  if (mysql) {
-    long flags = std::strtol(Attribute(parsed, {"OPTION"}).value_or("0").c_str(), nullptr, 10);
-    if (!(flags & 2)) parsed.Set("OPTION", std::to_string(flags | 2));
-  }
-  // psqlODBC reports booleans as VARCHAR(5) unless told otherwise; as booleans they read, sort,
-  // filter and show as booleans. A string or DSN that says how it wants them is left alone.
-  if (ContainsNoCase(driver_, "PostgreSQL") && !Attribute(parsed, {"BoolsAsChar", "B7"}))
-    parsed.Set("BoolsAsChar", "0");
-  WideString text = ToWide(parsed.ToOdbcString());
-  SQLRETURN rc = SQLDriverConnectW(dbc_.get(), nullptr, AsSql(text), static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
-                                   nullptr, SQL_DRIVER_NOPROMPT);
-  if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, E_FAIL);
-  connected_ = true;
   Learn(connectionString);
 }
 
-OdbcConnection::~OdbcConnection() {
-  if (!connected_) return;
-  NumericLocaleScope locale;
-  if (!Succeeded(SQLDisconnect(dbc_.get()))) {
-    // An open transaction keeps the connection; nothing of it is wanted any more.
-    SQLEndTran(SQL_HANDLE_DBC, dbc_.get(), SQL_ROLLBACK);
-    SQLDisconnect(dbc_.get());
-  }
-}
+OdbcConnection::~OdbcConnection() = default;
 
 void OdbcConnection::Learn(const std::string& connectionString) {
-  SQLHDBC dbc = dbc_.get();
+  SQLHDBC dbc = link_.Dbc();
   std::string dbms = InfoText(dbc, SQL_DBMS_NAME);
   if (ContainsNoCase(dbms, "PostgreSQL"))
     dialect_ = Dialect::PostgreSql;
@@ -152,8 +60,8 @@ void OdbcConnection::Learn(const std::string& connectionString) {
 
 Handle OdbcConnection::NewStatement() const {
   SQLHANDLE made = SQL_NULL_HANDLE;
-  SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc_.get(), &made);
-  if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, E_FAIL);
+  SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, link_.Dbc(), &made);
+  if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, link_.Dbc(), driver_, E_FAIL);
   return Handle(made, HandleDeleter{SQL_HANDLE_STMT});
 }
 

@@ -6,31 +6,23 @@
 #include <string>
 
 #include "data/ado/odbc/OdbcCheck.h"
+#include "data/ado/odbc/OdbcDriverConnect.h"
 
 namespace ado::odbc {
 
 // The back ends whose differences the provider knows.
 enum class Dialect { PostgreSql, MySql, Sqlite, Other };
 
-struct ConnectOptions {
-  long loginTimeoutSeconds = 5;
-  // Adds the driver's own connect-timeout keyword where the driver ignores the login timeout
-  // attribute (MariaDB's CONN_TIMEOUT), unless the string sets it already.
-  bool addDriverTimeout = true;
-};
-
 class OdbcConnection {
  public:
-  // Connects with SQLDriverConnect and SQL_DRIVER_NOPROMPT; raises ComError E_FAIL with the
-  // driver manager's diagnostics when the connection is refused. MySQL and MariaDB drivers are
-  // asked for found rows (OPTION flag 2) so that UPDATE counts the rows it located; psqlODBC for
-  // booleans as SQL_BIT (BoolsAsChar=0) unless the string says otherwise.
+  // Connects through DriverConnection (its attributes and timeouts); raises ComError E_FAIL with
+  // the driver manager's diagnostics when the connection is refused.
   OdbcConnection(const std::string& connectionString, const ConnectOptions& options);
   ~OdbcConnection();
   OdbcConnection(const OdbcConnection&) = delete;
   OdbcConnection& operator=(const OdbcConnection&) = delete;
 
-  SQLHDBC Dbc() const { return dbc_.get(); }
+  SQLHDBC Dbc() const { return link_.Dbc(); }
   // A new statement handle; raises ComError with the connection's diagnostics.
   Handle NewStatement() const;
 
@@ -40,7 +32,7 @@ class OdbcConnection {
   }
   SQLRETURN CheckStatement(SQLRETURN rc, SQLHSTMT stmt) const { return Check(rc, SQL_HANDLE_STMT, stmt, driver_); }
   SQLRETURN CheckConnection(SQLRETURN rc, HRESULT hr = DB_E_ERRORSINCOMMAND) const {
-    return Check(rc, SQL_HANDLE_DBC, dbc_.get(), driver_, hr);
+    return Check(rc, SQL_HANDLE_DBC, link_.Dbc(), driver_, hr);
   }
 
   const std::string& DriverLabel() const { return driver_; }
@@ -55,15 +47,20 @@ class OdbcConnection {
   // (SQLSetPos, then SQLGetData from the value's start). Proved for psqlODBC only: MariaDB's
   // driver gives another row's value after SQLSetPos, and continues a cut value mid-character.
   bool RereadsTruncated() const { return rereadsTruncated_; }
+  // Whether texts are read and written as UTF-8 (SQL_C_CHAR) rather than UTF-16: MySQL and
+  // MariaDB, whose drivers get UTF-16 lengths wrong.
+  bool TextAsUtf8() const { return link_.IsMySql() && link_.NarrowTextIsUtf8(); }
+  // Whether UTF-16 texts handed to the driver go as terminated strings (SQL_NTS) rather than with
+  // their length: MariaDB's driver reads past the given length of a long one with non-ASCII
+  // characters.
+  bool PassesWideTextTerminated() const { return link_.IsMySql(); }
   // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
   SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
 
  private:
   void Learn(const std::string& connectionString);
 
-  Handle env_;
-  Handle dbc_;
-  bool connected_ = false;
+  DriverConnection link_;
   std::string driver_;
   Dialect dialect_ = Dialect::Other;
   std::string catalog_;

@@ -14,13 +14,15 @@ constexpr std::size_t kBlockBytes = 256 * 1024;
 constexpr SQLULEN kMaxBlock = 256;
 
 // Bytes a value of a text or binary kind takes, without terminator; nullopt when the driver
-// had more than the buffer held.
-std::optional<std::size_t> Length(const FetchPlan& plan, SQLLEN indicator) {
+// had more than the buffer held. A text whose terminator is not where the driver's length says
+// takes the length the terminator shows, and none in the buffer means more than it held.
+std::optional<std::size_t> Length(const FetchPlan& plan, const char* data, SQLLEN indicator) {
   if (indicator == SQL_NO_TOTAL || indicator < 0) return std::nullopt;
   std::size_t terminator = plan.cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : plan.cType == SQL_C_CHAR ? 1 : 0;
   std::size_t room = static_cast<std::size_t>(plan.elementBytes) - terminator;
   if (static_cast<std::size_t>(indicator) > room) return std::nullopt;
-  return static_cast<std::size_t>(indicator);
+  return WrittenLength(data, static_cast<std::size_t>(indicator), static_cast<std::size_t>(plan.elementBytes),
+                       terminator);
 }
 
 // Texts whose length the type bounds (digits, times, GUIDs): their generous buffers are never
@@ -142,7 +144,7 @@ void OdbcCursor::AppendBound(RowStore::Builder& row, std::size_t column, SQLULEN
   if (indicator == SQL_NULL_DATA) return row.Null();
   const char* data = b.data.data() + static_cast<std::size_t>(plan.elementBytes) * index;
   if (IsFixed(plan.kind)) return AppendValue(row, plan.kind, columns_[column].type, data, plan.elementBytes);
-  if (std::optional<std::size_t> length = Length(plan, indicator))
+  if (std::optional<std::size_t> length = Length(plan, data, indicator))
     return AppendValue(row, plan.kind, columns_[column].type, data, *length);
   // Longer than the driver said: position on the row and read the value whole. Where the driver
   // cannot, the value is refused rather than cut.
@@ -179,6 +181,8 @@ void OdbcCursor::AppendUnbound(RowStore::Builder& row, std::size_t column) {
   } else if (plan.kind == ValueKind::Text) {
     // UTF-16 as it came, converted once by AppendValue.
     value = GetPieces(*connection_, stmt, number, SQL_C_WCHAR, sizeof(SQLWCHAR));
+  } else if (plan.kind == ValueKind::Utf8Text) {
+    value = GetPieces(*connection_, stmt, number, SQL_C_CHAR, 1);
   } else {
     value = GetAscii(*connection_, stmt, number);
   }

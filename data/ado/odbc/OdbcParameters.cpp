@@ -206,11 +206,16 @@ void BoundParameters::Bind(const OdbcConnection& connection, SQLHSTMT stmt, SQLU
     }
     default: {
       // Texts, and whatever else only has a text form.
-      WideString wide = ToWide(v.vt() == VT_BSTR ? v.Str() : v.ToText());
-      std::size_t bytes = wide.size() * sizeof(char16_t);
+      std::string utf8 = v.vt() == VT_BSTR ? v.Str() : v.ToText();
+      WideString wide = ToWide(utf8);
       if (!sqlType || IsCharacterSql(sqlType))
         sqlType = wide.size() > kLongThreshold / 2 ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
-      fixed(wide.data(), bytes, SQL_C_WCHAR, SQL_WVARCHAR);
+      // As UTF-8 where the connection says so: MariaDB's driver writes some UTF-16 texts with a
+      // stray NUL at the end (or refuses them as too long).
+      if (connection.TextAsUtf8())
+        fixed(utf8.data(), utf8.size(), SQL_C_CHAR, SQL_WVARCHAR);
+      else
+        fixed(wide.data(), wide.size() * sizeof(char16_t), SQL_C_WCHAR, SQL_WVARCHAR);
       size = std::max<SQLULEN>(wide.size(), 1);
       break;
     }

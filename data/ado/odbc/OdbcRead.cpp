@@ -5,6 +5,22 @@
 #include "data/ado/odbc/OdbcText.h"
 
 namespace ado::odbc {
+namespace {
+bool IsTerminator(const char* at, std::size_t terminator) {
+  for (std::size_t i = 0; i < terminator; ++i)
+    if (at[i] != 0) return false;
+  return true;
+}
+}  // namespace
+
+std::optional<std::size_t> WrittenLength(const char* data, std::size_t reported, std::size_t capacity,
+                                         std::size_t terminator) {
+  if (terminator == 0 || reported + terminator > capacity || IsTerminator(data + reported, terminator)) return reported;
+  for (std::size_t at = reported + terminator; at + terminator <= capacity; at += terminator)
+    if (IsTerminator(data + at, terminator)) return at;
+  return std::nullopt;
+}
+
 std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column,
                                      SQLSMALLINT cType, std::size_t unit) {
   // One buffer for every call of the thread: this runs for each long value of a result, and a
@@ -28,6 +44,9 @@ std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT 
     std::size_t got = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > room
                           ? room
                           : static_cast<std::size_t>(indicator);
+    // A piece whose terminator is elsewhere than its length says is as long as the terminator
+    // shows.
+    if (got < room) got = WrittenLength(piece.data(), got, size, unit).value_or(got);
     bytes.append(piece.data(), got);
     if (rc == SQL_SUCCESS) break;
     // SQL_SUCCESS_WITH_INFO: truncated (01004), more to come. Larger pieces from now on, so that
@@ -44,6 +63,11 @@ std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT 
 }
 
 std::optional<std::string> GetText(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column) {
+  if (connection.TextAsUtf8()) {
+    std::optional<std::string> bytes = GetPieces(connection, stmt, column, SQL_C_CHAR, 1);
+    if (bytes && !IsUtf8(*bytes)) return ToUtf8(ToWide(*bytes));
+    return bytes;
+  }
   std::optional<std::string> units = GetPieces(connection, stmt, column, SQL_C_WCHAR, sizeof(SQLWCHAR));
   if (!units) return std::nullopt;
   return ToUtf8(reinterpret_cast<const char16_t*>(units->data()), units->size() / sizeof(char16_t));

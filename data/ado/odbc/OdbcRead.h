@@ -12,7 +12,15 @@ namespace ado::odbc {
 // SQL_C_WCHAR); `terminator` is the size of the terminator the driver puts after each piece.
 std::optional<std::string> GetPieces(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column,
                                      SQLSMALLINT cType, std::size_t terminator);
-// Text (through SQL_C_WCHAR, as UTF-8) or bytes (SQL_C_BINARY); nothing for NULL.
+// The length of a text the driver wrote into a buffer of `capacity` bytes, given the length it
+// reported (fitting the buffer) and the size of its terminator: the reported length when the
+// terminator is there (or the type has none), else the place of the terminator the driver did
+// write (MariaDB's driver reports too short a length for some UTF-16 texts), nullopt when the
+// buffer holds none (the value is longer than the buffer).
+std::optional<std::size_t> WrittenLength(const char* data, std::size_t reported, std::size_t capacity,
+                                         std::size_t terminator);
+// Text (as UTF-8, through SQL_C_CHAR where the connection reads texts so, else SQL_C_WCHAR) or
+// bytes (SQL_C_BINARY); nothing for NULL.
 std::optional<std::string> GetText(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column);
 std::optional<std::string> GetBytes(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT column);
 // ASCII text through SQL_C_CHAR (digits, times), any length.

@@ -30,8 +30,11 @@ Executed Run(const OdbcConnection& connection, const std::string& sql, const std
   e.stmt = connection.NewStatement();
   if (!parameters.empty()) e.parameters = std::make_unique<BoundParameters>(connection, e.stmt.get(), parameters);
   WideString text = ToWide(sql);
-  e.rc = connection.CheckStatement(SQLExecDirectW(e.stmt.get(), AsSql(text), static_cast<SQLINTEGER>(text.size())),
-                                   e.stmt.get());
+  // Terminated where the driver needs it, unless the statement holds a NUL of its own.
+  const bool terminated = connection.PassesWideTextTerminated() && text.find(u'\0') == WideString::npos;
+  e.rc = connection.CheckStatement(
+      SQLExecDirectW(e.stmt.get(), AsSql(text), terminated ? SQL_NTS : static_cast<SQLINTEGER>(text.size())),
+      e.stmt.get());
   return e;
 }
 

@@ -145,6 +145,10 @@ FetchPlan PlanFetch(const SqlColumnType& column, const MappedType& mapped) {
   }
 }
 
+FetchPlan Utf8TextPlan(const FetchPlan& text) {
+  return FetchPlan{ValueKind::Utf8Text, SQL_C_CHAR, text.elementBytes};
+}
+
 FetchPlan IsoTextPlan() {
   return FetchPlan{ValueKind::DateTimeText, SQL_C_CHAR, 48};
 }

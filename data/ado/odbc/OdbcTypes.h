@@ -47,6 +47,7 @@ enum class ValueKind {
                  // and dates and timestamps of drivers known to write that form
   Guid,          // SQL_C_CHAR
   Text,          // SQL_C_WCHAR
+  Utf8Text,      // SQL_C_CHAR in UTF-8, for drivers whose UTF-16 lengths are wrong
   Binary,        // SQL_C_BINARY
 };
 
@@ -57,6 +58,8 @@ struct FetchPlan {
 };
 
 FetchPlan PlanFetch(const SqlColumnType& column, const MappedType& mapped);
+// A text plan read as UTF-8 instead (the buffer of the UTF-16 plan holds the UTF-8 too).
+FetchPlan Utf8TextPlan(const FetchPlan& text);
 // Dates and timestamps as ISO text parsed here rather than as the driver's structures: psqlODBC
 // scans every timestamp with sscanf, which costs more than the rest of a row together.
 FetchPlan IsoTextPlan();

@@ -116,6 +116,12 @@ void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char
       AppendUtf8(utf8, reinterpret_cast<const char16_t*>(data), length / sizeof(char16_t));
       return row.Text(utf8);
     }
+    case ValueKind::Utf8Text: {
+      // Bytes that are no UTF-8 (a binary string cast to text) become U+FFFD, as through UTF-16.
+      const std::string_view text(data, length);
+      if (IsUtf8(text)) return row.Text(text);
+      return row.Text(ToUtf8(ToWide(text)));
+    }
     case ValueKind::Binary:
       return row.Bytes(std::string_view(data, length));
   }

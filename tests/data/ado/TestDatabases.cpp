@@ -39,7 +39,8 @@ void RemoveFolder(const std::string& folder) {
 
 namespace {
 // Every table and view the suite makes, dropped before each test on a server database.
-const char* const kSuiteObjects[] = {"qv_people", "qt_people", "qt_nokey", "qt_types", "qt_long", "qt_other"};
+const char* const kSuiteObjects[] = {"qv_people", "qt_people", "qt_nokey", "qt_types",
+                                     "qt_long",   "qt_other",  "qt_filter"};
 }  // namespace
 
 FreshDatabase::FreshDatabase(const TestDatabase& db) {

@@ -102,7 +102,24 @@ TEST_F(FilterTest, NullTests) {
   EXPECT_EQ(Run("Qty <> null"), (Rows{0, 1, 2, 4}));
   EXPECT_EQ(Run("Qty is not NULL"), (Rows{0, 1, 2, 4}));
   EXPECT_EQ(Run("Qty < 100000"), (Rows{0, 1, 2, 4}));
-  EXPECT_EQ(Run("NOT Qty = 20"), (Rows{0, 2, 3, 4}));
+  EXPECT_EQ(Run("NOT Qty = 20"), (Rows{0, 2, 4}));
+}
+
+// A comparison with NULL is unknown, and stays unknown under NOT: only the NULL tests hold for a
+// NULL. AND and OR combine unknown as SQL does (false AND unknown is false, true OR unknown true).
+TEST_F(FilterTest, NullIsUnknownUnderNotAndInCombinations) {
+  EXPECT_EQ(Run("NOT (Name LIKE '*Br*')"), (Rows{4}));
+  EXPECT_EQ(Run("NOT Name NOT LIKE '*Br*'"), (Rows{0, 1, 2}));
+  EXPECT_EQ(Run("NOT (NOT (Qty = 20))"), (Rows{1}));
+  EXPECT_EQ(Run("NOT (D < '2003-02-02')"), (Rows{1, 2}));
+  EXPECT_EQ(Run("NOT (Active = TRUE)"), (Rows{1, 4}));
+  EXPECT_EQ(Run("NOT (Code = 'AB')"), (Rows{1, 3}));
+  EXPECT_EQ(Run("NOT (Qty IS NULL)"), (Rows{0, 1, 2, 4}));
+  EXPECT_EQ(Run("Qty = 20 OR Active = TRUE"), (Rows{0, 1, 3}));             // unknown OR true
+  EXPECT_EQ(Run("NOT (Qty = 20 OR Active = TRUE)"), (Rows{4}));             // row 2: NOT (false OR unknown)
+  EXPECT_EQ(Run("NOT (Qty = 20 AND Active = FALSE)"), (Rows{0, 2, 3, 4}));  // false AND unknown
+  EXPECT_EQ(Run("NOT (Qty = 1500 AND Active = FALSE)"), (Rows{0, 1, 3}));   // row 2: true AND unknown
+  EXPECT_EQ(Run("(Qty = 1500 OR Qty = 20) AND NOT (Name LIKE '*Bri*')"), (Rows{1, 4}));
 }
 
 TEST_F(FilterTest, NumbersCompareByValueAcrossTypes) {

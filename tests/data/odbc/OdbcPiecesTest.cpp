@@ -7,6 +7,7 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/odbc/OdbcCheck.h"
 #include "data/ado/odbc/OdbcParameters.h"
+#include "data/ado/odbc/OdbcRead.h"
 #include "data/ado/odbc/OdbcSchema.h"
 #include "data/ado/odbc/OdbcText.h"
 #include "data/ado/odbc/OdbcTypes.h"
@@ -21,6 +22,15 @@ TEST(OdbcText, Utf8AndUtf16RoundTripEveryPlane) {
   EXPECT_EQ(wide, (WideString{u'A', u'é', u'€', 0xD834, 0xDD1E, u' ', u'z'}));
   EXPECT_EQ(ToUtf8(wide), text);
   EXPECT_EQ(ToUtf8(ToWide("")), "");
+}
+
+TEST(OdbcText, Utf8IsRecognisedAsToWideTakesIt) {
+  for (const char* good : {"", "plain", "Último Pau-De-Arara", "€", "\xF0\x9D\x84\x9E clef"})
+    EXPECT_TRUE(IsUtf8(good)) << good;
+  for (const char* bad : {"\xC3\xFF"
+                          "A",
+                          "\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
+    EXPECT_FALSE(IsUtf8(bad)) << bad;
 }
 
 TEST(OdbcText, BrokenInputBecomesReplacementCharactersNotGarbage) {
@@ -163,4 +173,19 @@ TEST(OdbcSchema, TableTypesUseOleDbNames) {
   EXPECT_EQ(OleDbTableType("BASE TABLE"), "TABLE");
   EXPECT_EQ(OleDbTableType("view"), "VIEW");
   EXPECT_EQ(OleDbTableType("SYSTEM TABLE"), "SYSTEM TABLE");
+}
+
+// A driver that reports a text shorter than it wrote (MariaDB's UTF-16 lengths): the terminator
+// it wrote decides; without one in the buffer the value is longer than the buffer.
+TEST(OdbcRead, TheWrittenTerminatorDecidesATextsLength) {
+  const std::u16string written = u"\u00DAltimo Pau-De-Arara";
+  std::u16string buffer = written + u'\0' + u"stale";
+  const char* data = reinterpret_cast<const char*>(buffer.data());
+  const std::size_t capacity = buffer.size() * 2;
+  EXPECT_EQ(WrittenLength(data, 38, capacity, 2), 38u);
+  EXPECT_EQ(WrittenLength(data, 36, capacity, 2), 38u) << "the driver's 36 bytes for 19 characters";
+  EXPECT_EQ(WrittenLength(data, 36, 38, 2), std::nullopt) << "no terminator in the buffer";
+  const std::string embedded("ab\0cd\0", 6);
+  EXPECT_EQ(WrittenLength(embedded.data(), 2, embedded.size(), 1), 2u) << "a NUL where the length says";
+  EXPECT_EQ(WrittenLength(embedded.data(), 4, embedded.size(), 0), 4u) << "bytes have no terminator";
 }

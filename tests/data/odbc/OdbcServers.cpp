@@ -2,9 +2,11 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -123,4 +125,45 @@ SilentPort::SilentPort() {
 SilentPort::~SilentPort() {
   if (filler_ >= 0) close(filler_);
   if (listener_ >= 0) close(listener_);
+}
+
+MutePort::MutePort(int giveUpSeconds) {
+  listener_ = BoundSocket(port_);
+  if (listener_ < 0 || listen(listener_, 16) != 0) {
+    port_ = 0;
+    return;
+  }
+  server_ = std::thread([this, giveUpSeconds] { Serve(giveUpSeconds); });
+}
+
+MutePort::~MutePort() {
+  stop_ = true;
+  if (server_.joinable()) server_.join();
+  if (listener_ >= 0) close(listener_);
+}
+
+void MutePort::Serve(int giveUpSeconds) {
+  struct Client {
+    int fd;
+    std::chrono::steady_clock::time_point giveUp;
+  };
+  std::vector<Client> accepted;
+  while (!stop_) {
+    pollfd waiting{listener_, POLLIN, 0};
+    if (poll(&waiting, 1, 100) > 0) {
+      const int client = accept(listener_, nullptr, nullptr);
+      if (client >= 0)
+        accepted.push_back({client, std::chrono::steady_clock::now() + std::chrono::seconds(giveUpSeconds)});
+    }
+    const auto now = std::chrono::steady_clock::now();
+    for (auto it = accepted.begin(); it != accepted.end();) {
+      if (now < it->giveUp) {
+        ++it;
+        continue;
+      }
+      close(it->fd);
+      it = accepted.erase(it);
+    }
+  }
+  for (const Client& client : accepted) close(client.fd);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // What the ODBC tests need around the servers: the servers the test command started, servers of
 // a test's own that it may stop and start again, and ports that refuse or never answer.
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The test command's servers, from QELVO_TEST_PG / QELVO_TEST_MARIADB; empty texts when absent.
@@ -60,4 +62,24 @@ class SilentPort {
   int listener_ = -1;
   int filler_ = -1;
   int port_ = 0;
+};
+
+// A server on 127.0.0.1 that accepts every connection and never says a word, so a client waits
+// for a greeting that never comes until its own timeout ends the wait. It closes each connection
+// `giveUpSeconds` after accepting it, so that a client without a timeout ends too (late, which
+// the test sees), and a test never hangs.
+class MutePort {
+ public:
+  explicit MutePort(int giveUpSeconds = 30);
+  ~MutePort();
+  MutePort(const MutePort&) = delete;
+  MutePort& operator=(const MutePort&) = delete;
+  int Port() const { return port_; }
+
+ private:
+  void Serve(int giveUpSeconds);
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread server_;
 };
