@@ -10,6 +10,7 @@
 #include "platform/framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "workspace/ui/QelvoView.h"
+#include "workspace/ui/StatusPanes.h"
 
 namespace {
 // The edit commands act on the focused widget when it is a text editor of any kind.
@@ -135,6 +136,12 @@ void CQelvoView::OnFindNext() {
   const qsizetype found = what.isEmpty() ? -1 : text.indexOf(what, from, Qt::CaseInsensitive);
   if (found < 0) {
     MessageBeep(MB_ICONHAND);
+    // The beep alone is easy to miss (or silent): the status bar says it in words. The next
+    // Find Next starts again from the top.
+    if (panes_)
+      panes_->ShowStatusMessage(from > 0
+                                    ? "No further match for \"" + lastSearch_ + "\"; the next search starts at the top."
+                                    : "Cannot find \"" + lastSearch_ + "\".");
     cursor.setPosition(start);
     editor->setTextCursor(cursor);
     return;
