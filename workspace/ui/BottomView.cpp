@@ -161,6 +161,7 @@ void CBottomView::ShowReport(const std::string& path, const std::string& text) {
   CTextDlg dialog(this);
   dialog.title = "Batch report - " + path;
   dialog.text = text;
+  dialog.setWindowTitle(QString::fromStdString(dialog.title));
   Prompts().ExecDialog(dialog);
 }
 

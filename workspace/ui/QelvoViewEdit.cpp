@@ -138,8 +138,9 @@ void CQelvoView::OnFindNext() {
     MessageBeep(MB_ICONHAND);
     // The beep alone is easy to miss (or silent): the status bar says it in words. The next
     // Find Next starts again from the top.
+    const bool elsewhere = !what.isEmpty() && text.indexOf(what, 0, Qt::CaseInsensitive) >= 0;
     if (panes_)
-      panes_->ShowStatusMessage(from > 0
+      panes_->ShowStatusMessage(elsewhere
                                     ? "No further match for \"" + lastSearch_ + "\"; the next search starts at the top."
                                     : "Cannot find \"" + lastSearch_ + "\".");
     cursor.setPosition(start);
