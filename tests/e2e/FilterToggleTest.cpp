@@ -101,6 +101,10 @@ TEST_P(FilterToggleTest, TheRecordPaneShowsRowsUnderAFilterAndRowsAStatementChan
   p.TypeQuery(std::string("DELETE FROM ") + kLog + " WHERE name = 'none'");
   p.PressExecute();
   EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "0 rows affected");
+  p.TypeQuery("SELECT * FROM nowhere_at_all");
+  prompts_->AnswerMessage(IDOK);
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "") << "a failed statement changed nothing that can be counted";
 
   p.TypeQuery(std::string("SELECT id, name FROM ") + kTable + " ORDER BY id");
   p.PressExecute();

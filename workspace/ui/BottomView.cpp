@@ -127,7 +127,9 @@ void CBottomView::ShowRecordCount() {
       const long count = recordset->GetRecordCount();
       text = grid_->IsFilterActive() ? FilteredCountPaneText(count, recordset->GetUnfilteredRecordCount())
                                      : RecordCountPaneText(count);
-    } else if (recordset && recordset->GetRowsAffected() >= 0) {
+    } else if (recordset) {
+      // No result: the rows the statement changed, or nothing when the database did not say (a
+      // CREATE TABLE) or the statement failed; never a bare -1.
       text = RowsAffectedPaneText(recordset->GetRowsAffected());
     }
   } catch (const ComError&) {
