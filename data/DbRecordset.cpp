@@ -138,6 +138,19 @@ long DbRecordset::GetRecordCount() {
   }
 }
 
+long DbRecordset::GetUnfilteredRecordCount() {
+  try {
+    return IsOpen() ? impl_->recordset->GetUnfilteredRecordCount() : -1;
+  } catch (const ComError& e) {
+    Trace(TraceError, "DbRecordset::GetUnfilteredRecordCount() : %s", ErrorText(e).c_str());
+    return -1;
+  }
+}
+
+long DbRecordset::GetRowsAffected() const {
+  return impl_->recordset ? impl_->recordset->GetRowsAffected() : -1;
+}
+
 long DbRecordset::SlowRecordCount() {
   try {
     long start = TickCount();

@@ -37,6 +37,11 @@ class DbRecordset {
   long GetFieldCount() const;  // -1 on error
   bool EnumFields(std::vector<std::string>& out);
   long GetRecordCount();
+  // The records without the filter; -1 when unknown (closed, or not every row read yet).
+  long GetUnfilteredRecordCount();
+  // After an Open of a statement that returned no rows: the rows it changed; -1 otherwise or
+  // when the database does not say. Neither raises.
+  long GetRowsAffected() const;
   long SlowRecordCount();
   void MoveFirst();
   void MoveNext();

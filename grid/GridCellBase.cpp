@@ -7,10 +7,21 @@
 #include <QPolygon>
 #include <QStyle>
 #include <QStyleOption>
+#include <cmath>
 
 #include "grid/GridCell.h"
 #include "grid/GridColour.h"
 #include "grid/GridCtrl.h"
+
+namespace {
+
+// The sorted header's solid triangle, sized from the letter M; always an odd width.
+int SortArrowWidth(const QFont& font) {
+  const QFontMetrics fm(font);
+  return std::max(7, fm.boundingRect(QLatin1Char('M')).height() * 3 / 4) | 1;
+}
+
+}  // namespace
 
 const GridCellClass& CGridCellBase::ClassInfo() {
   static const GridCellClass info{"CGridCellBase", nullptr, nullptr};
@@ -120,8 +131,7 @@ void CGridCellBase::DrawContent(QPainter& painter, int row, int col, const QRect
   if (grid && row == 0 && grid->GetFixedRowCount() > 0 && grid->GetSortColumn() == col) {
     // A solid triangle in the text colour, sized from the letter M: up for ascending, down for
     // descending. The style's arrow primitive is drawn too faint to find at a glance.
-    const QFontMetrics fm(PaintFont());
-    const int width = std::max(7, fm.boundingRect(QLatin1Char('M')).height() * 3 / 4) | 1;
+    const int width = SortArrowWidth(PaintFont());
     const int height = width / 2 + 1;
     const int x = area.right() - margin - width;
     const int y = area.top() + (area.height() - height) / 2;
@@ -169,13 +179,19 @@ QRect CGridCellBase::GetTextRect(const QRect& rect) const {
   return rect;
 }
 
+int CGridCellBase::SortArrowRoom(const QFont& font, int margin) {
+  // The arrow, the pixel between it and the text, and its own margin.
+  return SortArrowWidth(font) + 1 + margin;
+}
+
 QSize CGridCellBase::GetCellExtent() const {
   const QFontMetrics fm(GetFont());
   QString text = QString::fromStdString(GetDisplayText());
   QSize size(0, fm.height());
   if (GetFormat() & DT_SINGLELINE) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    size.setWidth(fm.horizontalAdvance(text));
+    // Rounded up: a text a fraction of a pixel wider than its cell is elided when painted.
+    size.setWidth(static_cast<int>(std::ceil(QFontMetricsF(GetFont()).horizontalAdvance(text))));
   } else if (!text.isEmpty()) {
     size = fm.size(0, text);
   }

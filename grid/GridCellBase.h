@@ -60,6 +60,8 @@ class CGridCellBase {
   virtual QRect GetTextRect(const QRect& rect) const;
   // Text extent plus twice the margin, plus the image width when there is one.
   virtual QSize GetCellExtent() const;
+  // The width the sort arrow takes from a sorted column's header text, in that font.
+  static int SortArrowRoom(const QFont& font, int margin);
   // Opens the in-place editor over `rect`; `key` is the key that opened it (a character's code
   // point, a Qt::Key value, or kEditKeyMouse). Returns false when the cell has no editor.
   virtual bool Edit(int row, int col, const QRect& rect, const QPoint& point, int id, int key);

@@ -72,10 +72,10 @@ std::string CGridCellDateTimeEx::FormatDateTime(const GridDateTime& v, int code)
   if (IsTimeCode(code))
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", v.hour, v.minute, v.second);
   else if (IsDateTimeCode(code))
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", v.day, v.month, v.year % 100, v.hour, v.minute,
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", v.day, v.month, v.year, v.hour, v.minute,
                   v.second);
   else
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d", v.day, v.month, v.year % 100);
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", v.day, v.month, v.year);
   return text;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A cell that holds a date-time value with a status (valid, invalid, null; initially null) and
-// shows it by a display code: any bit of 9 set "%H:%M:%S" (time), bit 4 "%d/%m/%y %H:%M:%S"
-// (date and time), else "%d/%m/%y" (date). Null and invalid values show an empty text, or a
+// shows it by a display code: any bit of 9 set "%H:%M:%S" (time), bit 4 "%d/%m/%Y %H:%M:%S"
+// (date and time), else "%d/%m/%Y" (date). Years always show four digits, so that 753, 1953 and
+// 2053 stay apart. Null and invalid values show an empty text, or a
 // text stored raw (SetRawText). The text of a valid value is made when asked (painting asks only
 // for the cells on screen).
 #include <cstdint>

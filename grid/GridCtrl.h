@@ -156,6 +156,8 @@ class CGridCtrl : public QAbstractScrollArea {
   bool IsCellSelected(int row, int col) const { return m_selection.Contains(row, col); }
   // Editable flag on and the cell not read-only.
   virtual bool IsCellEditable(int row, int col) const;
+  // Whether Select All in the focus cell means its text rather than every cell (none here).
+  virtual bool SelectAllEditsFocusCell() const { return false; }
   // Marks one cell (row and col given) or the whole grid; both reset the sort indicator when it
   // concerns the sort column or the whole grid.
   void SetModified(bool modified = true, int row = -1, int col = -1);
@@ -263,6 +265,8 @@ class CGridCtrl : public QAbstractScrollArea {
 
   // ---- Sizing.
   bool AutoSizeColumn(int col, int style = kAutoSizeDefault, bool reset = true);
+  // The header cell's extent in column `col`, with the sort arrow's room when it is the sorted one.
+  int HeaderExtentWidth(int col) const;
   bool AutoSizeRow(int row, bool reset = true);
   void AutoSizeColumns(int style = kAutoSizeDefault);
   void AutoSizeRows();
@@ -301,7 +305,9 @@ class CGridCtrl : public QAbstractScrollArea {
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();
-  void SelectAllCommand() { SelectAllCells(); }
+  // Select All: the open editor's whole text; in a cell whose text is what a person works on
+  // (SelectAllEditsFocusCell), its editor opened with the whole text selected; else every cell.
+  void SelectAllCommand();
   bool CanCopy() const { return GetSelectedCount() > 0; }
   bool CanCut() const { return IsEditable() && GetSelectedCount() > 0; }
   bool CanPaste() const;

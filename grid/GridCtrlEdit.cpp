@@ -1,7 +1,10 @@
 // In-place editing, user changes with their notifications, and the clipboard.
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <functional>
 
 #include "data/ValueFormat.h"
 #include "grid/GridCtrl.h"
@@ -207,7 +210,51 @@ void CGridCtrl::ClearSelectedCells() {
       for (int col = r.minCol; col <= r.maxCol; ++col) SetCellTextByUser(row, col, "");
 }
 
+namespace {
+
+// The text editors cells open; null for the others (check boxes, date pickers).
+bool WithTextEditor(QWidget* editor, const std::function<void(QLineEdit*)>& line,
+                    const std::function<void(QPlainTextEdit*)>& plain) {
+  if (auto* l = qobject_cast<QLineEdit*>(editor)) {
+    line(l);
+    return true;
+  }
+  if (auto* p = qobject_cast<QPlainTextEdit*>(editor)) {
+    plain(p);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void CGridCtrl::SelectAllCommand() {
+  // In an open editor, as in any text field, Select All means its text.
+  if (WithTextEditor(
+          m_pEditor, [](QLineEdit* e) { e->selectAll(); }, [](QPlainTextEdit* e) { e->selectAll(); }))
+    return;
+  if (!m_pEditor && SelectAllEditsFocusCell()) {
+    const CellId focus = GetFocusCell();
+    if (StartEdit(focus.row, focus.col, QPoint(), kEditKeyMouse) &&
+        WithTextEditor(
+            m_pEditor, [](QLineEdit* e) { e->selectAll(); }, [](QPlainTextEdit* e) { e->selectAll(); }))
+      return;
+  }
+  SelectAllCells();
+}
+
 bool CGridCtrl::OnCommand(int id) {
+  // An open text editor takes the clipboard commands, as the person typing expects.
+  if (m_pEditor && (id == kCmdEditCopy || id == kCmdEditCut || id == kCmdEditPaste)) {
+    const bool done = WithTextEditor(
+        m_pEditor, [id](QLineEdit* e) { id == kCmdEditCopy  ? e->copy()
+                                        : id == kCmdEditCut ? e->cut()
+                                                            : e->paste(); },
+        [id](QPlainTextEdit* e) { id == kCmdEditCopy  ? e->copy()
+                                  : id == kCmdEditCut ? e->cut()
+                                                      : e->paste(); });
+    if (done) return true;
+  }
   switch (id) {
     case kCmdEditCopy:
       CopyToClipboard();
@@ -235,7 +282,8 @@ bool CGridCtrl::IsCommandEnabled(int id) const {
     case kCmdEditPaste:
       return CanPaste();
     case kCmdEditSelectAll:
-      return m_bEnableSelection && GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols;
+      return qobject_cast<QLineEdit*>(m_pEditor) || qobject_cast<QPlainTextEdit*>(m_pEditor) ||
+             (m_bEnableSelection && GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols);
     default:
       return false;
   }

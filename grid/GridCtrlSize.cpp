@@ -2,6 +2,7 @@
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <numeric>
 #include <unordered_map>
@@ -18,7 +19,7 @@ namespace {
 //   per pattern.
 class TextWidthMeasurer {
  public:
-  explicit TextWidthMeasurer(const QFont& font) : m_metrics(font) {
+  explicit TextWidthMeasurer(const QFont& font) : m_metrics(font), m_exact(font) {
     for (int c = 0; c < 128; ++c)
       m_advance[c] = c < 0x20 ? -1 : m_metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
     m_digitsAlike = DigitsAlike(font);
@@ -48,7 +49,8 @@ class TextWidthMeasurer {
   int Exact(std::string_view text) const {
     QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     s.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return m_metrics.horizontalAdvance(s);
+    // Rounded up: a fraction of a pixel short is enough for the painter to elide the text.
+    return static_cast<int>(std::ceil(m_exact.horizontalAdvance(s)));
   }
   static bool DigitsAlike(const QFont& font) {
     const QFontMetricsF f(font);
@@ -69,6 +71,7 @@ class TextWidthMeasurer {
   }
 
   QFontMetrics m_metrics;
+  QFontMetricsF m_exact;
   int m_advance[128];
   bool m_digitsAlike = false;
   std::unordered_map<std::string, int> m_patterns;
@@ -100,10 +103,19 @@ bool CGridCtrl::AutoSizeColumn(int col, int style, bool reset) {
     }
     width = std::max(width, CellForRead(row, col)->GetCellExtent().width());
   }
+  if (from == 0 && m_nFixedRows > 0) width = std::max(width, HeaderExtentWidth(col));
   if (width <= 0) return false;
   // The grid line takes the last pixel of the column.
   if (m_nGridLines & kGridLinesVert) ++width;
   return SetColumnWidth(col, width);
+}
+
+int CGridCtrl::HeaderExtentWidth(int col) const {
+  if (GetRowCount() == 0 || m_nFixedRows == 0 || col < 0 || col >= GetColumnCount()) return 0;
+  const CGridCellBase* header = CellForRead(0, col);
+  int width = header->GetCellExtent().width();
+  if (col == m_nSortColumn) width += CGridCellBase::SortArrowRoom(header->GetFont(), header->GetMargin());
+  return width;
 }
 
 bool CGridCtrl::AutoSizeRow(int row, bool reset) {

@@ -10,8 +10,8 @@ namespace {
 
 QString DisplayFormat(int code) {
   if (code & 9) return QStringLiteral("HH:mm:ss");
-  if (code & 4) return QStringLiteral("dd/MM/yy HH:mm:ss");
-  return QStringLiteral("dd/MM/yy");
+  if (code & 4) return QStringLiteral("dd/MM/yyyy HH:mm:ss");
+  return QStringLiteral("dd/MM/yyyy");
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRec
   setTimeSpec(Qt::UTC);  // no daylight-saving gaps in a value that has no zone
   setDisplayFormat(DisplayFormat(code));
   setCalendarPopup(!(code & 9) && !(code & 4));
-  // Two-digit years are shown; the full range keeps any century the value has.
+  // The full range keeps any century the value has.
   setMinimumDateTime(QDateTime(QDate(100, 1, 1), QTime(0, 0)));
   setMaximumDateTime(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
   if (hasValue) {

@@ -1,6 +1,6 @@
 #pragma once
-// The date-time picker of date cells: "HH:mm:ss" (time), "dd/MM/yy HH:mm:ss" (date and time)
-// or "dd/MM/yy" (date, with a drop-down calendar; the others use up-down arrows). A typed
+// The date-time picker of date cells: "HH:mm:ss" (time), "dd/MM/yyyy HH:mm:ss" (date and time)
+// or "dd/MM/yyyy" (date, with a drop-down calendar; the others use up-down arrows). A typed
 // character that opened it is passed on, unless it is Enter or a navigation key. Navigation keys
 // end the edit only with Ctrl; Tab and Enter end it; Escape restores the starting value and ends
 // it. It commits the picked value only when the user changed it.

@@ -95,10 +95,15 @@ std::string BatchRunner::RunBatch(DbConnection* connection, const std::vector<st
   if (errors_ == 0) return statements.back();
 
   ExecuteLogged(connection, n - 1, statements.back());
-  if (!WriteReportFile(reportPath_, log_))
-    Trace(TraceWarning, "BatchRunner::RunBatch() : cannot write \"%s\"", reportPath_.c_str());
+  const bool written = WriteReportFile(reportPath_, log_);
+  if (!written) Trace(TraceWarning, "BatchRunner::RunBatch() : cannot write \"%s\"", reportPath_.c_str());
   wait.End();
-  ui_.ShowSummary(BatchSummaryText(n, errors_));
-  RunScriptFileReader(reportPath_, settings_, starter_);
+  if (!ui_.ShowSummary(BatchSummaryText(n, errors_))) return {};
+  // Without a viewer, or without the file, the person would never see which statement failed.
+  if (!written || !RunScriptFileReader(reportPath_, settings_, starter_)) {
+    std::string text;
+    for (const std::string& line : log_) text += line + "\r\n";
+    ui_.ShowReport(reportPath_, text);
+  }
   return {};
 }

@@ -2,8 +2,10 @@
 // Running a request of the workspace: the text is cut at the batch separator; one statement (or
 // none) goes to the grid unchanged, two or more form a batch. A batch is confirmed, executed
 // statement by statement on one connection, logged with "[K]"/"[E]" lines, and either hands its
-// last statement to the grid (all others succeeded) or runs it too, writes the report, shows the
-// summary and opens the report in the configured viewer.
+// last statement to the grid (all others succeeded) or runs it too, writes the report and shows
+// the summary, which offers the report: it opens in the configured viewer, or in a window of the
+// program's own when no viewer starts (none configured, none installed) or the file could not be
+// written.
 //
 // The window answers the questions and shows the messages through BatchUi; the viewer starts
 // through a ProcessStarter; the report's path is given. A test supplies all three.
@@ -23,8 +25,11 @@ class BatchUi {
   virtual void BeginBatch() = 0;
   // The statements have run: end the wait cursor (always called once after BeginBatch).
   virtual void EndBatch() = 0;
-  // "Queries : %ld\r\nErrors : %ld", the information icon.
-  virtual void ShowSummary(const std::string& text) = 0;
+  // "Queries : %ld\r\nErrors : %ld" with the offer to show the report, the information icon;
+  // true when the person wants to see the report.
+  virtual bool ShowSummary(const std::string& text) = 0;
+  // Shows the report's text (lines ending in CR LF) in a window of the program's own.
+  virtual void ShowReport(const std::string& path, const std::string& text) = 0;
 };
 
 // The statements of a request: General/BatchSeparator trimmed of blanks, tabs, CR and LF; when

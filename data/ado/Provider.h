@@ -36,6 +36,9 @@ class ProviderCursor {
   virtual const std::vector<ColumnInfo>& Columns() const = 0;
   // Appends the next row's values (one per column, in order) to the builder; false at the end.
   virtual bool Fetch(RowStore::Builder& row) = 0;
+  // For a statement that returned no columns: the rows it inserted, changed or deleted; -1 when
+  // the database does not say (a definition such as CREATE TABLE).
+  virtual long RowsAffected() const { return -1; }
 };
 
 // A value bound to a statement parameter, with the ADO type of the column it goes to (0 when

@@ -200,6 +200,7 @@ void RecordsetState::Reset() {
   criteriaColumns.clear();
   store.Clear();
   rowStartsOf = -1;
+  rowsAffected = -1;
   view.clear();
   view.shrink_to_fit();
   deleted.clear();
@@ -256,9 +257,12 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   state_->cursor = connection->Session().OpenQuery(source);
   state_->columns = state_->cursor->Columns();
   if (state_->columns.empty()) {
-    // A statement that returns no rows has run; like ADO, the recordset stays closed.
+    // A statement that returns no rows has run; like ADO, the recordset stays closed, and it
+    // keeps the count of rows the statement changed.
+    const long affected = state_->cursor->RowsAffected();
     state_->Reset();
     state_->cursorLocation = location;
+    state_->rowsAffected = affected;
     return;
   }
   state_->connection = connection;
@@ -307,6 +311,17 @@ long Recordset::GetRecordCount() const {
   state_->RequireOpen();
   if (!state_->fetchedAll) return -1;
   return static_cast<long>(state_->view.size());
+}
+
+long Recordset::GetUnfilteredRecordCount() const {
+  state_->RequireOpen();
+  if (!state_->fetchedAll) return -1;
+  const auto deleted = std::count(state_->deleted.begin(), state_->deleted.end(), true);
+  return static_cast<long>(state_->store.RowCount()) - static_cast<long>(deleted);
+}
+
+long Recordset::GetRowsAffected() const {
+  return state_->open ? -1 : state_->rowsAffected;
 }
 
 void Recordset::MoveFirst() {

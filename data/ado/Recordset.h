@@ -36,6 +36,11 @@ class Recordset {
   bool GetBOF() const;
   bool GetEOF();
   long GetRecordCount() const;
+  // The records without the filter (deleted ones left out); -1 until every row has been read.
+  long GetUnfilteredRecordCount() const;
+  // While closed after an Open of a statement that returned no rows: the rows it inserted,
+  // changed or deleted (-1 when the database does not say); -1 otherwise.
+  long GetRowsAffected() const;
   void MoveFirst();
   void MoveNext();
   void MovePrevious();

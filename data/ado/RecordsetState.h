@@ -23,6 +23,7 @@ class RecordsetState : public RowSource {
   std::unique_ptr<ProviderCursor> cursor;  // until every row has been read
   bool fetchedAll = false;
   bool readOnly = false;
+  long rowsAffected = -1;  // of the last opened statement that returned no columns
   std::vector<ColumnInfo> columns;
   std::vector<CriteriaColumn> criteriaColumns;
 

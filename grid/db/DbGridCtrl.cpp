@@ -198,12 +198,37 @@ void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
   if (style == kAutoSizeDefault) style = GetAutoSizeStyle();
   const int from = (style & kAutoSizeHeader) ? 0 : fixedRows;
   const int to = (style & kAutoSizeData) ? std::min(GetRowCount(), fixedRows + kAutoSizeRowLimit) : fixedRows;
-  // Compact cells are measured through a stand-in, so that sizing does not turn them into objects.
+  SetColumnWidth(col, TopRowsWidth(col, from, to, (style & kAutoSizeData) != 0));
+}
+
+int CDbGridCtrl::TopRowsWidth(int col, int from, int to, bool withLast) const {
   int width = 0;
+  // Compact cells are measured through a stand-in, so that sizing does not turn them into objects.
   for (int row = from; row < to; ++row) width = std::max(width, GetCellForRead(row, col)->GetCellExtent().width());
-  if (width <= 0) return;
+  // The last row too: record numbers grow downwards, and it is where a scroll to the end looks.
+  const int last = GetRowCount() - 1;
+  if (withLast && to <= last && last >= GetFirstDataRow())
+    width = std::max(width, GetCellForRead(last, col)->GetCellExtent().width());
+  if (from == 0) width = std::max(width, HeaderExtentWidth(col));
+  if (width <= 0) return GetColumnWidth(col);
   if (GetGridLines() & kGridLinesVert) ++width;  // the grid line takes the last pixel
-  SetColumnWidth(col, width);
+  return width;
+}
+
+void CDbGridCtrl::GrowColumnsToFit() {
+  // A sort or filter brings other rows to the top: a column only widens, so widths the person
+  // set stay unless they would now cut a shown text, and nothing grows past the maximum width.
+  const int style = m_options.autoSizeStyle == kAutoSizeDefault ? GetAutoSizeStyle() : m_options.autoSizeStyle;
+  const bool data = (style & kAutoSizeData) != 0;
+  const int from = (style & kAutoSizeHeader) ? 0 : GetFixedRowCount();
+  const int to = data ? std::min(GetRowCount(), GetFirstDataRow() + kAutoSizeRowLimit) : GetFixedRowCount();
+  for (int col = 0; col < GetColumnCount(); ++col) {
+    const int current = GetColumnWidth(col);
+    if (current <= 0) continue;
+    int width = TopRowsWidth(col, from, to, data);
+    if (m_options.maxColWidth > 0) width = std::min(width, m_options.maxColWidth);
+    if (width > current) SetColumnWidth(col, width);
+  }
 }
 
 void CDbGridCtrl::SizeColumns() {
@@ -225,6 +250,7 @@ void CDbGridCtrl::ReapplySortAndFilters() {
     SetSortColumn(m_savedSortColumn);
     SetSortAscending(m_savedSortAscending);
     SortRecordset(m_savedSortColumn, m_savedSortAscending);
+    GrowColumnsToFit();
   }
   if (!m_options.useFilters) {
     // Without a filter row nobody could see or remove a filter still applied.

@@ -57,6 +57,8 @@ class CDbGridCtrl : public CGridCtrlEx {
   // Closes (ignoring a failure) and deletes the recordset; with `recreate` a new, closed one.
   void PurgeRecordset(bool recreate);
   DbRecordset* GetRecordset() const { return m_recordset.get(); }
+  // The filter row's criteria filter the recordset now.
+  bool IsFilterActive() const { return m_filterActive; }
   DbConnectionHolder& GetConnectionHolder() { return m_connectionHolder; }
   const std::string& GetSql() const { return m_sql; }
   const std::string& GetConnectionString() const { return m_connectionString; }
@@ -131,6 +133,8 @@ class CDbGridCtrl : public CGridCtrlEx {
   void SetEditable(bool editable) override;
   // Filter cells are editable whatever the editable flag says; cells of computed columns never.
   bool IsCellEditable(int row, int col) const override;
+  // In a filter cell, Select All means the filter text.
+  bool SelectAllEditsFocusCell() const override { return IsFilterRow(GetFocusCell().row); }
   // The column shows a column of a table (not a computed value), so edits can go back.
   bool IsColumnWritable(int col) const;
 
@@ -141,6 +145,9 @@ class CDbGridCtrl : public CGridCtrlEx {
   void SortChanged();
   void FilterChanging();
   void FilterChanged();
+  // A filter text could not be read or the recordset refused the criteria: why, for the
+  // status bar (the text stays in its cell).
+  void FilterRefused(const QString& reason);
 
  protected:
   // Hooks around filtering and sorting; nothing here.
@@ -166,6 +173,11 @@ class CDbGridCtrl : public CGridCtrlEx {
   // Auto-sizes a column as the grid does (style 0: the grid's own), measuring the fixed rows and
   // at most the first kAutoSizeRowLimit other rows.
   void AutoSizeColumnFromTopRows(int col, int style);
+  // The width rows [from, to) need in column `col`, with the last row when `withLast` and the
+  // header's sort arrow when row 0 is measured; the current width when nothing shows.
+  int TopRowsWidth(int col, int from, int to, bool withLast) const;
+  // Widens the columns that would cut a text now among the top rows or in the header.
+  void GrowColumnsToFit();
   void ReapplySortAndFilters();
   // Frames the focus cell when it is a filter cell or editable.
   void UpdateFocusFrame();

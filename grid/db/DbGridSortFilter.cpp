@@ -1,5 +1,6 @@
 // Sorting by a header click and filtering through the filter row: both go to the recordset,
 // which decides the rows; the grid only refills.
+#include "data/ErrorText.h"
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
 #include "data/ado/ComError.h"
@@ -26,6 +27,8 @@ void CDbGridCtrl::OnGridClick(int row, int col) {
   SortRecordset(sortColumn, ascending);
   SetSortColumn(sortColumn);
   SetSortAscending(ascending);
+  // After the column and its arrow are set, so that the header is measured with the arrow.
+  GrowColumnsToFit();
 }
 
 bool CDbGridCtrl::SortRecordset(int col, bool ascending) {
@@ -60,6 +63,12 @@ std::string CDbGridCtrl::BuildFilterCriteria() {
     const int kind = DataTypeToColumnType(info.type);
     std::string shown;
     const std::string condition = FilterCondition(kind, info.name, text, shown);
+    if (kind == gctDate && condition.empty()) {
+      // The typed text stays, so that the person sees what was not understood.
+      emit FilterRefused(QString::fromStdString(
+          FormatString("Filter on %s: \"%s\" is not a date (day/month/year).", info.name.c_str(), text.c_str())));
+      continue;
+    }
     if (kind == gctDate) SetCellText(filterRow, col, shown);
     if (condition.empty()) continue;
     if (!criteria.empty()) criteria += " AND ";
@@ -79,10 +88,14 @@ void CDbGridCtrl::FilterRecordset(const std::string& criteria) {
     Update(false);
     m_filterActive = !criteria.empty();
     SetFilterMarker(m_filterActive);
+    GrowColumnsToFit();
     OnAfterFilter();
     emit FilterChanged();
-  } catch (const ComError&) {
-    // The recordset has traced the refusal; rows and marker stay as they were.
+  } catch (const ComError& e) {
+    // The recordset has traced the refusal; rows and marker stay as they were, and the person
+    // is told why.
+    const std::string why = e.Description().empty() ? ComErrorText(e) : e.Description();
+    emit FilterRefused(QString::fromStdString("Filter not applied: " + why));
   }
 }
 

@@ -20,7 +20,8 @@ class DbGridFill : public testing::TestWithParam<TestDb> {
  protected:
   void SetUp() override {
     EnsureApp();
-    db_ = std::make_unique<ScratchDb>(GetParam(), std::vector<std::string>{"qg_values", "qg_many", "qg_made"});
+    db_ = std::make_unique<ScratchDb>(
+        GetParam(), std::vector<std::string>{"qg_values", "qg_many", "qg_made", "qg_dates", "qg_widths"});
     const TestDb& d = GetParam();
     db_->Run({"CREATE TABLE qg_values (id INTEGER PRIMARY KEY, name VARCHAR(20), n INTEGER, x " + d.doubleType +
                   ", dt DATE, flag BOOLEAN, raw " + d.blobType + ")",
@@ -105,7 +106,7 @@ TEST_P(DbGridFill, ValuesShowInTheirCellsInTheUsersLocale) {
   EXPECT_EQ(Grid().GetCellText(row, 1), "1.234.567");
   EXPECT_EQ(Grid().GetCellInteger(row, 1), 1234567);
   EXPECT_EQ(Grid().GetCellText(row, 2), "3,50");
-  EXPECT_EQ(Grid().GetCellText(row, 3), "01/02/03");
+  EXPECT_EQ(Grid().GetCellText(row, 3), "01/02/2003");
   EXPECT_EQ(Grid().GetCellType(row, 4), gctCheckbox);
   EXPECT_NE(Grid().GetCellData(row, 4), 0);
   EXPECT_EQ(Grid().GetCellData(row + 1, 4), 0);
@@ -114,6 +115,13 @@ TEST_P(DbGridFill, ValuesShowInTheirCellsInTheUsersLocale) {
     EXPECT_EQ(Grid().GetCellObject(row, col), nullptr) << col;
     EXPECT_EQ(Grid().GetCellObject(row + 1, col), nullptr) << col;
   }
+}
+
+TEST_P(DbGridFill, DatesShowFourDigitYearsSoCenturiesStayApart) {
+  db_->Run({"CREATE TABLE qg_dates (id INTEGER PRIMARY KEY, d DATE)", "INSERT INTO qg_dates VALUES (1, '0753-04-21')",
+            "INSERT INTO qg_dates VALUES (2, '1953-04-21')", "INSERT INTO qg_dates VALUES (3, '2053-04-21')"});
+  Open(GridOptions{}, "SELECT d FROM qg_dates ORDER BY id");
+  EXPECT_EQ(window_->Column(1), (Texts{"21/04/0753", "21/04/1953", "21/04/2053"}));
 }
 
 TEST_P(DbGridFill, BinaryValuesShowTheirBytesInHex) {
@@ -184,6 +192,75 @@ TEST_P(DbGridFill, RecordNumbersAndColumnWidths) {
   for (int col = 0; col < Grid().GetColumnCount(); ++col) EXPECT_LE(Grid().GetColumnWidth(col), 30);
 }
 
+// Every text the grid shows in column `col`, header included, fits its cell without an
+// ellipsis, measured as painting measures it (the sort arrow takes its room in the header).
+void ExpectColumnFits(const CDbGridCtrl& grid, int col) {
+  const int line = grid.GetGridLines() == kGridLinesNone ? 0 : 1;
+  for (int row = 0; row < std::min(grid.GetRowCount(), CDbGridCtrl::kAutoSizeRowLimit); ++row) {
+    const CGridCellBase* cell = grid.GetCellForRead(row, col);
+    const std::string text = cell->GetText();
+    if (text.empty()) continue;
+    const bool fixed = row < grid.GetFixedRowCount() || col < grid.GetFixedColumnCount();
+    int room = grid.GetColumnWidth(col) - (fixed ? 0 : line) - 2 * cell->GetMargin();
+    if (row == 0 && grid.GetSortColumn() == col)
+      room -= CGridCellBase::SortArrowRoom(cell->GetFont(), cell->GetMargin());
+    const QFontMetrics fm(cell->GetFont());
+    const QString shown = QString::fromStdString(text);
+    EXPECT_EQ(fm.elidedText(shown, Qt::ElideRight, room).toStdString(), text)
+        << "row " << row << ", column " << col << " is cut at width " << grid.GetColumnWidth(col);
+  }
+}
+
+TEST_P(DbGridFill, AutoSizedColumnsFitTheShownTextsAlsoAfterASort) {
+  ScopedUserLocale italian("it_IT.UTF-8");
+  db_->Run({"CREATE TABLE qg_widths (id INTEGER PRIMARY KEY, nm VARCHAR(20), n INTEGER, amount DECIMAL(12,2))",
+            "INSERT INTO qg_widths VALUES (1, 'Al', 7, 1.5)",
+            "INSERT INTO qg_widths VALUES (2, 'Nemo', 2873000, 2850000.25)",
+            "INSERT INTO qg_widths VALUES (3, 'Wim', 12, 3)"});
+  GridOptions options;
+  options.useThousandSeparator = true;
+  options.displayRecno = true;
+  options.expandLastColumn = false;
+  Open(options, "SELECT id, nm, n, amount FROM qg_widths ORDER BY id");
+  ASSERT_EQ(Grid().GetColumnCount(), 5);
+  EXPECT_EQ(window_->Column(3)[1], "2.873.000");
+  for (int col = 0; col < 5; ++col) ExpectColumnFits(Grid(), col);
+  // The sorted column's header gains the arrow; every column keeps fitting its new top rows.
+  for (int col = 1; col < 5; ++col) {
+    window_->Click(0, col);
+    window_->Click(0, col);
+    ASSERT_EQ(Grid().GetSortColumn(), col);
+    for (int c = 0; c < 5; ++c) ExpectColumnFits(Grid(), c);
+  }
+}
+
+TEST_P(DbGridFill, LongResultsFitTheirLastRecordNumberAndTheRowsASortBringsUp) {
+  // More rows than auto-size measures: the record numbers grow to five digits only at the end,
+  // and the wide names are in rows that only a descending sort brings to the top.
+  db_->Run({"CREATE TABLE qg_widths (id INTEGER PRIMARY KEY, nm VARCHAR(40))"});
+  std::string insert = "INSERT INTO qg_widths VALUES (1, 'a')";
+  for (int i = 2; i <= 10050; ++i)
+    insert +=
+        ", (" + std::to_string(i) + ", '" + (i > 9500 && i < 9900 ? std::string(30, 'W') : std::string("b")) + "')";
+  db_->Run({insert});
+  GridOptions options;
+  options.displayRecno = true;
+  options.expandLastColumn = false;
+  Open(options, "SELECT id * 1000 AS id, nm FROM qg_widths ORDER BY id");
+  const int last = Grid().GetRowCount() - 1;
+  ASSERT_EQ(Grid().GetCellText(last, 0), "10050");
+  const CGridCellBase* number = Grid().GetCellForRead(last, 0);
+  const int room = Grid().GetColumnWidth(0) - 2 * number->GetMargin();
+  EXPECT_EQ(QFontMetrics(number->GetFont()).elidedText(QStringLiteral("10050"), Qt::ElideRight, room).toStdString(),
+            "10050")
+      << "the last record number fits";
+  window_->Click(0, 1);
+  window_->Click(0, 1);
+  ASSERT_FALSE(Grid().GetSortAscending());
+  EXPECT_EQ(window_->Column(1).front(), "10050000");
+  for (int c = 0; c < 3; ++c) ExpectColumnFits(Grid(), c);
+}
+
 TEST_P(DbGridFill, AStatementWithoutRowsLeavesOnlyTheHeader) {
   GridOptions options;
   options.useFilters = true;
@@ -223,7 +300,7 @@ TEST(DbGridSqlite, ValuesOfAnotherTypeThanTheColumnShowAsTheyAre) {
   ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT n, x, d FROM t"));
   EXPECT_EQ(window.Column(1), (Texts{"abc", "2,5", "7"}));
   EXPECT_EQ(window.Column(2), (Texts{"12,50", "n/a", "1,00"}));
-  EXPECT_EQ(window.Column(3), (Texts{"1700000000", "soon", "01/02/03 10:20:30"}));
+  EXPECT_EQ(window.Column(3), (Texts{"1700000000", "soon", "01/02/2003 10:20:30"}));
 }
 
 // Sizing measures the top rows only, so a million-row result opens without measuring every cell.

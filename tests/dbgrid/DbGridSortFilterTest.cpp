@@ -2,6 +2,7 @@
 // keyboard on a real database (SQLite, and PostgreSQL when QELVO_TEST_PG names one).
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -88,6 +89,43 @@ TEST_P(DbGridSortFilter, TextFilterIsATrimmedCaseBlindPrefixMatch) {
   EXPECT_EQ(Ids(), (Texts{"3"}));
 }
 
+TEST_P(DbGridSortFilter, SelectAllInAFilterCellSelectsItsText) {
+  Run();
+  window_->TypeFilter(kF3, "b");
+  ASSERT_EQ(Ids(), (Texts{"4"}));
+  // On the filter cell without an editor: Ctrl+A opens it with the whole text selected, so that
+  // typing replaces the filter.
+  Grid().SetFocusCell(Grid().GetFilterRow(), kF3);
+  QTest::keyClick(&Grid(), Qt::Key_A, Qt::ControlModifier);
+  auto* editor = qobject_cast<QLineEdit*>(Grid().GetEditor());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->selectedText().toStdString(), "b");
+  QTest::keyClicks(editor, QStringLiteral("c"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kF3), "c");
+  EXPECT_EQ(Ids().size(), 1u);
+
+  // With the editor open, the Edit menu's Select All takes its text too.
+  Grid().SetFocusCell(Grid().GetFilterRow(), kF3);
+  window_->Click(Grid().GetFilterRow(), kF3);
+  editor = qobject_cast<QLineEdit*>(Grid().GetEditor());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_FALSE(editor->hasSelectedText());
+  EXPECT_TRUE(Grid().IsCommandEnabled(kCmdEditSelectAll));
+  EXPECT_TRUE(Grid().OnCommand(kCmdEditSelectAll));
+  EXPECT_EQ(editor->selectedText().toStdString(), "c");
+  EXPECT_EQ(Grid().GetEditor(), editor) << "the edit goes on";
+
+  // A data cell keeps Select All's meaning: every cell.
+  QTest::keyClick(editor, Qt::Key_Escape);
+  Settle();
+  Grid().SetFocusCell(Grid().GetFirstDataRow(), kF3);
+  QTest::keyClick(&Grid(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(Grid().GetEditor(), nullptr);
+  EXPECT_GT(Grid().GetSelectedCount(), 1);
+}
+
 TEST_P(DbGridSortFilter, FiltersOfTwoColumnsAreJoinedWithAnd) {
   Run();
   TraceCapture trace;
@@ -132,9 +170,12 @@ TEST_P(DbGridSortFilter, DateFilterIsNormalisedAndCoversWholeDays) {
   EXPECT_EQ(Grid().GetCellText(filterRow, kDate), "06/02/2003");
   EXPECT_EQ(Ids(), (Texts{"4"}));
 
-  // Not a date: erased, and no condition is left, so every row comes back.
+  // Not a date: the text stays and says why; no condition is left, so every row comes back.
+  QSignalSpy refused(&Grid(), &CDbGridCtrl::FilterRefused);
   window_->TypeFilter(kDate, "someday");
-  EXPECT_EQ(Grid().GetCellText(filterRow, kDate), "");
+  EXPECT_EQ(Grid().GetCellText(filterRow, kDate), "someday");
+  ASSERT_EQ(refused.count(), 1);
+  EXPECT_EQ(refused.at(0).at(0).toString().toStdString(), "Filter on d: \"someday\" is not a date (day/month/year).");
   EXPECT_EQ(trace.Quoted("CDbGridCtrl::FilterRecordset() : criteria is ").back(), "");
   EXPECT_EQ(Ids().size(), 5u);
   EXPECT_EQ(Grid().GetCellImage(filterRow, 0), kDbGridImageNoFilter);
@@ -179,10 +220,16 @@ TEST_P(DbGridSortFilter, ARejectedFilterKeepsTheRowsAndTheMarkerWithoutAMessage)
   Run();
   window_->TypeFilter(kF3, "b");
   ASSERT_EQ(Ids(), (Texts{"4"}));
+  QSignalSpy refused(&Grid(), &CDbGridCtrl::FilterRefused);
   window_->TypeFilter(kQty, "many");
   EXPECT_EQ(Ids(), (Texts{"4"}));
   EXPECT_EQ(Grid().GetCellImage(Grid().GetFilterRow(), 0), kDbGridImageFilterOn);
   EXPECT_TRUE(prompts.Prompts().Messages().empty());
+  // The status bar gets the reason instead.
+  ASSERT_EQ(refused.count(), 1);
+  EXPECT_EQ(refused.at(0).at(0).toString().left(20).toStdString(), "Filter not applied: ");
+  EXPECT_GT(refused.at(0).at(0).toString().size(), 20);
+  EXPECT_EQ(Grid().GetCellText(Grid().GetFilterRow(), kQty), "many");
 }
 
 TEST_P(DbGridSortFilter, RerunningTheQueryAppliesTheSortAndTheFilterTextsAgain) {

@@ -120,6 +120,7 @@ TEST_P(RecordForm, EditShowsTheRecordAndWritesOnlyWhatWasChanged) {
     ASSERT_NE(born, nullptr);
     EXPECT_EQ(born->GetDisplayCode(), 4);
     EXPECT_EQ(born->GetDateTime(), (GridDateTime{2024, 2, 29, 13, 45, 59}));
+    EXPECT_EQ(grid->GetCellText(kBorn, 1), "29/02/2024 13:45:59") << "four-digit year, day first";
     // The value column takes what the label column leaves.
     EXPECT_EQ(grid->GetColumnWidth(0) + grid->GetColumnWidth(1), grid->viewport()->width());
     Shot(form, "record-form-edit");

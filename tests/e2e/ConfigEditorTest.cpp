@@ -141,7 +141,7 @@ TEST_F(ConfigEditorTest, OkKeepsTheValuesEverywhereAndAcrossARestart) {
   // The grid and the editors show the change without running the query again.
   const int first = p.Grid().GetFirstDataRow();
   EXPECT_EQ(p.Cell(first + 1, 2), "(nothing)");
-  EXPECT_EQ(p.Cell(first, 4), "01/02/03 10:20:30");
+  EXPECT_EQ(p.Cell(first, 4), "01/02/2003 10:20:30");
   EXPECT_EQ(p.Workspace().QueryEditor()->font(), *SharedDisplayFont().Font());
 
   Stop();
@@ -355,7 +355,7 @@ TEST_F(ConfigEditorTest, ValueSettingsReachTheGrid) {
   Program& p = StartAndRun();
   const int first = p.Grid().GetFirstDataRow();
   EXPECT_EQ(p.Cell(first, 3), "12345");
-  EXPECT_EQ(p.Cell(first, 4), "01/02/03");
+  EXPECT_EQ(p.Cell(first, 4), "01/02/2003");
   EXPECT_EQ(p.Grid().GetCellBackColour(first, 2), CLR_DEFAULT);
 
   ConfigureGrid([](CConfigPageGrid& grid) {

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -20,6 +21,7 @@
 #include "workspace/ui/FirstStart.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
+#include "workspace/ui/TextDlg.h"
 
 namespace e2e {
 namespace {
@@ -228,11 +230,11 @@ TEST_F(ExecuteTest, ABatchThatSucceedsShowsItsLastStatement) {
 TEST_F(ExecuteTest, ABatchThatFailsReportsAndSummarises) {
   Program& p = StartWith("INSERT INTO Nowhere VALUES (1);\nSELECT Name FROM Items;");
   prompts_->AnswerMessage(IDYES);
-  prompts_->AnswerMessage(IDOK);
+  prompts_->AnswerMessage(IDYES);
   p.PressExecute();
   ASSERT_EQ(prompts_->Messages().size(), 2u);
-  EXPECT_EQ(prompts_->Messages()[1].text, "Queries : 2\r\nErrors : 1");
-  EXPECT_EQ(prompts_->Messages()[1].type, MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(prompts_->Messages()[1].text, "Queries : 2\r\nErrors : 1\r\n\r\nShow the report?");
+  EXPECT_EQ(prompts_->Messages()[1].type, MB_YESNO | MB_ICONINFORMATION);
   EXPECT_EQ(p.Grid().GetColumnCount(), 0);
 
   const std::string report = p.Bottom().LastBatch().ReportPath();
@@ -243,6 +245,30 @@ TEST_F(ExecuteTest, ABatchThatFailsReportsAndSummarises) {
   // The report opens in the configured viewer.
   ASSERT_EQ(started_->size(), 1u);
   EXPECT_EQ(started_->at(0), (std::vector<std::string>{"xdg-open", report}));
+}
+
+TEST_F(ExecuteTest, AFailedBatchWithoutAViewerShowsItsReportInOurOwnWindow) {
+  Program& p = StartWith("INSERT INTO Nowhere VALUES (1);\nSELECT Name FROM Items;");
+  AppSettings().SetText("General", "ScriptFileReader", "");  // no viewer configured
+  prompts_->AnswerMessage(IDYES);
+  prompts_->AnswerMessage(IDYES);
+  std::string shown;
+  prompts_->AnswerDialog([&](QDialog& dialog) {
+    auto& report = dynamic_cast<CTextDlg&>(dialog);
+    report.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&report));
+    shown = report.Edit()->toPlainText().toStdString();
+    const std::string folder = QELVO_E2E_SCREENSHOTS;
+    std::filesystem::create_directories(folder);
+    report.grab().save(QString::fromStdString(folder + "/batch_report.png"));
+    return int(QDialog::Rejected);
+  });
+  p.PressExecute();
+  EXPECT_TRUE(started_->empty());
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+  EXPECT_EQ(prompts_->Dialogs()[0].title, "Batch report - " + p.Bottom().LastBatch().ReportPath());
+  EXPECT_EQ(shown.rfind("[E]   0 \"INSERT INTO Nowhere VALUES (1)\"\n[E] Error: ", 0), 0u) << shown;
+  EXPECT_NE(shown.find("[K]   1 \"SELECT Name FROM Items\""), std::string::npos) << shown;
 }
 
 TEST_F(ExecuteTest, RefusingABatchLeavesTheGridAsItWas) {

@@ -1,5 +1,6 @@
 // The filter-row toggle only lays the result out again: it never runs the request a second time,
-// so an INSERT or a batch is not repeated. On a SQLite file, and on PostgreSQL and MariaDB (the
+// so an INSERT or a batch is not repeated; the record pane under a filter and after a statement
+// without rows. On a SQLite file, and on PostgreSQL and MariaDB (the
 // database e2edb of the servers named by QELVO_TEST_PG / QELVO_TEST_MARIADB).
 #include <cstdlib>
 
@@ -89,6 +90,35 @@ class FilterToggleTest : public ProgramTest, public testing::WithParamInterface<
 
   std::string connection_;
 };
+
+TEST_P(FilterToggleTest, TheRecordPaneShowsRowsUnderAFilterAndRowsAStatementChanged) {
+  Program& p = StartWith(std::string("INSERT INTO ") + kLog + " VALUES ('Cherry')");
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "1 row affected");
+  p.TypeQuery(std::string("UPDATE ") + kTable + " SET name = name");
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "2 rows affected");
+  p.TypeQuery(std::string("DELETE FROM ") + kLog + " WHERE name = 'none'");
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "0 rows affected");
+  p.TypeQuery("SELECT * FROM nowhere_at_all");
+  prompts_->AnswerMessage(IDOK);
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "") << "a failed statement changed nothing that can be counted";
+
+  p.TypeQuery(std::string("SELECT id, name FROM ") + kTable + " ORDER BY id");
+  p.PressExecute();
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "2");
+  p.TypeFilter(2, "B");
+  ASSERT_EQ(p.Column(2), std::vector<std::string>{"Banana"});
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "1 of 2");
+  // The same run again brings the filter back, and the pane says so.
+  p.PressExecute();
+  ASSERT_EQ(p.Column(2), std::vector<std::string>{"Banana"});
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "1 of 2");
+  p.TypeFilter(2, "");
+  EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), "2");
+}
 
 TEST_P(FilterToggleTest, ASingleInsertRunsOnceWhateverTheToggles) {
   Program& p = StartWith(std::string("INSERT INTO ") + kLog + " VALUES ('Cherry')");

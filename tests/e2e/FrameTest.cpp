@@ -7,6 +7,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTest>
+#include <QTextBrowser>
 #include <filesystem>
 
 #include "grid/db/DbGridCtrl.h"
@@ -17,6 +18,7 @@
 #include "workspace/SettingsStore.h"
 #include "workspace/SettingsTable.h"
 #include "workspace/ui/BottomView.h"
+#include "workspace/ui/HelpPageDlg.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/WindowPlacement.h"
@@ -152,6 +154,27 @@ TEST_F(FrameTest, SqlSyntaxOpensTheHelpPage) {
   ASSERT_EQ(prompts_->Opened().size(), 1u);
   EXPECT_EQ(std::filesystem::path(prompts_->Opened()[0]).filename(), "Qelvo.html");
   EXPECT_TRUE(std::filesystem::exists(prompts_->Opened()[0]));
+}
+
+TEST_F(FrameTest, SqlSyntaxShowsTheHelpPageInAWindowOfItsOwnWhenNoBrowserStarts) {
+  Program& p = Start();
+  prompts_->SetOpenDocumentResult(false);
+  std::string shown;
+  prompts_->AnswerDialog([&](QDialog& dialog) {
+    auto& page = dynamic_cast<CHelpPageDlg&>(dialog);
+    page.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
+    shown = page.Browser()->toPlainText().toStdString();
+    const std::string folder = QELVO_E2E_SCREENSHOTS;
+    std::filesystem::create_directories(folder);
+    page.grab().save(QString::fromStdString(folder + "/help_page.png"));
+    return int(QDialog::Rejected);
+  });
+  EXPECT_TRUE(p.RunCommand(ID_SQL_SYNTAX));
+  ASSERT_EQ(prompts_->Opened().size(), 1u) << "the desktop was asked first";
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+  EXPECT_EQ(prompts_->Dialogs()[0].className, "CHelpPageDlg");
+  EXPECT_NE(shown.find("SELECT"), std::string::npos) << shown.substr(0, 200);
 }
 
 TEST_F(FrameTest, TestGridIsEnabledAndDoesNothing) {

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -88,9 +89,14 @@ TEST_F(WorkspaceTest, FindWalksTheMatchesBeepsAfterTheLastAndStartsAgain) {
   ASSERT_EQ(prompts_->Beeps().size(), 1u);
   EXPECT_EQ(prompts_->Beeps()[0], MB_ICONHAND);
   EXPECT_EQ(Selection().first, Selection().second);
+  EXPECT_EQ(p.Frame().statusBar()->currentMessage().toStdString(),
+            "No further match for \"A\"; the next search starts at the top.");
   find->FindNextButton()->click();
   EXPECT_EQ(Selection(), std::make_pair(1, 2));
   EXPECT_EQ(p.Workspace().LastSearchText(), "A");
+  find->FindEdit()->setText("nowhere");
+  find->FindNextButton()->click();
+  EXPECT_EQ(p.Frame().statusBar()->currentMessage().toStdString(), "Cannot find \"nowhere\".");
 
   find->close();
   Settle();

@@ -181,14 +181,14 @@ TEST_F(GridCells, DateCellTextsFollowTheDisplayCode) {
   EXPECT_EQ(cell->GetText(), "");
   EXPECT_EQ(cell->GetFormat(), DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
   cell->SetDateTime(GridDateTime{2024, 3, 9, 14, 5, 7});
-  EXPECT_EQ(cell->GetText(), "09/03/24 14:05:07");
+  EXPECT_EQ(cell->GetText(), "09/03/2024 14:05:07");
   cell->SetDisplayCode(CGridCellDateTimeEx::kDisplayTime);
   EXPECT_EQ(cell->GetStatus(), CGridCellDateTimeEx::Status::Null) << "a new code resets the value";
   cell->SetDateTime(GridDateTime{2024, 3, 9, 14, 5, 7});
   EXPECT_EQ(cell->GetText(), "14:05:07");
   cell->SetDisplayCode(CGridCellDateTimeEx::kDisplayDate);
   cell->SetDateTime(GridDateTime{1999, 12, 31, 0, 0, 0});
-  EXPECT_EQ(cell->GetText(), "31/12/99");
+  EXPECT_EQ(cell->GetText(), "31/12/1999");
   cell->SetDateTime(GridDateTime{2023, 2, 30, 0, 0, 0});
   EXPECT_EQ(cell->GetStatus(), CGridCellDateTimeEx::Status::Invalid);
   EXPECT_EQ(cell->GetText(), "");
@@ -196,7 +196,16 @@ TEST_F(GridCells, DateCellTextsFollowTheDisplayCode) {
   EXPECT_EQ(cell->GetDateTime().year, 1945);
   cell->SetText("01/02/2045");
   EXPECT_EQ(cell->GetDateTime().year, 2045);
-  EXPECT_EQ(cell->GetText(), "01/02/45");
+  EXPECT_EQ(cell->GetText(), "01/02/2045");
+  // Years a century apart, and years before 1000, stay apart with day first.
+  cell->SetDateTime(GridDateTime{753, 4, 21, 0, 0, 0});
+  EXPECT_EQ(cell->GetText(), "21/04/0753");
+  cell->SetDateTime(GridDateTime{1953, 4, 21, 0, 0, 0});
+  EXPECT_EQ(cell->GetText(), "21/04/1953");
+  cell->SetDateTime(GridDateTime{2053, 4, 21, 0, 0, 0});
+  EXPECT_EQ(cell->GetText(), "21/04/2053");
+  cell->SetText("21/04/0753");
+  EXPECT_EQ(cell->GetDateTime().year, 753) << "the shown text reads back as the same year";
   EXPECT_FALSE(g().ValidateCellText(1, 1, "31/02/24"));
   EXPECT_TRUE(g().ValidateCellText(1, 1, ""));
 }
@@ -210,7 +219,7 @@ TEST_F(GridCells, DateEditorCommitsThePickedValueOnly) {
   Key(Qt::Key_F2);
   auto* editor = qobject_cast<QDateTimeEdit*>(g().GetEditor());
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(editor->displayFormat(), QStringLiteral("dd/MM/yy HH:mm:ss"));
+  EXPECT_EQ(editor->displayFormat(), QStringLiteral("dd/MM/yyyy HH:mm:ss"));
   EXPECT_FALSE(editor->calendarPopup());
   Key(Qt::Key_Down);  // changes the day section, does not end the edit
   ASSERT_NE(g().GetEditor(), nullptr);
@@ -218,7 +227,7 @@ TEST_F(GridCells, DateEditorCommitsThePickedValueOnly) {
   EXPECT_EQ(g().GetEditor(), nullptr);
   EXPECT_EQ(cell->GetDateTime().day, 14);
   EXPECT_EQ(cell->GetDateTime().month, 6);
-  EXPECT_EQ(cell->GetDateTime().year, 2045) << "the two-digit display keeps the century";
+  EXPECT_EQ(cell->GetDateTime().year, 2045) << "the edit keeps the century";
   EXPECT_EQ(log.Count(kNotifyEndEdit), 1);
   Key(Qt::Key_F2);
   Key(Qt::Key_Up);
@@ -230,7 +239,7 @@ TEST_F(GridCells, DateEditorCommitsThePickedValueOnly) {
   editor = qobject_cast<QDateTimeEdit*>(g().GetEditor());
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->calendarPopup());
-  EXPECT_EQ(editor->displayFormat(), QStringLiteral("dd/MM/yy"));
+  EXPECT_EQ(editor->displayFormat(), QStringLiteral("dd/MM/yyyy"));
   Key(Qt::Key_Escape);
   EXPECT_EQ(cell->GetStatus(), CGridCellDateTimeEx::Status::Null)
       << "opening a null date without a change keeps it null";

@@ -25,9 +25,15 @@ class ScriptedUi : public BatchUi {
   }
   void BeginBatch() override { ++begun; }
   void EndBatch() override { ++ended; }
-  void ShowSummary(const std::string& text) override { summaries.push_back(text); }
+  bool ShowSummary(const std::string& text) override {
+    summaries.push_back(text);
+    return showReport;
+  }
+  void ShowReport(const std::string& path, const std::string& text) override { reports.push_back({path, text}); }
 
   bool answer = true;
+  bool showReport = true;
+  std::vector<std::pair<std::string, std::string>> reports;
   std::vector<std::string> questions;
   std::vector<std::string> summaries;
   int begun = 0;
@@ -106,6 +112,25 @@ TEST_F(Batch, AFailureRunsTheRestWritesTheReportAndOpensIt) {
   EXPECT_EQ(starter.started[0], (std::vector<std::string>{"xdg-open", reportPath}));
   EXPECT_FALSE(starter.waited[0]);
   EXPECT_EQ(ui.ended, 1);
+  EXPECT_TRUE(ui.reports.empty()) << "the viewer started: no window of our own";
+}
+
+TEST_F(Batch, TheReportShowsInAWindowOfOurOwnWhenNoViewerStartsAndOnlyWhenWanted) {
+  starter.succeed = false;  // no xdg-open on this desktop
+  BatchRunner runner = Runner();
+  runner.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
+  ASSERT_EQ(starter.started.size(), 1u);
+  ASSERT_EQ(ui.reports.size(), 1u);
+  EXPECT_EQ(ui.reports[0].first, reportPath);
+  EXPECT_EQ(ui.reports[0].second, FileBytes(reportPath)) << "the window shows what the file holds";
+  EXPECT_NE(ui.reports[0].second.find("[E]   0 \"SELECT * FROM nowhere\""), std::string::npos);
+
+  // Declining the offer shows nothing and starts nothing.
+  ui.showReport = false;
+  runner.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
+  EXPECT_EQ(ui.summaries.size(), 2u);
+  EXPECT_EQ(starter.started.size(), 1u);
+  EXPECT_EQ(ui.reports.size(), 1u);
 }
 
 TEST_F(Batch, AFailedLastStatementIsCountedToo) {
@@ -168,8 +193,10 @@ TEST_F(Batch, AnOldReportIsReplacedAndAnUnwritableOneStillShowsTheSummary) {
   BatchRunner lost(ui, settings, starter, unwritable);
   lost.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
   EXPECT_EQ(ui.summaries.size(), 2u);
-  ASSERT_EQ(starter.started.size(), 2u);
-  EXPECT_EQ(starter.started[1].back(), unwritable);
+  // A viewer would open a file that is not there: the report shows from memory instead.
+  EXPECT_EQ(starter.started.size(), 1u);
+  ASSERT_EQ(ui.reports.size(), 1u);
+  EXPECT_EQ(ui.reports[0].second.find("[E]   0 \"SELECT * FROM nowhere\""), 0u);
 }
 
 TEST_F(Batch, NoViewerIsStartedWhenNoneIsConfigured) {
@@ -178,6 +205,7 @@ TEST_F(Batch, NoViewerIsStartedWhenNoneIsConfigured) {
   runner.Run(&connection, "SELECT * FROM nowhere;\nSELECT 1;");
   EXPECT_EQ(ui.summaries.size(), 1u);
   EXPECT_TRUE(starter.started.empty());
+  EXPECT_EQ(ui.reports.size(), 1u) << "the report shows in our own window";
 }
 
 TEST(BatchLog, LinesKeepTheirShapeForAnyStatement) {

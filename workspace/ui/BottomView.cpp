@@ -20,6 +20,7 @@
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/StatusPaneText.h"
 #include "workspace/ui/StatusPanes.h"
+#include "workspace/ui/TextDlg.h"
 
 CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* parent)
     : QWidget(parent), document_(document), panes_(panes) {
@@ -50,6 +51,10 @@ void CBottomView::OnInitialUpdate() {
     grid_->Initialize();
     grid_->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
     grid_->SetDiagnostics(true);
+    connect(grid_, &CDbGridCtrl::FilterChanged, this, [this] { ShowRecordCount(); });
+    connect(grid_, &CDbGridCtrl::FilterRefused, this, [this](const QString& reason) {
+      if (panes_) panes_->ShowStatusMessage(reason.toStdString());
+    });
     connect(grid_, &CGridCtrl::Notify, this, [this](GridNotify& n) {
       if (n.code == kNotifyDoubleClick) OnGridDoubleClick(n.row, n.col);
     });
@@ -88,6 +93,7 @@ void CBottomView::OnUpdate(CDocView*) {
   ReloadGridOptions();
   const std::string connectionString = document_.ConnectionString();
   const std::string text = document_.StatementText();
+  bool opened = false;
   if (!connectionString.empty()) {
     CurrentConnectionString = connectionString;
     if (panes_) panes_->SetConnectionPane(connectionString);
@@ -105,19 +111,32 @@ void CBottomView::OnUpdate(CDocView*) {
       const long t0 = TickCount();
       grid_->OpenRecordset(connectionString, toShow);
       const long t1 = TickCount();
-      long count = -1;
-      try {
-        if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen())
-          count = recordset->GetRecordCount();
-      } catch (const ComError&) {
-      }
-      if (panes_) {
-        panes_->SetRecordCountPane(RecordCountPaneText(count));
-        panes_->SetElapsedPane(t1 - t0);
-      }
+      opened = true;
+      if (panes_) panes_->SetElapsedPane(t1 - t0);
     }
   }
   grid_->Update(false);
+  // After the layout, which brings back the filter the grid had.
+  if (opened) ShowRecordCount();
+}
+
+void CBottomView::ShowRecordCount() {
+  if (!panes_ || !grid_) return;
+  DbRecordset* recordset = grid_->GetRecordset();
+  std::string text = RecordCountPaneText(-1);
+  try {
+    if (recordset && recordset->IsOpen()) {
+      const long count = recordset->GetRecordCount();
+      text = grid_->IsFilterActive() ? FilteredCountPaneText(count, recordset->GetUnfilteredRecordCount())
+                                     : RecordCountPaneText(count);
+    } else if (recordset) {
+      // No result: the rows the statement changed, or nothing when the database did not say (a
+      // CREATE TABLE) or the statement failed; never a bare -1.
+      text = RowsAffectedPaneText(recordset->GetRowsAffected());
+    }
+  } catch (const ComError&) {
+  }
+  panes_->SetRecordCountPane(text);
 }
 
 bool CBottomView::ConfirmBatch(const std::string& question) {
@@ -138,8 +157,16 @@ void CBottomView::EndBatch() {
   batchWait_.reset();
 }
 
-void CBottomView::ShowSummary(const std::string& text) {
-  QelvoMessageBox(text, MB_OK | MB_ICONINFORMATION, this);
+bool CBottomView::ShowSummary(const std::string& text) {
+  return QelvoMessageBox(text + "\r\n\r\nShow the report?", MB_YESNO | MB_ICONINFORMATION, this) == IDYES;
+}
+
+void CBottomView::ShowReport(const std::string& path, const std::string& text) {
+  CTextDlg dialog(this);
+  dialog.title = "Batch report - " + path;
+  dialog.text = text;
+  dialog.setWindowTitle(QString::fromStdString(dialog.title));
+  Prompts().ExecDialog(dialog);
 }
 
 bool CBottomView::CanPrint() const {

@@ -69,7 +69,8 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   bool ConfirmBatch(const std::string& question) override;
   void BeginBatch() override;
   void EndBatch() override;
-  void ShowSummary(const std::string& text) override;
+  bool ShowSummary(const std::string& text) override;
+  void ShowReport(const std::string& path, const std::string& text) override;
 
   static bool IsGridCommand(int id);
 
@@ -84,6 +85,9 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   void DuplicateRecord();
   // Runs the statement again and refills, selecting data row `keepRow` again when it exists.
   void RefreshAfterRecordChange(int keepRow);
+  // The record-count pane: the records, "3 of 10" under a filter, or the rows a statement
+  // without a result changed.
+  void ShowRecordCount();
   void OnGridDoubleClick(int row, int col);
 
   // The process-wide starter as it is when the viewer starts (tests replace it).

@@ -69,13 +69,7 @@ void CBottomView::DuplicateRecord() {
 void CBottomView::RefreshAfterRecordChange(int keepRow) {
   grid_->ReopenRecordset();
   grid_->Update(false);
-  long count = -1;
-  try {
-    if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen())
-      count = recordset->GetRecordCount();
-  } catch (const ComError&) {
-  }
-  if (panes_) panes_->SetRecordCountPane(RecordCountPaneText(count));
+  ShowRecordCount();
   // The person keeps their place: the same row again, or the last one when the table shrank.
   if (keepRow >= grid_->GetFirstDataRow() && grid_->GetRowCount() > grid_->GetFirstDataRow())
     grid_->SelectRow(std::min(keepRow, grid_->GetRowCount() - 1), true);

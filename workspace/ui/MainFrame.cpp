@@ -27,6 +27,7 @@
 #include "workspace/ui/BottomView.h"
 #include "workspace/ui/ConfigEditor.h"
 #include "workspace/ui/ConnectionPaneText.h"
+#include "workspace/ui/HelpPageDlg.h"
 #include "workspace/ui/QelvoDoc.h"
 #include "workspace/ui/QelvoView.h"
 #include "workspace/ui/StatusPaneText.h"
@@ -185,7 +186,11 @@ void CMainFrame::ApplyConfiguration() {
 
 void CMainFrame::OpenSqlSyntax() {
   const std::string path = FindProgramFile(kHelpPageName);
-  if (!path.empty()) Prompts().OpenDocument(path);
+  if (path.empty()) return;
+  // Without a browser (no desktop, no xdg-open) the page shows in a window of our own.
+  if (Prompts().OpenDocument(path)) return;
+  CHelpPageDlg dialog(path, this);
+  Prompts().ExecDialog(dialog);
 }
 
 void CMainFrame::ActivateOtherPane() {
@@ -227,6 +232,11 @@ void CMainFrame::SetConnectionPane(const std::string& connectionString) {
   pane->setText(QString::fromStdString(ConnectionPaneText(connectionString)));
   // The pane may show the text shortened; the tip holds all of it (never a password).
   pane->setToolTip(QString::fromStdString(ConnectionPaneText(connectionString, std::string::npos)));
+}
+
+void CMainFrame::ShowStatusMessage(const std::string& text) {
+  statusBar()->showMessage(QString::fromStdString(text));
+  if (!text.empty()) Trace(TraceInfo, "status message = %s", text.c_str());
 }
 
 void CMainFrame::SetElapsedPane(long milliseconds) {

@@ -55,6 +55,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
   void SetElapsedPane(long milliseconds) override;
   void ResetStatusPanes() override;
   void SetConnectionPane(const std::string& connectionString) override;
+  void ShowStatusMessage(const std::string& text) override;
   // The text of a pane by its id (ID_INDICATOR_...); "" for an unknown id.
   std::string PaneText(int id) const;
   QLabel* Pane(int id) const;

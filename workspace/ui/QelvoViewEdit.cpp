@@ -10,6 +10,7 @@
 #include "platform/framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "workspace/ui/QelvoView.h"
+#include "workspace/ui/StatusPanes.h"
 
 namespace {
 // The edit commands act on the focused widget when it is a text editor of any kind.
@@ -135,6 +136,13 @@ void CQelvoView::OnFindNext() {
   const qsizetype found = what.isEmpty() ? -1 : text.indexOf(what, from, Qt::CaseInsensitive);
   if (found < 0) {
     MessageBeep(MB_ICONHAND);
+    // The beep alone is easy to miss (or silent): the status bar says it in words. The next
+    // Find Next starts again from the top.
+    const bool elsewhere = !what.isEmpty() && text.indexOf(what, 0, Qt::CaseInsensitive) >= 0;
+    if (panes_)
+      panes_->ShowStatusMessage(elsewhere
+                                    ? "No further match for \"" + lastSearch_ + "\"; the next search starts at the top."
+                                    : "Cannot find \"" + lastSearch_ + "\".");
     cursor.setPosition(start);
     editor->setTextCursor(cursor);
     return;

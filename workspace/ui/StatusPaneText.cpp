@@ -12,3 +12,13 @@ std::string ElapsedPaneText(long milliseconds) {
 std::string RecordCountPaneText(long count) {
   return std::to_string(count);
 }
+
+std::string FilteredCountPaneText(long shown, long total) {
+  if (total < 0 || shown < 0) return RecordCountPaneText(shown);
+  return std::to_string(shown) + " of " + std::to_string(total);
+}
+
+std::string RowsAffectedPaneText(long affected) {
+  if (affected < 0) return {};
+  return std::to_string(affected) + (affected == 1 ? " row affected" : " rows affected");
+}

@@ -6,3 +6,8 @@
 std::string ElapsedPaneText(long milliseconds);
 // "%ld" of a record count (-1 when the count is unknown).
 std::string RecordCountPaneText(long count);
+// The rows a filter shows and the records behind it: "3 of 10"; only the count when the total is
+// unknown (-1).
+std::string FilteredCountPaneText(long shown, long total);
+// "1 row affected", "12 rows affected"; "" when the database did not say (-1).
+std::string RowsAffectedPaneText(long affected);

@@ -13,4 +13,7 @@ class StatusPanes {
   virtual void ResetStatusPanes() = 0;
   // The connection pane: the database kind and file or server of the connection a run uses.
   virtual void SetConnectionPane(const std::string& /*connectionString*/) {}
+  // The message area: a passing word to the person (a filter that could not be applied, a
+  // search that found nothing more).
+  virtual void ShowStatusMessage(const std::string& /*text*/) {}
 };

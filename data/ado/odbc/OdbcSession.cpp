@@ -12,11 +12,14 @@ namespace {
 // A statement that returned no rows.
 class EmptyCursor : public ProviderCursor {
  public:
+  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
   const std::vector<ColumnInfo>& Columns() const override { return columns_; }
   bool Fetch(RowStore::Builder&) override { return false; }
+  long RowsAffected() const override { return rowsAffected_; }
 
  private:
   std::vector<ColumnInfo> columns_;
+  long rowsAffected_;
 };
 
 struct Executed {
@@ -63,14 +66,21 @@ std::unique_ptr<ProviderCursor> OdbcSession::OpenQuery(const std::string& sql,
                                                        const std::vector<Parameter>& parameters) {
   NumericLocaleScope locale;
   Executed e = Run(*connection_, sql, parameters);
-  if (e.rc == SQL_NO_DATA) return std::make_unique<EmptyCursor>();
+  // A searched UPDATE or DELETE that matched nothing.
+  if (e.rc == SQL_NO_DATA) return std::make_unique<EmptyCursor>(0);
   // The first result that has columns (a batch may begin with statements that return none).
-  for (;;) {
+  long affected = -1;
+  for (bool first = true;; first = false) {
     SQLSMALLINT columns = 0;
     connection_->CheckStatement(SQLNumResultCols(e.stmt.get(), &columns), e.stmt.get());
     if (columns > 0) break;
+    if (first) {
+      // The statement's own count; a driver that cannot count says -1.
+      SQLLEN count = -1;
+      if (SQL_SUCCEEDED(SQLRowCount(e.stmt.get(), &count))) affected = static_cast<long>(count);
+    }
     if (connection_->CheckStatement(SQLMoreResults(e.stmt.get()), e.stmt.get()) == SQL_NO_DATA)
-      return std::make_unique<EmptyCursor>();
+      return std::make_unique<EmptyCursor>(affected);
   }
   return std::make_unique<OdbcCursor>(connection_, std::move(e.stmt), std::move(e.parameters));
 }

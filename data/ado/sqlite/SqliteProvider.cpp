@@ -2,7 +2,9 @@
 
 #include <strings.h>
 
+#include <cctype>
 #include <map>
+#include <string>
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/sqlite/SqliteCheck.h"
@@ -113,12 +115,36 @@ class SqliteCursor : public ProviderCursor {
 // A statement that returned no columns has already run to its end.
 class EmptyCursor : public ProviderCursor {
  public:
+  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
   const std::vector<ColumnInfo>& Columns() const override { return columns_; }
   bool Fetch(RowStore::Builder&) override { return false; }
+  long RowsAffected() const override { return rowsAffected_; }
 
  private:
   std::vector<ColumnInfo> columns_;
+  long rowsAffected_;
 };
+
+// Whether the statement changes rows (its count of changes is its own), by its first word.
+bool ChangesRows(sqlite3_stmt* stmt) {
+  const char* sql = sqlite3_sql(stmt);
+  if (!sql) return false;
+  std::string word;
+  for (const char* p = sql; *p; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (std::isalpha(c)) {
+      word += static_cast<char>(std::toupper(c));
+    } else if (!word.empty()) {
+      break;
+    } else if (p[0] == '-' && p[1] == '-') {
+      while (*p && *p != '\n') ++p;
+      if (!*p) break;
+    } else if (!std::isspace(c) && c != '(') {
+      break;
+    }
+  }
+  return word == "INSERT" || word == "UPDATE" || word == "DELETE" || word == "REPLACE" || word == "WITH";
+}
 
 bool IsBlank(const char* tail) {
   return !tail || *tail == '\0';
@@ -161,9 +187,14 @@ class SqliteSession : public ProviderSession {
     for (std::size_t i = 0; i < parameters.size(); ++i)
       BindParameter(db_.get(), stmt.get(), static_cast<int>(i + 1), parameters[i]);
     if (sqlite3_column_count(stmt.get()) == 0) {
+      const sqlite3_int64 before = sqlite3_total_changes64(db_.get());
       while (Check(db_.get(), sqlite3_step(stmt.get())) == SQLITE_ROW) {
       }
-      return std::make_unique<EmptyCursor>();
+      // sqlite3_changes keeps the count of the last statement that changed rows: it is this
+      // statement's only when this one changes rows (a CREATE TABLE does not).
+      const bool changed = sqlite3_total_changes64(db_.get()) != before;
+      const long affected = changed || ChangesRows(stmt.get()) ? static_cast<long>(sqlite3_changes64(db_.get())) : -1;
+      return std::make_unique<EmptyCursor>(affected);
     }
     return std::make_unique<SqliteCursor>(db_.get(), std::move(stmt));
   }

@@ -103,6 +103,15 @@ TEST_P(AdoConformance, AStatementWithoutRowsRunsAndLeavesTheRecordsetClosed) {
   rs->Open("UPDATE qt_people SET qty = 8 WHERE qty = 7", connection_, adOpenKeyset, adLockOptimistic, adCmdText);
   EXPECT_EQ(rs->GetState(), adStateClosed);
   EXPECT_EQ(Column(Open("SELECT qty FROM qt_people WHERE qty = 8"), "qty"), (std::vector<std::string>{"8"}));
+  // It keeps the count of rows the statement changed.
+  EXPECT_EQ(rs->GetRowsAffected(), 1);
+  rs->Open("DELETE FROM qt_people WHERE 1 = 0", connection_, adOpenKeyset, adLockOptimistic, adCmdText);
+  EXPECT_EQ(rs->GetRowsAffected(), 0);
+  rs->Open("UPDATE qt_people SET qty = COALESCE(qty, 0) + 1", connection_, adOpenKeyset, adLockOptimistic, adCmdText);
+  EXPECT_EQ(rs->GetRowsAffected(), 4);
+  // An open result has rows, not a count of changes.
+  RecordsetPtr rows = Open("SELECT id FROM qt_people");
+  EXPECT_EQ(rows->GetRowsAffected(), -1);
 }
 
 TEST_P(AdoConformance, ValuesOfEveryType) {
@@ -190,6 +199,7 @@ TEST_P(AdoConformance, FilterTakesTheCriteriaTheGridBuilds) {
   rs->PutFilter(Variant("name like 'obrien%' OR (qty = 20 AND active = 0)"));
   EXPECT_EQ(Column(rs, "id"), (std::vector<std::string>{"2", "4"}));
   EXPECT_EQ(rs->GetRecordCount(), 2);
+  EXPECT_EQ(rs->GetUnfilteredRecordCount(), 4) << "the records behind the filter";
 
   // Bad criteria raise and leave the previous filter in place.
   EXPECT_COM_ERROR(rs->PutFilter(Variant("qty = 'abc'")), adErrInvalidArgument);
