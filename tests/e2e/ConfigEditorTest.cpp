@@ -16,7 +16,7 @@
 
 #include "data/ado/UserLocale.h"
 #include "grid/db/DbGridCtrl.h"
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "resources/CommandIds.h"
 #include "tests/e2e/E2eSupport.h"
 #include "ui/SharedFont.h"

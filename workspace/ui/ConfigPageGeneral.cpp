@@ -4,10 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStandardPaths>
 
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "platform/framework/PromptSeam.h"
 #include "resources/Art.h"
 #include "ui/SharedFont.h"
@@ -51,9 +50,6 @@ const ControlDef kControls[] = {
 // The order the list shows them in, with the icon ids of MainIconIds().
 constexpr const char* kIconNames[] = {"yellow", "green", "red", "blue"};
 
-QValidator* DigitsOnly(QObject* parent) {
-  return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), parent);
-}
 }  // namespace
 
 CConfigPageGeneral::CConfigPageGeneral(SettingsStore& settings, FrameIconAccess icon, QWidget* parent)
@@ -64,8 +60,9 @@ CConfigPageGeneral::CConfigPageGeneral(SettingsStore& settings, FrameIconAccess 
   setFixedSize(units.ToPixels(QSize(305, 207)));
 
   auto* cache = As<QLineEdit>(kCacheSize);
-  cache->setValidator(DigitsOnly(cache));
-  cacheSpin_ = new UpDownBuddy(cache);
+  cacheSpin_ = new UpDownControl(this);
+  cacheSpin_->SetBuddy(cache);  // digits only
+  cacheSpin_->AlignInsideBuddy();
 
   auto* font = As<QLabel>(kFont);
   font->setFrameStyle(QFrame::Panel | QFrame::Sunken);

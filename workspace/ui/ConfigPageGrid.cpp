@@ -2,9 +2,8 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "workspace/SettingsStore.h"
 
 namespace {
@@ -62,16 +61,17 @@ CConfigPageGrid::CConfigPageGrid(SettingsStore& settings, QWidget* parent) : CCo
   controls_.Create(this, kControls, units);
   setFixedSize(units.ToPixels(QSize(305, 207)));
   for (const SpinDef& def : kSpins) {
-    auto* edit = As<QLineEdit>(def.edit);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    spins_.emplace_back(def.edit, new UpDownBuddy(edit));
+    auto* spin = new UpDownControl(this);
+    spin->SetBuddy(As<QLineEdit>(def.edit));  // digits only
+    spin->AlignInsideBuddy();
+    spins_.emplace_back(def.edit, spin);
   }
   As<QLineEdit>(kCsvSeparator)->setMaxLength(1);
   connect(As<QCheckBox>(kViewDetails), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
   connect(As<QCheckBox>(kUseCsv), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
 }
 
-UpDownBuddy* CConfigPageGrid::Spin(int editId) const {
+UpDownControl* CConfigPageGrid::Spin(int editId) const {
   for (const auto& [id, spin] : spins_)
     if (id == editId) return spin;
   return nullptr;
