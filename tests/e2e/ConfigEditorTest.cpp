@@ -1,5 +1,6 @@
 // Tools > Configuration end to end: what OK keeps and Cancel drops, the font and icon that act at
 // once, pages never opened, the page controls' rules, and every Grid setting reaching the grid.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -316,6 +317,27 @@ TEST_F(ConfigEditorTest, AltCOpensTheSheetOnItsGeneralPage) {
   Settle();
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
   EXPECT_EQ(prompts_->Dialogs()[0].title, "Configuration");
+}
+
+TEST_F(ConfigEditorTest, EveryTextOfBothPagesShowsWholeInsideItsPage) {
+  Start();
+  Configure([](CConfigEditor& sheet) {
+    for (QWidget* page : {static_cast<QWidget*>(sheet.GeneralPage()), static_cast<QWidget*>(sheet.GridPage())}) {
+      int texts = 0;
+      for (QWidget* control : page->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(control)) text = label->text();
+        // Check boxes and radio buttons: push buttons keep a style minimum that is no text of theirs.
+        if (auto* button = qobject_cast<QAbstractButton*>(control); button && !qobject_cast<QPushButton*>(control))
+          text = button->text();
+        if (text.isEmpty()) continue;
+        ++texts;
+        EXPECT_GE(control->width(), control->sizeHint().width()) << "cut: " << text.toStdString();
+        EXPECT_TRUE(page->rect().contains(control->geometry())) << "outside its page: " << text.toStdString();
+      }
+      EXPECT_GT(texts, 10);
+    }
+  });
 }
 
 TEST_F(ConfigEditorTest, RowLayoutSettingsReachTheGrid) {
