@@ -15,10 +15,12 @@
 #include <QTest>
 #include <functional>
 
+#include "data/DbRecordset.h"
 #include "data/ado/UserLocale.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/UpDownControl.h"
 #include "resources/CommandIds.h"
+#include "tests/data/ado/TraceRecorder.h"
 #include "tests/e2e/E2eSupport.h"
 #include "ui/SharedFont.h"
 #include "workspace/QSettingsProfileStore.h"
@@ -317,6 +319,29 @@ TEST_F(ConfigEditorTest, AltCOpensTheSheetOnItsGeneralPage) {
   Settle();
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
   EXPECT_EQ(prompts_->Dialogs()[0].title, "Configuration");
+}
+
+TEST_F(ConfigEditorTest, AStoredCursorLocationThatIsNoneFallsBackToTheClientCursor) {
+  Program& p = StartAndRun();
+  ASSERT_EQ(p.DataRowCount(), 3);
+  TraceRecorder trace;
+  Configure([](CConfigEditor& sheet) {
+    auto* cursor = sheet.GeneralPage()->As<QComboBox>(General::kCursorLocation);
+    cursor->setCurrentIndex(0);
+    EXPECT_EQ(cursor->currentText(), "???");
+  });
+  EXPECT_EQ(AppSettings().GetString("General", "CursorLocationType"), "0") << "the list's choice is stored";
+  EXPECT_EQ(RecordsetCursorLocation, 3);
+  EXPECT_TRUE(trace.Has("W|cursor location 0 is not valid: the client cursor is used")) << trace.All();
+  p.PressExecute();
+  EXPECT_EQ(p.DataRowCount(), 3) << "queries still run";
+
+  // The same when the value comes from the profile at start-up.
+  Stop();
+  RecordsetCursorLocation = 2;
+  Program& again = StartAndRun();
+  EXPECT_EQ(RecordsetCursorLocation, 3);
+  EXPECT_EQ(again.DataRowCount(), 3);
 }
 
 TEST_F(ConfigEditorTest, EveryTextOfBothPagesShowsWholeInsideItsPage) {
