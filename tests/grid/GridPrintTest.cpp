@@ -62,6 +62,14 @@ QString PrintToPdf(CGridCtrl& grid, const QString& pdf) {
   return pdf;
 }
 
+// A copy beside the screenshots, for a person to look at.
+void KeepCopy(const QString& pdf, const char* name) {
+  const QString dir = QStringLiteral(QELVO_GRID_SCREENSHOT_DIR);
+  QDir().mkpath(dir);
+  QFile::remove(dir + QLatin1Char('/') + QLatin1String(name));
+  QFile::copy(pdf, dir + QLatin1Char('/') + QLatin1String(name));
+}
+
 // Pairs of words on the same page whose boxes cover each other (a hair of touching allowed).
 QStringList Overlaps(const std::vector<PdfWord>& words) {
   QStringList found;
@@ -86,9 +94,7 @@ TEST(GridPrint, NarrowGridPrintsAtScreenSizeWithFooterApart) {
   gridtest::ShowActive(&w.window);
 
   const QString pdf = PrintToPdf(*w.grid, dir.filePath(QStringLiteral("narrow.pdf")));
-  QDir().mkpath(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR));
-  QFile::remove(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print_narrow.pdf"));
-  QFile::copy(pdf, QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print_narrow.pdf"));
+  KeepCopy(pdf, "grid_print_narrow.pdf");
   const auto words = PdfWords(pdf);
   ASSERT_FALSE(words.empty()) << "pdftotext gave nothing";
 
@@ -148,18 +154,10 @@ TEST(GridPrint, PdfHoldsHeaderHeadingsCellsAndPageFooters) {
   w.grid->SetPrintFooterText("", "printed by the test");
   gridtest::ShowActive(&w.window);
 
-  const QString pdf = dir.filePath(QStringLiteral("grid.pdf"));
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf);
-  w.grid->Print(printer);
+  const QString pdf = PrintToPdf(*w.grid, dir.filePath(QStringLiteral("grid.pdf")));
   const int pages = w.grid->GetPrintPageCount();
   ASSERT_GT(pages, 1);
-
-  // A copy beside the screenshots, for a person to look at.
-  QDir().mkpath(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR));
-  QFile::remove(QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print.pdf"));
-  QFile::copy(pdf, QStringLiteral(QELVO_GRID_SCREENSHOT_DIR "/grid_print.pdf"));
+  KeepCopy(pdf, "grid_print.pdf");
 
   const QString text = PdfText(pdf);
   ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
