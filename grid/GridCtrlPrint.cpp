@@ -59,9 +59,9 @@ void CGridCtrl::BeginPrint(QPainter& painter, QPrinter& printer) {
   m_printCharWidth = std::max(1, fm.horizontalAdvance(sample.left(52)) / 52);
   m_printLineHeight = fm.height();
 
-  // A grid wider than the paper is shrunk to the paper width; a narrower one prints at its screen
-  // size (one screen pixel per screen-resolution dot), so its text is never blown up. The logical
-  // page then covers the whole paper, which leaves the header and footer room for their texts.
+  // A grid wider than the paper is shrunk to the paper width; a narrower one prints at the size it
+  // has on screen (an inch of screen pixels to an inch of paper), so its text is never blown up.
+  // The logical page then covers the whole paper, which leaves the header and footer room.
   const QPaintDevice* device = painter.device();
   const int gridWidth = std::max(1, PrintableWidth() + (m_nLeftMargin + m_nRightMargin) * m_printCharWidth);
   const double natural = static_cast<double>(device->logicalDpiX()) / std::max(1, logicalDpiX());
