@@ -235,6 +235,11 @@ TEST_F(ConfigEditorTest, SpinRangesBoundTheArrowsButNeverTypedText) {
     QTest::keyClick(width, Qt::Key_Up);
     QTest::keyClick(width, Qt::Key_Up);
     EXPECT_EQ(width->text(), "20") << "the arrows stop at the range's end";
+    // The arrows inside an edit go with it.
+    width->setEnabled(false);
+    EXPECT_FALSE(grid.Spin(Grid::kNumericWidth)->isEnabled());
+    width->setEnabled(true);
+    EXPECT_TRUE(grid.Spin(Grid::kNumericWidth)->isEnabled());
     grid.Spin(Grid::kMinColWidth)->Step(-1);
     EXPECT_EQ(grid.As<QLineEdit>(Grid::kMinColWidth)->text(), "0");
     grid.Spin(Grid::kMaxRows)->Step(1);
