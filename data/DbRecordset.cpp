@@ -9,6 +9,15 @@
 
 int RecordsetCursorLocation = 3;
 
+void SetRecordsetCursorLocation(int location) {
+  if (location == ado::adUseNone || location == ado::adUseServer || location == ado::adUseClient) {
+    RecordsetCursorLocation = location;
+    return;
+  }
+  Trace(TraceWarning, "cursor location %d is not valid: the client cursor is used", location);
+  RecordsetCursorLocation = ado::adUseClient;
+}
+
 struct DbRecordset::Impl {
   DbConnection* connection = nullptr;
   ado::RecordsetPtr recordset;

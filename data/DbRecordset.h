@@ -19,6 +19,9 @@ ado::Recordset* AdoRecordsetOf(DbRecordset& rs);
 
 // Process-wide cursor location of every open: 1 adUseNone, 2 adUseServer, 3 adUseClient.
 extern int RecordsetCursorLocation;
+// Sets RecordsetCursorLocation from the stored setting. A value that is no cursor location would
+// make every open fail, so it falls back to the client cursor, with a trace line.
+void SetRecordsetCursorLocation(int location);
 
 class DbRecordset {
  public:

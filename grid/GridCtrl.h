@@ -454,6 +454,8 @@ class CGridCtrl : public QAbstractScrollArea {
   // Printing helpers.
   void PrintRow(QPainter& painter, int row, int y);
   int PrintableWidth() const;  // logical width of the columns
+  // Draws a left and a right text in a header or footer band without letting them overlap.
+  void PrintSideTexts(QPainter& painter, const QRect& area, const QString& left, const QString& right) const;
 
   // Data.
   int m_id = 0;
@@ -529,6 +531,7 @@ class CGridCtrl : public QAbstractScrollArea {
   int m_printLineHeight = 0;
   int m_printPageWidth = 0;
   int m_printPageHeight = 0;
+  double m_printScale = 1.0;           // device units per logical print unit
   std::vector<int> m_printPageStarts;  // first row of each page
   QPrinter* m_printer = nullptr;
 };

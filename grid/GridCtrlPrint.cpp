@@ -1,5 +1,5 @@
-// Printing: the grid scaled to the paper width, pages of whole rows, header, column headings
-// and footer on every page.
+// Printing: a wide grid shrunk to the paper width, a narrow one at its screen size, pages of whole
+// rows, header, column headings and footer on every page.
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
@@ -59,10 +59,16 @@ void CGridCtrl::BeginPrint(QPainter& painter, QPrinter& printer) {
   m_printCharWidth = std::max(1, fm.horizontalAdvance(sample.left(52)) / 52);
   m_printLineHeight = fm.height();
 
-  // The grid is scaled to the paper width; the page height follows the paper's proportions.
+  // A grid wider than the paper is shrunk to the paper width; a narrower one prints at the size it
+  // has on screen (an inch of screen pixels to an inch of paper), so its text is never blown up.
+  // The logical page then covers the whole paper, which leaves the header and footer room.
   const QPaintDevice* device = painter.device();
-  m_printPageWidth = PrintableWidth() + (m_nLeftMargin + m_nRightMargin) * m_printCharWidth;
-  m_printPageHeight = static_cast<int>(static_cast<double>(m_printPageWidth) * device->height() / device->width());
+  const int gridWidth = std::max(1, PrintableWidth() + (m_nLeftMargin + m_nRightMargin) * m_printCharWidth);
+  const double natural = static_cast<double>(device->logicalDpiX()) / std::max(1, logicalDpiX());
+  m_printScale = std::min(natural, static_cast<double>(device->width()) / gridWidth);
+  if (!(m_printScale > 0)) m_printScale = 1.0;
+  m_printPageWidth = std::max(gridWidth, static_cast<int>(device->width() / m_printScale));
+  m_printPageHeight = static_cast<int>(device->height() / m_printScale);
 
   const int lines = m_nTopMargin + m_nBottomMargin + m_nHeaderHeight + m_nFooterHeight + 2 * m_nGap;
   const int room = m_printPageHeight - lines * m_printLineHeight - GetFixedRowHeight();
@@ -82,8 +88,7 @@ void CGridCtrl::BeginPrint(QPainter& painter, QPrinter& printer) {
 void CGridCtrl::PrintPage(QPainter& painter, int page) {
   if (page < 1 || page > GetPrintPageCount() || m_printPageWidth <= 0) return;
   painter.save();
-  const double scale = static_cast<double>(painter.device()->width()) / m_printPageWidth;
-  painter.scale(scale, scale);
+  painter.scale(m_printScale, m_printScale);
   m_bPrinting = true;
   PrintHeader(painter, page);
   PrintHeadings(painter, page);
@@ -146,8 +151,7 @@ void CGridCtrl::PrintHeader(QPainter& painter, int) {
   painter.save();
   painter.setFont(bold);
   painter.setPen(Qt::black);
-  painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
-  painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
+  PrintSideTexts(painter, area, left, right);
   painter.drawLine(x0, area.bottom(), x1, area.bottom());
   painter.restore();
 }
@@ -170,9 +174,35 @@ void CGridCtrl::PrintFooter(QPainter& painter, int page) {
   painter.setFont(m_printFont);
   painter.setPen(Qt::black);
   painter.drawLine(x0, area.top(), x1, area.top());
-  painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
-  painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
+  PrintSideTexts(painter, area, left, right);
   painter.restore();
+}
+
+void CGridCtrl::PrintSideTexts(QPainter& painter, const QRect& area, const QString& left, const QString& right) const {
+  const QFontMetrics fm = painter.fontMetrics();
+  const int gap = 2 * std::max(1, m_printCharWidth);
+  const int leftWidth = fm.horizontalAdvance(left);
+  const int rightWidth = fm.horizontalAdvance(right);
+  const int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+  if (left.isEmpty() || right.isEmpty() || leftWidth + gap + rightWidth <= area.width()) {
+    painter.drawText(area, flags | Qt::AlignLeft, fm.elidedText(left, Qt::ElideRight, area.width()));
+    painter.drawText(area, flags | Qt::AlignRight, fm.elidedText(right, Qt::ElideLeft, area.width()));
+    return;
+  }
+  if (area.height() >= 2 * fm.height()) {
+    // Too long for one line: the left text above, the right text below it.
+    const int half = area.height() / 2;
+    const QRect upper(area.left(), area.top(), area.width(), half);
+    const QRect lower(area.left(), area.top() + half, area.width(), area.height() - half);
+    painter.drawText(upper, flags | Qt::AlignLeft, fm.elidedText(left, Qt::ElideRight, area.width()));
+    painter.drawText(lower, flags | Qt::AlignRight, fm.elidedText(right, Qt::ElideRight, area.width()));
+    return;
+  }
+  // One line only: the left text keeps its place, the right one is shortened to what is left.
+  const QString shownLeft = fm.elidedText(left, Qt::ElideRight, area.width());
+  const int room = area.width() - fm.horizontalAdvance(shownLeft) - gap;
+  painter.drawText(area, flags | Qt::AlignLeft, shownLeft);
+  if (room > 0) painter.drawText(area, flags | Qt::AlignRight, fm.elidedText(right, Qt::ElideRight, room));
 }
 
 void CGridCtrl::EndPrint() {

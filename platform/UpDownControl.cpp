@@ -26,6 +26,22 @@ void UpDownControl::SetBuddy(QLineEdit* buddy) {
   if (!buddy_) return;
   buddy_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), buddy_));
   buddy_->installEventFilter(this);
+  if (objectName().isEmpty()) setObjectName(buddy_->objectName() + QStringLiteral("Spin"));
+}
+
+QLineEdit* UpDownControl::Buddy() const {
+  return buddy_;
+}
+
+void UpDownControl::AlignInsideBuddy() {
+  if (!buddy_) return;
+  const QRect area = buddy_->geometry();
+  const int width = std::max(12, area.height() * 2 / 3);
+  buddy_->setGeometry(area.x(), area.y(), std::max(1, area.width() - width), area.height());
+  setGeometry(area.x() + area.width() - width, area.y(), width, area.height());
+  raise();
+  followBuddy_ = true;
+  setEnabled(buddy_->isEnabled());
 }
 
 void UpDownControl::SetRange(int minimum, int maximum) {
@@ -50,6 +66,7 @@ bool UpDownControl::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (followBuddy_ && watched == buddy_ && event->type() == QEvent::EnabledChange) setEnabled(buddy_->isEnabled());
   return QWidget::eventFilter(watched, event);
 }
 

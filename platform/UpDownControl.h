@@ -4,6 +4,7 @@
 // writes it back as a plain integer (no thousands separators). Only the steps keep to the range:
 // a larger number typed into the edit stays as it was typed, and the next step starts from the
 // range's end.
+#include <QPointer>
 #include <QWidget>
 
 class QLineEdit;
@@ -16,7 +17,10 @@ class UpDownControl : public QWidget {
 
   // Attaches to the edit (digits only from then on); the control keeps the geometry it was given.
   void SetBuddy(QLineEdit* buddy);
-  QLineEdit* Buddy() const { return buddy_; }
+  // Takes the right end of the buddy's rectangle, narrowing the edit to make room; from then on
+  // the control is part of the edit and follows its enabled state.
+  void AlignInsideBuddy();
+  QLineEdit* Buddy() const;
   void SetRange(int minimum, int maximum);
   int Minimum() const { return minimum_; }
   int Maximum() const { return maximum_; }
@@ -31,9 +35,10 @@ class UpDownControl : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QLineEdit* buddy_ = nullptr;
+  QPointer<QLineEdit> buddy_;
   QToolButton* up_;
   QToolButton* down_;
   int minimum_ = 0;
   int maximum_ = 100;
+  bool followBuddy_ = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/framework/WidgetDialogControls.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,13 @@ bool WidgetDialogControls::IsChecked(int id) const {
 }
 
 void WidgetDialogControls::SetChecked(int id, bool checked) {
-  if (auto* button = table_.As<QAbstractButton>(id)) button->setChecked(checked);
+  auto* button = table_.As<QAbstractButton>(id);
+  if (!button) return;
+  // A stored choice outside a radio group's range leaves no button checked: the group must allow it.
+  QButtonGroup* group = table_.GroupOf(id);
+  if (group) group->setExclusive(false);
+  button->setChecked(checked);
+  if (group) group->setExclusive(true);
 }
 
 void WidgetDialogControls::SetItems(int id, const std::vector<std::string>& items) {

@@ -1,5 +1,6 @@
 // Tools > Configuration end to end: what OK keeps and Cancel drops, the font and icon that act at
 // once, pages never opened, the page controls' rules, and every Grid setting reaching the grid.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,10 +15,12 @@
 #include <QTest>
 #include <functional>
 
+#include "data/DbRecordset.h"
 #include "data/ado/UserLocale.h"
 #include "grid/db/DbGridCtrl.h"
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "resources/CommandIds.h"
+#include "tests/data/ado/TraceRecorder.h"
 #include "tests/e2e/E2eSupport.h"
 #include "ui/SharedFont.h"
 #include "workspace/QSettingsProfileStore.h"
@@ -232,6 +235,11 @@ TEST_F(ConfigEditorTest, SpinRangesBoundTheArrowsButNeverTypedText) {
     QTest::keyClick(width, Qt::Key_Up);
     QTest::keyClick(width, Qt::Key_Up);
     EXPECT_EQ(width->text(), "20") << "the arrows stop at the range's end";
+    // The arrows inside an edit go with it.
+    width->setEnabled(false);
+    EXPECT_FALSE(grid.Spin(Grid::kNumericWidth)->isEnabled());
+    width->setEnabled(true);
+    EXPECT_TRUE(grid.Spin(Grid::kNumericWidth)->isEnabled());
     grid.Spin(Grid::kMinColWidth)->Step(-1);
     EXPECT_EQ(grid.As<QLineEdit>(Grid::kMinColWidth)->text(), "0");
     grid.Spin(Grid::kMaxRows)->Step(1);
@@ -316,6 +324,50 @@ TEST_F(ConfigEditorTest, AltCOpensTheSheetOnItsGeneralPage) {
   Settle();
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
   EXPECT_EQ(prompts_->Dialogs()[0].title, "Configuration");
+}
+
+TEST_F(ConfigEditorTest, AStoredCursorLocationThatIsNoneFallsBackToTheClientCursor) {
+  Program& p = StartAndRun();
+  ASSERT_EQ(p.DataRowCount(), 3);
+  TraceRecorder trace;
+  Configure([](CConfigEditor& sheet) {
+    auto* cursor = sheet.GeneralPage()->As<QComboBox>(General::kCursorLocation);
+    cursor->setCurrentIndex(0);
+    EXPECT_EQ(cursor->currentText(), "???");
+  });
+  EXPECT_EQ(AppSettings().GetString("General", "CursorLocationType"), "0") << "the list's choice is stored";
+  EXPECT_EQ(RecordsetCursorLocation, 3);
+  EXPECT_TRUE(trace.Has("W|cursor location 0 is not valid: the client cursor is used")) << trace.All();
+  p.PressExecute();
+  EXPECT_EQ(p.DataRowCount(), 3) << "queries still run";
+
+  // The same when the value comes from the profile at start-up.
+  Stop();
+  RecordsetCursorLocation = 2;
+  Program& again = StartAndRun();
+  EXPECT_EQ(RecordsetCursorLocation, 3);
+  EXPECT_EQ(again.DataRowCount(), 3);
+}
+
+TEST_F(ConfigEditorTest, EveryTextOfBothPagesShowsWholeInsideItsPage) {
+  Start();
+  Configure([](CConfigEditor& sheet) {
+    for (QWidget* page : {static_cast<QWidget*>(sheet.GeneralPage()), static_cast<QWidget*>(sheet.GridPage())}) {
+      int texts = 0;
+      for (QWidget* control : page->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(control)) text = label->text();
+        // Check boxes and radio buttons: push buttons keep a style minimum that is no text of theirs.
+        if (auto* button = qobject_cast<QAbstractButton*>(control); button && !qobject_cast<QPushButton*>(control))
+          text = button->text();
+        if (text.isEmpty()) continue;
+        ++texts;
+        EXPECT_GE(control->width(), control->sizeHint().width()) << "cut: " << text.toStdString();
+        EXPECT_TRUE(page->rect().contains(control->geometry())) << "outside its page: " << text.toStdString();
+      }
+      EXPECT_GT(texts, 10);
+    }
+  });
 }
 
 TEST_F(ConfigEditorTest, RowLayoutSettingsReachTheGrid) {

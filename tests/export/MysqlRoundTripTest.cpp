@@ -144,6 +144,30 @@ class MysqlRoundTripTest : public testing::Test {
     return rows;
   }
 
+  // The PostgreSQL test server's export database as a connection string; empty without a server.
+  std::string PostgresExportDb() const {
+    std::string pg = Env("QELVO_TEST_PG");
+    if (Env("QELVO_PG_PORT").empty() || pg.empty()) return {};
+    const std::size_t at = pg.find("DATABASE=testdb");
+    if (at == std::string::npos) {
+      ADD_FAILURE() << "no test database in " << pg;
+      return {};
+    }
+    return pg.replace(at, 15, "DATABASE=exportdb");
+  }
+
+  // The client that reaches that database.
+  static std::string Psql() {
+    return "PGPASSWORD=secret psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p " + Env("QELVO_PG_PORT") +
+           " -U tester -d exportdb";
+  }
+
+  void RunPsqlScript(const std::string& sql) {
+    WriteFileBytes(folder.File("setup.sql"), sql);
+    std::string output;
+    ASSERT_EQ(RunShell(Psql() + " -f " + ShellQuote(folder.File("setup.sql")), output), 0) << output;
+  }
+
   std::string port;
   TempFolder folder;
   std::string script = folder.File("script.sql");
@@ -223,16 +247,9 @@ TEST_F(MysqlRoundTripTest, AwkwardValuesArriveUnchanged) {
 }
 
 TEST_F(MysqlRoundTripTest, PostgreSqlTableArrivesWhole) {
-  const std::string pgPort = Env("QELVO_PG_PORT");
-  std::string pg = Env("QELVO_TEST_PG");
-  if (pgPort.empty() || pg.empty()) GTEST_SKIP() << "No PostgreSQL server: the test command starts one";
-  const std::size_t at = pg.find("DATABASE=testdb");
-  ASSERT_NE(at, std::string::npos) << pg;
-  pg.replace(at, 15, "DATABASE=exportdb");
-  const std::string psql =
-      "PGPASSWORD=secret psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p " + pgPort + " -U tester -d exportdb";
-  std::string output;
-  const std::string setup = R"(
+  const std::string pg = PostgresExportDb();
+  if (pg.empty()) GTEST_SKIP() << "No PostgreSQL server: the test command starts one";
+  RunPsqlScript(R"(
 DROP TABLE IF EXISTS qelvo_pg_edge;
 CREATE TABLE qelvo_pg_edge (id serial PRIMARY KEY, t text, v varchar(100), b bytea, i bigint, s smallint,
   n numeric(38,10), r double precision, f real, ts timestamp, d date, tm time, flag boolean);
@@ -244,9 +261,8 @@ INSERT INTO qelvo_pg_edge (t, v, b, i, s, n, r, f, ts, d, tm, flag) VALUES
    '9999-12-31', '23:59:59', false),
   (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL),
   ('x', 'y', '\x'::bytea, 0, 0, 0, 1.0/3, -1.17549435e-38, '2000-02-29 12:00:00', '2000-02-29', '00:00:00', true);
-)";
-  WriteFileBytes(folder.File("setup.sql"), setup);
-  ASSERT_EQ(RunShell(psql + " -f " + ShellQuote(folder.File("setup.sql")), output), 0) << output;
+)");
+  if (HasFatalFailure()) return;
 
   Export(pg, {"qelvo_pg_edge"});
   RunScript();
@@ -261,7 +277,8 @@ INSERT INTO qelvo_pg_edge (t, v, b, i, s, n, r, f, ts, d, tm, flag) VALUES
       "coalesce(n::text, 'NULL'), coalesce(r::text, 'NULL'), coalesce(f::float8::text, 'NULL'), "
       "coalesce(to_char(ts, 'YYYY-MM-DD HH24:MI:SS'), 'NULL'), coalesce(d::text, 'NULL'), coalesce(tm::text, 'NULL'), "
       "CASE WHEN flag IS NULL THEN 'NULL' WHEN flag THEN '1' ELSE '0' END FROM qelvo_pg_edge";
-  ASSERT_EQ(RunShell(psql + " -A -t -F '\t' -c " + ShellQuote(select), output, false), 0) << output;
+  std::string output;
+  ASSERT_EQ(RunShell(Psql() + " -A -t -F '\t' -c " + ShellQuote(select), output, false), 0) << output;
   Rows expected;
   for (const std::string& line : Split(output, '\n')) {
     std::vector<std::string> cells = Split(line, '\t');
@@ -338,22 +355,14 @@ TEST_F(MysqlLoadTest, SqliteTablesWithTextKeysAndDefaultDelimitersLoadWhole) {
 }
 
 TEST_F(MysqlLoadTest, PostgreSqlTextKeysLoadWhole) {
-  const std::string pgPort = Env("QELVO_PG_PORT");
-  std::string pg = Env("QELVO_TEST_PG");
-  if (pgPort.empty() || pg.empty()) GTEST_SKIP() << "No PostgreSQL server: the test command starts one";
-  const std::size_t at = pg.find("DATABASE=testdb");
-  ASSERT_NE(at, std::string::npos) << pg;
-  pg.replace(at, 15, "DATABASE=exportdb");
-  const std::string psql =
-      "PGPASSWORD=secret psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p " + pgPort + " -U tester -d exportdb";
-  const std::string setup = R"(
+  const std::string pg = PostgresExportDb();
+  if (pg.empty()) GTEST_SKIP() << "No PostgreSQL server: the test command starts one";
+  RunPsqlScript(R"(
 DROP TABLE IF EXISTS qk_pg_keys;
 CREATE TABLE qk_pg_keys (code text PRIMARY KEY, label text NOT NULL, at timestamp(3), amount numeric(10,2) NOT NULL);
 INSERT INTO qk_pg_keys VALUES ('Ålesund', 'fjord', '2024-01-31 08:05:09.125', 12.5), ('x', 'y', NULL, 0);
-)";
-  WriteFileBytes(folder.File("setup.sql"), setup);
-  std::string output;
-  ASSERT_EQ(RunShell(psql + " -f " + ShellQuote(folder.File("setup.sql")), output), 0) << output;
+)");
+  if (HasFatalFailure()) return;
   Export(pg, {"qk_pg_keys"});
   RunScript();
   EXPECT_EQ(Query("SELECT code, label, IFNULL(DATE_FORMAT(at, '%Y-%m-%d %H:%i:%s.%f'), 'NULL'), CAST(amount AS "

@@ -4,10 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStandardPaths>
 
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "platform/framework/PromptSeam.h"
 #include "resources/Art.h"
 #include "ui/SharedFont.h"
@@ -18,10 +17,10 @@ using G = CConfigPageGeneral;
 constexpr int kLabel = -1;
 
 const ControlDef kControls[] = {
-    {kLabel, ControlKind::GroupBox, "Scripts", 7, 4, 291, 90},
+    {kLabel, ControlKind::GroupBox, "Scripts", 7, 4, 310, 90},
     {kLabel, ControlKind::Static, "Open generated script files with", 14, 16, 160, 8},
-    {G::kScriptReader, ControlKind::Edit, "", 14, 26, 254, 13},
-    {G::kScriptReaderBrowse, ControlKind::PushButton, "...", 272, 26, 18, 13},
+    {G::kScriptReader, ControlKind::Edit, "", 14, 26, 273, 13},
+    {G::kScriptReaderBrowse, ControlKind::PushButton, "...", 291, 26, 18, 13},
     {kLabel, ControlKind::Static, "Table name delimiters", 14, 46, 84, 8},
     {G::kTablePrefix, ControlKind::Edit, "", 100, 44, 18, 13},
     {G::kTablePostfix, ControlKind::Edit, "", 122, 44, 18, 13},
@@ -33,9 +32,9 @@ const ControlDef kControls[] = {
     {kLabel, ControlKind::Static, "Batch Script Separator", 14, 78, 84, 8},
     {G::kBatchSeparator, ControlKind::Edit, "", 100, 76, 40, 13},
     {kLabel, ControlKind::Static, "Split words for query formatting", 7, 99, 160, 8},
-    {G::kSplitWords, ControlKind::Edit, "", 7, 109, 291, 13},
+    {G::kSplitWords, ControlKind::Edit, "", 7, 109, 310, 13},
     {kLabel, ControlKind::Static, "Fields to exclude", 7, 126, 160, 8},
-    {G::kFieldsToExclude, ControlKind::Edit, "", 7, 136, 291, 13},
+    {G::kFieldsToExclude, ControlKind::Edit, "", 7, 136, 310, 13},
     {kLabel, ControlKind::GroupBox, "History", 7, 153, 62, 47},
     {kLabel, ControlKind::Static, "Cache size", 14, 165, 50, 8},
     {G::kCacheSize, ControlKind::Edit, "", 14, 176, 46, 13},
@@ -44,16 +43,13 @@ const ControlDef kControls[] = {
     {kLabel, ControlKind::Static, "Icon", 172, 157, 40, 8},
     {G::kIcon, ControlKind::DropDownList, "", 172, 167, 64, 13},
     {kLabel, ControlKind::Static, "Font", 78, 188, 22, 8},
-    {G::kFont, ControlKind::Static, "", 102, 186, 166, 13},
-    {G::kFontBrowse, ControlKind::PushButton, "...", 272, 186, 18, 13},
+    {G::kFont, ControlKind::Static, "", 102, 186, 185, 13},
+    {G::kFontBrowse, ControlKind::PushButton, "...", 291, 186, 18, 13},
 };
 
 // The order the list shows them in, with the icon ids of MainIconIds().
 constexpr const char* kIconNames[] = {"yellow", "green", "red", "blue"};
 
-QValidator* DigitsOnly(QObject* parent) {
-  return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), parent);
-}
 }  // namespace
 
 CConfigPageGeneral::CConfigPageGeneral(SettingsStore& settings, FrameIconAccess icon, QWidget* parent)
@@ -61,11 +57,12 @@ CConfigPageGeneral::CConfigPageGeneral(SettingsStore& settings, FrameIconAccess 
   setObjectName(QStringLiteral("ConfigPageGeneral"));
   const DialogUnits units;
   controls_.Create(this, kControls, units);
-  setFixedSize(units.ToPixels(QSize(305, 207)));
+  setFixedSize(units.ToPixels(QSize(324, 207)));
 
   auto* cache = As<QLineEdit>(kCacheSize);
-  cache->setValidator(DigitsOnly(cache));
-  cacheSpin_ = new UpDownBuddy(cache);
+  cacheSpin_ = new UpDownControl(this);
+  cacheSpin_->SetBuddy(cache);  // digits only
+  cacheSpin_->AlignInsideBuddy();
 
   auto* font = As<QLabel>(kFont);
   font->setFrameStyle(QFrame::Panel | QFrame::Sunken);

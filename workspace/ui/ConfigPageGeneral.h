@@ -11,7 +11,7 @@
 #include "workspace/ui/ConfigPage.h"
 
 class QComboBox;
-class UpDownBuddy;
+class UpDownControl;
 
 // The frame's icon as the page sees it.
 struct FrameIconAccess {
@@ -43,7 +43,7 @@ class CConfigPageGeneral : public CConfigPage {
 
   CConfigPageGeneral(SettingsStore& settings, FrameIconAccess icon, QWidget* parent);
 
-  UpDownBuddy* CacheSizeSpin() const { return cacheSpin_; }
+  UpDownControl* CacheSizeSpin() const { return cacheSpin_; }
 
   // "...": a program for the script viewer, through the prompt seam.
   void BrowseScriptReader();
@@ -58,5 +58,5 @@ class CConfigPageGeneral : public CConfigPage {
   void ShowFontName();
 
   FrameIconAccess icon_;
-  UpDownBuddy* cacheSpin_ = nullptr;
+  UpDownControl* cacheSpin_ = nullptr;
 };

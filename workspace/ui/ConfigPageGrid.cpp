@@ -2,9 +2,8 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
-#include "platform/UpDownBuddy.h"
+#include "platform/UpDownControl.h"
 #include "workspace/SettingsStore.h"
 
 namespace {
@@ -15,34 +14,34 @@ const ControlDef kControls[] = {
     {G::kViewDetails, ControlKind::CheckBox, "View details", 7, 7, 150, 10},
     {G::kViewExtendedDetails, ControlKind::CheckBox, "View extended details", 19, 19, 138, 10},
     {G::kRedrawDuringFill, ControlKind::CheckBox, "Redraw Grid During Fill", 7, 31, 150, 10},
-    {kLabel, ControlKind::Static, "Move cursor after edit :", 7, 47, 98, 8},
-    {G::kMoveCursorAfterEdit, ControlKind::DropDownList, "", 108, 45, 52, 13},
-    {kLabel, ControlKind::Static, "Max rows displayed (0 = all)", 7, 63, 98, 8},
-    {G::kMaxRows, ControlKind::Edit, "", 108, 61, 52, 13},
-    {kLabel, ControlKind::Static, "Min/Max col width", 7, 79, 98, 8},
-    {G::kMinColWidth, ControlKind::Edit, "", 108, 77, 25, 13},
-    {G::kMaxColWidth, ControlKind::Edit, "", 135, 77, 25, 13},
-    {kLabel, ControlKind::Static, "Numeric width", 7, 95, 98, 8},
-    {G::kNumericWidth, ControlKind::Edit, "", 108, 93, 52, 13},
-    {kLabel, ControlKind::Static, "Numeric precision", 7, 111, 98, 8},
-    {G::kNumericPrecision, ControlKind::Edit, "", 108, 109, 52, 13},
-    {kLabel, ControlKind::Static, "Null label", 7, 127, 98, 8},
-    {G::kNullLabel, ControlKind::Edit, "", 108, 125, 52, 13},
-    {kLabel, ControlKind::Static, "AutoFit Columns", 7, 143, 98, 8},
-    {G::kAutoFit, ControlKind::DropDownList, "", 108, 141, 52, 13},
-    {kLabel, ControlKind::Static, "Date/Time format", 7, 159, 98, 8},
-    {G::kDateTimeFormat, ControlKind::DropDownList, "", 108, 157, 52, 13},
-    {G::kColorize, ControlKind::CheckBox, "Colorize cells according to data  type", 166, 7, 137, 10},
-    {G::kInPlaceEdit, ControlKind::CheckBox, "In Place Cell Edit", 166, 21, 137, 10},
-    {G::kSortable, ControlKind::CheckBox, "Enable Sorting", 166, 35, 137, 10},
-    {G::kUseFilters, ControlKind::CheckBox, "Enable Filtering", 166, 49, 137, 10},
-    {G::kExpandLastColumn, ControlKind::CheckBox, "Expand last column", 166, 63, 137, 10},
-    {G::kThousandSeparator, ControlKind::CheckBox, "Use thousand separator", 166, 77, 137, 10},
-    {G::kDisplayRecno, ControlKind::CheckBox, "Display Recno", 166, 91, 137, 10},
-    {kLabel, ControlKind::GroupBox, "Excel Export", 166, 108, 132, 48},
-    {G::kUseCsv, ControlKind::CheckBox, "Use CSV", 174, 122, 90, 10},
-    {kLabel, ControlKind::Static, "CSV separator", 174, 138, 64, 8},
-    {G::kCsvSeparator, ControlKind::Edit, "", 240, 136, 20, 13},
+    {kLabel, ControlKind::Static, "Move cursor after edit :", 7, 47, 102, 8},
+    {G::kMoveCursorAfterEdit, ControlKind::DropDownList, "", 112, 45, 52, 13},
+    {kLabel, ControlKind::Static, "Max rows displayed (0 = all)", 7, 63, 102, 8},
+    {G::kMaxRows, ControlKind::Edit, "", 112, 61, 52, 13},
+    {kLabel, ControlKind::Static, "Min/Max col width", 7, 79, 102, 8},
+    {G::kMinColWidth, ControlKind::Edit, "", 112, 77, 25, 13},
+    {G::kMaxColWidth, ControlKind::Edit, "", 139, 77, 25, 13},
+    {kLabel, ControlKind::Static, "Numeric width", 7, 95, 102, 8},
+    {G::kNumericWidth, ControlKind::Edit, "", 112, 93, 52, 13},
+    {kLabel, ControlKind::Static, "Numeric precision", 7, 111, 102, 8},
+    {G::kNumericPrecision, ControlKind::Edit, "", 112, 109, 52, 13},
+    {kLabel, ControlKind::Static, "Null label", 7, 127, 102, 8},
+    {G::kNullLabel, ControlKind::Edit, "", 112, 125, 52, 13},
+    {kLabel, ControlKind::Static, "AutoFit Columns", 7, 143, 102, 8},
+    {G::kAutoFit, ControlKind::DropDownList, "", 112, 141, 52, 13},
+    {kLabel, ControlKind::Static, "Date/Time format", 7, 159, 102, 8},
+    {G::kDateTimeFormat, ControlKind::DropDownList, "", 112, 157, 52, 13},
+    {G::kColorize, ControlKind::CheckBox, "Colorize cells according to data  type", 170, 7, 147, 10},
+    {G::kInPlaceEdit, ControlKind::CheckBox, "In Place Cell Edit", 170, 21, 147, 10},
+    {G::kSortable, ControlKind::CheckBox, "Enable Sorting", 170, 35, 147, 10},
+    {G::kUseFilters, ControlKind::CheckBox, "Enable Filtering", 170, 49, 147, 10},
+    {G::kExpandLastColumn, ControlKind::CheckBox, "Expand last column", 170, 63, 147, 10},
+    {G::kThousandSeparator, ControlKind::CheckBox, "Use thousand separator", 170, 77, 147, 10},
+    {G::kDisplayRecno, ControlKind::CheckBox, "Display Recno", 170, 91, 147, 10},
+    {kLabel, ControlKind::GroupBox, "Excel Export", 170, 108, 147, 48},
+    {G::kUseCsv, ControlKind::CheckBox, "Use CSV", 178, 122, 90, 10},
+    {kLabel, ControlKind::Static, "CSV separator", 178, 138, 64, 8},
+    {G::kCsvSeparator, ControlKind::Edit, "", 244, 136, 20, 13},
 };
 
 struct SpinDef {
@@ -60,18 +59,19 @@ CConfigPageGrid::CConfigPageGrid(SettingsStore& settings, QWidget* parent) : CCo
   setObjectName(QStringLiteral("ConfigPageGrid"));
   const DialogUnits units;
   controls_.Create(this, kControls, units);
-  setFixedSize(units.ToPixels(QSize(305, 207)));
+  setFixedSize(units.ToPixels(QSize(324, 207)));
   for (const SpinDef& def : kSpins) {
-    auto* edit = As<QLineEdit>(def.edit);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    spins_.emplace_back(def.edit, new UpDownBuddy(edit));
+    auto* spin = new UpDownControl(this);
+    spin->SetBuddy(As<QLineEdit>(def.edit));  // digits only
+    spin->AlignInsideBuddy();
+    spins_.emplace_back(def.edit, spin);
   }
   As<QLineEdit>(kCsvSeparator)->setMaxLength(1);
   connect(As<QCheckBox>(kViewDetails), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
   connect(As<QCheckBox>(kUseCsv), &QCheckBox::toggled, this, &CConfigPageGrid::FollowChecks);
 }
 
-UpDownBuddy* CConfigPageGrid::Spin(int editId) const {
+UpDownControl* CConfigPageGrid::Spin(int editId) const {
   for (const auto& [id, spin] : spins_)
     if (id == editId) return spin;
   return nullptr;

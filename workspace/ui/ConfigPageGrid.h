@@ -6,7 +6,7 @@
 // the CSV separator only while "Use CSV" is.
 #include "workspace/ui/ConfigPage.h"
 
-class UpDownBuddy;
+class UpDownControl;
 
 class CConfigPageGrid : public CConfigPage {
   Q_OBJECT
@@ -38,7 +38,7 @@ class CConfigPageGrid : public CConfigPage {
   CConfigPageGrid(SettingsStore& settings, QWidget* parent);
 
   // The up-down control of a numbers-only edit (kMaxRows, kMinColWidth, ...); null for others.
-  UpDownBuddy* Spin(int editId) const;
+  UpDownControl* Spin(int editId) const;
 
  protected:
   void DoDataExchange(ExchangeDirection direction) override;
@@ -47,5 +47,5 @@ class CConfigPageGrid : public CConfigPage {
  private:
   void FollowChecks();
 
-  std::vector<std::pair<int, UpDownBuddy*>> spins_;
+  std::vector<std::pair<int, UpDownControl*>> spins_;
 };

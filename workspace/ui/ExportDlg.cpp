@@ -1,7 +1,6 @@
 #include "workspace/ui/ExportDlg.h"
 
 #include <QAbstractButton>
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +11,7 @@
 
 #include "platform/UpDownControl.h"
 #include "platform/framework/PromptSeam.h"
+#include "platform/framework/WidgetDialogControls.h"
 #include "resources/Art.h"
 #include "workspace/SettingsExchange.h"
 #include "workspace/SettingsStore.h"
@@ -51,38 +51,6 @@ int ImageOfKind(int kind) {
   return 0;
 }
 }  // namespace
-
-// The settings exchange over the dialog's widgets.
-class CExportDlg::Exchange : public DialogControls {
- public:
-  explicit Exchange(const ControlTable& controls) : controls_(controls) {}
-  std::string GetText(int id) const override {
-    auto* edit = controls_.As<QLineEdit>(id);
-    return edit ? edit->text().toStdString() : std::string();
-  }
-  void SetText(int id, const std::string& text) override {
-    if (auto* edit = controls_.As<QLineEdit>(id)) edit->setText(QString::fromStdString(text));
-  }
-  bool IsChecked(int id) const override {
-    auto* button = controls_.As<QAbstractButton>(id);
-    return button && button->isChecked();
-  }
-  void SetChecked(int id, bool checked) override {
-    auto* button = controls_.As<QAbstractButton>(id);
-    if (!button) return;
-    // A stored mode outside 1..3 leaves no radio button checked: the group must allow that.
-    QButtonGroup* group = controls_.GroupOf(id);
-    if (group) group->setExclusive(false);
-    button->setChecked(checked);
-    if (group) group->setExclusive(true);
-  }
-  void SetItems(int, const std::vector<std::string>&) override {}
-  int GetSelection(int) const override { return -1; }
-  void SetSelection(int, int) override {}
-
- private:
-  const ControlTable& controls_;
-};
 
 CExportDlg::CExportDlg(QWidget* parent) : CExportDlg(parent, AppSettings()) {}
 
@@ -147,7 +115,7 @@ void CExportDlg::Build() {
 }
 
 void CExportDlg::ExchangeSettings(bool store) {
-  Exchange controls(controls_);
+  WidgetDialogControls controls(controls_);
   const ExchangeDirection direction = store ? ExchangeDirection::Store : ExchangeDirection::Load;
   ExchangeText(settings_, controls, direction, IDC_OUTPUT_FILE, kSection, "OutputFile");
   ExchangeCheck(settings_, controls, direction, IDC_APPEND, kSection, "AppendMode");

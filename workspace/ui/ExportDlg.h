@@ -75,7 +75,6 @@ class CExportDlg : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  class Exchange;
   void Build();
   void ApplyEnablingRule();
   void ExchangeSettings(bool store);

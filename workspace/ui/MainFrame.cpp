@@ -177,7 +177,7 @@ void CMainFrame::ApplyConfiguration() {
   CDbGridCtrl* grid = bottom_ ? bottom_->Grid() : nullptr;
   if (grid) grid->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
   if (bottom_) bottom_->ReloadGridOptions();
-  RecordsetCursorLocation = AppSettings().GetInt("General", "CursorLocationType");
+  SetRecordsetCursorLocation(AppSettings().GetInt("General", "CursorLocationType"));
   // The result on screen is shown again from the rows already read, so that the new options
   // (detail rows, null label, widths, row limit, ...) show at once without running the
   // statement again.

@@ -87,7 +87,7 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
   SetAppProfile(std::make_unique<QSettingsProfileStore>());
   AppSettings().LoadAll(AppProfile());
   AppSettings().SaveAll(AppProfile());
-  RecordsetCursorLocation = AppSettings().GetInt("General", "CursorLocationType");
+  SetRecordsetCursorLocation(AppSettings().GetInt("General", "CursorLocationType"));
 
   document_ = std::make_unique<CQelvoDoc>();
   frame_ = new CMainFrame(*document_, this);

@@ -1,9 +1,8 @@
 #include "workspace/ui/WindowExportUi.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QKeyEvent>
 
+#include "platform/framework/EscapeWatch.h"
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/WaitCursor.h"
 #include "workspace/ui/StatusPanes.h"
@@ -23,25 +22,6 @@ unsigned IconFlags(MessageIcon icon) {
   return 0;
 }
 
-bool IsInput(QEvent::Type type) {
-  switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-      return true;
-    default:
-      return false;
-  }
-}
 }  // namespace
 
 WindowExportUi::WindowExportUi(StatusPanes* panes, QWidget* parent) : panes_(panes), parent_(parent) {}
@@ -84,16 +64,10 @@ bool WindowExportUi::Progress(const std::string& table, long rows) {
   text += std::to_string(rows) + " rows";
   SetRecordCountPane(text);
   // The panes repaint and Esc is seen; every other input waits for the export's end.
-  if (QCoreApplication* app = QCoreApplication::instance()) {
-    app->installEventFilter(this);
+  {
+    EscapeWatch escape;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    app->removeEventFilter(this);
+    if (escape.EscapePressed()) canceled_ = true;
   }
   return !canceled_;
-}
-
-bool WindowExportUi::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsInput(event->type())) return QObject::eventFilter(watched, event);
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) canceled_ = true;
-  return true;
 }

@@ -5,7 +5,6 @@
 // While the export looks at the events, mouse and key input other than Esc is dropped, so that no
 // command can run inside the export.
 #include <QElapsedTimer>
-#include <QObject>
 #include <memory>
 
 #include "export/ExportUi.h"
@@ -14,7 +13,7 @@ class QWidget;
 class StatusPanes;
 class WaitCursor;
 
-class WindowExportUi : public QObject, public ExportUi {
+class WindowExportUi : public ExportUi {
  public:
   // `panes` may be null (no status bar); `parent` owns the message boxes.
   WindowExportUi(StatusPanes* panes, QWidget* parent);
@@ -29,9 +28,6 @@ class WindowExportUi : public QObject, public ExportUi {
   bool Progress(const std::string& table, long rows) override;
 
   bool Canceled() const { return canceled_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   StatusPanes* panes_;
