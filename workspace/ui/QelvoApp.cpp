@@ -13,6 +13,7 @@
 #include "data/OdbcDriverPrompt.h"
 #include "data/ado/DataLinks.h"
 #include "platform/DataLinkDialog.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/OdbcDriverPromptDialog.h"
 #include "platform/OpenErrorBox.h"
 #include "platform/framework/MessageBox.h"
@@ -92,6 +93,7 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
   document_ = std::make_unique<CQelvoDoc>();
   frame_ = new CMainFrame(*document_, this);
   RegisterDataLinkDialog(frame_);
+  RegisterConnectionSecrets();
   SetOdbcDriverPrompt(std::make_shared<DialogOdbcDriverPrompt>());
   RouteOpenErrorBoxToPrompts();
   if (!frame_->Create()) {
@@ -133,6 +135,7 @@ int CQelvoApp::ExitInstance(int exitCode) {
   document_.reset();
   ado::RegisterDataLinksPrompt(nullptr);
   SetOdbcDriverPrompt(nullptr);
+  UnregisterConnectionSecrets();
   return exitCode;
 }
 

@@ -1,0 +1,159 @@
+// Saved passwords end to end on a PostgreSQL database: run once under a keyring daemon of its own
+// (WithKeyring*, a real secret service) and once with no session bus at all (WithoutService*);
+// see with_keyring.sh and this folder's CMakeLists.txt.
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "data/ConnectionSecrets.h"
+#include "data/ado/ConnectionString.h"
+#include "platform/KeychainSecretStore.h"
+#include "platform/PasswordDialog.h"
+#include "platform/framework/MessageBox.h"
+#include "resources/CommandIds.h"
+#include "tests/e2e/E2eSupport.h"
+#include "workspace/ui/MainFrame.h"
+#include "workspace/ui/QelvoView.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* kPassword = "secret";  // the test servers' password (scripts/servers.sh)
+
+// The files under a folder that hold `text`.
+std::vector<std::string> FilesHolding(const std::string& folder, const std::string& text) {
+  std::vector<std::string> found;
+  QDirIterator it(QString::fromStdString(folder), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const std::string path = it.next().toStdString();
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    if (content.str().find(text) != std::string::npos) found.push_back(path);
+  }
+  return found;
+}
+
+class SecretsTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    ResetSessionSecrets();
+    const char* text = std::getenv("QELVO_TEST_PG");
+    if (!text || !*text) GTEST_SKIP() << "QELVO_TEST_PG is not set";
+    ConnectionString server = ConnectionString::Parse(text);
+    ASSERT_EQ(server.Get("PWD"), kPassword);
+    server.Set("DATABASE", "e2edb");
+    connection_ = server.ToOdbcString();
+  }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    ResetSessionSecrets();
+  }
+
+  // A new run of the program: this session's passwords are gone.
+  Program& Restart() {
+    Stop();
+    ResetSessionSecrets();
+    return Start();
+  }
+
+  // Runs a query that needs the connection and returns its one value ("" when it failed).
+  std::string RunOneValue(Program& p) {
+    p.TypeQuery("SELECT 41 + 1 AS answer");
+    p.PressExecute();
+    const std::vector<std::string> values = p.Column(1);
+    return values.size() == 1 ? values[0] : "";
+  }
+
+  // List Tables on the editor's connection, which shows the open's own error; its text.
+  std::string ListTablesError(Program& p) {
+    const std::size_t before = prompts_->Messages().size();
+    prompts_->AnswerMessage(IDOK);
+    p.RunCommand(ID_LIST_TABLES);
+    return prompts_->Messages().size() > before ? prompts_->Messages().back().text : "";
+  }
+
+  std::string StatusMessage(Program& p) { return p.Frame().statusBar()->currentMessage().toStdString(); }
+
+  std::string connection_;
+};
+
+TEST_F(SecretsTest, WithKeyringAPasswordSurvivesARestartOutsideTheSettings) {
+  KeychainSecretStore keychain;
+  ASSERT_TRUE(keychain.Persistent()) << "run under with_keyring.sh";
+  Program& p = Start();
+  p.TypeConnection(connection_);
+  ASSERT_EQ(RunOneValue(p), "42");
+  EXPECT_TRUE(prompts_->Messages().empty());
+  // The editor shows the placeholder, never the password.
+  const std::string shown = p.Workspace().ConnectionText();
+  EXPECT_EQ(shown.find("PWD=" + std::string(kPassword)), std::string::npos) << shown;
+  const std::vector<std::string> names = SecretNamesIn(shown);
+  ASSERT_EQ(names.size(), 1u) << shown;
+  EXPECT_EQ(keychain.Read(names[0]), kPassword);
+
+  Program& again = Restart();
+  EXPECT_TRUE(FilesHolding(settings_.Path(), kPassword).empty());
+  ASSERT_EQ(again.Workspace().ConnectionText(), shown);
+  EXPECT_EQ(RunOneValue(again), "42");
+  EXPECT_TRUE(prompts_->Dialogs().empty()) << "the keyring answers, nobody is asked";
+  EXPECT_TRUE(prompts_->Messages().empty());
+
+  // Clear history deletes the secret; running the placeholder then says what is missing.
+  prompts_->AnswerMessage(IDYES);
+  again.RunCommand(ID_CLEAR_HISTORY);
+  EXPECT_EQ(keychain.Read(names[0]), std::nullopt);
+  Program& third = Restart();
+  third.TypeConnection(shown);
+  const std::string error = ListTablesError(third);
+  EXPECT_NE(error.find("no password is saved for <saved-password:"), std::string::npos) << error;
+}
+
+TEST_F(SecretsTest, WithoutServiceThePasswordIsAskedForAfterARestart) {
+  ASSERT_FALSE(KeychainSecretStore().Persistent()) << "run without a session bus";
+  Program& p = Start();
+  p.TypeConnection(connection_);
+  ASSERT_EQ(RunOneValue(p), "42");
+  EXPECT_EQ(StatusMessage(p), "No secret service is running: passwords are kept for this session only");
+  EXPECT_EQ(p.Workspace().ConnectionText().find("PWD=" + std::string(kPassword)), std::string::npos);
+  // Later runs in the same session need nobody.
+  EXPECT_EQ(RunOneValue(p), "42");
+  EXPECT_TRUE(prompts_->Dialogs().empty());
+
+  Program& again = Restart();
+  EXPECT_TRUE(FilesHolding(settings_.Path(), kPassword).empty());
+  prompts_->AnswerDialog([](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QString::fromLatin1(kPassword));
+    return QDialog::Accepted;
+  });
+  EXPECT_EQ(RunOneValue(again), "42");
+  ASSERT_EQ(prompts_->Dialogs().size(), 1u);
+  EXPECT_EQ(prompts_->Dialogs()[0].className, "CPasswordDialog");
+  EXPECT_TRUE(prompts_->Messages().empty());
+  // The typed answer is not written anywhere either.
+  Stop();
+  EXPECT_TRUE(FilesHolding(settings_.Path(), kPassword).empty());
+
+  // Cancel: the run fails with a message that says why.
+  Program& third = Start();
+  ResetSessionSecrets();
+  prompts_->AnswerDialog([](QDialog&) { return QDialog::Rejected; });
+  const std::string error = ListTablesError(third);
+  EXPECT_NE(error.find("no password was given"), std::string::npos) << error;
+}
+
+TEST_F(SecretsTest, WithoutServiceAWrongPlaceholderIsAClearError) {
+  Program& p = Start();
+  p.TypeConnection("Provider=MSDASQL;DSN=none;PWD=<saved-password:not-one-of-ours>");
+  const std::string error = ListTablesError(p);
+  EXPECT_NE(error.find("\"<saved-password:not-one-of-ours>\" is not a saved password"), std::string::npos) << error;
+  EXPECT_TRUE(prompts_->Dialogs().empty());
+}
+
+}  // namespace
+}  // namespace e2e
