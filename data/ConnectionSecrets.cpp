@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "data/ado/ComError.h"
 #include "data/ado/ConnectionString.h"
@@ -19,6 +20,7 @@ struct Secrets {
   std::shared_ptr<SecretStore> store;
   PasswordPrompt prompt;
   std::map<std::string, std::string> session;  // name -> password, this run only
+  std::set<std::string> typed;                 // names whose password came from the prompt
   bool sessionOnly = false;                    // a password could not go to a persistent store
   bool noticeGiven = false;
 };
@@ -81,15 +83,18 @@ std::string PutPasswordsAway(const std::string& connection) {
   const std::string masked = MaskPasswords(connection);
   Secrets& state = State();
   std::lock_guard lock(state.mutex);
-  return ReplacePasswords(connection, [&](const std::string& key, const std::string& value) -> std::optional<std::string> {
-    if (value.empty() || IsPlaceholder(value)) return std::nullopt;
-    std::string lowerKey;
-    for (char c : key) lowerKey.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
-    const std::string name = kNamePrefix + HashText(masked + '\n' + lowerKey);
-    state.session[name] = value;
-    if (!state.store || !state.store->Persistent() || !state.store->Write(name, value)) state.sessionOnly = true;
-    return PlaceholderFor(name);
-  });
+  return ReplacePasswords(connection,
+                          [&](const std::string& key, const std::string& value) -> std::optional<std::string> {
+                            if (value.empty() || IsPlaceholder(value)) return std::nullopt;
+                            std::string lowerKey;
+                            for (char c : key)
+                              lowerKey.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
+                            const std::string name = kNamePrefix + HashText(masked + '\n' + lowerKey);
+                            state.session[name] = value;
+                            if (!state.store || !state.store->Persistent() || !state.store->Write(name, value))
+                              state.sessionOnly = true;
+                            return PlaceholderFor(name);
+                          });
 }
 
 bool HasClearPassword(const std::string& connection) {
@@ -109,8 +114,7 @@ std::string RestorePasswords(const std::string& connection) {
     const std::optional<std::string> name = NameOf(value);
     if (!name)
       throw ComError(E_FAIL,
-                     "Connection string: \"" + value +
-                         "\" is not a saved password; type the password in place of it",
+                     "Connection string: \"" + value + "\" is not a saved password; type the password in place of it",
                      "ConnectionSecrets");
     std::optional<std::string> password;
     if (auto it = state.session.find(*name); it != state.session.end()) password = it->second;
@@ -123,11 +127,11 @@ std::string RestorePasswords(const std::string& connection) {
       lock.lock();
       if (!password)
         throw ComError(E_FAIL, "Connection string: no password was given for " + value, "ConnectionSecrets");
+      state.typed.insert(*name);
     }
     if (!password)
       throw ComError(E_FAIL,
-                     "Connection string: no password is saved for " + value +
-                         "; type the password in place of it",
+                     "Connection string: no password is saved for " + value + "; type the password in place of it",
                      "ConnectionSecrets");
     state.session[*name] = *password;
     // Passwords with ';' or quotes go back quoted, as the text was written.
@@ -154,10 +158,18 @@ std::vector<std::string> SecretNamesIn(const std::string& connection) {
   return names;
 }
 
+void ForgetTypedPasswords(const std::string& connection) {
+  Secrets& state = State();
+  std::lock_guard lock(state.mutex);
+  for (const std::string& name : SecretNamesIn(connection))
+    if (state.typed.erase(name)) state.session.erase(name);
+}
+
 void ForgetSecret(const std::string& name) {
   Secrets& state = State();
   std::lock_guard lock(state.mutex);
   state.session.erase(name);
+  state.typed.erase(name);
   if (state.store && state.store->Persistent()) state.store->Remove(name);
 }
 
@@ -173,6 +185,7 @@ void ResetSessionSecrets() {
   Secrets& state = State();
   std::lock_guard lock(state.mutex);
   state.session.clear();
+  state.typed.clear();
   state.sessionOnly = false;
   state.noticeGiven = false;
 }

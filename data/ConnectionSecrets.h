@@ -47,6 +47,9 @@ bool HasClearPassword(const std::string& connection);
 // ComError (E_FAIL) on a placeholder that names no secret this program wrote, or whose password
 // is neither stored nor given at the prompt.
 std::string RestorePasswords(const std::string& connection);
+// Forgets the passwords of the text's placeholders that were typed at the prompt, so that a
+// connection refused with them asks again rather than failing for the rest of the session.
+void ForgetTypedPasswords(const std::string& connection);
 // The secret names the text's placeholders refer to.
 std::vector<std::string> SecretNamesIn(const std::string& connection);
 // Deletes a secret from the store and from this session.

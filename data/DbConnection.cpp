@@ -64,7 +64,12 @@ void DbConnection::OpenEx() {
     impl_->connection->Close();
   }
   // Saved passwords come back here only, so the stored string keeps its placeholders.
-  impl_->connection->Open(RestorePasswords(impl_->connectionString), impl_->userName, impl_->password, -1);
+  try {
+    impl_->connection->Open(RestorePasswords(impl_->connectionString), impl_->userName, impl_->password, -1);
+  } catch (const ComError&) {
+    ForgetTypedPasswords(impl_->connectionString);
+    throw;
+  }
 }
 
 bool DbConnection::ReOpen() {

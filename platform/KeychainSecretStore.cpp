@@ -35,8 +35,7 @@ bool KeychainSecretStore::Persistent() {
     job.setKey(QStringLiteral("qelvo-probe"));
     RunToEnd(job);
     available_ = job.error() == QKeychain::NoError || job.error() == QKeychain::EntryNotFound;
-    if (!*available_)
-      Trace(TraceWarning, "No secret service: %s", job.errorString().toStdString().c_str());
+    if (!*available_) Trace(TraceWarning, "No secret service: %s", job.errorString().toStdString().c_str());
   }
   return *available_;
 }

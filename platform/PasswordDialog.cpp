@@ -16,7 +16,10 @@ CPasswordDialog::CPasswordDialog(const std::string& maskedConnection, QWidget* p
                            this);
   intro->setWordWrap(true);
   layout->addWidget(intro);
-  auto* connection = new QLabel(QString::fromStdString(maskedConnection), this);
+  // A connection string has no blanks to wrap at: a break is allowed after each attribute.
+  QString shown = QString::fromStdString(maskedConnection);
+  shown.replace(QLatin1Char(';'), QStringLiteral(";\u200B"));
+  auto* connection = new QLabel(shown, this);
   connection->setWordWrap(true);
   connection->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(connection);

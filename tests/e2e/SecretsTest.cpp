@@ -1,10 +1,13 @@
 // Saved passwords end to end on a PostgreSQL database: run once under a keyring daemon of its own
 // (WithKeyring*, a real secret service) and once with no session bus at all (WithoutService*);
 // see with_keyring.sh and this folder's CMakeLists.txt.
+#include <QAbstractButton>
+#include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QTest>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -16,6 +19,9 @@
 #include "platform/framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "tests/e2e/E2eSupport.h"
+#include "workspace/SettingsStore.h"
+#include "workspace/ui/BottomView.h"
+#include "workspace/ui/ExportDlg.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
 
@@ -23,6 +29,13 @@ namespace e2e {
 namespace {
 
 constexpr const char* kPassword = "secret";  // the test servers' password (scripts/servers.sh)
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
 
 // The files under a folder that hold `text`.
 std::vector<std::string> FilesHolding(const std::string& folder, const std::string& text) {
@@ -104,6 +117,34 @@ TEST_F(SecretsTest, WithKeyringAPasswordSurvivesARestartOutsideTheSettings) {
   EXPECT_TRUE(prompts_->Dialogs().empty()) << "the keyring answers, nobody is asked";
   EXPECT_TRUE(prompts_->Messages().empty());
 
+  // What the connection writes: a batch report and a generated script hold no password.
+  again.TypeQuery("SELECT nothing FROM nowhere_at_all;\nSELECT 1;");
+  prompts_->AnswerMessage(IDYES);
+  prompts_->AnswerMessage(IDOK);
+  again.PressExecute();
+  const std::string report = again.Bottom().LastBatch().ReportPath();
+  ASSERT_FALSE(report.empty());
+  EXPECT_NE(ReadFile(report).find("nowhere_at_all"), std::string::npos) << report << ":\n" << ReadFile(report);
+  EXPECT_EQ(ReadFile(report).find(kPassword), std::string::npos);
+  const std::string script = data_.File("out.sql");
+  AppSettings().SetText("Export", "OutputFile", script);
+  AppSettings().SetText("Export", "AppendMode", "0");
+  AppSettings().SetText("Export", "TargetTableName", "Words");
+  again.TypeQuery("SELECT 'kept' AS word");
+  prompts_->AnswerDialog([](QDialog& dialog) {
+    auto click = [&dialog](int id) {
+      QTest::mouseClick(qobject_cast<QAbstractButton*>(dynamic_cast<CExportDlg&>(dialog).Control(id)), Qt::LeftButton);
+    };
+    dialog.show();
+    click(CExportDlg::IDC_STRUCT_AND_DATA);
+    click(1);
+    return ScriptedPrompts::kUseDialogResult;
+  });
+  ASSERT_TRUE(again.RunCommand(ID_EXPORT_MYSQL_QUERY));
+  EXPECT_NE(ReadFile(script).find("'kept'"), std::string::npos) << ReadFile(script);
+  EXPECT_EQ(ReadFile(script).find(kPassword), std::string::npos);
+  EXPECT_TRUE(FilesHolding(settings_.Path(), kPassword).empty());
+
   // Clear history deletes the secret; running the placeholder then says what is missing.
   prompts_->AnswerMessage(IDYES);
   again.RunCommand(ID_CLEAR_HISTORY);
@@ -127,13 +168,21 @@ TEST_F(SecretsTest, WithoutServiceThePasswordIsAskedForAfterARestart) {
 
   Program& again = Restart();
   EXPECT_TRUE(FilesHolding(settings_.Path(), kPassword).empty());
-  prompts_->AnswerDialog([](QDialog& dialog) {
-    dialog.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QString::fromLatin1(kPassword));
+  bool masked = false;
+  prompts_->AnswerDialog([&masked](QDialog& dialog) {
+    QLineEdit* edit = dialog.findChild<QLineEdit*>(QStringLiteral("password"));
+    edit->setText(QString::fromLatin1(kPassword));
+    masked = edit->echoMode() == QLineEdit::Password;
+    dialog.show();
+    const std::string folder = QELVO_E2E_SCREENSHOTS;
+    QDir().mkpath(QString::fromStdString(folder));
+    dialog.grab().save(QString::fromStdString(folder + "/password-dialog.png"));
     return QDialog::Accepted;
   });
   EXPECT_EQ(RunOneValue(again), "42");
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
   EXPECT_EQ(prompts_->Dialogs()[0].className, "CPasswordDialog");
+  EXPECT_TRUE(masked);
   EXPECT_TRUE(prompts_->Messages().empty());
   // The typed answer is not written anywhere either.
   Stop();

@@ -67,7 +67,8 @@ TEST_F(Secrets, PasswordsGoAwayAndComeBackForOpening) {
       "DRIVER={PostgreSQL Unicode};SERVER=db; PWD = s3cr ;UID=ann;Password='it''s';Jet OLEDB:Database "
       "Password={x}}y};Extra=1";
   const std::string kept = PutPasswordsAway(typed);
-  for (const char* password : {"s3cr", "it's", "it''s", "x}y", "x}}y"}) EXPECT_EQ(kept.find(password), std::string::npos) << kept;
+  for (const char* password : {"s3cr", "it's", "it''s", "x}y", "x}}y"})
+    EXPECT_EQ(kept.find(password), std::string::npos) << kept;
   EXPECT_FALSE(HasClearPassword(kept));
   EXPECT_TRUE(HasClearPassword(typed));
   // The rest of the text stays as typed.
@@ -134,6 +135,14 @@ TEST_F(Secrets, WithoutAStoreThePasswordLastsTheSessionAndIsAskedForAfter) {
   EXPECT_EQ(RestorePasswords(kept).find("hunter2") != std::string::npos, true);
   ASSERT_EQ(asked.size(), 1u) << "the answer is kept for the session";
   EXPECT_EQ(asked[0], "SERVER=db;UID=ann;PWD=***");
+  // Refused by the server: a typed answer is asked for again, a password from the editor is not.
+  ForgetTypedPasswords(kept);
+  RestorePasswords(kept);
+  EXPECT_EQ(asked.size(), 2u);
+  const std::string other = PutPasswordsAway("SERVER=db2;PWD=from-the-editor");
+  ForgetTypedPasswords(other);
+  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(other)).Get("PWD"), "from-the-editor");
+  EXPECT_EQ(asked.size(), 2u);
 
   Restart();
   SetPasswordPrompt([](const std::string&) { return std::optional<std::string>(); });

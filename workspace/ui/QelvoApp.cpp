@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/ConnectionSecrets.h"
 #include "data/DbRecordset.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/ado/DataLinks.h"
@@ -119,7 +120,7 @@ void CQelvoApp::OpenCommandLineFiles(const std::vector<std::string>& arguments) 
   for (const std::string& path : arguments) {
     try {
       CommandLineTexts texts = ReadCommandLineFile(path);
-      if (texts.connection) view->SetConnectionText(*texts.connection);
+      if (texts.connection) view->SetConnectionText(PutPasswordsAway(*texts.connection));
       if (texts.query) view->SetQueryText(*texts.query);
     } catch (const ScriptFileError& error) {
       QelvoMessageBox(error.what(), MB_OK | MB_ICONSTOP, frame_);
