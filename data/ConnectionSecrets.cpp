@@ -64,6 +64,11 @@ std::string PlaceholderFor(const std::string& name) {
   return kPlaceholderStart + name + ">";
 }
 
+std::shared_ptr<SecretStore> CurrentStore() {
+  std::lock_guard lock(State().mutex);
+  return State().store;
+}
+
 }  // namespace
 
 std::shared_ptr<SecretStore> SetSecretStore(std::shared_ptr<SecretStore> store) {
@@ -81,8 +86,7 @@ PasswordPrompt SetPasswordPrompt(PasswordPrompt prompt) {
 std::string PutPasswordsAway(const std::string& connection) {
   if (!HasClearPassword(connection)) return connection;
   const std::string masked = MaskPasswords(connection);
-  Secrets& state = State();
-  std::lock_guard lock(state.mutex);
+  const std::shared_ptr<SecretStore> store = CurrentStore();
   return ReplacePasswords(connection,
                           [&](const std::string& key, const std::string& value) -> std::optional<std::string> {
                             if (value.empty() || IsPlaceholder(value)) return std::nullopt;
@@ -90,9 +94,12 @@ std::string PutPasswordsAway(const std::string& connection) {
                             for (char c : key)
                               lowerKey.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
                             const std::string name = kNamePrefix + HashText(masked + '\n' + lowerKey);
+                            const bool kept = store && store->Persistent() && store->Write(name, value);
+                            Secrets& state = State();
+                            std::lock_guard lock(state.mutex);
                             state.session[name] = value;
-                            if (!state.store || !state.store->Persistent() || !state.store->Write(name, value))
-                              state.sessionOnly = true;
+                            state.typed.erase(name);
+                            if (!kept) state.sessionOnly = true;
                             return PlaceholderFor(name);
                           });
 }
@@ -107,8 +114,10 @@ bool HasClearPassword(const std::string& connection) {
 }
 
 std::string RestorePasswords(const std::string& connection) {
+  // The lock is held only around the session's map: the store's calls and the prompt wait in an
+  // event loop, where other code may open connections too.
   Secrets& state = State();
-  std::unique_lock lock(state.mutex);
+  const std::shared_ptr<SecretStore> store = CurrentStore();
   return ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
     if (!IsPlaceholder(value)) return std::nullopt;
     const std::optional<std::string> name = NameOf(value);
@@ -117,23 +126,30 @@ std::string RestorePasswords(const std::string& connection) {
                      "Connection string: \"" + value + "\" is not a saved password; type the password in place of it",
                      "ConnectionSecrets");
     std::optional<std::string> password;
-    if (auto it = state.session.find(*name); it != state.session.end()) password = it->second;
-    const bool persistent = state.store && state.store->Persistent();
-    if (!password && persistent) password = state.store->Read(*name);
-    if (!password && !persistent && state.prompt) {
-      PasswordPrompt prompt = state.prompt;
-      lock.unlock();  // the prompt runs a dialog, which may open other connections
+    PasswordPrompt prompt;
+    {
+      std::lock_guard lock(state.mutex);
+      if (auto it = state.session.find(*name); it != state.session.end()) password = it->second;
+      prompt = state.prompt;
+    }
+    const bool persistent = store && store->Persistent();
+    if (!password && persistent) password = store->Read(*name);
+    bool typed = false;
+    if (!password && !persistent && prompt) {
       password = prompt(MaskPasswords(connection));
-      lock.lock();
       if (!password)
         throw ComError(E_FAIL, "Connection string: no password was given for " + value, "ConnectionSecrets");
-      state.typed.insert(*name);
+      typed = true;
     }
     if (!password)
       throw ComError(E_FAIL,
                      "Connection string: no password is saved for " + value + "; type the password in place of it",
                      "ConnectionSecrets");
-    state.session[*name] = *password;
+    {
+      std::lock_guard lock(state.mutex);
+      state.session[*name] = *password;
+      if (typed) state.typed.insert(*name);
+    }
     // Passwords with ';' or quotes go back quoted, as the text was written.
     std::string quoted = *password;
     if (quoted.find_first_of(";'\"{} \t") != std::string::npos) {
@@ -166,11 +182,13 @@ void ForgetTypedPasswords(const std::string& connection) {
 }
 
 void ForgetSecret(const std::string& name) {
-  Secrets& state = State();
-  std::lock_guard lock(state.mutex);
-  state.session.erase(name);
-  state.typed.erase(name);
-  if (state.store && state.store->Persistent()) state.store->Remove(name);
+  {
+    Secrets& state = State();
+    std::lock_guard lock(state.mutex);
+    state.session.erase(name);
+    state.typed.erase(name);
+  }
+  if (const std::shared_ptr<SecretStore> store = CurrentStore(); store && store->Persistent()) store->Remove(name);
 }
 
 std::optional<std::string> TakeSessionOnlyNotice() {
