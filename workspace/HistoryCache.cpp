@@ -103,8 +103,21 @@ void HistoryCache::Remember(const std::string& given) {
   const std::string text = HoldsConnections() ? PutPasswordsAway(WithLfLineEnds(given)) : WithLfLineEnds(given);
   std::erase(entries_, text);
   size_t limit = static_cast<size_t>(Limit());
-  if (entries_.size() >= limit) entries_.erase(entries_.begin(), entries_.end() - (limit - 1));
+  std::vector<std::string> dropped;
+  if (entries_.size() >= limit) {
+    dropped.assign(entries_.begin(), entries_.end() - (limit - 1));
+    entries_.erase(entries_.begin(), entries_.end() - (limit - 1));
+  }
   entries_.push_back(text);
+  // A secret whose last entry fell off the list would stay in the store for nothing.
+  if (HoldsConnections()) {
+    std::vector<std::string> inUse;
+    for (const std::string& entry : entries_)
+      for (std::string& name : SecretNamesIn(entry)) inUse.push_back(std::move(name));
+    for (const std::string& entry : dropped)
+      for (const std::string& name : SecretNamesIn(entry))
+        if (std::find(inUse.begin(), inUse.end(), name) == inUse.end()) ForgetSecret(name);
+  }
   position_ = static_cast<int>(entries_.size()) - 1;
   Save();
 }

@@ -9,7 +9,8 @@
 //
 // The connection history never writes a password: each is put away in the secret store and the
 // entry keeps a placeholder (data/ConnectionSecrets.h); a list from an earlier version is
-// rewritten without them when it is loaded, and clearing the list deletes its secrets.
+// rewritten without them when it is loaded, and an entry that leaves the list (Clear, the size
+// limit) deletes its secrets.
 //
 // Profile layout of a section: "Count" (integer), then "00000", "00001", … the entries as raw
 // bytes, oldest first.

@@ -214,11 +214,16 @@ TEST_F(SecretsInProfile, AnOldFileIsRewrittenWithoutItsPasswords) {
   EXPECT_EQ(profile->ReadInt(QueryHistoryName, "Count"), std::nullopt);
 }
 
-TEST_F(SecretsInProfile, ClearingTheHistoryDeletesItsSecrets) {
+TEST_F(SecretsInProfile, EntriesLeavingTheHistoryDeleteTheirSecrets) {
+  settings.SetText("History", "CacheSize", "2");
   HistoryCache connections{ConnectionHistoryName, *profile, settings};
+  connections.Remember("SERVER=gone;PWD=zero");
   connections.Remember("SERVER=a;PWD=one");
   connections.Remember("SERVER=b;PWD=two");
+  // The oldest fell off the list, and its secret with it.
+  ASSERT_EQ(connections.Entries().size(), 2u);
   ASSERT_EQ(store->secrets.size(), 2u);
+  for (const auto& [name, password] : store->secrets) EXPECT_NE(password, "zero");
   const std::string kept = connections.Entries().back();
   connections.Clear();
   EXPECT_TRUE(store->secrets.empty());
