@@ -2,6 +2,7 @@
 // (WithKeyring*, a real secret service) and once with no session bus at all (WithoutService*);
 // see with_keyring.sh and this folder's CMakeLists.txt.
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -95,6 +96,32 @@ class SecretsTest : public ProgramTest {
 
   std::string connection_;
 };
+
+// The store itself, needing no database server: bytes kept exactly, read back by another
+// instance (as after a restart), deleted.
+TEST(KeychainTest, WithKeyringKeepsReadsAndDeletesASecret) {
+  EnsureApp();
+  const std::string name = "qelvo-test-" + std::to_string(QCoreApplication::applicationPid());
+  const std::string secret = std::string("p\xC3\xA4ss;wo'rd\0end", 17);
+  {
+    KeychainSecretStore keychain;
+    ASSERT_TRUE(keychain.Persistent()) << "run under with_keyring.sh";
+    ASSERT_TRUE(keychain.Write(name, secret));
+  }
+  KeychainSecretStore again;
+  EXPECT_EQ(again.Read(name), secret);
+  again.Remove(name);
+  EXPECT_EQ(again.Read(name), std::nullopt);
+  EXPECT_EQ(again.Read("qelvo-never-written"), std::nullopt);
+}
+
+TEST(KeychainTest, WithoutServiceNothingIsKept) {
+  EnsureApp();
+  KeychainSecretStore keychain;
+  EXPECT_FALSE(keychain.Persistent());
+  EXPECT_FALSE(keychain.Write("qelvo-test", "x"));
+  EXPECT_EQ(keychain.Read("qelvo-test"), std::nullopt);
+}
 
 TEST_F(SecretsTest, WithKeyringAPasswordSurvivesARestartOutsideTheSettings) {
   KeychainSecretStore keychain;
@@ -196,10 +223,16 @@ TEST_F(SecretsTest, WithoutServiceThePasswordIsAskedForAfterARestart) {
   EXPECT_NE(error.find("no password was given"), std::string::npos) << error;
 }
 
-TEST_F(SecretsTest, WithoutServiceAWrongPlaceholderIsAClearError) {
+// Needs no server: the placeholder is refused before any driver is asked.
+using PlaceholderTest = ProgramTest;
+
+TEST_F(PlaceholderTest, WithoutServiceAWrongPlaceholderIsAClearError) {
   Program& p = Start();
   p.TypeConnection("Provider=MSDASQL;DSN=none;PWD=<saved-password:not-one-of-ours>");
-  const std::string error = ListTablesError(p);
+  prompts_->AnswerMessage(IDOK);
+  p.RunCommand(ID_LIST_TABLES);
+  ASSERT_EQ(prompts_->Messages().size(), 1u);
+  const std::string error = prompts_->Messages()[0].text;
   EXPECT_NE(error.find("\"<saved-password:not-one-of-ours>\" is not a saved password"), std::string::npos) << error;
   EXPECT_TRUE(prompts_->Dialogs().empty());
 }
