@@ -102,7 +102,8 @@ class SecretsTest : public ProgramTest {
 TEST(KeychainTest, WithKeyringKeepsReadsAndDeletesASecret) {
   EnsureApp();
   const std::string name = "qelvo-test-" + std::to_string(QCoreApplication::applicationPid());
-  const std::string secret = std::string("p\xC3\xA4ss;wo'rd\0end", 17);
+  const char bytes[] = "p\xC3\xA4ss;wo'rd\0end";
+  const std::string secret(bytes, sizeof bytes - 1);
   {
     KeychainSecretStore keychain;
     ASSERT_TRUE(keychain.Persistent()) << "run under with_keyring.sh";
