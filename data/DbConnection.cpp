@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "data/ConnectionSecrets.h"
 #include "data/DbRecordset.h"
 #include "data/ErrorText.h"
 #include "data/Ticks.h"
@@ -62,7 +63,13 @@ void DbConnection::OpenEx() {
     Trace(TraceWarning, "DbConnection::OpenEx() : current connection forcibly closed");
     impl_->connection->Close();
   }
-  impl_->connection->Open(impl_->connectionString, impl_->userName, impl_->password, -1);
+  // Saved passwords come back here only, so the stored string keeps its placeholders.
+  try {
+    impl_->connection->Open(RestorePasswords(impl_->connectionString), impl_->userName, impl_->password, -1);
+  } catch (const ComError&) {
+    ForgetTypedPasswords(impl_->connectionString);
+    throw;
+  }
 }
 
 bool DbConnection::ReOpen() {

@@ -10,6 +10,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl poppler-utils xvfb xauth fonts-dejavu-core
   xdotool x11-utils desktop-file-utils
+  qtkeychain-qt6-dev gnome-keyring dbus
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

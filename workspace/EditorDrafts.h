@@ -15,7 +15,11 @@ struct EditorDrafts {
   std::string query;
 };
 
-// Writes both texts and flushes them.
+// Writes both texts and flushes them; the connection's passwords go to the secret store, the
+// profile gets placeholders (data/ConnectionSecrets.h).
 void SaveEditorDrafts(ProfileStore& profile, const EditorDrafts& drafts);
 // The texts last saved; nothing when none were (a first start, or a profile from before drafts).
 std::optional<EditorDrafts> LoadEditorDrafts(const ProfileStore& profile);
+// Drafts written by an earlier version keep the connection's password in clear: moves it to the
+// secret store and rewrites the draft.
+void PutDraftPasswordsAway(ProfileStore& profile);

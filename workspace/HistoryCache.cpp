@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "data/ConnectionSecrets.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
 
@@ -50,11 +51,48 @@ std::optional<std::string> HistoryCache::Load() {
     }
   }
   position_ = static_cast<int>(entries_.size()) - 1;
+  if (HoldsConnections()) PutStoredPasswordsAway(count);
   if (entries_.empty()) return std::nullopt;
   return entries_.back();
 }
 
+bool HistoryCache::HoldsConnections() const {
+  return name_ == ConnectionHistoryName;
+}
+
+void HistoryCache::PutStoredPasswordsAway(int count) {
+  // A list written by an earlier version keeps passwords in clear; they move to the secret store
+  // and the list is written again without them. Values beyond "Count", left by a longer list,
+  // are rewritten too, since they are still in the file.
+  if (std::any_of(entries_.begin(), entries_.end(), [](const std::string& e) { return HasClearPassword(e); })) {
+    // The same connection may already be there with its placeholder: the newer one stays.
+    std::vector<std::string> kept;
+    for (const std::string& entry : entries_) {
+      std::string text = PutPasswordsAway(entry);
+      std::erase(kept, text);
+      kept.push_back(std::move(text));
+    }
+    entries_ = std::move(kept);
+    position_ = static_cast<int>(entries_.size()) - 1;
+    Save();
+  }
+  bool staleChanged = false;
+  for (int i = static_cast<int>(entries_.size()); i < kMostStoredEntries; ++i) {
+    std::optional<std::string> stale = profile_.ReadBinary(name_, HistoryValueName(i));
+    if (!stale) {
+      if (i >= count) break;  // a gap inside the list itself is skipped
+      continue;
+    }
+    if (!HasClearPassword(*stale)) continue;
+    profile_.WriteBinary(name_, HistoryValueName(i), PutPasswordsAway(*stale));
+    staleChanged = true;
+  }
+  if (staleChanged) profile_.Flush();
+}
+
 void HistoryCache::Save() {
+  if (HoldsConnections())
+    for (std::string& entry : entries_) entry = PutPasswordsAway(entry);
   profile_.WriteInt(name_, "Count", static_cast<std::int32_t>(entries_.size()));
   for (size_t i = 0; i < entries_.size(); ++i)
     profile_.WriteBinary(name_, HistoryValueName(static_cast<int>(i)), entries_[i]);
@@ -62,11 +100,24 @@ void HistoryCache::Save() {
 }
 
 void HistoryCache::Remember(const std::string& given) {
-  const std::string text = WithLfLineEnds(given);
+  const std::string text = HoldsConnections() ? PutPasswordsAway(WithLfLineEnds(given)) : WithLfLineEnds(given);
   std::erase(entries_, text);
   size_t limit = static_cast<size_t>(Limit());
-  if (entries_.size() >= limit) entries_.erase(entries_.begin(), entries_.end() - (limit - 1));
+  std::vector<std::string> dropped;
+  if (entries_.size() >= limit) {
+    dropped.assign(entries_.begin(), entries_.end() - (limit - 1));
+    entries_.erase(entries_.begin(), entries_.end() - (limit - 1));
+  }
   entries_.push_back(text);
+  // A secret whose last entry fell off the list would stay in the store for nothing.
+  if (HoldsConnections()) {
+    std::vector<std::string> inUse;
+    for (const std::string& entry : entries_)
+      for (std::string& name : SecretNamesIn(entry)) inUse.push_back(std::move(name));
+    for (const std::string& entry : dropped)
+      for (const std::string& name : SecretNamesIn(entry))
+        if (std::find(inUse.begin(), inUse.end(), name) == inUse.end()) ForgetSecret(name);
+  }
   position_ = static_cast<int>(entries_.size()) - 1;
   Save();
 }
@@ -85,6 +136,10 @@ std::optional<std::string> HistoryCache::StepForward() {
 }
 
 void HistoryCache::Clear() {
+  // The secrets belong to the list: clearing it deletes them from the store as well.
+  if (HoldsConnections())
+    for (const std::string& entry : entries_)
+      for (const std::string& name : SecretNamesIn(entry)) ForgetSecret(name);
   entries_.clear();
   position_ = -1;
   Save();

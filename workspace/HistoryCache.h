@@ -7,6 +7,11 @@
 // Texts are compared and stored with LF line ends: the editors give back LF whatever they were
 // given, so a text remembered with CR LF would otherwise come back as a second entry.
 //
+// The connection history never writes a password: each is put away in the secret store and the
+// entry keeps a placeholder (data/ConnectionSecrets.h); a list from an earlier version is
+// rewritten without them when it is loaded, and an entry that leaves the list (Clear, the size
+// limit) deletes its secrets.
+//
 // Profile layout of a section: "Count" (integer), then "00000", "00001", … the entries as raw
 // bytes, oldest first.
 #include <optional>
@@ -51,6 +56,11 @@ class HistoryCache {
   int Limit() const;
 
  private:
+  bool HoldsConnections() const;
+  // Moves passwords found in clear in the loaded list (and in values beyond "Count") to the secret
+  // store and rewrites them.
+  void PutStoredPasswordsAway(int count);
+
   std::string name_;
   ProfileStore& profile_;
   const SettingsStore& settings_;

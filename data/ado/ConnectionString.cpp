@@ -32,10 +32,14 @@ bool EndsWithKey(std::string_view key, std::string_view suffix) {
   return key.size() >= suffix.size() && SameKey(key.substr(key.size() - suffix.size()), suffix);
 }
 
+}  // namespace
+
 // PWD, Password and the keys that end in them ("Jet OLEDB:Database Password").
 bool IsPasswordKey(std::string_view key) {
   return EndsWithKey(key, "pwd") || EndsWithKey(key, "password");
 }
+
+namespace {
 
 [[noreturn]] void Fail(const std::string& message, std::size_t position) {
   throw ComError(E_FAIL, "Connection string: " + message + " at position " + std::to_string(position + 1),
@@ -236,6 +240,29 @@ std::string MaskPasswords(std::string_view text) {
       // The whole value goes, quotes, stray text after them and an unclosed rest included.
       if (seg.valueEnd > seg.valueStart) out += "***";
       out.append(text.substr(seg.valueEnd, next - seg.valueEnd));
+    } else {
+      out.append(text.substr(i, next - i));
+    }
+    i = next;
+  }
+  return out;
+}
+
+std::string ReplacePasswords(
+    std::string_view text,
+    const std::function<std::optional<std::string>(const std::string& key, const std::string& value)>& replace) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    Segment seg;
+    const std::size_t next = Scan(text, i, seg);
+    std::optional<std::string> replacement;
+    if (seg.hasValue && IsPasswordKey(seg.key)) replacement = replace(std::string(Trim(seg.key)), seg.value);
+    if (replacement) {
+      out.append(text.substr(i, seg.valueStart - i));
+      *replacement += text.substr(seg.valueEnd, next - seg.valueEnd);
+      out += *replacement;
     } else {
       out.append(text.substr(i, next - i));
     }

@@ -3,6 +3,7 @@
 // and trimmed; a value may be enclosed in single or double quotes (the quote doubled inside) or in
 // braces ({...}, '}' doubled inside); "==" inside a keyword stands for one '='; a later repeat of
 // a keyword replaces the earlier value.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,3 +40,13 @@ class ConnectionString {
 // The text with the value of every PWD= / Password= attribute replaced by "***" (also inside
 // text that does not parse as a whole); for traces and messages.
 std::string MaskPasswords(std::string_view text);
+
+// True for the keys whose value is a password: PWD, Password and any key ending in either.
+bool IsPasswordKey(std::string_view key);
+
+// The text with the value of each password attribute (key as written, value unquoted) handed to
+// `replace`: a returned text takes the place of the value as written, quotes included; nothing
+// keeps it. The rest of the text stays byte for byte, as the user typed it.
+std::string ReplacePasswords(
+    std::string_view text,
+    const std::function<std::optional<std::string>(const std::string& key, const std::string& value)>& replace);

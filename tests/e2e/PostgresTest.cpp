@@ -135,6 +135,9 @@ TEST_F(PostgresTest, TheDriverPromptBuildsAConnectionThatRuns) {
   const std::string built = p.Workspace().ConnectionText();
   ASSERT_FALSE(built.empty());
   EXPECT_NE(built.find("e2edb"), std::string::npos) << built;
+  // The driver wrote the password; the editor shows its placeholder.
+  EXPECT_EQ(built.find("PWD=" + server_.Get("PWD").value_or("")), std::string::npos) << built;
+  EXPECT_NE(built.find("<saved-password:"), std::string::npos) << built;
 
   p.TypeQuery("SELECT 40 + 2 AS answer");
   p.PressExecute();

@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/ConnectionSecrets.h"
 #include "data/DbRecordset.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/ado/DataLinks.h"
 #include "platform/DataLinkDialog.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/OdbcDriverPromptDialog.h"
 #include "platform/OpenErrorBox.h"
 #include "platform/framework/MessageBox.h"
@@ -92,6 +94,7 @@ bool CQelvoApp::InitInstance(const std::vector<std::string>& arguments) {
   document_ = std::make_unique<CQelvoDoc>();
   frame_ = new CMainFrame(*document_, this);
   RegisterDataLinkDialog(frame_);
+  RegisterConnectionSecrets();
   SetOdbcDriverPrompt(std::make_shared<DialogOdbcDriverPrompt>());
   RouteOpenErrorBoxToPrompts();
   if (!frame_->Create()) {
@@ -117,7 +120,7 @@ void CQelvoApp::OpenCommandLineFiles(const std::vector<std::string>& arguments) 
   for (const std::string& path : arguments) {
     try {
       CommandLineTexts texts = ReadCommandLineFile(path);
-      if (texts.connection) view->SetConnectionText(*texts.connection);
+      if (texts.connection) view->SetConnectionText(PutPasswordsAway(*texts.connection));
       if (texts.query) view->SetQueryText(*texts.query);
     } catch (const ScriptFileError& error) {
       QelvoMessageBox(error.what(), MB_OK | MB_ICONSTOP, frame_);
@@ -133,6 +136,7 @@ int CQelvoApp::ExitInstance(int exitCode) {
   document_.reset();
   ado::RegisterDataLinksPrompt(nullptr);
   SetOdbcDriverPrompt(nullptr);
+  UnregisterConnectionSecrets();
   return exitCode;
 }
 

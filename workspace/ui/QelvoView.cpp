@@ -3,12 +3,15 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <algorithm>
 
+#include "data/ConnectionSecrets.h"
 #include "platform/framework/CommandActions.h"
 #include "platform/framework/WaitCursor.h"
 #include "resources/CommandIds.h"
@@ -129,6 +132,21 @@ void CQelvoView::SetConnectionText(const std::string& text) {
   ConnectionEditor()->setPlainText(ToQString(text));
 }
 
+std::string CQelvoView::ConnectionTextWithoutPasswords() {
+  const std::string typed = ConnectionText();
+  const std::string kept = PutPasswordsAway(typed);
+  if (kept != typed) SetConnectionText(kept);
+  ShowSecretsNotice();
+  return kept;
+}
+
+void CQelvoView::ShowSecretsNotice() {
+  std::optional<std::string> notice = TakeSessionOnlyNotice();
+  if (!notice) return;
+  if (auto* frame = qobject_cast<QMainWindow*>(window()); frame && frame->statusBar())
+    frame->statusBar()->showMessage(ToQString(*notice));
+}
+
 CQelvoView::Mode CQelvoView::ConnectionMode() const {
   if (controls_.As<QRadioButton>(IDC_MODE_OLEDB)->isChecked()) return kModeOleDb;
   if (controls_.As<QRadioButton>(IDC_MODE_ODBC)->isChecked()) return kModeOdbc;
@@ -204,6 +222,7 @@ void CQelvoView::OnInitialUpdate() {
   CAnchoredFormView::OnInitialUpdate();
   ApplyBottomMarginRule();
 
+  PutDraftPasswordsAway(AppProfile());
   const std::string newestConnection = connections_.Load().value_or("");
   const std::string newestQuery = queries_.Load().value_or("");
   SetConnectionText(newestConnection);
@@ -225,6 +244,7 @@ void CQelvoView::OnInitialUpdate() {
     }
   }
   UpdateHistoryButtons();
+  ShowSecretsNotice();
 
   SharedDisplayFont().AttachWindow(ConnectionEditor());
   SharedDisplayFont().AttachWindow(QueryEditor());
@@ -293,7 +313,7 @@ void CQelvoView::ConnectionHistoryForward() {
 void CQelvoView::Execute() {
   if (panes_) panes_->ResetStatusPanes();
   WaitCursor wait;
-  const std::string connection = ConnectionText();
+  const std::string connection = ConnectionTextWithoutPasswords();
   const QString query = QueryEditor()->toPlainText();
 
   connections_.Remember(connection);

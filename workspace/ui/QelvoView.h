@@ -91,6 +91,11 @@ class CQelvoView : public CAnchoredFormView, public CDocView {
   std::string CurrentQueryText() const;
   void SetQueryText(const std::string& text);
   void SetConnectionText(const std::string& text);
+  // Puts the connection editor's passwords away in the secret store, leaving their placeholders
+  // in the editor, and returns that text: what the histories and the document get.
+  std::string ConnectionTextWithoutPasswords();
+  // The status-bar notice that passwords are kept for this session only, once per run.
+  void ShowSecretsNotice();
   QWidget* Control(int id) const { return controls_.Get(id); }
   QLabel* Label(int id) const;
   // The checked radio button (kModeNone when neither is).

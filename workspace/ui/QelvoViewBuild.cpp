@@ -2,6 +2,7 @@
 // the driver's prompt in ODBC mode.
 #include <QPlainTextEdit>
 
+#include "data/ConnectionSecrets.h"
 #include "data/DbConnection.h"
 #include "data/ErrorText.h"
 #include "data/OdbcDrivers.h"
@@ -28,7 +29,7 @@ void CQelvoView::BuildOleDbConnectionString() {
   try {
     DbConnection connection;
     std::string built = connection.CreateOLEDBConnectionString(ConnectionText());
-    if (!built.empty()) SetConnectionText(built);
+    if (!built.empty()) SetConnectionText(PutPasswordsAway(built));
   } catch (const ComError& error) {
     QelvoMessageBox(ComErrorText(error), MB_OK | MB_ICONEXCLAMATION, this);
   }
@@ -44,5 +45,6 @@ void CQelvoView::BuildOdbcConnectionString() {
   dialog.Prepare();
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted || dialog.Result().empty()) return;
   std::string built = ::BuildOdbcConnectionString(static_cast<QWidget*>(this), dialog.Result());
-  if (!built.empty()) SetConnectionText(built);
+  // The editor never shows a password: the driver's PWD goes to the secret store at once.
+  if (!built.empty()) SetConnectionText(PutPasswordsAway(built));
 }

@@ -34,7 +34,7 @@ QStatusBar* StatusBarOf(QWidget* widget) {
 }  // namespace
 
 void CQelvoView::ListTables(bool withCounts) {
-  const std::string connectionText = ConnectionText();
+  const std::string connectionText = ConnectionTextWithoutPasswords();
   connections_.Remember(connectionText);
   ShowModifiedMarker(IDC_CONNECTION_LABEL, false);
   UpdateHistoryButtons();
