@@ -23,6 +23,7 @@ UpDownControl::UpDownControl(QWidget* parent)
 void UpDownControl::SetBuddy(QLineEdit* buddy) {
   if (buddy_) buddy_->removeEventFilter(this);
   buddy_ = buddy;
+  buddyObject_ = buddy;
   if (!buddy_) return;
   buddy_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), buddy_));
   buddy_->installEventFilter(this);
@@ -59,14 +60,15 @@ void UpDownControl::Step(int direction) {
 }
 
 bool UpDownControl::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::KeyPress && watched == buddyObject_ && buddy_) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
       Step(key == Qt::Key_Up ? +1 : -1);
       return true;
     }
   }
-  if (followBuddy_ && watched == buddy_ && event->type() == QEvent::EnabledChange) setEnabled(buddy_->isEnabled());
+  if (followBuddy_ && event->type() == QEvent::EnabledChange && watched == buddyObject_ && buddy_)
+    setEnabled(buddy_->isEnabled());
   return QWidget::eventFilter(watched, event);
 }
 

@@ -36,6 +36,9 @@ class UpDownControl : public QWidget {
 
  private:
   QPointer<QLineEdit> buddy_;
+  // The buddy as the event filter sees it: compared without a cast, since the filter also sees
+  // events sent while the edit is being destroyed, when it is no longer a QLineEdit.
+  const QObject* buddyObject_ = nullptr;
   QToolButton* up_;
   QToolButton* down_;
   int minimum_ = 0;
