@@ -39,7 +39,8 @@ void CMenuIconManager::HookMenu(QMenu* menu) {
 
 bool CMenuIconManager::eventFilter(QObject* watched, QEvent* event) {
   // New colours or a new style: the images are made again, and menus take them as they open.
-  if (watched == frame_ && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
+  // The event type first: the frame's pointer is not read for events sent while it is destroyed.
+  if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) && watched == frame_)
     ReloadImages();
   return QObject::eventFilter(watched, event);
 }
