@@ -9,15 +9,24 @@
 #include "platform/framework/DialogUnits.h"
 
 QFont TextDialogFont() {
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPixelSize(14);
-  font.setWeight(QFont::Normal);
+  // "Courier New" where it is a real monospaced face; else the desktop's fixed font; else the first
+  // face the font database knows as monospaced (font substitutes are not always fixed-pitch).
+  auto sized = [](QFont font) {
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(14);
+    font.setWeight(QFont::Normal);
+    return font;
+  };
+  QFont font = sized(QFont(QStringLiteral("Courier New")));
   if (QFontInfo(font).fixedPitch()) return font;
-  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  fixed.setPixelSize(14);
-  fixed.setWeight(QFont::Normal);
-  return fixed;
+  font = sized(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  if (QFontInfo(font).fixedPitch()) return font;
+  for (const QString& family : QFontDatabase::families()) {
+    if (!QFontDatabase::isFixedPitch(family)) continue;
+    font = sized(QFont(family));
+    if (QFontInfo(font).fixedPitch()) return font;
+  }
+  return font;
 }
 
 CTextDlg::CTextDlg(QWidget* parent) : QDialog(parent), edit_(new QPlainTextEdit(this)), font_(TextDialogFont()) {
