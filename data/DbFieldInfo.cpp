@@ -3,8 +3,7 @@
 #include <cstdlib>
 
 #include "data/DbRecordset.h"
-#include "data/ErrorText.h"
-#include "data/Trace.h"
+#include "data/TracedCall.h"
 #include "data/VariantText.h"
 #include "data/ado/Fields.h"
 #include "data/ado/Recordset.h"
@@ -146,25 +145,26 @@ void Fill(const ado::FieldPtr& field, DbFieldInfo& out) {
 }  // namespace
 
 bool DbRecordset::GetFieldInfo(const std::string& name, DbFieldInfo& out) {
-  try {
-    Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(name), out);
-    return true;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldInfo(\"%s\") : %s", name.c_str(), ComErrorText(e).c_str());
-    out = DbFieldInfo{};
-    return false;
-  }
+  return TracedCallOr([&] { return std::string("DbRecordset::GetFieldInfo(\"") + name.c_str() + "\")"; },
+                      [&] {
+                        Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(name), out);
+                        return true;
+                      },
+                      [&] {
+                        out = DbFieldInfo{};
+                        return false;
+                      });
 }
-
 bool DbRecordset::GetFieldInfoIdx(long index, DbFieldInfo& out) {
-  try {
-    Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(index), out);
-    return true;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldInfoIdx() : %s", ComErrorText(e).c_str());
-    out = DbFieldInfo{};
-    return false;
-  }
+  return TracedCallOr([] { return "DbRecordset::GetFieldInfoIdx()"; },
+                      [&] {
+                        Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(index), out);
+                        return true;
+                      },
+                      [&] {
+                        out = DbFieldInfo{};
+                        return false;
+                      });
 }
 
 bool DbRecordset::GetFieldsInfo(std::vector<DbFieldInfo>& out) {
@@ -183,30 +183,35 @@ bool DbRecordset::GetFieldsInfo(std::vector<DbFieldInfo>& out) {
 }
 
 long DbRecordset::DuplicateRecord() {
-  try {
-    std::vector<DbFieldInfo> fields;
-    // Without the descriptions the copy would silently lose every value: refuse instead.
-    if (!GetFieldsInfo(fields)) throw ComError(E_FAIL, "The fields of the record cannot be described.", "Qelvo");
-    std::vector<Variant> values;
-    for (std::size_t i = 0; i < fields.size(); ++i) values.push_back(GetFieldVariantIdx(static_cast<long>(i)));
-    AddNew();
-    long autoIndex = -1;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].isAutoIncrement) {
-        autoIndex = static_cast<long>(i);
-        continue;
-      }
-      SetFieldValueIdx(static_cast<long>(i), values[i]);
-    }
-    Update();
-    if (autoIndex < 0) return -1;
-    return std::strtol(GetFieldValueIdx(autoIndex).c_str(), nullptr, 10);
-  } catch (const ComError& e) {
-    try {
-      CancelUpdate();
-    } catch (const ComError&) {
-    }
-    Trace(TraceError, "DbRecordset::AddNew() : %s", ComErrorText(e).c_str());
-    throw;
-  }
+  return TracedCall([] { return "DbRecordset::AddNew()"; },
+                    [&] {
+                      try {
+                        std::vector<DbFieldInfo> fields;
+                        // Without the descriptions the copy would silently lose every value: refuse instead.
+                        if (!GetFieldsInfo(fields))
+                          throw ComError(E_FAIL, "The fields of the record cannot be described.", "Qelvo");
+                        std::vector<Variant> values;
+                        for (std::size_t i = 0; i < fields.size(); ++i)
+                          values.push_back(GetFieldVariantIdx(static_cast<long>(i)));
+                        AddNew();
+                        long autoIndex = -1;
+                        for (std::size_t i = 0; i < fields.size(); ++i) {
+                          if (fields[i].isAutoIncrement) {
+                            autoIndex = static_cast<long>(i);
+                            continue;
+                          }
+                          SetFieldValueIdx(static_cast<long>(i), values[i]);
+                        }
+                        Update();
+                        if (autoIndex < 0) return -1L;
+                        return std::strtol(GetFieldValueIdx(autoIndex).c_str(), nullptr, 10);
+                      } catch (const ComError&) {
+                        // The half-made copy goes before the failure is reported.
+                        try {
+                          CancelUpdate();
+                        } catch (const ComError&) {
+                        }
+                        throw;
+                      }
+                    });
 }

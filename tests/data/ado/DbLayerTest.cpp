@@ -103,6 +103,20 @@ TEST_P(DbLayer, RecordCountAndMovesFollowTheCursorLocation) {
   }
 }
 
+TEST_P(DbLayer, AFailedReadTracesTheReaderThatFailed) {
+  DbRecordset rs;
+  rs.Open(&connection_, "SELECT id, name FROM qt_people ORDER BY id");
+  TraceRecorder trace;
+  EXPECT_THROW(rs.GetFieldViewIdx(7), ComError);
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldViewIdx(7) : ")) << trace.All();
+  EXPECT_FALSE(trace.Has("GetFieldVariantIdx")) << trace.All();
+  trace.Clear();
+  EXPECT_THROW(rs.GetFieldValueIdx(7), ComError);
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldVariantIdx(7) : ")) << trace.All();
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldValueIdx(7) : ")) << trace.All();
+  rs.Close();
+}
+
 TEST_P(DbLayer, TextValuesAreCutOnlyWhereTheFieldSaysAndLongTextGoesInChunks) {
   DbRecordset rs;
   rs.Open(&connection_, "SELECT id, name, notes, code FROM qt_people ORDER BY id");
