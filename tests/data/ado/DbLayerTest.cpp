@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/DbFieldInfo.h"
 #include "data/DbRecordset.h"
 #include "data/ado/AdoEnums.h"
