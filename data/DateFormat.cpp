@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "data/ValueFormat.h"
+#include "data/DateFormat.h"
 
 namespace {
 bool LocalParts(std::time_t time, std::tm& parts) {

@@ -53,32 +53,3 @@ class DbConnection {
 // ODBC driver manager: completes "DRIVER=<name>" through the registered driver prompt.
 // ownerWindow is an opaque window handle handed to the prompt (may be null).
 std::string BuildOdbcConnectionString(void* ownerWindow, const std::string& driverName);
-
-// Process-wide state used by the holders.
-extern std::string CurrentConnectionString;
-extern bool PrivateConnections;
-extern bool ShowOpenErrorBox;
-
-// The message box the holder shows when an open fails; replaceable (the GUI wires a real box,
-// tests record). Arguments: text, caption.
-using OpenErrorBoxFunction = void (*)(const std::string& text, const std::string& caption);
-void SetOpenErrorBox(OpenErrorBoxFunction box);
-
-class DbConnectionHolder {
- public:
-  DbConnectionHolder();
-  ~DbConnectionHolder();
-  DbConnectionHolder(const DbConnectionHolder&) = delete;
-  DbConnectionHolder& operator=(const DbConnectionHolder&) = delete;
-
-  DbConnection* GetConnection();
-  static DbConnection* GetSharedConnection();
-  // The connection GetConnection hands out, as it is, without opening anything; null before the
-  // first GetConnection. After a failed open it is closed and reports that open's error when used.
-  DbConnection* Current() const;
-
- private:
-  std::unique_ptr<DbConnection> connection_;
-  bool private_;
-  bool opened_ = false;
-};

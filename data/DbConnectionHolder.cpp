@@ -1,4 +1,4 @@
-#include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/ErrorText.h"
 #include "data/Trace.h"
 

@@ -1,14 +1,5 @@
 #include "data/DbFieldInfo.h"
 
-#include <cstdlib>
-
-#include "data/DbRecordset.h"
-#include "data/ErrorText.h"
-#include "data/Trace.h"
-#include "data/VariantText.h"
-#include "data/ado/Fields.h"
-#include "data/ado/Recordset.h"
-
 const char* DataTypeName(int code) {
   switch (code) {
     case 0:
@@ -121,92 +112,4 @@ std::string FieldAttributeNames(long flags) {
   for (const auto& n : kNames)
     if (flags & n.flag) text += n.name;
   return text;
-}
-
-namespace {
-void Fill(const ado::FieldPtr& field, DbFieldInfo& out) {
-  long attributes = field->GetAttributes();
-  out.name = field->GetName();
-  out.attributes = FieldAttributeNames(attributes);
-  out.type = field->GetType();
-  out.definedSize = static_cast<int>(field->GetDefinedSize());
-  out.precision = field->GetPrecision();
-  out.numericScale = field->GetNumericScale();
-  ado::PropertiesPtr properties = field->GetProperties();
-  out.baseColumnName = VariantToText(properties->GetItem("BASECOLUMNNAME")->GetValue());
-  out.baseTableName = VariantToText(properties->GetItem("BASETABLENAME")->GetValue());
-  Variant key = properties->GetItem("KEYCOLUMN")->GetValue();
-  Variant autoIncrement = properties->GetItem("ISAUTOINCREMENT")->GetValue();
-  out.isKeyColumn = key.HasValue() && key.ToBool();
-  out.isAutoIncrement = autoIncrement.HasValue() && autoIncrement.ToBool();
-  out.mayBeNull = (attributes & 0x40) != 0;
-  out.isNullable = (attributes & 0x20) != 0;
-  out.defaultValue = Variant::Null();
-}
-}  // namespace
-
-bool DbRecordset::GetFieldInfo(const std::string& name, DbFieldInfo& out) {
-  try {
-    Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(name), out);
-    return true;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldInfo(\"%s\") : %s", name.c_str(), ComErrorText(e).c_str());
-    out = DbFieldInfo{};
-    return false;
-  }
-}
-
-bool DbRecordset::GetFieldInfoIdx(long index, DbFieldInfo& out) {
-  try {
-    Fill(AdoRecordsetOf(*this)->GetFields()->GetItem(index), out);
-    return true;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldInfoIdx() : %s", ComErrorText(e).c_str());
-    out = DbFieldInfo{};
-    return false;
-  }
-}
-
-bool DbRecordset::GetFieldsInfo(std::vector<DbFieldInfo>& out) {
-  out.clear();
-  std::vector<std::string> names;
-  if (!EnumFields(names)) return false;
-  for (const std::string& name : names) {
-    DbFieldInfo info;
-    if (!GetFieldInfo(name, info)) {
-      out.clear();
-      return false;
-    }
-    out.push_back(std::move(info));
-  }
-  return true;
-}
-
-long DbRecordset::DuplicateRecord() {
-  try {
-    std::vector<DbFieldInfo> fields;
-    // Without the descriptions the copy would silently lose every value: refuse instead.
-    if (!GetFieldsInfo(fields)) throw ComError(E_FAIL, "The fields of the record cannot be described.", "Qelvo");
-    std::vector<Variant> values;
-    for (std::size_t i = 0; i < fields.size(); ++i) values.push_back(GetFieldVariantIdx(static_cast<long>(i)));
-    AddNew();
-    long autoIndex = -1;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].isAutoIncrement) {
-        autoIndex = static_cast<long>(i);
-        continue;
-      }
-      SetFieldValueIdx(static_cast<long>(i), values[i]);
-    }
-    Update();
-    if (autoIndex < 0) return -1;
-    return std::strtol(GetFieldValueIdx(autoIndex).c_str(), nullptr, 10);
-  } catch (const ComError& e) {
-    try {
-      CancelUpdate();
-    } catch (const ComError&) {
-    }
-    Trace(TraceError, "DbRecordset::AddNew() : %s", ComErrorText(e).c_str());
-    throw;
-  }
 }

@@ -1,9 +1,9 @@
 #include "data/DbRecordset.h"
 
 #include "data/DbConnection.h"
-#include "data/ErrorText.h"
 #include "data/Ticks.h"
 #include "data/Trace.h"
+#include "data/TracedCall.h"
 #include "data/VariantText.h"
 #include "data/ado/Recordset.h"
 
@@ -24,8 +24,15 @@ struct DbRecordset::Impl {
 };
 
 namespace {
-std::string ErrorText(const ComError& e) {
-  return ComErrorText(e);
+// Heads of the trace line written when an operation fails, built only then.
+auto Where(const char* call) {
+  return [call] { return std::string("DbRecordset::") + call; };
+}
+auto WhereIndex(const char* function, long index) {
+  return [function, index] { return std::string("DbRecordset::") + function + "(" + std::to_string(index) + ")"; };
+}
+auto WhereName(const char* function, const char* name) {
+  return [function, name] { return std::string("DbRecordset::") + function + "(\"" + name + "\")"; };
 }
 
 // The value as the trace shows it; a value VariantToText cannot render must not fail the write.
@@ -81,7 +88,7 @@ void DbRecordset::Open(DbConnection* connection, const std::string& query) {
 
 void DbRecordset::Open(DbConnection* connection, const std::string& query, int cursorType, int lockType, int options,
                        int cursorLocation) {
-  try {
+  TracedCall(Where("Open()"), [&] {
     impl_->connection = connection;
     long start = TickCount();
     Trace(TraceQuery, "%s", query.c_str());
@@ -89,19 +96,11 @@ void DbRecordset::Open(DbConnection* connection, const std::string& query, int c
     ado::ConnectionPtr adoConnection(connection ? connection->AdoConnection() : nullptr);
     impl_->recordset->Open(query, adoConnection, cursorType, lockType, options);
     Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Open() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::Close() {
-  try {
-    impl_->recordset->Close();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Close() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("Close()"), [&] { impl_->recordset->Close(); });
 }
 
 bool DbRecordset::IsOpen() const {
@@ -125,35 +124,32 @@ long DbRecordset::GetFieldCount() const {
 }
 
 bool DbRecordset::EnumFields(std::vector<std::string>& out) {
-  try {
-    ado::FieldsPtr fields = impl_->recordset->GetFields();
-    long count = fields->GetCount();
-    for (long i = 0; i < count; ++i) out.push_back(fields->GetItem(i)->GetName());
-    return true;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::EnumFields() : %s", ErrorText(e).c_str());
-    return false;
-  }
+  return TracedCallOr(
+      Where("EnumFields()"),
+      [&] {
+        ado::FieldsPtr fields = impl_->recordset->GetFields();
+        long count = fields->GetCount();
+        for (long i = 0; i < count; ++i) out.push_back(fields->GetItem(i)->GetName());
+        return true;
+      },
+      [] { return false; });
 }
 
 long DbRecordset::GetRecordCount() {
-  try {
-    long count = impl_->recordset->GetRecordCount();
-    if (RecordsetCursorLocation == ado::adUseClient || count >= 0) return count;
-    return SlowRecordCount();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetRecordCount() : %s", ErrorText(e).c_str());
-    return SlowRecordCount();
-  }
+  return TracedCallOr(
+      Where("GetRecordCount()"),
+      [&] {
+        long count = impl_->recordset->GetRecordCount();
+        if (RecordsetCursorLocation == ado::adUseClient || count >= 0) return count;
+        return SlowRecordCount();
+      },
+      [&] { return SlowRecordCount(); });
 }
 
 long DbRecordset::GetUnfilteredRecordCount() {
-  try {
-    return IsOpen() ? impl_->recordset->GetUnfilteredRecordCount() : -1;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetUnfilteredRecordCount() : %s", ErrorText(e).c_str());
-    return -1;
-  }
+  return TracedCallOr(
+      Where("GetUnfilteredRecordCount()"),
+      [&] { return IsOpen() ? impl_->recordset->GetUnfilteredRecordCount() : -1L; }, [] { return -1L; });
 }
 
 long DbRecordset::GetRowsAffected() const {
@@ -161,40 +157,30 @@ long DbRecordset::GetRowsAffected() const {
 }
 
 long DbRecordset::SlowRecordCount() {
-  try {
-    long start = TickCount();
-    impl_->recordset->MoveFirst();
-    long count = 0;
-    while (!impl_->recordset->GetEOF()) {
-      impl_->recordset->MoveNext();
-      ++count;
-    }
-    impl_->recordset->MoveFirst();
-    Trace(TraceWarning, "Performance warning : using DbRecordset::SlowRecordCount(), elapsed time = %ld [ms]",
-          TickCount() - start);
-    return count;
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::SlowRecordCount() : %s", ErrorText(e).c_str());
-    return -1;
-  }
+  return TracedCallOr(
+      Where("SlowRecordCount()"),
+      [&] {
+        long start = TickCount();
+        impl_->recordset->MoveFirst();
+        long count = 0;
+        while (!impl_->recordset->GetEOF()) {
+          impl_->recordset->MoveNext();
+          ++count;
+        }
+        impl_->recordset->MoveFirst();
+        Trace(TraceWarning, "Performance warning : using DbRecordset::SlowRecordCount(), elapsed time = %ld [ms]",
+              TickCount() - start);
+        return count;
+      },
+      [] { return -1L; });
 }
 
 void DbRecordset::MoveFirst() {
-  try {
-    impl_->recordset->MoveFirst();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::MoveFirst() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("MoveFirst()"), [&] { impl_->recordset->MoveFirst(); });
 }
 
 void DbRecordset::MoveNext() {
-  try {
-    impl_->recordset->MoveNext();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::MoveNext() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("MoveNext()"), [&] { impl_->recordset->MoveNext(); });
 }
 
 bool DbRecordset::MoveRecordRel(long offset) {
@@ -210,49 +196,24 @@ bool DbRecordset::MoveRecordRel(long offset) {
 }
 
 bool DbRecordset::IsEOF() {
-  try {
-    return impl_->recordset->GetEOF();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::IsEOF() : %s", ErrorText(e).c_str());
-    return true;
-  }
+  return TracedCallOr(
+      Where("IsEOF()"), [&] { return impl_->recordset->GetEOF(); }, [] { return true; });
 }
 
 Variant DbRecordset::GetFieldVariantIdx(long index) {
-  try {
-    return impl_->recordset->GetCollect(index);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldVariantIdx(%ld) : %s", index, ErrorText(e).c_str());
-    throw;
-  }
+  return TracedCall(WhereIndex("GetFieldVariantIdx", index), [&] { return impl_->recordset->GetCollect(index); });
 }
 
 ValueView DbRecordset::GetFieldViewIdx(long index) {
-  try {
-    return impl_->recordset->GetCollectView(index);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldVariantIdx(%ld) : %s", index, ErrorText(e).c_str());
-    throw;
-  }
+  return TracedCall(WhereIndex("GetFieldViewIdx", index), [&] { return impl_->recordset->GetCollectView(index); });
 }
 
 Variant DbRecordset::GetFieldVariant(const std::string& name) {
-  try {
-    return impl_->recordset->GetCollect(name);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldVariant(\"%s\") : %s", name.c_str(), ErrorText(e).c_str());
-    throw;
-  }
+  return TracedCall(WhereName("GetFieldVariant", name.c_str()), [&] { return impl_->recordset->GetCollect(name); });
 }
 
 std::string DbRecordset::GetFieldValueIdx(long index) {
-  Variant v;
-  try {
-    v = GetFieldVariantIdx(index);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::GetFieldValueIdx(%ld) : %s", index, ErrorText(e).c_str());
-    throw;
-  }
+  Variant v = TracedCall(WhereIndex("GetFieldValueIdx", index), [&] { return GetFieldVariantIdx(index); });
   if (!v.HasValue()) return {};
   if (v.vt() == VT_BSTR) return v.Str();
   try {
@@ -272,27 +233,21 @@ Variant ForDatabase(DbConnection* connection, const Variant& value) {
 }  // namespace
 
 void DbRecordset::SetFieldValue(const std::string& name, const Variant& value) {
-  try {
+  TracedCall(WhereName("SetFieldValue", name.c_str()), [&] {
     Trace(TraceInfo, "DbRecordset::SetFieldValue(\"%s\",\"%s\")", name.c_str(), TracedValue(value).c_str());
     impl_->recordset->PutCollect(name, ForDatabase(impl_->connection, value));
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::SetFieldValue(\"%s\") : %s", name.c_str(), ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::SetFieldValueIdx(long index, const Variant& value) {
-  try {
+  TracedCall(WhereIndex("SetFieldValueIdx", index), [&] {
     Trace(TraceInfo, "DbRecordset::SetFieldValueIdx(%ld,\"%s\")", index, TracedValue(value).c_str());
     impl_->recordset->PutCollect(index, ForDatabase(impl_->connection, value));
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::SetFieldValueIdx(%ld) : %s", index, ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::SetFieldValue(const std::string& name, const std::string& text) {
-  try {
+  TracedCall(WhereName("SetFieldValue", name.c_str()), [&] {
     ado::FieldPtr field = impl_->recordset->GetFields()->GetItem(name);
     int type = field->GetType();
     long attributes = field->GetAttributes();
@@ -303,22 +258,16 @@ void DbRecordset::SetFieldValue(const std::string& name, const std::string& text
       SetFieldValueEx(name, value);
     else
       SetFieldValue(name, Variant(value));
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::SetFieldValue(\"%s\") : %s", name.c_str(), ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::SetFieldValueEx(const std::string& name, const std::string& text) {
-  try {
+  TracedCall(WhereName("SetFieldValueEx", name.c_str()), [&] {
     Trace(TraceInfo, "DbRecordset::SetFieldValueEx(\"%s\") : %s", name.c_str(), text.c_str());
     ado::FieldPtr field = impl_->recordset->GetFields()->GetItem(name);
     for (std::size_t offset = 0; offset < text.size(); offset += 8192)
       field->AppendChunk(Variant::Bytes(text.substr(offset, 8192)));
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::SetFieldValueEx(\"%s\") : %s", name.c_str(), ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::SetFieldNull(const std::string& name) {
@@ -329,62 +278,36 @@ void DbRecordset::SetFieldNullIdx(long index) {
 }
 
 void DbRecordset::AddNew() {
-  try {
-    impl_->recordset->AddNew();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::AddNew() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("AddNew()"), [&] { impl_->recordset->AddNew(); });
 }
 
 void DbRecordset::Delete() {
-  try {
-    impl_->recordset->Delete(ado::adAffectCurrent);
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Delete() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("Delete()"), [&] { impl_->recordset->Delete(ado::adAffectCurrent); });
 }
 
 void DbRecordset::Update() {
-  try {
-    impl_->recordset->Update();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Update() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("Update()"), [&] { impl_->recordset->Update(); });
 }
 
 void DbRecordset::CancelUpdate() {
-  try {
-    impl_->recordset->CancelUpdate();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::CancelUpdate() : %s", ErrorText(e).c_str());
-    throw;
-  }
+  TracedCall(Where("CancelUpdate()"), [&] { impl_->recordset->CancelUpdate(); });
 }
 
 void DbRecordset::Sort(const std::string& criteria) {
-  try {
+  TracedCall(WhereName("Sort", criteria.c_str()), [&] {
     impl_->recordset->PutSort(criteria);
     if (GetRecordCount() > 0) impl_->recordset->MoveFirst();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Sort(\"%s\") : %s", criteria.c_str(), ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 void DbRecordset::Filter(const char* criteria) {
-  try {
+  TracedCall(WhereName("Filter", criteria ? criteria : ""), [&] {
     if (criteria)
       impl_->recordset->PutFilter(Variant(criteria));
     else
       impl_->recordset->PutFilter(Variant(static_cast<std::int32_t>(ado::adFilterNone)));
     if (GetRecordCount() > 0) impl_->recordset->MoveFirst();
-  } catch (const ComError& e) {
-    Trace(TraceError, "DbRecordset::Filter(\"%s\") : %s", criteria ? criteria : "", ErrorText(e).c_str());
-    throw;
-  }
+  });
 }
 
 ado::Recordset* AdoRecordsetOf(DbRecordset& rs) {

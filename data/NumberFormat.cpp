@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "data/NumberFormat.h"
+#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
 #include "data/ado/Decimal.h"
 #include "data/ado/UserLocale.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 
 namespace {
 // Decodes one UTF-8 character at text[pos]; 0 when the bytes there are not a valid sequence.

@@ -6,7 +6,7 @@
 #include <QStyleOptionButton>
 #include <cstdlib>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"

@@ -1,6 +1,6 @@
 #include "grid/GridCellComboEx.h"
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceList.h"
 

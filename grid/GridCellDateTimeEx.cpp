@@ -4,7 +4,7 @@
 #include <QTime>
 #include <cstdio>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"

@@ -3,7 +3,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "data/ValueFormat.h"
+#include "data/NumberFormat.h"
+#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"

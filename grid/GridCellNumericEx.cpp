@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "data/NumberFormat.h"
+#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceEditor.h"
 #include "grid/TitleTip.h"

@@ -1,6 +1,7 @@
 #include "platform/OpenErrorBox.h"
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "platform/framework/MessageBox.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "workspace/SettingsStore.h"
 
 namespace {

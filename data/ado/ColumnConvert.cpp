@@ -1,5 +1,7 @@
+#include "data/ado/ColumnConvert.h"
+
+#include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
-#include "data/ado/RecordsetState.h"
 
 namespace ado {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
 #include "data/ado/WriteBack.h"

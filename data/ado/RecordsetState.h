@@ -76,8 +76,4 @@ class RecordsetState : public RowSource {
   void Reset();
 };
 
-// Converts a value to the variant type a column of this ADO type holds; raises ComError
-// DB_E_ERRORSOCCURRED with a message naming the column when it does not convert.
-Variant ConvertForColumn(const Variant& value, const ColumnInfo& column);
-
 }  // namespace ado

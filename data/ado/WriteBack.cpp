@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/ado/AdoEnums.h"
+#include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/ErrorText.h"
+#include "data/TextUtil.h"
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
 #include "data/ado/ComError.h"

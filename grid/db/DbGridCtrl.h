@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/DbFieldInfo.h"
 #include "data/DbRecordset.h"
 #include "grid/GridCtrlEx.h"

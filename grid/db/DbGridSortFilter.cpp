@@ -1,6 +1,7 @@
 // Sorting by a header click and filtering through the filter row: both go to the recordset,
 // which decides the rows; the grid only refills.
 #include "data/ErrorText.h"
+#include "data/TextUtil.h"
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
 #include "data/ado/ComError.h"

@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <exception>
 
+#include "data/NumberFormat.h"
+#include "data/TextUtil.h"
 #include "data/Trace.h"
-#include "data/ValueFormat.h"
 #include "data/ado/ComError.h"
+#include "data/ado/OleDate.h"
 #include "data/ado/UserLocale.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellComboEx.h"

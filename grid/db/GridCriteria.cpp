@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "data/NumberFormat.h"
+#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
 #include "grid/GridColumnDef.h"
 

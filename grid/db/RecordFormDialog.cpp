@@ -7,6 +7,7 @@
 
 #include "data/DbRecordset.h"
 #include "data/ErrorText.h"
+#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/ado/ComError.h"
 #include "platform/OpenErrorBox.h"
 #include "platform/framework/MessageBox.h"

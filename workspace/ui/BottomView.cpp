@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/DbRecordset.h"
 #include "data/Ticks.h"
 #include "data/ado/ComError.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "data/ado/ComError.h"
 #include "data/ado/ConnectionString.h"
 

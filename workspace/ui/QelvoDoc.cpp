@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 
 CQelvoDoc::CQelvoDoc() {
   PrivateConnections = true;

@@ -6,7 +6,7 @@
 #include "data/DbConnection.h"
 #include "data/DbFieldInfo.h"
 #include "data/DbRecordset.h"
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 #include "data/ado/ComError.h"
 #include "workspace/SettingsStore.h"
 

@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "data/ValueFormat.h"
+#include "data/TextUtil.h"
 
 namespace {
 using C = CSelectListDlg;

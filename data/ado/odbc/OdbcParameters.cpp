@@ -75,154 +75,186 @@ BoundParameters::BoundParameters(const OdbcConnection& connection, SQLHSTMT stmt
 void BoundParameters::Bind(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT number,
                            const Parameter& parameter) {
   const Variant& v = parameter.value;
-  const SQLSMALLINT columnSql = SqlTypeForColumn(parameter.columnType);
-  SQLLEN& indicator = indicators_.emplace_back(0);
-  SQLSMALLINT cType = SQL_C_CHAR;
-  SQLSMALLINT sqlType = columnSql;
-  SQLULEN size = 1;
-  SQLSMALLINT digits = 0;
-  SQLPOINTER data = nullptr;
-  SQLLEN bufferLength = 0;
-
-  auto text = [&](std::string value, SQLSMALLINT fallbackSql) {
-    std::string& buffer = buffers_.emplace_back(std::move(value));
-    cType = SQL_C_CHAR;
-    if (!sqlType) sqlType = fallbackSql;
-    size = std::max<SQLULEN>(buffer.size(), 1);
-    data = buffer.data();
-    bufferLength = static_cast<SQLLEN>(buffer.size());
-    indicator = static_cast<SQLLEN>(buffer.size());
-  };
-  auto fixed = [&](const void* bytes, std::size_t length, SQLSMALLINT c, SQLSMALLINT fallbackSql) {
-    std::string& buffer = buffers_.emplace_back(static_cast<const char*>(bytes), length);
-    cType = c;
-    if (!sqlType) sqlType = fallbackSql;
-    data = buffer.data();
-    bufferLength = static_cast<SQLLEN>(length);
-    indicator = static_cast<SQLLEN>(length);
-  };
-
+  Binding b;
+  b.sqlType = SqlTypeForColumn(parameter.columnType);
+  b.indicator = &indicators_.emplace_back(0);
   switch (v.vt()) {
     case VT_EMPTY:
     case VT_NULL:
-      if (!sqlType) sqlType = SQL_WVARCHAR;
-      NullSizes(sqlType, size, digits);
-      cType = SQL_C_CHAR;
-      indicator = SQL_NULL_DATA;
+      BindNull(b);
       break;
-    case VT_BOOL: {
-      SQLCHAR bit = v.Bool() ? 1 : 0;
-      fixed(&bit, 1, SQL_C_BIT, SQL_BIT);
+    case VT_BOOL:
+      BindBool(b, v);
       break;
-    }
     case VT_I1:
     case VT_I2:
     case VT_I4:
-    case VT_I8: {
-      SQLBIGINT n = v.Int();
-      fixed(&n, sizeof n, SQL_C_SBIGINT, SQL_BIGINT);
-      size = 19;
+    case VT_I8:
+      BindSigned(b, v);
       break;
-    }
     case VT_UI1:
     case VT_UI2:
     case VT_UI4:
-    case VT_UI8: {
-      SQLUBIGINT n = v.UInt();
-      fixed(&n, sizeof n, SQL_C_UBIGINT, SQL_BIGINT);
-      size = 20;
+    case VT_UI8:
+      BindUnsigned(b, v);
       break;
-    }
     case VT_R4:
-      text(ShortestText(static_cast<float>(v.Real())), SQL_REAL);
+      BindText(b, ShortestText(static_cast<float>(v.Real())), SQL_REAL);
       break;
     case VT_R8:
-      text(ShortestText(v.Real()), SQL_DOUBLE);
+      BindText(b, ShortestText(v.Real()), SQL_DOUBLE);
       break;
     case VT_CY:
-    case VT_DECIMAL: {
-      Decimal d = v.ToDecimal();
-      std::string digitsText = d.ToString('.');
-      text(digitsText, SQL_NUMERIC);
-      if (sqlType == SQL_NUMERIC) {
-        std::size_t count = 0;
-        for (char c : digitsText) count += (c >= '0' && c <= '9') ? 1 : 0;
-        size = std::max<SQLULEN>(count, 1);
-        digits = static_cast<SQLSMALLINT>(d.scale);
-      }
+    case VT_DECIMAL:
+      BindDecimal(b, v);
       break;
-    }
-    case VT_DATE: {
-      std::optional<DateParts> parts = OleDateToParts(v.Real());
-      if (!parts)
-        throw ComError(DB_E_CANTCONVERTVALUE, "The date value is outside the range 1 January 100 to 31 December 9999.",
-                       kSource);
-      bool hasTime = parts->hour || parts->minute || parts->second || parts->millisecond;
-      if (parameter.columnType == adDBTime) {
-        std::string t = TwoDigits(parts->hour) + ":" + TwoDigits(parts->minute) + ":" + TwoDigits(parts->second);
-        if (parts->millisecond) {
-          std::string ms = std::to_string(1000 + parts->millisecond).substr(1);
-          t += "." + ms;
-        }
-        text(t, SQL_TYPE_TIME);
-        size = 12;
-        digits = 3;
-      } else if (parameter.columnType == adDBDate && !hasTime) {
-        SQL_DATE_STRUCT& date = dates_.emplace_back();
-        date.year = static_cast<SQLSMALLINT>(parts->year);
-        date.month = static_cast<SQLUSMALLINT>(parts->month);
-        date.day = static_cast<SQLUSMALLINT>(parts->day);
-        cType = SQL_C_TYPE_DATE;
-        sqlType = SQL_TYPE_DATE;
-        size = 10;
-        data = &date;
-        bufferLength = sizeof date;
-        indicator = sizeof date;
-      } else {
-        SQL_TIMESTAMP_STRUCT& stamp = timestamps_.emplace_back();
-        stamp.year = static_cast<SQLSMALLINT>(parts->year);
-        stamp.month = static_cast<SQLUSMALLINT>(parts->month);
-        stamp.day = static_cast<SQLUSMALLINT>(parts->day);
-        stamp.hour = static_cast<SQLUSMALLINT>(parts->hour);
-        stamp.minute = static_cast<SQLUSMALLINT>(parts->minute);
-        stamp.second = static_cast<SQLUSMALLINT>(parts->second);
-        stamp.fraction = static_cast<SQLUINTEGER>(parts->millisecond) * 1000000u;
-        cType = SQL_C_TYPE_TIMESTAMP;
-        if (!sqlType || sqlType == SQL_TYPE_DATE || sqlType == SQL_TYPE_TIME) sqlType = SQL_TYPE_TIMESTAMP;
-        size = 23;
-        digits = 3;
-        data = &stamp;
-        bufferLength = sizeof stamp;
-        indicator = sizeof stamp;
-      }
+    case VT_DATE:
+      BindDate(b, v, parameter.columnType);
       break;
-    }
-    case VT_ARRAY | VT_UI1: {
-      const std::string& bytes = v.Str();
-      if (!IsBinarySql(sqlType)) sqlType = bytes.size() > kLongThreshold ? SQL_LONGVARBINARY : SQL_VARBINARY;
-      fixed(bytes.data(), bytes.size(), SQL_C_BINARY, SQL_VARBINARY);
-      size = std::max<SQLULEN>(bytes.size(), 1);
+    case VT_ARRAY | VT_UI1:
+      BindBytes(b, v);
       break;
-    }
-    default: {
+    default:
       // Texts, and whatever else only has a text form.
-      std::string utf8 = v.vt() == VT_BSTR ? v.Str() : v.ToText();
-      WideString wide = ToWide(utf8);
-      if (!sqlType || IsCharacterSql(sqlType))
-        sqlType = wide.size() > kLongThreshold / 2 ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
-      // As UTF-8 where the connection says so: MariaDB's driver writes some UTF-16 texts with a
-      // stray NUL at the end (or refuses them as too long).
-      if (connection.TextAsUtf8())
-        fixed(utf8.data(), utf8.size(), SQL_C_CHAR, SQL_WVARCHAR);
-      else
-        fixed(wide.data(), wide.size() * sizeof(char16_t), SQL_C_WCHAR, SQL_WVARCHAR);
-      size = std::max<SQLULEN>(wide.size(), 1);
+      BindAsText(b, v, connection);
       break;
-    }
   }
-  SQLRETURN rc =
-      SQLBindParameter(stmt, number, SQL_PARAM_INPUT, cType, sqlType, size, digits, data, bufferLength, &indicator);
+  SQLRETURN rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, b.cType, b.sqlType, b.size, b.digits, b.data,
+                                  b.bufferLength, b.indicator);
   connection.CheckStatement(rc, stmt);
+}
+
+void BoundParameters::BindText(Binding& b, std::string value, SQLSMALLINT fallbackSql) {
+  std::string& buffer = buffers_.emplace_back(std::move(value));
+  b.cType = SQL_C_CHAR;
+  if (!b.sqlType) b.sqlType = fallbackSql;
+  b.size = std::max<SQLULEN>(buffer.size(), 1);
+  b.data = buffer.data();
+  b.bufferLength = static_cast<SQLLEN>(buffer.size());
+  *b.indicator = static_cast<SQLLEN>(buffer.size());
+}
+
+void BoundParameters::BindFixed(Binding& b, const void* bytes, std::size_t length, SQLSMALLINT cType,
+                                SQLSMALLINT fallbackSql) {
+  std::string& buffer = buffers_.emplace_back(static_cast<const char*>(bytes), length);
+  b.cType = cType;
+  if (!b.sqlType) b.sqlType = fallbackSql;
+  b.data = buffer.data();
+  b.bufferLength = static_cast<SQLLEN>(length);
+  *b.indicator = static_cast<SQLLEN>(length);
+}
+
+void BoundParameters::BindNull(Binding& b) {
+  if (!b.sqlType) b.sqlType = SQL_WVARCHAR;
+  NullSizes(b.sqlType, b.size, b.digits);
+  b.cType = SQL_C_CHAR;
+  *b.indicator = SQL_NULL_DATA;
+}
+
+void BoundParameters::BindBool(Binding& b, const Variant& v) {
+  SQLCHAR bit = v.Bool() ? 1 : 0;
+  BindFixed(b, &bit, 1, SQL_C_BIT, SQL_BIT);
+}
+
+void BoundParameters::BindSigned(Binding& b, const Variant& v) {
+  SQLBIGINT n = v.Int();
+  BindFixed(b, &n, sizeof n, SQL_C_SBIGINT, SQL_BIGINT);
+  b.size = 19;
+}
+
+void BoundParameters::BindUnsigned(Binding& b, const Variant& v) {
+  SQLUBIGINT n = v.UInt();
+  BindFixed(b, &n, sizeof n, SQL_C_UBIGINT, SQL_BIGINT);
+  b.size = 20;
+}
+
+void BoundParameters::BindDecimal(Binding& b, const Variant& v) {
+  Decimal d = v.ToDecimal();
+  std::string digitsText = d.ToString('.');
+  BindText(b, digitsText, SQL_NUMERIC);
+  if (b.sqlType == SQL_NUMERIC) {
+    std::size_t count = 0;
+    for (char c : digitsText) count += (c >= '0' && c <= '9') ? 1 : 0;
+    b.size = std::max<SQLULEN>(count, 1);
+    b.digits = static_cast<SQLSMALLINT>(d.scale);
+  }
+}
+
+void BoundParameters::BindDate(Binding& b, const Variant& v, int columnType) {
+  std::optional<DateParts> parts = OleDateToParts(v.Real());
+  if (!parts)
+    throw ComError(DB_E_CANTCONVERTVALUE, "The date value is outside the range 1 January 100 to 31 December 9999.",
+                   kSource);
+  bool hasTime = parts->hour || parts->minute || parts->second || parts->millisecond;
+  if (columnType == adDBTime)
+    BindTimeOfDay(b, *parts);
+  else if (columnType == adDBDate && !hasTime)
+    BindDay(b, *parts);
+  else
+    BindTimestamp(b, *parts);
+}
+
+void BoundParameters::BindTimeOfDay(Binding& b, const DateParts& parts) {
+  std::string t = TwoDigits(parts.hour) + ":" + TwoDigits(parts.minute) + ":" + TwoDigits(parts.second);
+  if (parts.millisecond) {
+    std::string ms = std::to_string(1000 + parts.millisecond).substr(1);
+    t += "." + ms;
+  }
+  BindText(b, t, SQL_TYPE_TIME);
+  b.size = 12;
+  b.digits = 3;
+}
+
+void BoundParameters::BindDay(Binding& b, const DateParts& parts) {
+  SQL_DATE_STRUCT& date = dates_.emplace_back();
+  date.year = static_cast<SQLSMALLINT>(parts.year);
+  date.month = static_cast<SQLUSMALLINT>(parts.month);
+  date.day = static_cast<SQLUSMALLINT>(parts.day);
+  b.cType = SQL_C_TYPE_DATE;
+  b.sqlType = SQL_TYPE_DATE;
+  b.size = 10;
+  b.data = &date;
+  b.bufferLength = sizeof date;
+  *b.indicator = sizeof date;
+}
+
+void BoundParameters::BindTimestamp(Binding& b, const DateParts& parts) {
+  SQL_TIMESTAMP_STRUCT& stamp = timestamps_.emplace_back();
+  stamp.year = static_cast<SQLSMALLINT>(parts.year);
+  stamp.month = static_cast<SQLUSMALLINT>(parts.month);
+  stamp.day = static_cast<SQLUSMALLINT>(parts.day);
+  stamp.hour = static_cast<SQLUSMALLINT>(parts.hour);
+  stamp.minute = static_cast<SQLUSMALLINT>(parts.minute);
+  stamp.second = static_cast<SQLUSMALLINT>(parts.second);
+  stamp.fraction = static_cast<SQLUINTEGER>(parts.millisecond) * 1000000u;
+  b.cType = SQL_C_TYPE_TIMESTAMP;
+  if (!b.sqlType || b.sqlType == SQL_TYPE_DATE || b.sqlType == SQL_TYPE_TIME) b.sqlType = SQL_TYPE_TIMESTAMP;
+  b.size = 23;
+  b.digits = 3;
+  b.data = &stamp;
+  b.bufferLength = sizeof stamp;
+  *b.indicator = sizeof stamp;
+}
+
+void BoundParameters::BindBytes(Binding& b, const Variant& v) {
+  const std::string& bytes = v.Str();
+  if (!IsBinarySql(b.sqlType)) b.sqlType = bytes.size() > kLongThreshold ? SQL_LONGVARBINARY : SQL_VARBINARY;
+  BindFixed(b, bytes.data(), bytes.size(), SQL_C_BINARY, SQL_VARBINARY);
+  b.size = std::max<SQLULEN>(bytes.size(), 1);
+}
+
+void BoundParameters::BindAsText(Binding& b, const Variant& v, const OdbcConnection& connection) {
+  std::string utf8 = v.vt() == VT_BSTR ? v.Str() : v.ToText();
+  WideString wide = ToWide(utf8);
+  if (!b.sqlType || IsCharacterSql(b.sqlType))
+    b.sqlType = wide.size() > kLongThreshold / 2 ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
+  // As UTF-8 where the connection says so: MariaDB's driver writes some UTF-16 texts with a
+  // stray NUL at the end (or refuses them as too long).
+  if (connection.TextAsUtf8())
+    BindFixed(b, utf8.data(), utf8.size(), SQL_C_CHAR, SQL_WVARCHAR);
+  else
+    BindFixed(b, wide.data(), wide.size() * sizeof(char16_t), SQL_C_WCHAR, SQL_WVARCHAR);
+  b.size = std::max<SQLULEN>(wide.size(), 1);
 }
 
 }  // namespace ado::odbc

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ado/OleDate.h"
 #include "data/ado/Provider.h"
 #include "data/ado/odbc/OdbcConnection.h"
 
@@ -18,7 +19,33 @@ class BoundParameters {
   BoundParameters& operator=(const BoundParameters&) = delete;
 
  private:
+  // What SQLBindParameter is given for one parameter; each value kind fills it its own way.
+  struct Binding {
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLSMALLINT sqlType = 0;  // the column's type; 0 lets the value kind choose
+    SQLULEN size = 1;
+    SQLSMALLINT digits = 0;
+    SQLPOINTER data = nullptr;
+    SQLLEN bufferLength = 0;
+    SQLLEN* indicator = nullptr;
+  };
+
   void Bind(const OdbcConnection& connection, SQLHSTMT stmt, SQLUSMALLINT number, const Parameter& parameter);
+  // A text (UTF-8, as SQL_C_CHAR) or a fixed run of bytes, kept in buffers_.
+  void BindText(Binding& b, std::string value, SQLSMALLINT fallbackSql);
+  void BindFixed(Binding& b, const void* bytes, std::size_t length, SQLSMALLINT cType, SQLSMALLINT fallbackSql);
+  void BindNull(Binding& b);
+  void BindBool(Binding& b, const Variant& v);
+  void BindSigned(Binding& b, const Variant& v);
+  void BindUnsigned(Binding& b, const Variant& v);
+  void BindDecimal(Binding& b, const Variant& v);
+  // A time column takes the time of day, a date column a date without time, the rest a timestamp.
+  void BindDate(Binding& b, const Variant& v, int columnType);
+  void BindTimeOfDay(Binding& b, const DateParts& parts);
+  void BindDay(Binding& b, const DateParts& parts);
+  void BindTimestamp(Binding& b, const DateParts& parts);
+  void BindBytes(Binding& b, const Variant& v);
+  void BindAsText(Binding& b, const Variant& v, const OdbcConnection& connection);
 
   // deque: bound addresses must not move as more are added.
   std::deque<std::string> buffers_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/DbFieldInfo.h"
 #include "data/DbRecordset.h"
 #include "data/ado/AdoEnums.h"
@@ -101,6 +102,20 @@ TEST_P(DbLayer, RecordCountAndMovesFollowTheCursorLocation) {
     EXPECT_EQ(rs.GetFieldValueIdx(2), "") << "a NULL reads as empty text";
     rs.Close();
   }
+}
+
+TEST_P(DbLayer, AFailedReadTracesTheReaderThatFailed) {
+  DbRecordset rs;
+  rs.Open(&connection_, "SELECT id, name FROM qt_people ORDER BY id");
+  TraceRecorder trace;
+  EXPECT_THROW(rs.GetFieldViewIdx(7), ComError);
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldViewIdx(7) : ")) << trace.All();
+  EXPECT_FALSE(trace.Has("GetFieldVariantIdx")) << trace.All();
+  trace.Clear();
+  EXPECT_THROW(rs.GetFieldValueIdx(7), ComError);
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldVariantIdx(7) : ")) << trace.All();
+  EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldValueIdx(7) : ")) << trace.All();
+  rs.Close();
 }
 
 TEST_P(DbLayer, TextValuesAreCutOnlyWhereTheFieldSaysAndLongTextGoesInChunks) {

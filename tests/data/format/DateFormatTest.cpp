@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "data/ValueFormat.h"
+#include "data/DateFormat.h"
 
 namespace {
 // Dates are local; the tests pin the zone so that they mean the same everywhere.

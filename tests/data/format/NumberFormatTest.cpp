@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "data/NumberFormat.h"
 #include "data/ValueFormat.h"
 #include "data/ado/UserLocale.h"
 

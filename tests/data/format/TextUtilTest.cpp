@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
 
 namespace {

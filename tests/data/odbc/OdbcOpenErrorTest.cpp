@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/DbConnection.h"
+#include "data/DbConnectionHolder.h"
 #include "data/DbRecordset.h"
 #include "data/ado/ComError.h"
 #include "tests/data/odbc/OdbcServers.h"
