@@ -5,42 +5,18 @@
 
 #include <QColor>
 #include <QDir>
-#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
 #include <cstdlib>
 
 #include "tests/dbgrid/DbGridTestSupport.h"
+#include "tests/support/gui/PictureInk.h"
 
 using namespace dbgridtest;
+using testsupport::InkPixels;
 
 namespace {
-// Pixels of a drawn thing (text, a triangle) in a cell: those that differ clearly from the
-// cell's background, its most frequent colour. Selected, coloured and plain cells alike.
-int InkPixels(const QImage& image, const QRect& rect) {
-  QHash<QRgb, int> counts;
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
-  QRgb background = 0;
-  int most = -1;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-    if (it.value() > most) {
-      most = it.value();
-      background = it.key();
-    }
-  int ink = 0;
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    for (int x = rect.left(); x <= rect.right(); ++x) {
-      const QRgb c = image.pixel(x, y);
-      if (std::abs(qRed(c) - qRed(background)) + std::abs(qGreen(c) - qGreen(background)) +
-              std::abs(qBlue(c) - qBlue(background)) >
-          150)
-        ++ink;
-    }
-  return ink;
-}
-
 // A cell's rectangle in the window's picture, without its grid lines.
 QRect CellInShot(GridWindow& window, int row, int col) {
   QRect rect;
@@ -82,12 +58,8 @@ TEST(DbGridScreenshot, FilteredAndSorted) {
   window.Click(0, 4);
   window.Click(window.Grid().GetFirstDataRow() + 1, 2);
   ASSERT_EQ(window.DataRowCount(), 4);
-  const std::string path = folder + "/dbgrid-filtered-sorted.png";
-  ASSERT_TRUE(window.Window().grab().save(QString::fromStdString(path)));
-
-  QImage saved(QString::fromStdString(path));
+  const QImage saved = testsupport::SavedPicture(window.Window(), folder + "/dbgrid-filtered-sorted.png");
   ASSERT_FALSE(saved.isNull());
-  saved = saved.convertToFormat(QImage::Format_RGB32);
   const QRect filterCell = CellInShot(window, window.Grid().GetFilterRow(), 2);
   EXPECT_EQ(QColor(saved.pixel(filterCell.right() - 1, filterCell.bottom() - 1)), QColor(220, 255, 220));
   EXPECT_GT(InkPixels(saved, filterCell), 3) << "the typed filter text";

@@ -11,25 +11,12 @@
 #include "data/ado/ComError.h"
 #include "data/ado/UserLocale.h"
 #include "platform/framework/ScriptedPrompts.h"
+#include "tests/support/dbgrid/GridDriving.h"
 
 namespace dbgridtest {
 
 void EnsureApp() {
-  if (QApplication::instance()) return;
-  // Offscreen whatever the environment: the tests drive widgets, not a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "tests_dbgrid";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: QTest's input devices are torn down at exit and need it still there.
-  new QApplication(argc, argv);
-}
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-  }
+  testsupport::EnsureOffscreenApp("tests_dbgrid");
 }
 
 std::vector<TestDb> TestDbs() {
@@ -159,32 +146,11 @@ bool GridWindow::Run(const std::string& connectionString, const std::string& sql
 }
 
 void GridWindow::Click(int row, int col) {
-  grid_->EnsureVisible(row, col);
-  Settle();
-  QRect rect;
-  if (!grid_->GetCellRect(row, col, rect)) {
-    ADD_FAILURE() << "cell (" << row << "," << col << ") is not on screen";
-    return;
-  }
-  QTest::mouseClick(grid_->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-  Settle();
+  testsupport::ClickGridCell(*grid_, row, col);
 }
 
 void GridWindow::TypeFilter(int col, const std::string& text) {
-  const int row = grid_->GetFilterRow();
-  if (grid_->GetFocusCell() != CellId(row, col)) Click(row, col);
-  // A click on the focus cell opens its editor.
-  Click(row, col);
-  QWidget* editor = grid_->GetEditor();
-  if (!editor) {
-    ADD_FAILURE() << "no editor opened on the filter cell of column " << col;
-    return;
-  }
-  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(editor, Qt::Key_Delete);
-  QTest::keyClicks(editor, QString::fromStdString(text));
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  testsupport::TypeGridFilter(*grid_, col, text);
 }
 
 std::vector<std::string> GridWindow::Column(int col) {

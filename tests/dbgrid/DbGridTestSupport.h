@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "grid/db/DbGridCtrl.h"
+#include "tests/support/gui/OffscreenApp.h"
 
 class ScriptedPrompts;
 
 namespace dbgridtest {
 
 void EnsureApp();
-// Processes pending events (deferred deletes included) a few times.
-void Settle();
+using testsupport::Settle;
 
 // A database the tests may run on, with its spelling of the types that differ.
 struct TestDb {

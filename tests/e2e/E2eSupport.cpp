@@ -11,6 +11,7 @@
 
 #include "grid/db/DbGridCtrl.h"
 #include "platform/framework/PromptSeam.h"
+#include "tests/support/dbgrid/GridDriving.h"
 #include "workspace/ProfileStore.h"
 #include "workspace/SettingsStore.h"
 #include "workspace/ui/BottomView.h"
@@ -21,27 +22,7 @@
 namespace e2e {
 
 void EnsureApp() {
-  if (QApplication::instance()) return;
-  // Offscreen whatever the environment: the tests drive widgets, not a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    static QByteArray runtime = QDir::tempPath().toUtf8() + "/qelvo-e2e-runtime";
-    QDir().mkpath(QString::fromUtf8(runtime));
-    QFile::setPermissions(QString::fromUtf8(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", runtime);
-  }
-  static int argc = 1;
-  static char name[] = "tests_e2e";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: its clean-up at exit would run after the statics it relies on are gone.
-  new QApplication(argc, argv);
-}
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-  }
+  testsupport::EnsureOffscreenApp("tests_e2e");
 }
 
 bool RecordingStarter::Start(const std::vector<std::string>& arguments, bool) {
@@ -161,32 +142,11 @@ std::string Program::Pane(int id) {
 }
 
 void Program::ClickCell(int row, int col) {
-  Grid().EnsureVisible(row, col);
-  Settle();
-  QRect rect;
-  if (!Grid().GetCellRect(row, col, rect)) {
-    ADD_FAILURE() << "cell (" << row << "," << col << ") is not on screen";
-    return;
-  }
-  QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-  Settle();
+  testsupport::ClickGridCell(Grid(), row, col);
 }
 
 void Program::TypeFilter(int col, const std::string& text) {
-  const int row = Grid().GetFilterRow();
-  if (Grid().GetFocusCell() != CellId(row, col)) ClickCell(row, col);
-  // A click on the focus cell opens its editor.
-  ClickCell(row, col);
-  QWidget* editor = Grid().GetEditor();
-  if (!editor) {
-    ADD_FAILURE() << "no editor opened on the filter cell of column " << col;
-    return;
-  }
-  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(editor, Qt::Key_Delete);
-  QTest::keyClicks(editor, QString::fromStdString(text));
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  testsupport::TypeGridFilter(Grid(), col, text);
 }
 
 void Program::Close() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/framework/ScriptedPrompts.h"
+#include "tests/support/gui/OffscreenApp.h"
 #include "workspace/ProgramStart.h"
 #include "workspace/ui/QelvoApp.h"
 
@@ -22,8 +23,7 @@ class QWidget;
 namespace e2e {
 
 void EnsureApp();
-// Processes pending events (deferred deletes included) a few times.
-void Settle();
+using testsupport::Settle;
 
 // Records the programs the run would start.
 class RecordingStarter : public ProcessStarter {

@@ -3,13 +3,12 @@
 // that the saved pictures show the values, the sort triangle and the filter.
 #include <QColor>
 #include <QDialog>
-#include <QHash>
 #include <QImage>
-#include <cstdlib>
 
 #include "grid/db/DbGridCtrl.h"
 #include "resources/CommandIds.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/support/gui/PictureInk.h"
 #include "workspace/ui/FirstStart.h"
 #include "workspace/ui/MainFrame.h"
 #include "workspace/ui/QelvoView.h"
@@ -17,13 +16,15 @@
 namespace e2e {
 namespace {
 
+using testsupport::InkPixels;
+
 class ScreenshotTest : public ProgramTest {
  protected:
   // Writes the picture and reads it back from the file, so that the checks see what was saved.
   QImage Shot(const std::string& name) {
-    QImage image(QString::fromStdString(Screenshot(name)));
+    QImage image = testsupport::ReadPicture(Screenshot(name));
     EXPECT_FALSE(image.isNull()) << name;
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image;
   }
   // A grid cell's rectangle in the window's picture, without its grid lines.
   QRect CellInShot(int row, int col) {
@@ -32,31 +33,6 @@ class ScreenshotTest : public ProgramTest {
     return rect.translated(P().Grid().viewport()->mapTo(&P().Frame(), QPoint(0, 0))).adjusted(1, 1, -2, -2);
   }
 };
-
-// Pixels of a drawn thing (text, a triangle) in a cell: those that differ clearly from the
-// cell's background, its most frequent colour. Selected, coloured and plain cells alike.
-int InkPixels(const QImage& image, const QRect& rect) {
-  QHash<QRgb, int> counts;
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
-  QRgb background = 0;
-  int most = -1;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-    if (it.value() > most) {
-      most = it.value();
-      background = it.key();
-    }
-  int ink = 0;
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    for (int x = rect.left(); x <= rect.right(); ++x) {
-      const QRgb c = image.pixel(x, y);
-      if (std::abs(qRed(c) - qRed(background)) + std::abs(qGreen(c) - qGreen(background)) +
-              std::abs(qBlue(c) - qBlue(background)) >
-          150)
-        ++ink;
-    }
-  return ink;
-}
 
 TEST_F(ScreenshotTest, ResultFilterAndSortIndicator) {
   Program& p = Start({1100, 720});
@@ -107,9 +83,9 @@ TEST_F(ScreenshotTest, DriverSelectionDialog) {
   });
   p.RunCommand(CQelvoView::IDC_BUILD_CONNECTION);
   // The saved picture is the dialog as it was drawn, with its list of drivers in it.
-  const QImage saved(QString::fromStdString(path));
+  const QImage saved = testsupport::ReadPicture(path);
   ASSERT_FALSE(saved.isNull());
-  EXPECT_GT(InkPixels(saved.convertToFormat(QImage::Format_RGB32), saved.rect()), 200);
+  EXPECT_GT(InkPixels(saved, saved.rect()), 200);
 }
 
 }  // namespace

@@ -3,17 +3,13 @@
 #include <QApplication>
 #include <QVBoxLayout>
 
+#include "tests/support/gui/OffscreenApp.h"
+
 namespace gridtest {
 
 void EnsureApp() {
   if (QApplication::instance()) return;
-  // Offscreen whatever the environment: the tests drive widgets, not a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "tests_grid";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: QTest's input devices are torn down at exit and need it still there.
-  new QApplication(argc, argv);
+  testsupport::EnsureOffscreenApp("tests_grid");
   QApplication::setApplicationDisplayName(QStringLiteral("Qelvo"));
 }
 
@@ -58,13 +54,6 @@ void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers mods, Qt
 
 void DoubleClickAt(CGridCtrl& grid, const QPoint& point) {
   QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-}
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-  }
 }
 
 NotifyLog::NotifyLog(CGridCtrl& grid) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "grid/GridCtrl.h"
+#include "tests/support/gui/OffscreenApp.h"
 
 namespace gridtest {
 
@@ -33,8 +34,7 @@ QPoint CellCentre(const CGridCtrl& grid, int row, int col);
 void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers mods = Qt::NoModifier,
                Qt::MouseButton button = Qt::LeftButton);
 void DoubleClickAt(CGridCtrl& grid, const QPoint& point);
-// Processes posted events (deleteLater, queued signals) without waiting for time.
-void Settle();
+using testsupport::Settle;
 
 // Records every notification of a grid; may answer some codes with a result.
 struct NotifyLog {

@@ -7,13 +7,14 @@
 #include "data/ado/OleDate.h"
 #include "data/ado/Recordset.h"
 #include "tests/ComErrorOf.h"
-#include "tests/data/ado/TestDatabases.h"
+#include "tests/support/data/AdoSession.h"
+#include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
 namespace {
 
-class AdoConformance : public testing::TestWithParam<TestDatabase> {
+class AdoConformance : public testing::TestWithParam<TestDatabase>, protected testsupport::AdoSession {
  protected:
   void SetUp() override {
     db_ = std::make_unique<FreshDatabase>(GetParam());
@@ -30,16 +31,7 @@ class AdoConformance : public testing::TestWithParam<TestDatabase> {
                   p.twoLines + ")",
               "INSERT INTO qt_people (name, qty, price, ratio, born, seen, active, notes) VALUES "
               "('obrien lower', 1500, 100.00, 1e300, '2003-02-06', '2003-02-06 00:00:00', TRUE, '')"});
-    connection_.CreateInstance();
-    connection_->Open(db_->ConnectionString(), "", "");
-  }
-
-  RecordsetPtr Open(const std::string& sql, long location = adUseClient) {
-    RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(location);
-    rs->Open(sql, connection_, adOpenKeyset, adLockOptimistic, adCmdText);
-    return rs;
+    Connect(db_->ConnectionString());
   }
 
   // Column values of every row in the recordset's current order.
@@ -55,7 +47,6 @@ class AdoConformance : public testing::TestWithParam<TestDatabase> {
   }
 
   std::unique_ptr<FreshDatabase> db_;
-  ConnectionPtr connection_;
 };
 
 }  // namespace

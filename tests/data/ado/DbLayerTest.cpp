@@ -8,8 +8,8 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "tests/ComErrorOf.h"
-#include "tests/data/ado/TestDatabases.h"
 #include "tests/data/ado/TraceRecorder.h"
+#include "tests/support/data/TestDatabases.h"
 
 namespace {
 

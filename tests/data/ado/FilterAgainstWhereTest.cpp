@@ -9,7 +9,8 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Connection.h"
 #include "data/ado/Recordset.h"
-#include "tests/data/ado/TestDatabases.h"
+#include "tests/support/data/AdoSession.h"
+#include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
@@ -76,7 +77,7 @@ std::string ForFilter(std::string criteria, const TestDatabase& db) {
   return criteria;
 }
 
-class FilterAgainstWhere : public testing::TestWithParam<TestDatabase> {
+class FilterAgainstWhere : public testing::TestWithParam<TestDatabase>, protected testsupport::AdoSession {
  protected:
   void SetUp() override {
     db_ = std::make_unique<FreshDatabase>(GetParam());
@@ -103,8 +104,7 @@ class FilterAgainstWhere : public testing::TestWithParam<TestDatabase> {
       statements.push_back(std::string("INSERT INTO qt_filter (id, genre, composer, price, born, active) VALUES (") +
                            row + ")");
     db_->Run(statements);
-    connection_.CreateInstance();
-    connection_->Open(db_->ConnectionString(), "", "");
+    Connect(db_->ConnectionString());
   }
 
   std::vector<long> Ids(const RecordsetPtr& rs) {
@@ -117,16 +117,7 @@ class FilterAgainstWhere : public testing::TestWithParam<TestDatabase> {
     return ids;
   }
 
-  RecordsetPtr Open(const std::string& sql) {
-    RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(adUseClient);
-    rs->Open(sql, connection_, adOpenKeyset, adLockOptimistic, adCmdText);
-    return rs;
-  }
-
   std::unique_ptr<FreshDatabase> db_;
-  ConnectionPtr connection_;
 };
 
 }  // namespace

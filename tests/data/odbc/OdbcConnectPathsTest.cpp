@@ -12,8 +12,8 @@
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "data/ado/Recordset.h"
-#include "tests/data/ado/TestDatabases.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 

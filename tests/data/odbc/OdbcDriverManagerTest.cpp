@@ -14,8 +14,8 @@
 #include "data/OdbcDriverPrompt.h"
 #include "data/OdbcDrivers.h"
 #include "data/Trace.h"
-#include "tests/data/ado/TestDatabases.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/TestDatabases.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include "data/ado/Connection.h"
 #include "data/ado/OleDate.h"
 #include "data/ado/Recordset.h"
-#include "tests/data/ado/TestDatabases.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/AdoSession.h"
+#include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
@@ -21,26 +22,13 @@ struct Expected {
   bool isLong;
 };
 
-class OdbcDriverTypes : public testing::Test {
+class OdbcDriverTypes : public testing::Test, protected testsupport::AdoSession {
  protected:
+  // The statements' Run, not the test's own.
+  using testsupport::AdoSession::Run;
   void SetUp() override {
     if (SharedPostgresString().empty() || SharedMariaDbString().empty())
       GTEST_SKIP() << "needs the test command's servers (QELVO_TEST_PG, QELVO_TEST_MARIADB)";
-  }
-  void Connect(const std::string& connectionString) {
-    connection_ = ConnectionPtr();
-    connection_.CreateInstance();
-    connection_->Open(connectionString, "", "");
-  }
-  void Run(const std::vector<std::string>& statements) {
-    for (const std::string& s : statements) connection_->Execute(s);
-  }
-  RecordsetPtr Open(const std::string& sql, long location = adUseClient) {
-    RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(location);
-    rs->Open(sql, connection_, adOpenKeyset, adLockOptimistic, adCmdText);
-    return rs;
   }
   static void ExpectTypes(const RecordsetPtr& rs, const std::vector<Expected>& expected) {
     FieldsPtr fields = rs->GetFields();
@@ -54,7 +42,6 @@ class OdbcDriverTypes : public testing::Test {
   static Variant Property(const RecordsetPtr& rs, const char* field, const char* name) {
     return rs->GetFields()->GetItem(field)->GetProperties()->GetItem(name)->GetValue();
   }
-  ConnectionPtr connection_;
 };
 
 }  // namespace

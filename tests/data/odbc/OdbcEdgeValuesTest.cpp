@@ -12,7 +12,8 @@
 #include "data/ado/OleDate.h"
 #include "data/ado/Recordset.h"
 #include "data/ado/UserLocale.h"
-#include "tests/data/ado/TestDatabases.h"
+#include "tests/support/data/AdoSession.h"
+#include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
@@ -53,7 +54,7 @@ Variant Stamp() {
   return Variant::Date(PartsToOleDate(DateParts{2024, 2, 0, 29, 23, 59, 59, 123}).value());
 }
 
-class OdbcEdgeValues : public testing::TestWithParam<EdgeParam> {
+class OdbcEdgeValues : public testing::TestWithParam<EdgeParam>, protected testsupport::AdoSession {
  protected:
   void SetUp() override {
     const TestDatabase& db = std::get<0>(GetParam());
@@ -79,21 +80,12 @@ class OdbcEdgeValues : public testing::TestWithParam<EdgeParam> {
       std::snprintf(probe, sizeof probe, "%.2f", 24.68);
       ASSERT_STREQ(probe, "24,68") << "the trap is set";
     }
-    connection_.CreateInstance();
-    connection_->Open(db_->ConnectionString(), "", "");
+    Connect(db_->ConnectionString());
   }
 
   void TearDown() override {
     std::setlocale(LC_NUMERIC, "C");
     SetUserNumericLocale("");
-  }
-
-  RecordsetPtr Open(const std::string& sql, long location = adUseClient) {
-    RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(location);
-    rs->Open(sql, connection_, adOpenKeyset, adLockOptimistic, adCmdText);
-    return rs;
   }
 
   EdgeRow Edges() const {
@@ -144,7 +136,6 @@ class OdbcEdgeValues : public testing::TestWithParam<EdgeParam> {
   }
 
   std::unique_ptr<FreshDatabase> db_;
-  ConnectionPtr connection_;
   LocaleMode mode_ = LocaleMode::C;
   bool maria_ = false;
   std::string exactHigh_;

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <regex>
 
-#include "tests/data/ado/TestDatabases.h"
+#include "tests/support/data/TestDatabases.h"
 
 namespace {
 std::string Environment(const char* name) {

@@ -10,6 +10,7 @@
 #include "data/ado/Connection.h"
 #include "data/ado/Recordset.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/AdoSession.h"
 
 using namespace ado;
 
@@ -47,26 +48,17 @@ const std::vector<LongText> kLong = {
     {"CONCAT('Último ', REPEAT('Pau-De-Arara ', 2000))", "Último " + Repeat("Pau-De-Arara ", 2000)},
     {"CONCAT(REPEAT('€', 9000), 'x')", Repeat("€", 9000) + "x"}};
 
-class OdbcWholeText : public testing::TestWithParam<std::string> {
+class OdbcWholeText : public testing::TestWithParam<std::string>, protected testsupport::AdoSession {
  protected:
   void SetUp() override {
     connectionString_ = GetParam() == "MariaDB" ? SharedMariaDbString() : SharedPostgresString();
     if (connectionString_.empty()) GTEST_SKIP() << "needs the test command's " << GetParam() << " server";
-    connection_.CreateInstance();
-    connection_->Open(connectionString_, "", "");
+    Connect(connectionString_);
     connection_->Execute("DROP TABLE IF EXISTS qt_long");
     connection_->Execute("CREATE TABLE qt_long (id INTEGER PRIMARY KEY, t VARCHAR(19), big TEXT)");
   }
   void TearDown() override {
     if (!connectionString_.empty()) connection_->Execute("DROP TABLE IF EXISTS qt_long");
-  }
-
-  RecordsetPtr Open(const std::string& sql, long location) {
-    RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(location);
-    rs->Open(sql, connection_, adOpenKeyset, adLockOptimistic, adCmdText);
-    return rs;
   }
 
   // The texts of one column, in key order, through both cursor locations (which must agree).
@@ -100,7 +92,6 @@ class OdbcWholeText : public testing::TestWithParam<std::string> {
   }
 
   std::string connectionString_;
-  ConnectionPtr connection_;
 };
 
 }  // namespace

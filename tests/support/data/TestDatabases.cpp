@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/data/ado/TestDatabases.h"
+#include "tests/support/data/TestDatabases.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,0 +1,24 @@
+#pragma once
+// A test's own ADO connection, and recordsets opened on it as the program opens them: keyset,
+// optimistic locking, the statement as text.
+#include <string>
+#include <vector>
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/Connection.h"
+#include "data/ado/Recordset.h"
+
+namespace testsupport {
+
+class AdoSession {
+ protected:
+  // Opens a new connection, closing the one before.
+  void Connect(const std::string& connectionString);
+  // Runs each statement on the connection.
+  void Run(const std::vector<std::string>& statements);
+  ado::RecordsetPtr Open(const std::string& sql, long location = ado::adUseClient);
+
+  ado::ConnectionPtr connection_;
+};
+
+}  // namespace testsupport
