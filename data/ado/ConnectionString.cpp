@@ -228,17 +228,24 @@ std::string ConnectionString::ToOdbcString() const {
   return out;
 }
 
-std::string MaskPasswords(std::string_view text) {
+namespace {
+
+// The text with the value of each password attribute rewritten: rewrite(segment) gives the new
+// value, or nothing to keep the attribute as it stands. What follows the value (a closing quote,
+// stray text after it) is kept.
+template <typename Rewrite>
+std::string RewritePasswordValues(std::string_view text, const Rewrite& rewrite) {
   std::string out;
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
     Segment seg;
     const std::size_t next = Scan(text, i, seg);
-    if (seg.hasValue && IsPasswordKey(seg.key)) {
+    std::optional<std::string> replacement;
+    if (seg.hasValue && IsPasswordKey(seg.key)) replacement = rewrite(seg);
+    if (replacement) {
       out.append(text.substr(i, seg.valueStart - i));
-      // The whole value goes, quotes, stray text after them and an unclosed rest included.
-      if (seg.valueEnd > seg.valueStart) out += "***";
+      out += *replacement;
       out.append(text.substr(seg.valueEnd, next - seg.valueEnd));
     } else {
       out.append(text.substr(i, next - i));
@@ -248,25 +255,18 @@ std::string MaskPasswords(std::string_view text) {
   return out;
 }
 
+}  // namespace
+
+std::string MaskPasswords(std::string_view text) {
+  // The whole value goes, quotes, stray text after them and an unclosed rest included.
+  return RewritePasswordValues(text, [](const Segment& seg) -> std::optional<std::string> {
+    return seg.valueEnd > seg.valueStart ? std::string("***") : std::string();
+  });
+}
+
 std::string ReplacePasswords(
     std::string_view text,
     const std::function<std::optional<std::string>(const std::string& key, const std::string& value)>& replace) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    Segment seg;
-    const std::size_t next = Scan(text, i, seg);
-    std::optional<std::string> replacement;
-    if (seg.hasValue && IsPasswordKey(seg.key)) replacement = replace(std::string(Trim(seg.key)), seg.value);
-    if (replacement) {
-      out.append(text.substr(i, seg.valueStart - i));
-      *replacement += text.substr(seg.valueEnd, next - seg.valueEnd);
-      out += *replacement;
-    } else {
-      out.append(text.substr(i, next - i));
-    }
-    i = next;
-  }
-  return out;
+  return RewritePasswordValues(text,
+                               [&](const Segment& seg) { return replace(std::string(Trim(seg.key)), seg.value); });
 }
