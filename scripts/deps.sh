@@ -5,6 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3 unixodbc unixodbc-dev odbc-postgresql odbc-mariadb libsqliteodbc
+  libmariadb-dev
   postgresql mariadb-server mariadb-client
   libxlsxwriter-dev locales-all
   googletest libgtest-dev libgmock-dev libbenchmark-dev

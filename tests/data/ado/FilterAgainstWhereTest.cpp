@@ -70,7 +70,7 @@ std::string AsWhere(std::string criteria) {
 
 // MariaDB's BOOLEAN is a TINYINT, which the filter compares as the number it is.
 std::string ForFilter(std::string criteria, const TestDatabase& db) {
-  if (db.name != "MariaDB") return criteria;
+  if (!IsMariaDb(db)) return criteria;
   for (const auto& [word, number] : {std::pair<std::string, std::string>{"TRUE", "1"}, {"FALSE", "0"}})
     for (std::size_t at = criteria.find(word); at != std::string::npos; at = criteria.find(word))
       criteria.replace(at, word.size(), number);

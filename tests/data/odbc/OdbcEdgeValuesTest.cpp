@@ -60,7 +60,7 @@ class OdbcEdgeValues : public testing::TestWithParam<EdgeParam>, protected tests
     const TestDatabase& db = std::get<0>(GetParam());
     mode_ = std::get<1>(GetParam());
     db_ = std::make_unique<FreshDatabase>(db);
-    maria_ = db.name == "MariaDB";
+    maria_ = IsMariaDb(db);
     // SQLite keeps NUMERIC as an 8-byte float: its exact values stay within 15 digits.
     exactHigh_ = db.isSqlite ? "12345.0123456789" : "1234567890123456789012345678.0123456789";
     const std::string text = maria_ ? "LONGTEXT" : "TEXT";

@@ -18,11 +18,30 @@ std::vector<TestDatabase> TestDatabases() {
   if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
     list.push_back(TestDatabase{"MariaDB", my, "INT AUTO_INCREMENT PRIMARY KEY", "DATETIME(3)", "DOUBLE", "LONGBLOB",
                                 "BOOLEAN", "CONCAT('line1', CHAR(10), 'line2')", false});
+  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
+    list.push_back(TestDatabase{"MariaDB native", NativeMariaDbString(my), "INT AUTO_INCREMENT PRIMARY KEY",
+                                "DATETIME(3)", "DOUBLE", "LONGBLOB", "BOOLEAN", "CONCAT('line1', CHAR(10), 'line2')",
+                                false});
   return list;
 }
 
 std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
-  return info.param.name;
+  std::string name;
+  for (char c : info.param.name)
+    if (c != ' ') name += c;
+  return name;
+}
+
+std::string NativeMariaDbString(const std::string& odbcString) {
+  ConnectionString odbc = ConnectionString::Parse(odbcString);
+  ConnectionString native;
+  native.Set("Provider", "MariaDB");
+  native.Set("Host", odbc.Get("SERVER").value_or("127.0.0.1"));
+  native.Set("Port", odbc.Get("PORT").value_or("3306"));
+  native.Set("Database", odbc.Get("DATABASE").value_or(""));
+  native.Set("User ID", odbc.Get("UID").value_or(""));
+  native.Set("Password", odbc.Get("PWD").value_or(""));
+  return native.ToString();
 }
 
 std::string MakeTemporaryFolder() {

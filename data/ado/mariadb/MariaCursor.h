@@ -1,0 +1,93 @@
+#pragma once
+// The rows of a MariaDB result. A text-protocol result streams from the server row by row
+// (mysql_use_result), so the client never holds a second copy of it; a prepared statement's
+// result (write-back's reads, a few rows) is stored whole first.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/ado/Provider.h"
+#include "data/ado/mariadb/MariaLink.h"
+#include "data/ado/mariadb/MariaTypes.h"
+
+namespace ado::mariadb {
+
+// The columns of a result: name, ADO type, sizes and attributes, base table and column, key and
+// auto-increment from the result's flags and the table's catalogue. `mainBusy`: the result
+// streams on the link's connection.
+std::vector<ColumnInfo> DescribeFields(MariaLink& link, const MYSQL_FIELD* fields, unsigned count, bool mainBusy,
+                                       std::vector<ValueKind>& kinds);
+
+class TextCursor : public ProviderCursor, private StreamOwner {
+ public:
+  // `result` comes from mysql_use_result on the link's connection.
+  TextCursor(std::shared_ptr<MariaLink> link, ResultPtr result);
+  ~TextCursor() override;
+
+  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+  bool Fetch(RowStore::Builder& row) override;
+
+ private:
+  void Drain() override;
+  // Frees the result and reads off whatever later results the text had.
+  void Finish();
+  // False at the end; raises on a failure other than a cancel.
+  bool NextRow();
+
+  std::shared_ptr<MariaLink> link_;
+  ResultPtr result_;
+  std::vector<ColumnInfo> columns_;
+  std::vector<ValueKind> kinds_;
+  MYSQL_ROW current_ = nullptr;
+  unsigned long* lengths_ = nullptr;
+  // Rows read ahead when another statement needed the connection: each value's bytes, and
+  // whether it was NULL.
+  std::vector<std::string> drained_;
+  std::vector<bool> drainedNull_;
+  std::size_t replayed_ = 0;
+};
+
+class StatementCursor : public ProviderCursor {
+ public:
+  // `statement` has been executed and has a result.
+  StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement);
+
+  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+  bool Fetch(RowStore::Builder& row) override;
+
+ private:
+  struct Buffer {
+    std::vector<char> data;
+    unsigned long length = 0;
+    my_bool isNull = 0;
+    my_bool error = 0;
+    MYSQL_TIME time{};
+    long long integer = 0;
+    double real = 0;
+    float single = 0;
+  };
+
+  std::shared_ptr<MariaLink> link_;
+  StatementPtr stmt_;
+  std::vector<ColumnInfo> columns_;
+  std::vector<ValueKind> kinds_;
+  std::vector<enum_field_types> types_;
+  std::vector<unsigned> decimals_;
+  std::vector<MYSQL_BIND> binds_;
+  std::vector<Buffer> buffers_;
+};
+
+// A statement that returned no rows.
+class EmptyCursor : public ProviderCursor {
+ public:
+  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
+  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+  bool Fetch(RowStore::Builder&) override { return false; }
+  long RowsAffected() const override { return rowsAffected_; }
+
+ private:
+  std::vector<ColumnInfo> columns_;
+  long rowsAffected_;
+};
+
+}  // namespace ado::mariadb

@@ -1,0 +1,422 @@
+#include "data/ado/mariadb/MariaTypes.h"
+
+#include <mariadb_ctype.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "data/ado/AdoEnums.h"
+#include "data/ado/Decimal.h"
+#include "data/ado/OleDate.h"
+
+namespace ado::mariadb {
+namespace {
+
+constexpr unsigned kBinaryCharset = 63;
+
+MappedType Fixed(int type, long size, int precision, ValueKind kind, int scale = 0) {
+  return MappedType{type, size, precision, scale, adFldFixed, kind};
+}
+
+int Clamp255(unsigned long long v) {
+  return static_cast<int>(std::min<unsigned long long>(v, 255));
+}
+
+long SizeOrLong(unsigned long long size) {
+  return size > 0 && size < static_cast<unsigned long long>(kLongDefinedSize) ? static_cast<long>(size)
+                                                                              : kLongDefinedSize;
+}
+
+MappedType LongText(const ColumnFacts& f) {
+  if (f.isBinary)
+    return MappedType{adLongVarBinary, SizeOrLong(f.length), 0, 0, adFldLong | adFldMayDefer, ValueKind::Binary};
+  return MappedType{adLongVarWChar, SizeOrLong(f.length), 0, 0, adFldLong | adFldMayDefer, ValueKind::Text};
+}
+
+// Whether the bytes are well-formed UTF-8.
+bool IsUtf8(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t extra = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (n - i <= extra) return false;
+    if (p[i + 1] < low || p[i + 1] > high) return false;
+    for (std::size_t k = 2; k <= extra; ++k)
+      if ((p[i + k] & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// Bytes that are no UTF-8 become U+FFFD, one per byte (a binary string shown as text).
+std::string Repaired(std::string_view s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    if (i + length <= s.size() && IsUtf8(s.substr(i, length))) {
+      out.append(s.substr(i, length));
+      i += length;
+    } else {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+ColumnFacts FactsOf(const MYSQL_FIELD& field) {
+  ColumnFacts f;
+  f.type = field.type;
+  f.decimals = field.decimals;
+  f.isUnsigned = (field.flags & UNSIGNED_FLAG) != 0;
+  f.isBinary = field.charsetnr == kBinaryCharset;
+  f.length = field.length;
+  const bool character = field.type == MYSQL_TYPE_STRING || field.type == MYSQL_TYPE_VAR_STRING ||
+                         field.type == MYSQL_TYPE_VARCHAR || field.type == MYSQL_TYPE_BLOB ||
+                         field.type == MYSQL_TYPE_TINY_BLOB || field.type == MYSQL_TYPE_MEDIUM_BLOB ||
+                         field.type == MYSQL_TYPE_LONG_BLOB || field.type == MYSQL_TYPE_JSON ||
+                         field.type == MYSQL_TYPE_ENUM || field.type == MYSQL_TYPE_SET;
+  if (character && !f.isBinary) {
+    const MARIADB_CHARSET_INFO* charset = mariadb_get_charset_by_nr(field.charsetnr);
+    const unsigned widest = charset && charset->char_maxlen > 0 ? charset->char_maxlen : 4;
+    f.length = field.length / widest;
+  }
+  return f;
+}
+
+ColumnFacts CatalogueFacts(const std::string& dataType, const std::string& columnType, long long characters,
+                           long long octets, long long precision, long long scale, long long datetimePrecision) {
+  ColumnFacts f;
+  const char* t = dataType.c_str();
+  auto is = [&](const char* name) { return strcasecmp(t, name) == 0; };
+  f.isUnsigned = columnType.find("unsigned") != std::string::npos;
+  f.decimals = static_cast<unsigned>(std::max<long long>(0, scale >= 0 ? scale : datetimePrecision));
+  if (is("tinyint")) {
+    f.type = MYSQL_TYPE_TINY;
+  } else if (is("smallint")) {
+    f.type = MYSQL_TYPE_SHORT;
+  } else if (is("year")) {
+    f.type = MYSQL_TYPE_YEAR;
+    f.isUnsigned = true;
+  } else if (is("mediumint")) {
+    f.type = MYSQL_TYPE_INT24;
+  } else if (is("int") || is("integer")) {
+    f.type = MYSQL_TYPE_LONG;
+  } else if (is("bigint")) {
+    f.type = MYSQL_TYPE_LONGLONG;
+  } else if (is("float")) {
+    f.type = MYSQL_TYPE_FLOAT;
+  } else if (is("double") || is("real")) {
+    f.type = MYSQL_TYPE_DOUBLE;
+  } else if (is("decimal") || is("numeric")) {
+    f.type = MYSQL_TYPE_NEWDECIMAL;
+    // A result's length counts sign and point; the catalogue gives the digits.
+    f.length = static_cast<unsigned long long>(std::max<long long>(precision, 0)) + (f.decimals ? 1 : 0) +
+               (f.isUnsigned ? 0 : 1);
+    return f;
+  } else if (is("date")) {
+    f.type = MYSQL_TYPE_DATE;
+    f.length = 10;
+    return f;
+  } else if (is("time")) {
+    f.type = MYSQL_TYPE_TIME;
+    f.decimals = static_cast<unsigned>(std::max<long long>(datetimePrecision, 0));
+    f.length = 10 + (f.decimals ? f.decimals + 1 : 0);
+    return f;
+  } else if (is("datetime") || is("timestamp")) {
+    f.type = MYSQL_TYPE_DATETIME;
+    f.decimals = static_cast<unsigned>(std::max<long long>(datetimePrecision, 0));
+    f.length = 19 + (f.decimals ? f.decimals + 1 : 0);
+    return f;
+  } else if (is("bit")) {
+    f.type = MYSQL_TYPE_BIT;
+    f.length = static_cast<unsigned long long>(std::max<long long>(precision, 1));
+    return f;
+  } else if (is("char") || is("enum") || is("set")) {
+    f.type = MYSQL_TYPE_STRING;
+  } else if (is("binary")) {
+    f.type = MYSQL_TYPE_STRING;
+    f.isBinary = true;
+  } else if (is("varchar")) {
+    f.type = MYSQL_TYPE_VAR_STRING;
+  } else if (is("varbinary")) {
+    f.type = MYSQL_TYPE_VAR_STRING;
+    f.isBinary = true;
+  } else if (dataType.size() >= 4 && strcasecmp(t + dataType.size() - 4, "text") == 0) {
+    f.type = MYSQL_TYPE_BLOB;
+  } else if (is("json")) {
+    f.type = MYSQL_TYPE_BLOB;
+  } else {
+    // Blobs, geometry and what else the server keeps as bytes.
+    f.type = MYSQL_TYPE_BLOB;
+    f.isBinary = true;
+  }
+  const long long size = f.isBinary ? (octets >= 0 ? octets : characters) : characters;
+  f.length = size > 0 ? static_cast<unsigned long long>(size) : 0;
+  if (f.type == MYSQL_TYPE_TINY || f.type == MYSQL_TYPE_SHORT || f.type == MYSQL_TYPE_INT24 ||
+      f.type == MYSQL_TYPE_LONG || f.type == MYSQL_TYPE_LONGLONG || f.type == MYSQL_TYPE_YEAR ||
+      f.type == MYSQL_TYPE_FLOAT || f.type == MYSQL_TYPE_DOUBLE)
+    f.length = static_cast<unsigned long long>(std::max<long long>(precision, 0));
+  return f;
+}
+
+MappedType MapColumn(const ColumnFacts& f) {
+  switch (f.type) {
+    case MYSQL_TYPE_BIT:
+      if (f.length > 1) return Fixed(adBinary, static_cast<long>((f.length + 7) / 8), 0, ValueKind::Binary);
+      return Fixed(adBoolean, 2, 0, ValueKind::Bit);
+    case MYSQL_TYPE_TINY:
+      return f.isUnsigned ? Fixed(adUnsignedTinyInt, 1, 3, ValueKind::Unsigned)
+                          : Fixed(adTinyInt, 1, 3, ValueKind::Signed);
+    case MYSQL_TYPE_SHORT:
+    case MYSQL_TYPE_YEAR:
+      return f.isUnsigned ? Fixed(adUnsignedSmallInt, 2, 5, ValueKind::Unsigned)
+                          : Fixed(adSmallInt, 2, 5, ValueKind::Signed);
+    case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_LONG:
+      return f.isUnsigned ? Fixed(adUnsignedInt, 4, 10, ValueKind::Unsigned)
+                          : Fixed(adInteger, 4, 10, ValueKind::Signed);
+    case MYSQL_TYPE_LONGLONG:
+      return f.isUnsigned ? Fixed(adUnsignedBigInt, 8, 20, ValueKind::Unsigned)
+                          : Fixed(adBigInt, 8, 19, ValueKind::Signed);
+    case MYSQL_TYPE_FLOAT:
+      return Fixed(adSingle, 4, 7, ValueKind::Single);
+    case MYSQL_TYPE_DOUBLE:
+      return Fixed(adDouble, 8, 15, ValueKind::Double);
+    case MYSQL_TYPE_DECIMAL:
+    case MYSQL_TYPE_NEWDECIMAL: {
+      // The result's length counts a sign (unless unsigned) and a point (when there are decimals).
+      long long digits = static_cast<long long>(f.length) - (f.decimals ? 1 : 0) - (f.isUnsigned ? 0 : 1);
+      return Fixed(adNumeric, 19, Clamp255(static_cast<unsigned long long>(std::max<long long>(digits, 1))),
+                   ValueKind::Decimal, Clamp255(f.decimals));
+    }
+    case MYSQL_TYPE_DATE:
+    case MYSQL_TYPE_NEWDATE:
+      return Fixed(adDBDate, 6, 10, ValueKind::DateTime);
+    case MYSQL_TYPE_TIME:
+    case MYSQL_TYPE_TIME2:
+      return Fixed(adDBTime, 6, Clamp255(f.length ? f.length : 8), ValueKind::DateTime, Clamp255(f.decimals));
+    case MYSQL_TYPE_DATETIME:
+    case MYSQL_TYPE_DATETIME2:
+    case MYSQL_TYPE_TIMESTAMP:
+    case MYSQL_TYPE_TIMESTAMP2:
+      return Fixed(adDBTimeStamp, 16, Clamp255(f.length ? f.length : 19), ValueKind::DateTime,
+                   Clamp255(f.decimals));
+    case MYSQL_TYPE_STRING:
+    case MYSQL_TYPE_ENUM:
+    case MYSQL_TYPE_SET:
+      if (f.length == 0 || f.length >= static_cast<unsigned long long>(kLongDefinedSize)) return LongText(f);
+      if (f.isBinary) return MappedType{adBinary, static_cast<long>(f.length), 0, 0, adFldFixed, ValueKind::Binary};
+      return MappedType{adWChar, static_cast<long>(f.length), 0, 0, adFldFixed, ValueKind::Text};
+    case MYSQL_TYPE_TINY_BLOB:
+    case MYSQL_TYPE_MEDIUM_BLOB:
+    case MYSQL_TYPE_LONG_BLOB:
+    case MYSQL_TYPE_BLOB:
+    case MYSQL_TYPE_JSON:
+    case MYSQL_TYPE_GEOMETRY:
+      if (f.type == MYSQL_TYPE_GEOMETRY) return LongText(ColumnFacts{f.type, f.length, 0, false, true});
+      return LongText(f);
+    case MYSQL_TYPE_NULL:
+    case MYSQL_TYPE_VAR_STRING:
+    case MYSQL_TYPE_VARCHAR:
+    default:
+      if (f.length == 0 || f.length >= static_cast<unsigned long long>(kLongDefinedSize)) return LongText(f);
+      if (f.isBinary) return MappedType{adVarBinary, static_cast<long>(f.length), 0, 0, 0, ValueKind::Binary};
+      return MappedType{adVarWChar, static_cast<long>(f.length), 0, 0, 0, ValueKind::Text};
+  }
+}
+
+bool IsCharacterType(int t) {
+  return t == adChar || t == adVarChar || t == adLongVarChar || t == adWChar || t == adVarWChar || t == adLongVarWChar;
+}
+
+bool IsBinaryType(int t) {
+  return t == adBinary || t == adVarBinary || t == adLongVarBinary;
+}
+
+void AppendSigned(RowStore::Builder& row, int adoType, long long v) {
+  VARTYPE vt = VT_I8;
+  if (adoType == adTinyInt && v >= INT8_MIN && v <= INT8_MAX)
+    vt = VT_I1;
+  else if (adoType == adSmallInt && v >= INT16_MIN && v <= INT16_MAX)
+    vt = VT_I2;
+  else if (adoType == adInteger && v >= INT32_MIN && v <= INT32_MAX)
+    vt = VT_I4;
+  row.Int(vt, v);
+}
+
+void AppendUnsigned(RowStore::Builder& row, int adoType, unsigned long long v) {
+  VARTYPE vt = VT_UI8;
+  if (adoType == adUnsignedTinyInt && v <= UINT8_MAX)
+    vt = VT_UI1;
+  else if (adoType == adUnsignedSmallInt && v <= UINT16_MAX)
+    vt = VT_UI2;
+  else if (adoType == adUnsignedInt && v <= UINT32_MAX)
+    vt = VT_UI4;
+  row.UInt(vt, v);
+}
+
+void AppendText(RowStore::Builder& row, ValueKind kind, int adoType, std::string_view text) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  switch (kind) {
+    case ValueKind::Signed: {
+      long long v = 0;
+      if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end)
+        return AppendSigned(row, adoType, v);
+      return row.Text(text);
+    }
+    case ValueKind::Unsigned: {
+      unsigned long long v = 0;
+      if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end)
+        return AppendUnsigned(row, adoType, v);
+      return row.Text(text);
+    }
+    case ValueKind::Bit: {
+      bool set = false;
+      for (char c : text) set = set || c != 0;
+      return row.Bool(set);
+    }
+    case ValueKind::Single: {
+      float v = 0;
+      if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end) return row.Real(VT_R4, v);
+      return row.Text(text);
+    }
+    case ValueKind::Double: {
+      double v = 0;
+      if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end) return row.Real(VT_R8, v);
+      return row.Text(text);
+    }
+    case ValueKind::Decimal:
+      if (std::optional<Decimal> d = Decimal::Parse(text)) return row.Dec(*d);
+      return row.Text(text);
+    case ValueKind::DateTime:
+      if (std::optional<double> date = ParseIsoDateTime(text)) return row.Real(VT_DATE, *date);
+      return row.Text(text);
+    case ValueKind::Text:
+      if (IsUtf8(text)) return row.Text(text);
+      return row.Text(Repaired(text));
+    case ValueKind::Binary:
+      return row.Bytes(text);
+  }
+}
+
+BoundParameters::BoundParameters(const std::vector<Parameter>& parameters) : binds_(parameters.size()) {
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    std::memset(&binds_[i], 0, sizeof(MYSQL_BIND));
+    Bind(binds_[i], parameters[i]);
+  }
+}
+
+void BoundParameters::BindText(MYSQL_BIND& b, enum_field_types type, std::string text) {
+  std::string& kept = texts_.emplace_back(std::move(text));
+  b.buffer_type = type;
+  b.buffer = kept.data();
+  b.buffer_length = kept.size();
+  b.length = &lengths_.emplace_back(kept.size());
+}
+
+void BoundParameters::Bind(MYSQL_BIND& b, const Parameter& parameter) {
+  const Variant& v = parameter.value;
+  switch (v.vt()) {
+    case VT_EMPTY:
+    case VT_NULL:
+      b.buffer_type = MYSQL_TYPE_NULL;
+      return;
+    case VT_BOOL:
+      b.buffer_type = MYSQL_TYPE_TINY;
+      b.buffer = &tiny_.emplace_back(static_cast<signed char>(v.Bool() ? 1 : 0));
+      return;
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_I8:
+    case VT_INT:
+      b.buffer_type = MYSQL_TYPE_LONGLONG;
+      b.buffer = &integers_.emplace_back(static_cast<long long>(v.Int()));
+      return;
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_UI8:
+    case VT_UINT:
+      b.buffer_type = MYSQL_TYPE_LONGLONG;
+      b.is_unsigned = 1;
+      b.buffer = &integers_.emplace_back(static_cast<long long>(v.UInt()));
+      return;
+    case VT_R4:
+      // As a float, so that it equals the FLOAT column it was read from.
+      b.buffer_type = MYSQL_TYPE_FLOAT;
+      b.buffer = &floats_.emplace_back(static_cast<float>(v.Real()));
+      return;
+    case VT_R8:
+      b.buffer_type = MYSQL_TYPE_DOUBLE;
+      b.buffer = &doubles_.emplace_back(v.Real());
+      return;
+    case VT_CY:
+    case VT_DECIMAL:
+      return BindText(b, MYSQL_TYPE_NEWDECIMAL, v.ToDecimal().ToString());
+    case VT_DATE: {
+      std::optional<DateParts> parts = OleDateToParts(v.Real());
+      if (!parts) return BindText(b, MYSQL_TYPE_STRING, v.ToText());
+      MYSQL_TIME& t = times_.emplace_back();
+      std::memset(&t, 0, sizeof t);
+      const int column = parameter.columnType;
+      if (column == adDBTime) {
+        t.time_type = MYSQL_TIMESTAMP_TIME;
+        b.buffer_type = MYSQL_TYPE_TIME;
+      } else if (column == adDBDate) {
+        t.time_type = MYSQL_TIMESTAMP_DATE;
+        b.buffer_type = MYSQL_TYPE_DATE;
+      } else {
+        t.time_type = MYSQL_TIMESTAMP_DATETIME;
+        b.buffer_type = MYSQL_TYPE_DATETIME;
+      }
+      if (column != adDBTime) {
+        t.year = static_cast<unsigned>(parts->year);
+        t.month = static_cast<unsigned>(parts->month);
+        t.day = static_cast<unsigned>(parts->day);
+      }
+      if (column != adDBDate) {
+        t.hour = static_cast<unsigned>(parts->hour);
+        t.minute = static_cast<unsigned>(parts->minute);
+        t.second = static_cast<unsigned>(parts->second);
+        t.second_part = static_cast<unsigned long>(parts->millisecond) * 1000u;
+      }
+      b.buffer = &t;
+      return;
+    }
+    case VT_BSTR:
+      return BindText(b, MYSQL_TYPE_STRING, v.Str());
+    default:
+      if (v.IsByteArray()) return BindText(b, MYSQL_TYPE_BLOB, v.Str());
+      return BindText(b, MYSQL_TYPE_STRING, v.ToText());
+  }
+}
+
+}  // namespace ado::mariadb
