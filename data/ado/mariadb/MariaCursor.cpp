@@ -35,8 +35,8 @@ std::string TimeText(const MYSQL_TIME& t, unsigned decimals) {
     n = std::snprintf(buffer, sizeof buffer, "%s%02u:%02u:%02u", t.neg ? "-" : "", t.day * 24 + t.hour, t.minute,
                       t.second);
   else
-    n = std::snprintf(buffer, sizeof buffer, "%04u-%02u-%02u %02u:%02u:%02u", t.year, t.month, t.day, t.hour,
-                      t.minute, t.second);
+    n = std::snprintf(buffer, sizeof buffer, "%04u-%02u-%02u %02u:%02u:%02u", t.year, t.month, t.day, t.hour, t.minute,
+                      t.second);
   std::string text(buffer, static_cast<std::size_t>(n));
   const bool anyDigits = decimals > 6;  // an expression's time: as many as it has
   const unsigned digits = anyDigits ? 6 : decimals;

@@ -81,10 +81,10 @@ TableFacts MariaLink::Facts(const std::string& database, const std::string& tabl
   try {
     if (mainBusy && !side_) side_ = Connect(parameters_);
     MYSQL* m = mainBusy ? side_.get() : main_.get();
-    auto rows = QueryRows(m,
-                          "SELECT COLUMN_NAME, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = " +
-                              QuoteLiteral(m, database.empty() ? database_ : database) +
-                              " AND TABLE_NAME = " + QuoteLiteral(m, table));
+    auto rows =
+        QueryRows(m, "SELECT COLUMN_NAME, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = " +
+                         QuoteLiteral(m, database.empty() ? database_ : database) +
+                         " AND TABLE_NAME = " + QuoteLiteral(m, table));
     for (const auto& row : rows) {
       if (row.size() != 3 || !row[0]) continue;
       facts.known = true;

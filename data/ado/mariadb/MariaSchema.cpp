@@ -56,8 +56,7 @@ std::unique_ptr<ProviderCursor> TablesRowset(MariaLink& link) {
     // A view's comment is the word VIEW, which describes nothing.
     const bool describes = r[3] && !r[3]->empty() && type != "VIEW";
     cursor->AddRow({TextOrNull(r[0]), Variant::Null(), TextOrNull(r[1]), Variant(type), Variant::Null(),
-                    describes ? Variant(*r[3]) : Variant::Null(), Variant::Null(), Variant::Null(),
-                    Variant::Null()});
+                    describes ? Variant(*r[3]) : Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null()});
   }
   return cursor;
 }
@@ -72,8 +71,8 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(MariaLink& link) {
       "DATETIME_PRECISION, COLUMN_COMMENT FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = " +
           QuoteLiteral(m, link.Database()) + " ORDER BY TABLE_NAME, ORDINAL_POSITION");
   for (const auto& r : rows) {
-    ColumnFacts facts = CatalogueFacts(r[6].value_or(""), r[7].value_or(""), Number(r[8]), Number(r[9]),
-                                       Number(r[10]), Number(r[11]), Number(r[12]));
+    ColumnFacts facts = CatalogueFacts(r[6].value_or(""), r[7].value_or(""), Number(r[8]), Number(r[9]), Number(r[10]),
+                                       Number(r[11]), Number(r[12]));
     MappedType t = MapColumn(facts);
     const bool isNullable = r[5].value_or("YES") != "NO";
     const long flags = t.attributes | adFldUpdatable | (isNullable ? adFldIsNullable | adFldMayBeNull : 0);
@@ -90,8 +89,7 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(MariaLink& link) {
                     IsExactNumber(t.type) ? Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(t.precision))
                                           : Variant::Null(),
                     t.type == adNumeric ? Variant(static_cast<std::int16_t>(t.scale)) : Variant::Null(),
-                    IsDateTime(t.type) ? Unsigned(VT_UI4, Number(r[12])) : Variant::Null(),
-                    NonEmptyOrNull(r[13])});
+                    IsDateTime(t.type) ? Unsigned(VT_UI4, Number(r[12])) : Variant::Null(), NonEmptyOrNull(r[13])});
   }
   return cursor;
 }

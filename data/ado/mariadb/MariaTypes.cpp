@@ -225,8 +225,7 @@ MappedType MapColumn(const ColumnFacts& f) {
     case MYSQL_TYPE_DATETIME2:
     case MYSQL_TYPE_TIMESTAMP:
     case MYSQL_TYPE_TIMESTAMP2:
-      return Fixed(adDBTimeStamp, 16, Clamp255(f.length ? f.length : 19), ValueKind::DateTime,
-                   Clamp255(f.decimals));
+      return Fixed(adDBTimeStamp, 16, Clamp255(f.length ? f.length : 19), ValueKind::DateTime, Clamp255(f.decimals));
     case MYSQL_TYPE_STRING:
     case MYSQL_TYPE_ENUM:
     case MYSQL_TYPE_SET:

@@ -143,7 +143,8 @@ class OdbcEdgeValues : public testing::TestWithParam<EdgeParam>, protected tests
 
 std::string ParamName(const testing::TestParamInfo<EdgeParam>& info) {
   const char* modes[] = {"C", "UserItalian", "ProcessItalian"};
-  return std::get<0>(info.param).name + "_" + modes[static_cast<int>(std::get<1>(info.param))];
+  std::string name = TestDatabaseName(testing::TestParamInfo<TestDatabase>(std::get<0>(info.param), info.index));
+  return name + "_" + modes[static_cast<int>(std::get<1>(info.param))];
 }
 
 }  // namespace
