@@ -41,6 +41,13 @@ bool IsExactNumber(int t) {
          t == adSingle || t == adDouble || t == adCurrency;
 }
 
+// Bytes a value may take as the client receives it: texts come as utf8mb4, four bytes a
+// character whatever the column's own character set.
+long long OctetLength(const MappedType& t, long long characters, long long octets) {
+  if (IsCharacterType(t.type)) return characters >= 0 ? characters * 4 : -1;
+  return octets >= 0 ? octets : t.definedSize;
+}
+
 }  // namespace
 
 std::unique_ptr<ProviderCursor> TablesRowset(MariaLink& link) {
@@ -53,8 +60,7 @@ std::unique_ptr<ProviderCursor> TablesRowset(MariaLink& link) {
   for (const auto& r : rows) {
     std::string type = Upper(r[2].value_or(""));
     if (type == "BASE TABLE") type = "TABLE";
-    // A view's comment is the word VIEW, which describes nothing.
-    const bool describes = r[3] && !r[3]->empty() && type != "VIEW";
+    const bool describes = r[3] && !r[3]->empty();
     cursor->AddRow({TextOrNull(r[0]), Variant::Null(), TextOrNull(r[1]), Variant(type), Variant::Null(),
                     describes ? Variant(*r[3]) : Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null()});
   }
@@ -85,7 +91,7 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(MariaLink& link) {
                     Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(flags)), Variant(isNullable),
                     Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(t.type)), Variant::Null(),
                     text ? Unsigned(VT_UI4, t.definedSize) : Variant::Null(),
-                    text ? Unsigned(VT_UI4, Number(r[9])) : Variant::Null(),
+                    text ? Unsigned(VT_UI4, OctetLength(t, Number(r[8]), Number(r[9]))) : Variant::Null(),
                     IsExactNumber(t.type) ? Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(t.precision))
                                           : Variant::Null(),
                     t.type == adNumeric ? Variant(static_cast<std::int16_t>(t.scale)) : Variant::Null(),

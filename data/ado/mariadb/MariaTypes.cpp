@@ -122,7 +122,6 @@ ColumnFacts CatalogueFacts(const std::string& dataType, const std::string& colum
     f.type = MYSQL_TYPE_SHORT;
   } else if (is("year")) {
     f.type = MYSQL_TYPE_YEAR;
-    f.isUnsigned = true;
   } else if (is("mediumint")) {
     f.type = MYSQL_TYPE_INT24;
   } else if (is("int") || is("integer")) {
@@ -155,7 +154,9 @@ ColumnFacts CatalogueFacts(const std::string& dataType, const std::string& colum
     return f;
   } else if (is("bit")) {
     f.type = MYSQL_TYPE_BIT;
-    f.length = static_cast<unsigned long long>(std::max<long long>(precision, 1));
+    // The catalogue counts bytes where a result counts bits (BIT(1) stays a boolean).
+    const auto bits = static_cast<unsigned long long>(std::max<long long>(precision, 1));
+    f.length = bits == 1 ? 1 : std::max<unsigned long long>((bits + 7) / 8, 2);
     return f;
   } else if (is("char") || is("enum") || is("set")) {
     f.type = MYSQL_TYPE_STRING;
@@ -188,7 +189,8 @@ ColumnFacts CatalogueFacts(const std::string& dataType, const std::string& colum
 MappedType MapColumn(const ColumnFacts& f) {
   switch (f.type) {
     case MYSQL_TYPE_BIT:
-      if (f.length > 1) return Fixed(adBinary, static_cast<long>((f.length + 7) / 8), 0, ValueKind::Binary);
+      // A result gives the number of bits as the size, as ODBC has it.
+      if (f.length > 1) return Fixed(adBinary, static_cast<long>(f.length), 0, ValueKind::Binary);
       return Fixed(adBoolean, 2, 0, ValueKind::Bit);
     case MYSQL_TYPE_TINY:
       return f.isUnsigned ? Fixed(adUnsignedTinyInt, 1, 3, ValueKind::Unsigned)
@@ -220,7 +222,9 @@ MappedType MapColumn(const ColumnFacts& f) {
       return Fixed(adDBDate, 6, 10, ValueKind::DateTime);
     case MYSQL_TYPE_TIME:
     case MYSQL_TYPE_TIME2:
-      return Fixed(adDBTime, 6, Clamp255(f.length ? f.length : 8), ValueKind::DateTime, Clamp255(f.decimals));
+      // hh:mm:ss and the fraction: the server's length also counts a sign and a third hour digit.
+      return Fixed(adDBTime, 6, 8 + (f.decimals > 0 && f.decimals <= 6 ? static_cast<int>(f.decimals) + 1 : 0),
+                   ValueKind::DateTime, Clamp255(f.decimals));
     case MYSQL_TYPE_DATETIME:
     case MYSQL_TYPE_DATETIME2:
     case MYSQL_TYPE_TIMESTAMP:
@@ -241,6 +245,8 @@ MappedType MapColumn(const ColumnFacts& f) {
       if (f.type == MYSQL_TYPE_GEOMETRY) return LongText(ColumnFacts{f.type, f.length, 0, false, true});
       return LongText(f);
     case MYSQL_TYPE_NULL:
+      // NULL AS x: no type of its own, read as text (its character set is the binary one).
+      return LongText(ColumnFacts{f.type, 0, 0, false, false});
     case MYSQL_TYPE_VAR_STRING:
     case MYSQL_TYPE_VARCHAR:
     default:
