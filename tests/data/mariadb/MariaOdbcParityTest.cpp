@@ -183,8 +183,7 @@ TEST_F(MariaOdbcParity, SchemaRowsetsListTheSameTablesAndColumns) {
     }
     for (const auto& [name, row] : fromOdbc) {
       ASSERT_TRUE(fromNative.count(name)) << name;
-      for (std::size_t i = 0; i < row.size(); ++i)
-        EXPECT_EQ(row[i], fromNative[name][i]) << name;
+      for (std::size_t i = 0; i < row.size(); ++i) EXPECT_EQ(row[i], fromNative[name][i]) << name;
     }
     EXPECT_EQ(fromOdbc.size(), fromNative.size());
   }
