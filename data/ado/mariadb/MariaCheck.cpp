@@ -10,8 +10,8 @@ ComError Made(unsigned error, std::string state, std::string message, HRESULT hr
   if (message.empty()) message = "The MariaDB client library reported error " + std::to_string(error) + ".";
   // "HY000" is the library's word for "no SQLSTATE of its own"; a lost connection has one.
   if (IsConnectionLost(error) && (state.empty() || state == "HY000")) state = "08S01";
-  return ComError(hr == DB_E_ERRORSINCOMMAND ? HResultFor(error, state, hr) : hr, std::move(message), kSource,
-                  std::move(state), static_cast<long>(error));
+  const HRESULT code = hr == DB_E_ERRORSINCOMMAND ? HResultFor(error, state, hr) : hr;
+  return ComError(code, std::move(message), kSource, std::move(state), static_cast<long>(error));
 }
 
 }  // namespace
@@ -26,6 +26,8 @@ HRESULT HResultFor(unsigned error, const std::string& state, HRESULT fallback) {
   if (state.rfind("23", 0) == 0) return DB_E_INTEGRITYVIOLATION;
   if (state.rfind("08", 0) == 0 || IsConnectionLost(error)) return E_FAIL;
   if (state == "22003") return DB_E_DATAOVERFLOW;
+  // Stopped by Cancel (KILL QUERY).
+  if (error == ER_QUERY_INTERRUPTED) return E_ABORT;
   return fallback;
 }
 
