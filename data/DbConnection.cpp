@@ -12,6 +12,7 @@
 #include "data/ado/ConnectionString.h"
 #include "data/ado/DataLinks.h"
 #include "data/ado/Recordset.h"
+#include "data/ado/mariadb/MariaProvider.h"
 
 struct DbConnection::Impl {
   ado::ConnectionPtr connection;
@@ -25,6 +26,16 @@ namespace {
 // attribute inside a connection string.
 std::string Shown(const std::string& password) {
   return password.empty() ? std::string() : "***";
+}
+
+// Whether the string's Provider keyword names the native MariaDB provider; an unreadable string
+// names none.
+bool NamesMariaProvider(const std::string& text) {
+  try {
+    return ado::IsMariaProviderName(ConnectionString::Parse(text).Get("Provider").value_or(""));
+  } catch (const ComError&) {
+    return false;
+  }
 }
 }  // namespace
 
@@ -247,6 +258,8 @@ bool DbConnection::EnumTableFieldsFix(const std::string& table, std::vector<std:
 
 DatabaseKind DbConnection::GetDatabaseKind() const {
   const std::string& s = impl_->connectionString;
+  // The native MariaDB provider speaks to MariaDB and MySQL servers alike.
+  if (NamesMariaProvider(s)) return DatabaseKind::MySql;
   if (s.find("MySQL") != std::string::npos || s.find("MySql") != std::string::npos) return DatabaseKind::MySql;
   if (s.find("DBQ=") != std::string::npos || s.find("Microsoft.Jet") != std::string::npos) return DatabaseKind::Jet;
   if (s.find("DRIVER={PostgreSQL") != std::string::npos) return DatabaseKind::PostgreSql;

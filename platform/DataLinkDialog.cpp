@@ -29,6 +29,7 @@ const ControlDef kFrame[] = {
     {1104, ControlKind::GroupBox, "Connection", 7, 26, 246, 84},
     {C::kSqlitePage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {C::kOdbcPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
+    {C::kMariaPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {1105, ControlKind::Static, "Other &attributes (key=value;...):", 7, 116, 246, 8},
     {C::kOther, ControlKind::Edit, "", 7, 126, 246, 13},
     {C::kNote, ControlKind::Static, "", 7, 143, 246, 18},
@@ -55,6 +56,19 @@ const ControlDef kOdbcControls[] = {
     {C::kOdbcCatalog, ControlKind::Edit, "", 100, 55, 134, 13},
 };
 
+const ControlDef kMariaControls[] = {
+    {1156, ControlKind::Static, "&Host:", 0, 3, 50, 8},
+    {C::kMariaHost, ControlKind::Edit, "", 54, 1, 120, 13},
+    {1157, ControlKind::Static, "P&ort:", 180, 3, 20, 8},
+    {C::kMariaPort, ControlKind::Edit, "", 200, 1, 34, 13},
+    {1158, ControlKind::Static, "&Database:", 0, 21, 50, 8},
+    {C::kMariaDatabase, ControlKind::Edit, "", 54, 19, 180, 13},
+    {1159, ControlKind::Static, "&User name:", 0, 39, 50, 8},
+    {C::kMariaUser, ControlKind::Edit, "", 54, 37, 180, 13},
+    {1160, ControlKind::Static, "Pass&word:", 0, 57, 50, 8},
+    {C::kMariaPassword, ControlKind::Edit, "", 54, 55, 180, 13, ControlFlag::Password},
+};
+
 bool Is(const std::string& key, const char* name) {
   return strcasecmp(key.c_str(), name) == 0;
 }
@@ -73,11 +87,15 @@ DataLinkDialog::DataLinkDialog(const std::string& initial, QWidget* parent) : QD
   controls_.Create(this, kFrame, units);
   controls_.Create(Control(kSqlitePage), kSqliteControls, units);
   controls_.Create(Control(kOdbcPage), kOdbcControls, units);
+  controls_.Create(Control(kMariaPage), kMariaControls, units);
   setFixedSize(units.ToPixels(QSize(260, 187)));
 
   auto* provider = controls_.As<QComboBox>(kProvider);
   provider->addItem(QStringLiteral("SQLite"));
   provider->addItem(QStringLiteral("ODBC"));
+  provider->addItem(QStringLiteral("MariaDB"));
+  controls_.As<QLineEdit>(kMariaHost)->setPlaceholderText(QStringLiteral("localhost"));
+  controls_.As<QLineEdit>(kMariaPort)->setPlaceholderText(QStringLiteral("3306"));
   auto* dsn = controls_.As<QComboBox>(kOdbcDsn);
   for (const std::string& name : ListOdbcDataSources()) dsn->addItem(QString::fromStdString(name));
   dsn->setCurrentIndex(-1);
@@ -100,13 +118,15 @@ void DataLinkDialog::SetProvider(Provider provider) {
 }
 
 DataLinkDialog::Provider DataLinkDialog::CurrentProvider() const {
-  return controls_.As<QComboBox>(kProvider)->currentIndex() == kOdbcProvider ? kOdbcProvider : kSqliteProvider;
+  const int index = controls_.As<QComboBox>(kProvider)->currentIndex();
+  return index == kOdbcProvider ? kOdbcProvider : index == kMariaProvider ? kMariaProvider : kSqliteProvider;
 }
 
 void DataLinkDialog::ShowProviderPage() {
-  const bool odbc = CurrentProvider() == kOdbcProvider;
-  Control(kSqlitePage)->setVisible(!odbc);
-  Control(kOdbcPage)->setVisible(odbc);
+  const Provider provider = CurrentProvider();
+  Control(kSqlitePage)->setVisible(provider == kSqliteProvider);
+  Control(kOdbcPage)->setVisible(provider == kOdbcProvider);
+  Control(kMariaPage)->setVisible(provider == kMariaProvider);
 }
 
 void DataLinkDialog::Load(const std::string& initial) {
@@ -123,6 +143,13 @@ void DataLinkDialog::Load(const std::string& initial) {
   }
   const std::string provider = parsed.Get("Provider").value_or("");
   const bool sqlite = Is(provider, "SQLite");
+  if (Is(provider, "MariaDB") || Is(provider, "MySQL")) {
+    SetProvider(kMariaProvider);
+    ConnectionString other;
+    LoadMaria(parsed, other);
+    controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
+    return;
+  }
   if (!sqlite) {
     SetProvider(kOdbcProvider);
     if (!provider.empty() && strncasecmp(provider.c_str(), "MSDASQL", 7) != 0)
@@ -156,6 +183,55 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
+void DataLinkDialog::LoadMaria(const ConnectionString& parsed, ConnectionString& other) {
+  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+    const std::string& key = attribute.key;
+    const QString value = QString::fromStdString(attribute.value);
+    if (Is(key, "Provider")) continue;
+    if (Is(key, "Host") || Is(key, "Server") || Is(key, "Data Source") || Is(key, "Address"))
+      controls_.As<QLineEdit>(kMariaHost)->setText(value);
+    else if (Is(key, "Port"))
+      controls_.As<QLineEdit>(kMariaPort)->setText(value);
+    else if (Is(key, "Database") || Is(key, "Initial Catalog") || Is(key, "DB"))
+      controls_.As<QLineEdit>(kMariaDatabase)->setText(value);
+    else if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User") || Is(key, "User Name"))
+      controls_.As<QLineEdit>(kMariaUser)->setText(value);
+    else if (Is(key, "Password") || Is(key, "PWD"))
+      controls_.As<QLineEdit>(kMariaPassword)->setText(value);
+    else
+      other.Set(key, attribute.value);
+  }
+}
+
+std::optional<std::string> DataLinkDialog::BuildMaria(const ConnectionString& other, bool explain) {
+  const QString port = Text(Control(kMariaPort));
+  bool number = port.isEmpty();
+  if (!number) {
+    const int value = port.toInt(&number);
+    number = number && value > 0 && value <= 65535;
+  }
+  if (!number) {
+    if (explain) {
+      QelvoMessageBox(tr("The port must be a number from 1 to 65535.").toStdString(), MB_OK | MB_ICONEXCLAMATION, this);
+      Control(kMariaPort)->setFocus();
+    }
+    return std::nullopt;
+  }
+  ConnectionString result;
+  result.Set("Provider", "MariaDB");
+  auto put = [&](const char* key, const QString& value) {
+    if (!value.isEmpty()) result.Set(key, value.toStdString());
+  };
+  put("Host", Text(Control(kMariaHost)));
+  put("Port", port);
+  put("Database", Text(Control(kMariaDatabase)));
+  put("User ID", Text(Control(kMariaUser)));
+  // Passwords keep blanks; the other fields are trimmed.
+  put("Password", controls_.As<QLineEdit>(kMariaPassword)->text());
+  for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+  return result.ToString();
+}
+
 std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
   auto refuse = [&](int control, const QString& message) -> std::optional<std::string> {
     if (explain) {
@@ -171,6 +247,7 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     return refuse(kOther,
                   tr("The other attributes cannot be read: %1").arg(QString::fromStdString(error.Description())));
   }
+  if (CurrentProvider() == kMariaProvider) return BuildMaria(other, explain);
   ConnectionString result;
   if (CurrentProvider() == kSqliteProvider) {
     const QString file = Text(Control(kSqliteFile));

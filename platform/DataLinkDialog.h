@@ -1,10 +1,13 @@
 #pragma once
-// The data-link dialog: builds or edits a connection string for one of the two providers,
-// SQLite (a database file) and ODBC (a data source name or driver attributes), and tests it.
+// The data-link dialog: builds or edits a connection string for one of the providers, SQLite (a
+// database file), ODBC (a data source name or driver attributes) and MariaDB (a server), and
+// tests it.
 //
 // Strings it writes:
 //   Provider=SQLite;Data Source=/path/file.db[;Create=True][;other attributes]
 //   Provider=MSDASQL[;DSN=name][;other attributes][;DATABASE=catalog][;UID=user][;PWD=password]
+//   Provider=MariaDB[;Host=host][;Port=port][;Database=name][;User ID=user][;Password=password]
+//     [;other attributes]
 // A string it is given to edit is read back into these fields; attributes it has no field for
 // go to "Other attributes" and so are kept. A string that cannot be read, or that names another
 // provider, is explained in the dialog and its readable attributes kept.
@@ -14,6 +17,7 @@
 
 #include "platform/framework/ControlTable.h"
 
+class ConnectionString;
 class QWidget;
 
 class DataLinkDialog : public QDialog {
@@ -33,10 +37,16 @@ class DataLinkDialog : public QDialog {
     kOther = 1130,
     kNote = 1131,
     kTestConnection = 1140,
+    kMariaPage = 1150,
+    kMariaHost = 1151,
+    kMariaPort = 1152,
+    kMariaDatabase = 1153,
+    kMariaUser = 1154,
+    kMariaPassword = 1155,
     kOk = 1,
     kCancel = 2,
   };
-  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1 };
+  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1, kMariaProvider = 2 };
 
   explicit DataLinkDialog(const std::string& initial = {}, QWidget* parent = nullptr);
 
@@ -58,6 +68,9 @@ class DataLinkDialog : public QDialog {
 
  private:
   void Load(const std::string& initial);
+  // The MariaDB page's attributes of a parsed string; the others go to `other`.
+  void LoadMaria(const ConnectionString& parsed, ConnectionString& other);
+  std::optional<std::string> BuildMaria(const ConnectionString& other, bool explain);
   void ShowProviderPage();
 
   ControlTable controls_;

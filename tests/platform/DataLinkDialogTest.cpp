@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstdlib>
 #include <memory>
 
 #include "data/DbConnection.h"
@@ -179,6 +180,69 @@ TEST_F(DataLink, IsTheDataLayersPromptForNewAndEditedStrings) {
   ado::RegisterDataLinksPrompt(nullptr);
 }
 
+TEST_F(DataLink, AMariaDbStringReadsBackIntoItsFieldsAndLosesNothing) {
+  const std::string initial =
+      "Provider=MariaDB;Host=db.example;Port=3307;Database=shop;User ID=ann;Password=' s;cret ';Socket=/run/m.sock";
+  DataLinkDialog dialog(initial);
+  EXPECT_EQ(dialog.CurrentProvider(), DataLinkDialog::kMariaProvider);
+  EXPECT_TRUE(dialog.Control(DataLinkDialog::kMariaPage)->isVisibleTo(&dialog));
+  EXPECT_FALSE(dialog.Control(DataLinkDialog::kOdbcPage)->isVisibleTo(&dialog));
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kMariaHost)->text(), "db.example");
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kMariaPort)->text(), "3307");
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kMariaDatabase)->text(), "shop");
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kMariaUser)->text(), "ann");
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kMariaPassword)->text(), " s;cret ");
+  EXPECT_EQ(Edit(dialog, DataLinkDialog::kOther)->text(), "Socket=/run/m.sock");
+  const std::optional<std::string> rebuilt = dialog.BuildConnectionString(false);
+  ASSERT_TRUE(rebuilt);
+  const ConnectionString before = ConnectionString::Parse(initial);
+  const ConnectionString after = ConnectionString::Parse(*rebuilt);
+  for (const auto& attribute : before.Attributes())
+    EXPECT_EQ(after.Get(attribute.key), attribute.value) << attribute.key << " in " << *rebuilt;
+  EXPECT_EQ(after.Attributes().size(), before.Attributes().size());
+  // Other spellings of the same attributes land in the same fields.
+  DataLinkDialog other("Provider=MySQL;Server=h;UID=u;PWD=p;Initial Catalog=c");
+  EXPECT_EQ(other.CurrentProvider(), DataLinkDialog::kMariaProvider);
+  EXPECT_EQ(Edit(other, DataLinkDialog::kMariaHost)->text(), "h");
+  EXPECT_EQ(Edit(other, DataLinkDialog::kMariaUser)->text(), "u");
+  EXPECT_EQ(Edit(other, DataLinkDialog::kMariaDatabase)->text(), "c");
+  EXPECT_TRUE(Edit(other, DataLinkDialog::kOther)->text().isEmpty());
+}
+
+TEST_F(DataLink, TheMariaDbPageBuildsAStringAndRefusesABadPort) {
+  DataLinkDialog dialog;
+  qobject_cast<QComboBox*>(dialog.Control(DataLinkDialog::kProvider))->setCurrentText("MariaDB");
+  ASSERT_EQ(dialog.CurrentProvider(), DataLinkDialog::kMariaProvider);
+  // Every field may stay empty: the library's defaults (localhost, 3306, the login's user).
+  EXPECT_EQ(dialog.BuildConnectionString(false), "Provider=MariaDB");
+  Edit(dialog, DataLinkDialog::kMariaHost)->setText(" 127.0.0.1 ");
+  Edit(dialog, DataLinkDialog::kMariaPort)->setText("33o6");
+  EXPECT_FALSE(dialog.BuildConnectionString(true));
+  ASSERT_EQ(prompts->Messages().size(), 1u);
+  EXPECT_NE(prompts->Messages()[0].text.find("port"), std::string::npos) << prompts->Messages()[0].text;
+  Edit(dialog, DataLinkDialog::kMariaPort)->setText("3306");
+  Edit(dialog, DataLinkDialog::kMariaUser)->setText("ann");
+  EXPECT_EQ(dialog.BuildConnectionString(false), "Provider=MariaDB;Host=127.0.0.1;Port=3306;User ID=ann");
+}
+
+TEST_F(DataLink, TestConnectionReachesTheMariaDbServer) {
+  const char* odbc = std::getenv("QELVO_TEST_MARIADB");
+  if (!odbc || !*odbc) GTEST_SKIP() << "needs the test command's MariaDB (QELVO_TEST_MARIADB)";
+  const ConnectionString server = ConnectionString::Parse(odbc);
+  DataLinkDialog dialog("Provider=MariaDB");
+  Edit(dialog, DataLinkDialog::kMariaHost)->setText(QString::fromStdString(server.Get("SERVER").value_or("")));
+  Edit(dialog, DataLinkDialog::kMariaPort)->setText(QString::fromStdString(server.Get("PORT").value_or("")));
+  Edit(dialog, DataLinkDialog::kMariaDatabase)->setText(QString::fromStdString(server.Get("DATABASE").value_or("")));
+  Edit(dialog, DataLinkDialog::kMariaUser)->setText(QString::fromStdString(server.Get("UID").value_or("")));
+  Edit(dialog, DataLinkDialog::kMariaPassword)->setText(QString::fromStdString(server.Get("PWD").value_or("")));
+  Click(dialog, DataLinkDialog::kTestConnection);
+  Edit(dialog, DataLinkDialog::kMariaPassword)->setText("wrong");
+  Click(dialog, DataLinkDialog::kTestConnection);
+  ASSERT_EQ(prompts->Messages().size(), 2u);
+  EXPECT_EQ(prompts->Messages()[0].text, "Test connection succeeded.");
+  EXPECT_NE(prompts->Messages()[1].text.find("Access denied"), std::string::npos) << prompts->Messages()[1].text;
+}
+
 TEST_F(DataLink, Screenshots) {
   DataLinkDialog sqlite("Provider=SQLite;Data Source=/home/ann/shop.db");
   ASSERT_TRUE(qtest_env::ShowActive(sqlite));
@@ -186,6 +250,9 @@ TEST_F(DataLink, Screenshots) {
   DataLinkDialog odbc("Provider=MSDASQL;DSN=shop;UID=ann;PWD=x;DATABASE=shop;SSLmode=disable");
   ASSERT_TRUE(qtest_env::ShowActive(odbc));
   qtest_env::Screenshot(odbc, "datalink-odbc");
+  DataLinkDialog maria("Provider=MariaDB;Host=db.example;Port=3306;Database=shop;User ID=ann;Password=x");
+  ASSERT_TRUE(qtest_env::ShowActive(maria));
+  qtest_env::Screenshot(maria, "datalink-mariadb");
 }
 
 }  // namespace

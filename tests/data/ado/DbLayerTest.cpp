@@ -210,6 +210,10 @@ TEST(DbConnectionKind, IsReadFromTheConnectionString) {
   EXPECT_EQ(kindOf("Provider=Nowhere;DBQ=x.mdb"), DatabaseKind::Jet);
   EXPECT_EQ(kindOf("Provider=Nowhere;DRIVER={PostgreSQL Unicode}"), DatabaseKind::PostgreSql);
   EXPECT_EQ(kindOf("Provider=Nowhere;driver={postgresql Unicode}"), DatabaseKind::Other);
+  // The native MariaDB provider, whichever way its name is written.
+  EXPECT_EQ(kindOf("Provider=MariaDB;Host=127.0.0.1;Port=1"), DatabaseKind::MySql);
+  EXPECT_EQ(kindOf("provider=mysql;Host=127.0.0.1;Port=1"), DatabaseKind::MySql);
+  EXPECT_EQ(kindOf("Provider=MariaDBX;Host=x"), DatabaseKind::Other);
 }
 
 TEST(DbConnectionTrace, PasswordsNeverReachTheTrace) {
