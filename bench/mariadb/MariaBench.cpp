@@ -272,10 +272,10 @@ void MariadbQuickToDevNull(benchmark::State& state) {
   std::vector<std::string> keep;
   std::vector<char*> env = EnvironmentWithPassword(keep);
   for (auto _ : state) {
-    ChildRun run = RunQuiet({"mariadb", "--no-defaults", "--batch", "--quick", "-h",
-                             c.Get("SERVER").value_or("127.0.0.1"), "-P", c.Get("PORT").value_or("3306"), "-u",
-                             c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
-                            env.data());
+    ChildRun run = RunQuiet(
+        {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
+         c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
+        env.data());
     if (run.status != 0) state.SkipWithError("mariadb failed");
     peaks["mariadb"] = std::max(peaks["mariadb"], run.peakBytes);
   }

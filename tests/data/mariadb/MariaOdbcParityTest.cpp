@@ -3,6 +3,7 @@
 // second, computed columns, and the schema rowsets.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "data/ado/AdoEnums.h"
@@ -61,7 +62,8 @@ class MariaOdbcParity : public testing::Test {
   }
 
   // Both providers' results of the query, compared column by column and value by value.
-  void ExpectAlike(const std::string& sql, long expectedRows) {
+  // Fields named in `own` are compared in their description only.
+  void ExpectAlike(const std::string& sql, long expectedRows, const std::set<std::string>& own = {}) {
     SCOPED_TRACE(sql);
     RecordsetPtr a = Open(odbc_, sql), b = Open(native_, sql);
     ASSERT_EQ(a->GetFields()->GetCount(), b->GetFields()->GetCount());
@@ -75,6 +77,7 @@ class MariaOdbcParity : public testing::Test {
     while (!a->GetEOF()) {
       ASSERT_FALSE(b->GetEOF()) << "row " << rows;
       for (long i = 0; i < columns; ++i) {
+        if (own.count(a->GetFields()->GetItem(i)->GetName())) continue;
         Variant va = a->GetCollect(i), vb = b->GetCollect(i);
         EXPECT_TRUE(va == vb) << "row " << rows << ", field " << a->GetFields()->GetItem(i)->GetName() << ": ODBC "
                               << Describe(va) << ", native " << Describe(vb);
@@ -125,6 +128,26 @@ TEST_F(MariaOdbcParity, EveryTypeIsDescribedAndReadAlike) {
       "SELECT a.id, a.u8, a.d38, a.dtm6, a.tm3, a.v40, a.lt, a.bl, a.e, b.id AS other FROM qm_types a JOIN "
       "qm_types b ON b.id = a.id ORDER BY a.v40, b.i4",
       3);
+}
+
+TEST_F(MariaOdbcParity, TheNewerAndWiderTypesAreDescribedAndReadAlike) {
+  native_->Execute("DROP TABLE IF EXISTS qm_wide");
+  native_->Execute(
+      "CREATE TABLE qm_wide (id INT PRIMARY KEY, u UUID, ip INET6, pt POINT, b64 BIT(64), f52 FLOAT(10,2), "
+      "d65 DECIMAL(65,30), c255 CHAR(255), vb VARBINARY(300), ts0 TIMESTAMP NULL, dt3 DATE)");
+  native_->Execute(
+      "INSERT INTO qm_wide VALUES (1, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11', '2001:db8::ff00:42:8329', "
+      "POINT(1.5, -2), b'1111111111111111111111111111111111111111111111111111111111111111', 12345678.25, "
+      "-12345678901234567890123456789012345.123456789012345678901234567891, REPEAT('ü', 255), REPEAT(X'FF', 300), "
+      "'2001-02-03 04:05:06', '0000-00-00'), (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+  // MariaDB's ODBC driver reads the zero date as NULL; it is a value of the column (a row holding
+  // it could not be found again by it), so the native provider keeps its text.
+  ExpectAlike("SELECT * FROM qm_wide ORDER BY id", 2, {"dt3"});
+  RecordsetPtr rs = Open(native_, "SELECT id, dt3 FROM qm_wide ORDER BY id");
+  EXPECT_EQ(rs->GetCollect("dt3"), Variant("0000-00-00"));
+  rs->PutCollect("id", Variant(std::int32_t{3}));
+  rs->Update();
+  EXPECT_EQ(Open(native_, "SELECT COUNT(*) AS n FROM qm_wide WHERE id = 3")->GetCollect("n").ToInt64(), 1);
 }
 
 TEST_F(MariaOdbcParity, ComputedColumnsAndExpressionsAreDescribedAndReadAlike) {
