@@ -2,6 +2,7 @@
 
 #include <mysqld_error.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -10,6 +11,9 @@
 
 namespace ado::mariadb {
 namespace {
+
+// The length that marks a drained NULL (no value is that long: the protocol's packets are smaller).
+constexpr std::uint32_t kNullMark = 0xFFFFFFFFu;
 
 std::string Text(const char* data, unsigned length) {
   return data ? std::string(data, length) : std::string();
@@ -141,17 +145,21 @@ bool TextCursor::NextRow() {
 
 bool TextCursor::Fetch(RowStore::Builder& row) {
   const std::size_t width = columns_.size();
-  if (replayed_ < drainedNull_.size()) {
-    for (std::size_t i = 0; i < width; ++i, ++replayed_) {
-      if (drainedNull_[replayed_])
+  if (replayed_ < drained_.size()) {
+    for (std::size_t i = 0; i < width; ++i) {
+      std::uint32_t length = 0;
+      std::memcpy(&length, drained_.data() + replayed_, sizeof length);
+      replayed_ += sizeof length;
+      if (length == kNullMark) {
         row.Null();
-      else
-        AppendText(row, kinds_[i], columns_[i].type, drained_[replayed_]);
+        continue;
+      }
+      AppendText(row, kinds_[i], columns_[i].type, std::string_view(drained_.data() + replayed_, length));
+      replayed_ += length;
     }
-    if (replayed_ == drainedNull_.size()) {
+    if (replayed_ >= drained_.size()) {
       drained_.clear();
       drained_.shrink_to_fit();
-      drainedNull_.clear();
       replayed_ = 0;
     }
     return true;
@@ -167,17 +175,19 @@ bool TextCursor::Fetch(RowStore::Builder& row) {
 }
 
 void TextCursor::Drain() {
-  // Rows come to the caller as before, from here; an error of the server comes after them.
+  // Rows come to the caller as before, from here; the result ends where the server failed, if it
+  // did.
   const std::size_t width = columns_.size();
   try {
     while (result_ && NextRow()) {
       for (std::size_t i = 0; i < width; ++i) {
-        drainedNull_.push_back(current_[i] == nullptr);
-        drained_.emplace_back(current_[i] ? std::string(current_[i], lengths_[i]) : std::string());
+        const std::uint32_t length = current_[i] ? static_cast<std::uint32_t>(lengths_[i]) : kNullMark;
+        drained_.append(reinterpret_cast<const char*>(&length), sizeof length);
+        if (current_[i]) drained_.append(current_[i], lengths_[i]);
       }
     }
   } catch (const ComError&) {
-    // The rows before the failure stay readable; the result ends there.
+    // The rows before the failure stay readable.
   }
 }
 

@@ -40,10 +40,9 @@ class TextCursor : public ProviderCursor, private StreamOwner {
   std::vector<ValueKind> kinds_;
   MYSQL_ROW current_ = nullptr;
   unsigned long* lengths_ = nullptr;
-  // Rows read ahead when another statement needed the connection: each value's bytes, and
-  // whether it was NULL.
-  std::vector<std::string> drained_;
-  std::vector<bool> drainedNull_;
+  // Rows read ahead when another statement needed the connection, packed as the server sent
+  // them: per value a NULL mark, or its length and bytes.
+  std::string drained_;
   std::size_t replayed_ = 0;
 };
 
