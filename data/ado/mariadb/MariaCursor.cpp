@@ -30,12 +30,13 @@ bool IsTemporal(enum_field_types t) {
 }
 
 // A binary-protocol time in the text protocol's form, fraction digits as the column declares.
-std::string TimeText(const MYSQL_TIME& t, unsigned decimals) {
+// The column's type decides the form: a zero value comes without a time type of its own.
+std::string TimeText(const MYSQL_TIME& t, enum_field_types type, unsigned decimals) {
   char buffer[64];
   int n = 0;
-  if (t.time_type == MYSQL_TIMESTAMP_DATE)
+  if (type == MYSQL_TYPE_DATE || type == MYSQL_TYPE_NEWDATE)
     return (std::snprintf(buffer, sizeof buffer, "%04u-%02u-%02u", t.year, t.month, t.day), buffer);
-  if (t.time_type == MYSQL_TIMESTAMP_TIME)
+  if (type == MYSQL_TYPE_TIME)
     n = std::snprintf(buffer, sizeof buffer, "%s%02u:%02u:%02u", t.neg ? "-" : "", t.day * 24 + t.hour, t.minute,
                       t.second);
   else
@@ -241,6 +242,8 @@ StatementCursor::StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr s
 bool StatementCursor::Fetch(RowStore::Builder& row) {
   if (!stmt_) return false;
   MYSQL_STMT* s = stmt_.get();
+  // A zero time leaves the structure as it was.
+  for (Buffer& buffer : buffers_) std::memset(&buffer.time, 0, sizeof buffer.time);
   const int rc = mysql_stmt_fetch(s);
   if (rc == MYSQL_NO_DATA) {
     stmt_.reset();
@@ -262,7 +265,7 @@ bool StatementCursor::Fetch(RowStore::Builder& row) {
     } else if (types_[i] == MYSQL_TYPE_DOUBLE) {
       row.Real(VT_R8, buffer.real);
     } else if (IsTemporal(types_[i])) {
-      AppendText(row, kinds_[i], type, TimeText(buffer.time, decimals_[i]));
+      AppendText(row, kinds_[i], type, TimeText(buffer.time, types_[i], decimals_[i]));
     } else {
       if (buffer.length > buffer.data.size()) {
         // Longer than the stored result's widest value said: read it again whole.
