@@ -132,10 +132,10 @@ void DataLinkDialog::ShowProviderPage() {
 void DataLinkDialog::Load(const std::string& initial) {
   SetProvider(kSqliteProvider);
   if (initial.find_first_not_of(" \t\r\n") == std::string::npos) return;
-  ConnectionString parsed;
+  ado::ConnectionString parsed;
   try {
-    parsed = ConnectionString::Parse(initial);
-  } catch (const ComError& error) {
+    parsed = ado::ConnectionString::Parse(initial);
+  } catch (const ado::ComError& error) {
     controls_.As<QLabel>(kNote)->setText(
         tr("The current connection string could not be read (%1); it is kept if you cancel.")
             .arg(QString::fromStdString(error.Description())));
@@ -145,7 +145,7 @@ void DataLinkDialog::Load(const std::string& initial) {
   const bool sqlite = Is(provider, "SQLite");
   if (Is(provider, "MariaDB") || Is(provider, "MySQL")) {
     SetProvider(kMariaProvider);
-    ConnectionString other;
+    ado::ConnectionString other;
     LoadMaria(parsed, other);
     controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
     return;
@@ -157,8 +157,8 @@ void DataLinkDialog::Load(const std::string& initial) {
           tr("The provider \"%1\" is not available here; its other attributes are kept below.")
               .arg(QString::fromStdString(provider)));
   }
-  ConnectionString other;
-  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+  ado::ConnectionString other;
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
     if (Is(key, "Provider")) continue;
@@ -183,8 +183,8 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
-void DataLinkDialog::LoadMaria(const ConnectionString& parsed, ConnectionString& other) {
-  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+void DataLinkDialog::LoadMaria(const ado::ConnectionString& parsed, ado::ConnectionString& other) {
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
     if (Is(key, "Provider")) continue;
@@ -203,7 +203,7 @@ void DataLinkDialog::LoadMaria(const ConnectionString& parsed, ConnectionString&
   }
 }
 
-std::optional<std::string> DataLinkDialog::BuildMaria(const ConnectionString& other, bool explain) {
+std::optional<std::string> DataLinkDialog::BuildMaria(const ado::ConnectionString& other, bool explain) {
   const QString port = Text(Control(kMariaPort));
   bool number = port.isEmpty();
   if (!number) {
@@ -217,7 +217,7 @@ std::optional<std::string> DataLinkDialog::BuildMaria(const ConnectionString& ot
     }
     return std::nullopt;
   }
-  ConnectionString result;
+  ado::ConnectionString result;
   result.Set("Provider", "MariaDB");
   auto put = [&](const char* key, const QString& value) {
     if (!value.isEmpty()) result.Set(key, value.toStdString());
@@ -240,15 +240,15 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     }
     return std::nullopt;
   };
-  ConnectionString other;
+  ado::ConnectionString other;
   try {
-    other = ConnectionString::Parse(Text(Control(kOther)).toStdString());
-  } catch (const ComError& error) {
+    other = ado::ConnectionString::Parse(Text(Control(kOther)).toStdString());
+  } catch (const ado::ComError& error) {
     return refuse(kOther,
                   tr("The other attributes cannot be read: %1").arg(QString::fromStdString(error.Description())));
   }
   if (CurrentProvider() == kMariaProvider) return BuildMaria(other, explain);
-  ConnectionString result;
+  ado::ConnectionString result;
   if (CurrentProvider() == kSqliteProvider) {
     const QString file = Text(Control(kSqliteFile));
     if (file.isEmpty()) return refuse(kSqliteFile, tr("Choose the database file (Data Source)."));
@@ -298,7 +298,7 @@ void DataLinkDialog::TestConnection() {
       ado::Connection connection;
       connection.Open(*text, "", "");
       connection.Close();
-    } catch (const ComError& error) {
+    } catch (const ado::ComError& error) {
       failure = ComErrorText(error);
       if (failure.empty()) failure = error.what();
     }

@@ -17,8 +17,10 @@
 
 #include "platform/framework/ControlTable.h"
 
-class ConnectionString;
 class QWidget;
+namespace ado {
+class ConnectionString;
+}
 
 class DataLinkDialog : public QDialog {
   Q_OBJECT
@@ -69,8 +71,8 @@ class DataLinkDialog : public QDialog {
  private:
   void Load(const std::string& initial);
   // The MariaDB page's attributes of a parsed string; the others go to `other`.
-  void LoadMaria(const ConnectionString& parsed, ConnectionString& other);
-  std::optional<std::string> BuildMaria(const ConnectionString& other, bool explain);
+  void LoadMaria(const ado::ConnectionString& parsed, ado::ConnectionString& other);
+  std::optional<std::string> BuildMaria(const ado::ConnectionString& other, bool explain);
   void ShowProviderPage();
 
   ControlTable controls_;

@@ -53,12 +53,12 @@ std::string Odbc() {
   return text ? text : "";
 }
 
-ConnectionString Server() {
-  return ConnectionString::Parse(Odbc());
+ado::ConnectionString Server() {
+  return ado::ConnectionString::Parse(Odbc());
 }
 
 std::string Native() {
-  ConnectionString odbc = Server();
+  ado::ConnectionString odbc = Server();
   return "Provider=MariaDB;Host=" + odbc.Get("SERVER").value_or("127.0.0.1") +
          ";Port=" + odbc.Get("PORT").value_or("3306") + ";Database=" + odbc.Get("DATABASE").value_or("") +
          ";User ID=" + odbc.Get("UID").value_or("") + ";Password=" + odbc.Get("PWD").value_or("");
@@ -88,7 +88,7 @@ void EnsureTable() {
     rs->Open("SELECT COUNT(*) FROM BigTable", NativeConnection(), ado::adOpenKeyset, ado::adLockReadOnly,
              ado::adCmdText);
     if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   std::printf("loading 1,000,000 rows into MariaDB's BigTable...\n");
   std::fflush(stdout);
@@ -105,8 +105,8 @@ std::size_t Walk(const ado::ConnectionPtr& connection) {
   std::size_t bytes = 0;
   while (!rs->GetEOF()) {
     for (long i = 0; i < fields; ++i) {
-      Variant v = rs->GetCollect(i);
-      bytes += v.vt() == VT_BSTR ? v.Str().size() : 1;
+      ado::Variant v = rs->GetCollect(i);
+      bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
     }
     rs->MoveNext();
   }
@@ -178,7 +178,7 @@ ChildRun RunQuiet(const std::vector<std::string>& args, char** env) {
 }
 
 MYSQL* BareConnect() {
-  ConnectionString c = Server();
+  ado::ConnectionString c = Server();
   MYSQL* m = mysql_init(nullptr);
   mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
   if (!mysql_real_connect(m, c.Get("SERVER").value_or("127.0.0.1").c_str(), c.Get("UID").value_or("").c_str(),
@@ -268,7 +268,7 @@ std::vector<char*> EnvironmentWithPassword(std::vector<std::string>& keep) {
 }
 
 void MariadbQuickToDevNull(benchmark::State& state) {
-  ConnectionString c = Server();
+  ado::ConnectionString c = Server();
   std::vector<std::string> keep;
   std::vector<char*> env = EnvironmentWithPassword(keep);
   for (auto _ : state) {

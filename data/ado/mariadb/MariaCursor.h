@@ -76,17 +76,4 @@ class StatementCursor : public ProviderCursor {
   std::vector<Buffer> buffers_;
 };
 
-// A statement that returned no rows.
-class EmptyCursor : public ProviderCursor {
- public:
-  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
-  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
-  bool Fetch(RowStore::Builder&) override { return false; }
-  long RowsAffected() const override { return rowsAffected_; }
-
- private:
-  std::vector<ColumnInfo> columns_;
-  long rowsAffected_;
-};
-
 }  // namespace ado::mariadb

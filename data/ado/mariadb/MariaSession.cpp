@@ -6,14 +6,6 @@
 #include "data/ado/mariadb/MariaTypes.h"
 
 namespace ado::mariadb {
-namespace {
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-}  // namespace
-
 MariaSession::MariaSession(std::shared_ptr<MariaLink> link) : link_(std::move(link)) {}
 
 MariaSession::~MariaSession() {
@@ -103,10 +95,7 @@ long MariaSession::ExecuteUpdate(const std::string& sql, const std::vector<Param
 
 Variant MariaSession::ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                                     const ColumnInfo* autoIncrementColumn) {
-  std::string statement = sql;
-  // MariaDB has no DEFAULT VALUES; an empty column list says the same.
-  if (EndsWith(statement, " DEFAULT VALUES")) statement = statement.substr(0, statement.size() - 15) + " () VALUES ()";
-  StatementPtr stmt = Prepare(statement, parameters);
+  StatementPtr stmt = Prepare(sql, parameters);
   if (!autoIncrementColumn) return Variant::Null();
   // 0 when the statement generated no value.
   const unsigned long long id = mysql_stmt_insert_id(stmt.get());

@@ -24,7 +24,10 @@ class MariaSession : public ProviderSession {
   // The new auto-increment value is the statement's LAST_INSERT_ID.
   Variant ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                         const ColumnInfo* autoIncrementColumn) override;
+  // Backquotes, the quote doubled inside.
   std::string QuoteIdentifier(std::string_view name) const override;
+  // MariaDB has no DEFAULT VALUES; an empty column list says the same.
+  std::string DefaultValuesClause() const override { return " () VALUES ()"; }
   std::string DatabaseFamily() const override { return "MySQL"; }
   void BeginWrite() override;
   void CommitWrite() override;

@@ -33,8 +33,8 @@ std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
 }
 
 std::string NativeMariaDbString(const std::string& odbcString) {
-  ConnectionString odbc = ConnectionString::Parse(odbcString);
-  ConnectionString native;
+  ado::ConnectionString odbc = ado::ConnectionString::Parse(odbcString);
+  ado::ConnectionString native;
   native.Set("Provider", "MariaDB");
   native.Set("Host", odbc.Get("SERVER").value_or("127.0.0.1"));
   native.Set("Port", odbc.Get("PORT").value_or("3306"));
@@ -73,7 +73,7 @@ FreshDatabase::FreshDatabase(const TestDatabase& db) {
   if (!db.isSqlite) {
     try {
       connection_.Execute("DROP VIEW IF EXISTS qv_people");
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     for (const char* table : kSuiteObjects) {
       if (std::string(table).rfind("qv_", 0) == 0) continue;
@@ -85,7 +85,7 @@ FreshDatabase::FreshDatabase(const TestDatabase& db) {
 FreshDatabase::~FreshDatabase() {
   try {
     connection_.Close();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   RemoveFolder(folder_);
 }
