@@ -1,6 +1,7 @@
 #pragma once
 // ADO Connection: opens a provider session from a connection string. "Provider=SQLite" goes to
-// the native SQLite provider; "Provider=MSDASQL" or no Provider keyword goes to ODBC.
+// the native SQLite provider, "Provider=MariaDB" (or MySQL) to the native MariaDB provider;
+// "Provider=MSDASQL" or no Provider keyword goes to ODBC.
 #include <memory>
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
-// The contract every provider implements (SQLite natively, ODBC through unixODBC). Providers
-// only run statements and describe and fetch results; the cursor engine above them keeps rows,
-// sorts, filters and writes changes back, and knows no provider.
+// The contract every provider implements (SQLite and MariaDB natively, ODBC through unixODBC).
+// Providers only run statements and describe and fetch results; the cursor engine above them
+// keeps rows, sorts, filters and writes changes back, and knows no provider.
 #include <memory>
 #include <string>
 #include <string_view>
