@@ -53,15 +53,16 @@ TEST_F(MariaCancel, AStreamedWalkStopsWithTheRowsItReadAndNoError) {
   for (; walked < 5000; ++walked) rs->MoveNext();
   connection_->Session().Cancel();
   // The rows on their way still come; then the walk ends as if the result ended there.
+  // (Bounded, so that a cancel that does nothing fails rather than walks a billion rows.)
   EXPECT_NO_THROW({
-    while (!rs->GetEOF()) {
+    while (!rs->GetEOF() && walked < 5000000) {
       EXPECT_EQ(rs->GetCollect("seq").ToInt64(), walked + 1);
       rs->MoveNext();
       ++walked;
     }
   });
+  EXPECT_TRUE(rs->GetEOF()) << "the walk went on after the cancel";
   EXPECT_GE(walked, 5000);
-  EXPECT_LT(walked, 100000000);
   rs->Close();
   EXPECT_EQ(Open("SELECT 7 AS n")->GetCollect("n").ToInt64(), 7) << "the connection takes the next statement";
 }
@@ -73,11 +74,12 @@ TEST_F(MariaCancel, ACancelFromAnotherThreadStopsAClientCursorsFetch) {
     session.Cancel();
   });
   RecordsetPtr rs;
-  EXPECT_NO_THROW(rs = Open(kEndless, adUseClient));
+  // Large enough to be still running when the cancel comes, small enough to end if it never does.
+  EXPECT_NO_THROW(rs = Open("SELECT seq, CONCAT('row ', seq) AS label FROM seq_1_to_10000000", adUseClient));
   canceller.join();
   ASSERT_TRUE(rs);
   const long count = rs->GetRecordCount();
-  EXPECT_LT(count, 1000000000);
+  EXPECT_LT(count, 10000000);
   // The rows read before the cancel are all there, in order.
   if (count > 0) {
     rs->MoveLast();
