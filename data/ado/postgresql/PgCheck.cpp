@@ -26,7 +26,8 @@ ComError ResultError(PGconn* connection, const PGresult* result, HRESULT hr) {
     if (primary) {
       const char* severity = PQresultErrorField(result, PG_DIAG_SEVERITY);
       message = std::string(severity ? severity : "ERROR") + ":  " + primary;
-      if (const char* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL)) message += "\nDETAIL:  " + Trimmed(detail);
+      if (const char* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL))
+        message += "\nDETAIL:  " + Trimmed(detail);
       if (const char* hint = PQresultErrorField(result, PG_DIAG_MESSAGE_HINT)) message += "\nHINT:  " + Trimmed(hint);
     } else {
       message = Trimmed(PQresultErrorMessage(result));

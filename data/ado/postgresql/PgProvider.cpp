@@ -52,8 +52,8 @@ bool IsGeneralKeyword(const std::string& key) {
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> LibpqParameters(const ConnectionString& connection,
-                                                                 const std::string& userId,
-                                                                 const std::string& password, bool& hasUri) {
+                                                                 const std::string& userId, const std::string& password,
+                                                                 bool& hasUri) {
   std::vector<std::pair<std::string, std::string>> uri;
   std::vector<std::pair<std::string, std::string>> named;
   auto put = [&named](const std::string& key, const std::string& value) {

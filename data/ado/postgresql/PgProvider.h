@@ -20,8 +20,8 @@ namespace postgresql {
 // one, comes first as "dbname" (libpq expands it). Raises ComError E_FAIL for a keyword neither
 // this provider nor libpq knows.
 std::vector<std::pair<std::string, std::string>> LibpqParameters(const ConnectionString& connection,
-                                                                 const std::string& userId,
-                                                                 const std::string& password, bool& hasUri);
+                                                                 const std::string& userId, const std::string& password,
+                                                                 bool& hasUri);
 }  // namespace postgresql
 
 }  // namespace ado

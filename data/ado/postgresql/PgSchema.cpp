@@ -42,8 +42,8 @@ bool IsDateTime(int t) {
 }
 
 bool IsExactNumber(int t) {
-  return t == adNumeric || t == adSmallInt || t == adInteger || t == adBigInt || t == adUnsignedInt ||
-         t == adSingle || t == adDouble;
+  return t == adNumeric || t == adSmallInt || t == adInteger || t == adBigInt || t == adUnsignedInt || t == adSingle ||
+         t == adDouble;
 }
 
 // The user's relations: tables, views, materialized views, foreign and partitioned tables, outside
@@ -87,13 +87,13 @@ std::map<Oid, TableFacts> ReadTableFacts(PGconn* connection, const std::vector<O
 
 std::unique_ptr<ProviderCursor> TablesRowset(PGconn* connection) {
   auto cursor = std::make_unique<MemoryCursor>(MemoryCursor::TablesRowsetColumns());
-  ResultPtr r = Query(connection,
-                      (std::string("SELECT pg_catalog.current_database(), n.nspname, c.relname, CASE WHEN c.relkind "
-                                   "IN ('v', 'm') THEN 'VIEW' ELSE 'TABLE' END AS kind, "
-                                   "pg_catalog.obj_description(c.oid, 'pg_class') FROM pg_catalog.pg_class c JOIN "
-                                   "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE ") +
-                       kRelations + " ORDER BY kind, n.nspname, c.relname")
-                          .c_str());
+  ResultPtr r =
+      Query(connection, (std::string("SELECT pg_catalog.current_database(), n.nspname, c.relname, CASE WHEN c.relkind "
+                                     "IN ('v', 'm') THEN 'VIEW' ELSE 'TABLE' END AS kind, "
+                                     "pg_catalog.obj_description(c.oid, 'pg_class') FROM pg_catalog.pg_class c JOIN "
+                                     "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE ") +
+                         kRelations + " ORDER BY kind, n.nspname, c.relname")
+                            .c_str());
   for (int row = 0; row < PQntuples(r.get()); ++row) {
     Variant description = TextOrNull(r.get(), row, 4);
     if (description.HasValue() && description.Str().empty()) description = Variant::Null();

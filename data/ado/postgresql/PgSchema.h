@@ -23,7 +23,7 @@ struct ColumnFacts {
 struct TableFacts {
   std::string schema;
   std::string name;
-  bool isTable = false;  // a table (or partitioned table) rather than a view
+  bool isTable = false;                // a table (or partitioned table) rather than a view
   std::map<int, ColumnFacts> columns;  // by attribute number
 };
 

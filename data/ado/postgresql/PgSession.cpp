@@ -93,8 +93,8 @@ ResultPtr PgSession::FirstResult(long& affected) {
   ResultPtr failure = link_->Drain();
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY) {
     if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT)
-      throw ComError(DB_E_ERRORSINCOMMAND, "COPY to or from the client is not supported; use COPY with a file on the server.",
-                     kSource);
+      throw ComError(DB_E_ERRORSINCOMMAND,
+                     "COPY to or from the client is not supported; use COPY with a file on the server.", kSource);
     Raise(c, first.get());
   }
   if (failure) Raise(c, failure.get());
@@ -145,11 +145,11 @@ std::unique_ptr<ProviderCursor> PgSession::OpenBatch(const std::string& sql) {
       if (first && *PQcmdTuples(result.get())) affected = std::atol(PQcmdTuples(result.get()));
       continue;
     }
-    ComError error = status == PGRES_COPY_IN || status == PGRES_COPY_OUT
-                         ? ComError(DB_E_ERRORSINCOMMAND,
-                                    "COPY to or from the client is not supported; use COPY with a file on the server.",
-                                    kSource)
-                         : ResultError(c, result.get());
+    ComError error =
+        status == PGRES_COPY_IN || status == PGRES_COPY_OUT
+            ? ComError(DB_E_ERRORSINCOMMAND,
+                       "COPY to or from the client is not supported; use COPY with a file on the server.", kSource)
+            : ResultError(c, result.get());
     link_->Drain();
     throw error;
   }
@@ -189,8 +189,8 @@ Variant PgSession::ExecuteInsert(const std::string& sql, const std::vector<Param
   if (!rows || PQntuples(rows.get()) == 0 || PQgetisnull(rows.get(), 0, 0)) return Variant::Null();
   link_->Drain();
   RowStore scratch;
-  AppendValue(scratch.BeginRow(), MapPgType(PQftype(rows.get(), 0), PQfmod(rows.get(), 0)), PQgetvalue(rows.get(), 0, 0),
-              static_cast<std::size_t>(PQgetlength(rows.get(), 0, 0)));
+  AppendValue(scratch.BeginRow(), MapPgType(PQftype(rows.get(), 0), PQfmod(rows.get(), 0)),
+              PQgetvalue(rows.get(), 0, 0), static_cast<std::size_t>(PQgetlength(rows.get(), 0, 0)));
   return scratch.GetVariant(scratch.EndRow(), 0);
 }
 

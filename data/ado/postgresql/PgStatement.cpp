@@ -16,8 +16,8 @@ std::size_t SkipRun(std::string_view sql, std::size_t at) {
   const std::size_t n = sql.size();
   if (c == '\'' || c == '"') {
     // E'...' strings take backslash escapes; the rest double their quote.
-    const bool escapes = c == '\'' && at > 0 && (sql[at - 1] == 'E' || sql[at - 1] == 'e') &&
-                         (at < 2 || !IsIdentifierChar(sql[at - 2]));
+    const bool escapes =
+        c == '\'' && at > 0 && (sql[at - 1] == 'E' || sql[at - 1] == 'e') && (at < 2 || !IsIdentifierChar(sql[at - 2]));
     std::size_t i = at + 1;
     while (i < n) {
       if (escapes && sql[i] == '\\') {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <ctime>
+#include <limits>
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
@@ -188,9 +188,9 @@ std::optional<double> LocalTimeOfZoned(std::string_view text) {
   // "YYYY-MM-DD HH:MM:SS[.f...]±HH[:MM[:SS]]"
   std::tm t{};
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  if (!Digits(text, 0, 4, year) || text.size() < 19 || text[4] != '-' || !Digits(text, 5, 2, month) ||
-      text[7] != '-' || !Digits(text, 8, 2, day) || text[10] != ' ' || !Digits(text, 11, 2, hour) ||
-      !Digits(text, 14, 2, minute) || !Digits(text, 17, 2, second))
+  if (!Digits(text, 0, 4, year) || text.size() < 19 || text[4] != '-' || !Digits(text, 5, 2, month) || text[7] != '-' ||
+      !Digits(text, 8, 2, day) || text[10] != ' ' || !Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) ||
+      !Digits(text, 17, 2, second))
     return std::nullopt;
   std::size_t at = 19;
   int millisecond = 0;

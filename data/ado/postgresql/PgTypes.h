@@ -5,8 +5,8 @@
 // bytes, everything else (arrays, json, ranges, network addresses...) as its text.
 #include <libpq-fe.h>
 
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "data/ado/Provider.h"
@@ -15,7 +15,20 @@
 namespace ado::postgresql {
 
 // How a column's text becomes a value.
-enum class ValueKind { Integer, Unsigned, Bool, Single, Double, Numeric, Date, DateTime, DateTimeZone, Guid, Bytes, Text };
+enum class ValueKind {
+  Integer,
+  Unsigned,
+  Bool,
+  Single,
+  Double,
+  Numeric,
+  Date,
+  DateTime,
+  DateTimeZone,
+  Guid,
+  Bytes,
+  Text
+};
 
 struct MappedType {
   int type = 0;
