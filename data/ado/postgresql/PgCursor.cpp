@@ -40,6 +40,11 @@ void PgCursor::Describe(const PGresult* result, bool describe) {
     c.precision = m.precision;
     c.scale = m.scale;
     c.attributes = m.attributes;
+    // A computed numeric without precision and scale takes the scale of its first value (6 with
+    // none); a table's column keeps 6.
+    if (IsUnconstrainedNumeric(PQftype(result, i), PQfmod(result, i)) && PQftable(result, i) == InvalidOid &&
+        PQntuples(result) > 0 && !PQgetisnull(result, 0, i))
+      c.scale = m.scale = ScaleOfText(std::string_view(PQgetvalue(result, 0, i), PQgetlength(result, 0, i)));
     const TableFacts* table = describe ? link_->Facts(PQftable(result, i)) : nullptr;
     const ColumnFacts* column = nullptr;
     if (table && !table->name.empty()) {

@@ -37,8 +37,17 @@ bool IsText(int t) {
          t == adLongVarWChar || t == adBinary || t == adVarBinary || t == adLongVarBinary;
 }
 
-bool IsDateTime(int t) {
-  return t == adDBDate || t == adDBTime || t == adDBTimeStamp || t == adDate;
+// Dates have no fractions of a second to count.
+bool HasFractions(int t) {
+  return t == adDBTime || t == adDBTimeStamp || t == adDate;
+}
+
+// Octets of a character column of bounded length, in UTF-16 as OLE DB counts them.
+Variant OctetLength(const MappedType& m) {
+  if (!IsText(m.type) || m.type == adBinary || m.type == adVarBinary || m.type == adLongVarBinary)
+    return Variant::Null();
+  const bool wide = m.type == adWChar || m.type == adVarWChar;
+  return Unsigned(VT_UI4, wide ? 2LL * m.definedSize : m.definedSize);
 }
 
 bool IsExactNumber(int t) {
@@ -133,12 +142,11 @@ std::unique_ptr<ProviderCursor> ColumnsRowset(PGconn* connection) {
                     Variant(defaultValue.HasValue()), defaultValue,
                     Variant::UnsignedInt(VT_UI4, static_cast<std::uint64_t>(flags)), Variant(nullable),
                     Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.type)), Variant::Null(),
-                    IsText(m.type) ? Unsigned(VT_UI4, m.definedSize) : Variant::Null(),
-                    IsText(m.type) ? Unsigned(VT_UI4, m.definedSize) : Variant::Null(),
+                    IsText(m.type) ? Unsigned(VT_UI4, m.definedSize) : Variant::Null(), OctetLength(m),
                     IsExactNumber(m.type) ? Variant::UnsignedInt(VT_UI2, static_cast<std::uint64_t>(m.precision))
                                           : Variant::Null(),
                     m.type == adNumeric ? Variant(static_cast<std::int16_t>(m.scale)) : Variant::Null(),
-                    IsDateTime(m.type) ? Unsigned(VT_UI4, m.scale) : Variant::Null(), description});
+                    HasFractions(m.type) ? Unsigned(VT_UI4, m.scale) : Variant::Null(), description});
   }
   return cursor;
 }

@@ -25,16 +25,21 @@ enum : Oid {
   kText = 25,
   kOid = 26,
   kXid = 28,
-  kCid = 29,
+  kCidr = 650,
   kFloat4 = 700,
   kFloat8 = 701,
   kMoney = 790,
+  kMacaddr = 829,
+  kInet = 869,
   kBpchar = 1042,
   kVarchar = 1043,
   kDate = 1082,
   kTime = 1083,
   kTimestamp = 1114,
   kTimestampTz = 1184,
+  kInterval = 1186,
+  kBit = 1560,
+  kVarbit = 1562,
   kNumeric = 1700,
   kUuid = 2950,
 };
@@ -111,7 +116,6 @@ MappedType MapPgType(Oid type, int modifier) {
       return Fixed(adBigInt, 8, 19, ValueKind::Integer);
     case kOid:
     case kXid:
-    case kCid:
       return Fixed(adUnsignedInt, 4, 10, ValueKind::Unsigned);
     case kFloat4:
       return Fixed(adSingle, 4, 7, ValueKind::Single);
@@ -131,7 +135,7 @@ MappedType MapPgType(Oid type, int modifier) {
       return Fixed(adDBDate, 6, 10, ValueKind::Date);
     case kTime: {
       const int digits = FractionDigits(modifier);
-      return Fixed(adDBTime, 6, 8 + (digits ? digits + 1 : 0), ValueKind::Date, digits);
+      return Fixed(adDBTime, 6, 8, ValueKind::Date, digits);
     }
     case kTimestamp:
     case kTimestampTz: {
@@ -141,6 +145,16 @@ MappedType MapPgType(Oid type, int modifier) {
     }
     case kUuid:
       return Fixed(adGUID, 16, 0, ValueKind::Guid);
+    case kInet:
+    case kCidr:
+      return MappedType{adVarWChar, 50, 0, 0, 0, ValueKind::Text};
+    case kMacaddr:
+      return MappedType{adVarWChar, 17, 0, 0, 0, ValueKind::Text};
+    case kInterval:
+      return MappedType{adVarWChar, modifier < 0 ? 32 : 24, 0, 0, 0, ValueKind::Text};
+    case kBit:
+    case kVarbit:
+      return MappedType{adLongVarChar, kLongDefinedSize, 0, 0, adFldLong | adFldMayDefer, ValueKind::Text};
     case kBytea:
       return MappedType{adLongVarBinary, kLongDefinedSize, 0, 0, adFldLong | adFldMayDefer, ValueKind::Bytes};
     case kChar:
@@ -157,6 +171,18 @@ MappedType MapPgType(Oid type, int modifier) {
     default:
       return LongText();
   }
+}
+
+bool IsUnconstrainedNumeric(Oid type, int modifier) {
+  return type == kNumeric && modifier < 4;
+}
+
+int ScaleOfText(std::string_view text) {
+  const std::size_t point = text.find('.');
+  if (point == std::string_view::npos) return 0;
+  std::size_t end = point + 1;
+  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+  return static_cast<int>(end - point - 1);
 }
 
 std::string DecodeBytea(std::string_view text) {

@@ -43,6 +43,11 @@ inline constexpr long kLongDefinedSize = 2147483647;
 
 MappedType MapPgType(Oid type, int modifier);
 
+// A numeric declared without precision and scale: its scale is that of its values.
+bool IsUnconstrainedNumeric(Oid type, int modifier);
+// Digits after the point of a number's text.
+int ScaleOfText(std::string_view text);
+
 // One value of the server's text form (never null).
 void AppendValue(RowStore::Builder& row, const MappedType& column, const char* text, std::size_t length);
 
