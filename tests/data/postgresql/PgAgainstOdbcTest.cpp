@@ -62,10 +62,10 @@ class PgAgainstOdbc : public testing::Test {
         Variant x = a->GetCollect(i), y = b->GetCollect(i);
         SCOPED_TRACE("row " + std::to_string(row) + ", column " + fa->GetItem(i)->GetName());
         EXPECT_EQ(x.vt(), y.vt());
-        const bool bothNaN = (x.vt() == VT_R4 || x.vt() == VT_R8) && x.vt() == y.vt() && x.Real() != x.Real() &&
-                             y.Real() != y.Real();
+        const bool bothNaN =
+            (x.vt() == VT_R4 || x.vt() == VT_R8) && x.vt() == y.vt() && x.Real() != x.Real() && y.Real() != y.Real();
         EXPECT_TRUE(x == y || bothNaN) << (x.HasValue() && !x.IsByteArray() ? x.ToText() : "") << " / "
-                            << (y.HasValue() && !y.IsByteArray() ? y.ToText() : "");
+                                       << (y.HasValue() && !y.IsByteArray() ? y.ToText() : "");
       }
     }
   }
@@ -112,8 +112,9 @@ TEST_F(PgAgainstOdbc, ViewsAndJoinsNameTheirBaseColumnsAlike) {
        "CREATE TABLE qp_child (a INTEGER, b INTEGER, note TEXT, PRIMARY KEY (a, b))",
        "INSERT INTO qp_parent (name) VALUES ('one'), ('two')", "INSERT INTO qp_child VALUES (1, 1, 'x'), (2, 5, NULL)",
        "CREATE VIEW qp_view AS SELECT p.id, p.name, c.note FROM qp_parent p JOIN qp_child c ON c.a = p.id"});
-  ExpectSame("SELECT p.id, p.name AS label, c.b, c.note, p.id + 1 AS next FROM qp_parent p JOIN qp_child c ON c.a = "
-             "p.id ORDER BY 1");
+  ExpectSame(
+      "SELECT p.id, p.name AS label, c.b, c.note, p.id + 1 AS next FROM qp_parent p JOIN qp_child c ON c.a = "
+      "p.id ORDER BY 1");
   ExpectSame("SELECT * FROM qp_view ORDER BY id");
 }
 
