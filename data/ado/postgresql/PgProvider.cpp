@@ -120,6 +120,10 @@ std::unique_ptr<ProviderSession> OpenPostgresSession(const ConnectionString& con
     throw ComError(E_FAIL, message.empty() ? "The PostgreSQL server refused the connection." : message, kSource,
                    "08001");
   }
+  // The server's notices ("table does not exist, skipping") are no errors; libpq would print them
+  // on standard error.
+  PQsetNoticeProcessor(
+      c.get(), [](void*, const char*) {}, nullptr);
   auto link = std::make_shared<PgLink>(std::move(c));
   // Dates in the one form the provider reads, whatever the server's defaults.
   link->Run("SET DateStyle TO ISO, YMD; SET IntervalStyle TO postgres; SET bytea_output TO hex");
