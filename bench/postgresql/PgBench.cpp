@@ -198,10 +198,10 @@ void PsqlToDevNull(benchmark::State& state) {
   for (std::string& e : environment) env.push_back(e.data());
   env.push_back(nullptr);
   for (auto _ : state) {
-    ChildRun run =
-        RunQuiet({"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"),
-                  "-U", c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-                 env.data());
+    ChildRun run = RunQuiet(
+        {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
+         c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
+        env.data());
     if (run.status != 0) state.SkipWithError("psql failed");
     peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
   }
@@ -248,7 +248,8 @@ void PrintSummary(const RatioReporter& times) {
 int main(int argc, char** argv) {
   if (argc >= 4 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
   if (argc >= 2 && std::string(argv[1]) == "--walk-once") return OpenAndWalk() > 0 ? 0 : 1;
-  if (argc >= 2 && std::string(argv[1]) == "--connect-only") return Connection()->GetState() == ado::adStateOpen ? 0 : 1;
+  if (argc >= 2 && std::string(argv[1]) == "--connect-only")
+    return Connection()->GetState() == ado::adStateOpen ? 0 : 1;
   if (!std::getenv("QELVO_TEST_PG")) {
     std::printf(
         "bench_pg: no PostgreSQL server. Start one with scripts/servers.sh start DIR and source DIR/env.sh (it sets "

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <ctime>
 #include <limits>
 
 #include "data/ado/AdoEnums.h"
@@ -89,17 +88,6 @@ std::string GuidText(std::string_view text) {
   if (hex.size() != 32) return std::string(text);
   return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-" +
          hex.substr(20) + "}";
-}
-
-// Reads `count` digits at text[at]; false when any is not a digit.
-bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
-  if (at + count > text.size()) return false;
-  value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    value = value * 10 + (text[i] - '0');
-  }
-  return true;
 }
 
 }  // namespace
@@ -210,42 +198,14 @@ std::string DecodeBytea(std::string_view text) {
   return bytes;
 }
 
-std::optional<double> LocalTimeOfZoned(std::string_view text) {
-  // "YYYY-MM-DD HH:MM:SS[.f...]±HH[:MM[:SS]]"
-  std::tm t{};
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  if (!Digits(text, 0, 4, year) || text.size() < 19 || text[4] != '-' || !Digits(text, 5, 2, month) || text[7] != '-' ||
-      !Digits(text, 8, 2, day) || text[10] != ' ' || !Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) ||
-      !Digits(text, 17, 2, second))
-    return std::nullopt;
-  std::size_t at = 19;
-  int millisecond = 0;
-  if (at < text.size() && text[at] == '.') {
-    int scale = 100;
-    for (++at; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-      millisecond += (text[at] - '0') * scale;
-      scale /= 10;
-    }
-  }
-  if (at >= text.size() || (text[at] != '+' && text[at] != '-')) return std::nullopt;
-  const int sign = text[at] == '-' ? -1 : 1;
-  int offsetHours = 0, offsetMinutes = 0, offsetSeconds = 0;
-  if (!Digits(text, at + 1, 2, offsetHours)) return std::nullopt;
-  at += 3;
-  if (at < text.size() && text[at] == ':' && Digits(text, at + 1, 2, offsetMinutes)) at += 3;
-  if (at < text.size() && text[at] == ':' && Digits(text, at + 1, 2, offsetSeconds)) at += 3;
-  if (at != text.size()) return std::nullopt;  // " BC" and the like keep their text
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-  std::time_t utc = timegm(&t) - sign * (offsetHours * 3600 + offsetMinutes * 60 + offsetSeconds);
-  std::tm local{};
-  if (!localtime_r(&utc, &local)) return std::nullopt;
-  return PartsToOleDate(DateParts{local.tm_year + 1900, local.tm_mon + 1, 0, local.tm_mday, local.tm_hour, local.tm_min,
-                                  local.tm_sec, millisecond});
+std::optional<double> WallTimeOfZoned(std::string_view text) {
+  // "YYYY-MM-DD HH:MM:SS[.f...]±HH[:MM[:SS]]": the offset follows the seconds.
+  if (text.size() < 22) return std::nullopt;
+  const std::size_t offset = text.find_first_of("+-", 19);
+  if (offset == std::string_view::npos) return std::nullopt;
+  for (std::size_t i = offset + 1; i < text.size(); ++i)
+    if (text[i] != ':' && (text[i] < '0' || text[i] > '9')) return std::nullopt;  // " BC" keeps its text
+  return ParseIsoDateTime(text.substr(0, offset));
 }
 
 void AppendValue(RowStore::Builder& row, const MappedType& column, const char* text, std::size_t length) {
@@ -285,7 +245,7 @@ void AppendValue(RowStore::Builder& row, const MappedType& column, const char* t
       if (std::optional<double> date = ParseIsoDateTime(view)) return row.Real(VT_DATE, *date);
       return row.Text(view);  // infinity, a year BC or beyond 9999
     case ValueKind::DateTimeZone:
-      if (std::optional<double> date = LocalTimeOfZoned(view)) return row.Real(VT_DATE, *date);
+      if (std::optional<double> date = WallTimeOfZoned(view)) return row.Real(VT_DATE, *date);
       return row.Text(view);
     case ValueKind::Guid:
       return row.Text(GuidText(view));

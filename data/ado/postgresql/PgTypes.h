@@ -54,9 +54,10 @@ void AppendValue(RowStore::Builder& row, const MappedType& column, const char* t
 // The server's hex form of bytea ("\x0aff") as bytes; the old escape form is read too.
 std::string DecodeBytea(std::string_view text);
 
-// A timestamp with a time-zone offset ("2024-03-01 10:00:00.5+01" or "...+05:30") as the local
-// time of this process (what psqlODBC gives); empty when it is no such text.
-std::optional<double> LocalTimeOfZoned(std::string_view text);
+// A timestamp with a time-zone offset ("2024-03-01 10:00:00.5+01" or "...+05:30") as the wall
+// time the server wrote, which is in the session's time zone (as psql and psqlODBC show it);
+// empty when it is no such text.
+std::optional<double> WallTimeOfZoned(std::string_view text);
 
 // A parameter's value as the text the server reads for a column of `columnType` (0: unknown);
 // `binary` is set for bytes, which go as they are.

@@ -106,6 +106,12 @@ TEST_F(PgAgainstOdbc, ComputedColumnsReadAlike) {
       "'2024-01-01'::date + 1 AS o, 'NaN'::numeric AS p, 7::oid AS q, gen_random_uuid() IS NOT NULL AS r");
 }
 
+TEST_F(PgAgainstOdbc, ZonedTimestampsReadAsTheSessionsWallTime) {
+  odbc_->Execute("SET TimeZone TO 'Asia/Kolkata'");
+  native_->Execute("SET TimeZone TO 'Asia/Kolkata'");
+  ExpectSame("SELECT '2024-07-01 10:00:00.125+02'::timestamptz AS a, '1999-12-31 23:59:59-08'::timestamptz AS b");
+}
+
 TEST_F(PgAgainstOdbc, ViewsAndJoinsNameTheirBaseColumnsAlike) {
   Run({"DROP VIEW IF EXISTS qp_view", "DROP TABLE IF EXISTS qp_child", "DROP TABLE IF EXISTS qp_parent",
        "CREATE TABLE qp_parent (id INTEGER GENERATED ALWAYS AS IDENTITY PRIMARY KEY, name VARCHAR(20) NOT NULL)",
