@@ -14,6 +14,7 @@
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
+#include "data/ado/Recordset.h"
 #include "data/ado/postgresql/PgProvider.h"
 #include "tests/data/odbc/OdbcServers.h"
 #include "tests/support/data/TestDatabases.h"
@@ -192,4 +193,38 @@ TEST(PgServerLoss, CallsFailCleanlyWhileTheServerIsDownAndReOpenWorksAfterwards)
   EXPECT_EQ(connection.QuerySingleField("SELECT COUNT(*) FROM qp_loss"), "2");
   connection.Execute("INSERT INTO qp_loss VALUES (3, 'after')");
   EXPECT_EQ(connection.QuerySingleField("SELECT name FROM qp_loss WHERE id = 3"), "after");
+}
+
+TEST(PgServerLoss, AStreamingWalkLosesItsServerWithAnError) {
+  OwnServers server("pg");
+  if (!server.Available()) {
+    if (server.Expected()) FAIL() << server.Why();
+    GTEST_SKIP() << server.Why();
+  }
+  ConnectionPtr connection;
+  connection.CreateInstance();
+  connection->Open(NativePostgresString(server.ConnectionString()), "", "");
+  RecordsetPtr rows;
+  rows.CreateInstance();
+  rows->PutCursorLocation(adUseServer);  // rows come as they are walked
+  rows->Open("SELECT i, repeat('x', 100) FROM generate_series(1, 3000000) AS i", connection, adOpenForwardOnly,
+             adLockReadOnly, adCmdText);
+  EXPECT_EQ(rows->GetCollect(0L).ToText(), "1");
+  ASSERT_TRUE(server.Stop());
+  long walked = 0;
+  bool failed = false;
+  try {
+    for (; !rows->GetEOF() && walked < 3000000; ++walked) rows->MoveNext();
+  } catch (const ComError& e) {
+    failed = true;
+    EXPECT_FALSE(e.Description().empty());
+  }
+  EXPECT_TRUE(failed) << "the walk ended normally after " << walked << " rows";
+  EXPECT_LT(walked, 3000000);
+  rows->Close();
+  ASSERT_TRUE(server.Resume());
+  ConnectionPtr again;
+  again.CreateInstance();
+  again->Open(NativePostgresString(server.ConnectionString()), "", "");
+  EXPECT_EQ(again->GetState(), adStateOpen);
 }

@@ -30,7 +30,8 @@ std::string Written(const Variant& value, int columnType = 0) {
 
 TEST(PgStatementText, MarkersOutsideQuotesAndCommentsAreNumbered) {
   int count = 0;
-  EXPECT_EQ(NumberPlaceholders("UPDATE t SET a = ?, b = ? WHERE c = ?", count), "UPDATE t SET a = $1, b = $2 WHERE c = $3");
+  EXPECT_EQ(NumberPlaceholders("UPDATE t SET a = ?, b = ? WHERE c = ?", count),
+            "UPDATE t SET a = $1, b = $2 WHERE c = $3");
   EXPECT_EQ(count, 3);
   EXPECT_EQ(NumberPlaceholders("SELECT '?', \"q?\", E'\\'?', $$?$$, $x$?$x$ -- ?\n/* ? /* ? */ ? */ FROM t WHERE a = ?",
                                count),
