@@ -20,7 +20,7 @@ PgCursor::~PgCursor() {
   if (!onWire_) return;
   link_->EndStreaming(this);
   // Rows nobody will read: stop the statement rather than read a million of them.
-  link_->Cancel();
+  link_->Interrupt();
   link_->Drain();
 }
 
@@ -82,6 +82,18 @@ ResultPtr PgCursor::Next() {
 
 bool PgCursor::Fetch(RowStore::Builder& row) {
   if (ended_) return false;
+  // Stopped by the user: rows the server sent before the cancel reached it are not waited for.
+  if (link_->CancelRequested()) {
+    ended_ = true;
+    pending_.reset();
+    kept_.clear();
+    if (onWire_) {
+      onWire_ = false;
+      link_->EndStreaming(this);
+      link_->Drain();
+    }
+    return false;
+  }
   ResultPtr result = pending_ ? std::move(pending_) : Next();
   if (!result || PQresultStatus(result.get()) != PGRES_SINGLE_TUPLE) {
     ended_ = true;

@@ -63,8 +63,12 @@ void PgLink::Run(const char* sql) {
 }
 
 void PgLink::Cancel() {
-  std::lock_guard<std::mutex> hold(cancelLock_);
   cancelRequested_ = true;
+  Interrupt();
+}
+
+void PgLink::Interrupt() {
+  std::lock_guard<std::mutex> hold(cancelLock_);
   if (!cancel_) return;
   char message[256];
   PQcancel(cancel_, message, sizeof message);

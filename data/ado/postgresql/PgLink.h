@@ -43,8 +43,10 @@ class PgLink {
   // Runs a statement without parameters to its end; raises its failure.
   void Run(const char* sql);
 
-  // Asks the server to stop the running statement; any thread may call it.
+  // Asks the server to stop the running statement; any thread may call it. Fetches stop too.
   void Cancel();
+  // Asks the server to stop the running statement without stopping fetches of other results.
+  void Interrupt();
   bool CancelRequested() const { return cancelRequested_.load(); }
 
   // What the catalogue says of the tables behind a result, read once until a statement that may

@@ -104,6 +104,11 @@ TEST_F(PgStreaming, AHalfReadResultFreesTheConnectionAndAnotherStatementKeepsIts
   ASSERT_EQ(Read(*first, 10), 10);
   // Another statement on the same connection while rows are still to come.
   EXPECT_EQ(Single("SELECT 'between'"), "between");
+  // A later result left half read does not end the kept one.
+  {
+    auto later = session_->OpenQuery(kSlowRows, {});
+    ASSERT_EQ(Read(*later, 2), 2);
+  }
   Variant last;
   EXPECT_EQ(Read(*first, 5000, &last), 990);
   EXPECT_EQ(last.ToText(), "1000");
