@@ -186,8 +186,8 @@ Variant PgSession::ExecuteInsert(const std::string& sql, const std::vector<Param
   Send(sql + " RETURNING " + QuoteIdentifier(name), parameters, false);
   long affected = -1;
   ResultPtr rows = FirstResult(affected);
+  if (rows) link_->Drain();
   if (!rows || PQntuples(rows.get()) == 0 || PQgetisnull(rows.get(), 0, 0)) return Variant::Null();
-  link_->Drain();
   RowStore scratch;
   AppendValue(scratch.BeginRow(), MapPgType(PQftype(rows.get(), 0), PQfmod(rows.get(), 0)),
               PQgetvalue(rows.get(), 0, 0), static_cast<std::size_t>(PQgetlength(rows.get(), 0, 0)));
