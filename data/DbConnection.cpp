@@ -249,9 +249,9 @@ namespace {
 // Provider=PostgreSQL, the native provider (whatever its host is called).
 bool IsNativePostgres(const std::string& text) {
   try {
-    const std::string provider = ConnectionString::Parse(text).Get("Provider").value_or("");
+    const std::string provider = ado::ConnectionString::Parse(text).Get("Provider").value_or("");
     return strcasecmp(provider.c_str(), "PostgreSQL") == 0;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return false;
   }
 }

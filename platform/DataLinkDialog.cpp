@@ -186,10 +186,10 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
-void DataLinkDialog::LoadPostgres(const ConnectionString& parsed) {
+void DataLinkDialog::LoadPostgres(const ado::ConnectionString& parsed) {
   SetProvider(kPostgresProvider);
-  ConnectionString other;
-  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+  ado::ConnectionString other;
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
     if (Is(key, "Provider")) continue;

@@ -16,7 +16,9 @@
 
 #include "platform/framework/ControlTable.h"
 
+namespace ado {
 class ConnectionString;
+}
 class QWidget;
 
 class DataLinkDialog : public QDialog {
@@ -67,7 +69,7 @@ class DataLinkDialog : public QDialog {
 
  private:
   void Load(const std::string& initial);
-  void LoadPostgres(const ConnectionString& parsed);
+  void LoadPostgres(const ado::ConnectionString& parsed);
   void ShowProviderPage();
 
   ControlTable controls_;

@@ -47,20 +47,20 @@ const char* const kLoad =
     "(i % 7000) * INTERVAL '1 day' + (i % 86400) * INTERVAL '1 second', i % 3 <> 0 "
     "FROM generate_series(1, 1000000) AS i; ANALYZE BigTable";
 
-ConnectionString Odbc() {
+ado::ConnectionString Odbc() {
   const char* text = std::getenv("QELVO_TEST_PG");
-  return ConnectionString::Parse(text ? text : "");
+  return ado::ConnectionString::Parse(text ? text : "");
 }
 
 std::string Native() {
-  ConnectionString c = Odbc();
+  ado::ConnectionString c = Odbc();
   return "Provider=PostgreSQL;Host=" + c.Get("SERVER").value_or("127.0.0.1") +
          ";Port=" + c.Get("PORT").value_or("5432") + ";Database=" + c.Get("DATABASE").value_or("") +
          ";User ID=" + c.Get("UID").value_or("") + ";Password=" + c.Get("PWD").value_or("");
 }
 
 std::string Libpq() {
-  ConnectionString c = Odbc();
+  ado::ConnectionString c = Odbc();
   return "host=" + c.Get("SERVER").value_or("127.0.0.1") + " port=" + c.Get("PORT").value_or("5432") +
          " dbname=" + c.Get("DATABASE").value_or("") + " user=" + c.Get("UID").value_or("") +
          " password=" + c.Get("PWD").value_or("");
@@ -82,7 +82,7 @@ void EnsureTable() {
   try {
     rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
     if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
   std::fflush(stdout);
@@ -99,8 +99,8 @@ std::size_t OpenAndWalk() {
   std::size_t bytes = 0;
   while (!rs->GetEOF()) {
     for (long i = 0; i < fields; ++i) {
-      Variant v = rs->GetCollect(i);
-      bytes += v.vt() == VT_BSTR ? v.Str().size() : 1;
+      ado::Variant v = rs->GetCollect(i);
+      bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
     }
     rs->MoveNext();
   }
@@ -190,7 +190,7 @@ void ProviderClientCursor(benchmark::State& state) {
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ConnectionString c = Odbc();
+  ado::ConnectionString c = Odbc();
   std::vector<std::string> environment;
   for (char** e = environ; *e; ++e) environment.emplace_back(*e);
   environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));

@@ -40,7 +40,7 @@ TEST_F(DataLinkPostgres, TheFieldsMakeTheNativeStringAndReadBackWithEveryAttribu
   Edit(dialog, DataLinkDialog::kOther)->setText("sslmode=require");
   std::optional<std::string> text = dialog.BuildConnectionString(false);
   ASSERT_TRUE(text);
-  ConnectionString parsed = ConnectionString::Parse(*text);
+  ado::ConnectionString parsed = ado::ConnectionString::Parse(*text);
   EXPECT_EQ(parsed.Get("Provider"), "PostgreSQL");
   EXPECT_EQ(parsed.Get("Host"), "db.example");
   EXPECT_EQ(parsed.Get("Port"), "6543");

@@ -11,19 +11,6 @@
 namespace ado::postgresql {
 namespace {
 
-// A statement that returned no rows.
-class EmptyCursor : public ProviderCursor {
- public:
-  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
-  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
-  bool Fetch(RowStore::Builder&) override { return false; }
-  long RowsAffected() const override { return rowsAffected_; }
-
- private:
-  std::vector<ColumnInfo> columns_;
-  long rowsAffected_;
-};
-
 // The parameters as libpq takes them; texts kept alive as long as the object.
 struct Values {
   std::vector<std::string> texts;
@@ -192,15 +179,6 @@ Variant PgSession::ExecuteInsert(const std::string& sql, const std::vector<Param
   AppendValue(scratch.BeginRow(), MapPgType(PQftype(rows.get(), 0), PQfmod(rows.get(), 0)),
               PQgetvalue(rows.get(), 0, 0), static_cast<std::size_t>(PQgetlength(rows.get(), 0, 0)));
   return scratch.GetVariant(scratch.EndRow(), 0);
-}
-
-std::string PgSession::QuoteIdentifier(std::string_view name) const {
-  std::string quoted = "\"";
-  for (char ch : name) {
-    if (ch == '"') quoted += '"';
-    quoted += ch;
-  }
-  return quoted + "\"";
 }
 
 void PgSession::BeginWrite() {

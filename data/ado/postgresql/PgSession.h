@@ -19,7 +19,6 @@ class PgSession : public ProviderSession {
   long ExecuteUpdate(const std::string& sql, const std::vector<Parameter>& parameters) override;
   Variant ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                         const ColumnInfo* autoIncrementColumn) override;
-  std::string QuoteIdentifier(std::string_view name) const override;
   std::string DatabaseFamily() const override { return "PostgreSQL"; }
   // A transaction of its own, or a savepoint inside one the user began.
   void BeginWrite() override;

@@ -32,8 +32,8 @@ std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
 }
 
 std::string NativePostgresString(const std::string& odbc) {
-  ConnectionString parsed = ConnectionString::Parse(odbc);
-  ConnectionString native;
+  ado::ConnectionString parsed = ado::ConnectionString::Parse(odbc);
+  ado::ConnectionString native;
   native.Set("Provider", "PostgreSQL");
   native.Set("Host", parsed.Get("SERVER").value_or("127.0.0.1"));
   native.Set("Port", parsed.Get("PORT").value_or("5432"));
