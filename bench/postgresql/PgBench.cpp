@@ -239,9 +239,11 @@ void PrintSummary(const RatioReporter& times) {
   times.Ratio("BareLibpqBinary", "BareLibpqText", "bare libpq binary / text transfer", 0);
   std::printf(
       "memory: rows held by the recordset %.1f MB; peak of a process that opened and walked them %.1f MB (%.2fx, "
-      "target 1.2x); of one that only connected %.1f MB; peak of psql %.1f MB\n",
+      "target 1.2x); of one that only connected %.1f MB, so the rows cost %.2fx what they hold; peak of psql %.1f "
+      "MB\n",
       heldBytes / 1e6, peaks["provider"] / 1e6, heldBytes ? static_cast<double>(peaks["provider"]) / heldBytes : 0.0,
-      peaks["empty"] / 1e6, peaks["psql"] / 1e6);
+      peaks["empty"] / 1e6, heldBytes ? static_cast<double>(peaks["provider"] - peaks["empty"]) / heldBytes : 0.0,
+      peaks["psql"] / 1e6);
 }
 }  // namespace
 
