@@ -36,6 +36,13 @@ struct Values {
   }
 };
 
+// libpq takes statements as C strings: one holding a NUL would run cut short at it, perhaps as a
+// different statement (a WHERE that loses its last condition).
+void RequireNoNul(const std::string& sql) {
+  if (sql.find('\0') != std::string::npos)
+    throw ComError(DB_E_ERRORSINCOMMAND, "The statement holds a NUL character; nothing was run.", kSource);
+}
+
 }  // namespace
 
 PgSession::PgSession(std::shared_ptr<PgLink> link) : link_(std::move(link)) {}
@@ -45,6 +52,7 @@ PgSession::~PgSession() {
 }
 
 void PgSession::Execute(const std::string& sql) {
+  RequireNoNul(sql);
   link_->Settle();
   link_->ForgetTables();
   PGconn* c = link_->Conn();
@@ -53,6 +61,7 @@ void PgSession::Execute(const std::string& sql) {
 }
 
 void PgSession::Send(const std::string& sql, const std::vector<Parameter>& parameters, bool singleRows) {
+  RequireNoNul(sql);
   PGconn* c = link_->Conn();
   int count = 0;
   const std::string text = parameters.empty() ? sql : NumberPlaceholders(sql, count);
@@ -89,6 +98,7 @@ ResultPtr PgSession::FirstResult(long& affected) {
 }
 
 std::unique_ptr<ProviderCursor> PgSession::OpenQuery(const std::string& sql, const std::vector<Parameter>& parameters) {
+  RequireNoNul(sql);
   link_->Settle();
   if (parameters.empty() && HoldsSeveralStatements(sql)) return OpenBatch(sql);
   PGconn* c = link_->Conn();

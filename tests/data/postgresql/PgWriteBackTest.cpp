@@ -107,6 +107,9 @@ TEST_F(PgWriteBack, RefusalsLeaveTheTableAsItWas) {
   }
   add->CancelUpdate();
   EXPECT_EQ(Count("true"), "1");
+  // A statement cut short at a NUL could delete more than it says: it is not run at all.
+  EXPECT_THROW(connection_->Execute(std::string("DELETE FROM qp_ident WHERE id = 1\0 AND false", 44)), ComError);
+  EXPECT_EQ(Count("true"), "1");
   // The connection is usable after every refusal, outside any transaction.
   Run({"INSERT INTO qp_ident (name) VALUES ('next')"});
   EXPECT_EQ(Count("true"), "2");
