@@ -29,6 +29,7 @@ const ControlDef kFrame[] = {
     {1104, ControlKind::GroupBox, "Connection", 7, 26, 246, 84},
     {C::kSqlitePage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {C::kOdbcPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
+    {C::kPgPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {C::kMariaPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {1105, ControlKind::Static, "Other &attributes (key=value;...):", 7, 116, 246, 8},
     {C::kOther, ControlKind::Edit, "", 7, 126, 246, 13},
@@ -56,17 +57,30 @@ const ControlDef kOdbcControls[] = {
     {C::kOdbcCatalog, ControlKind::Edit, "", 100, 55, 134, 13},
 };
 
+const ControlDef kPgControls[] = {
+    {1196, ControlKind::Static, "&Host:", 0, 3, 96, 8},
+    {C::kPgHost, ControlKind::Edit, "", 100, 1, 80, 13},
+    {1197, ControlKind::Static, "P&ort:", 186, 3, 18, 8},
+    {C::kPgPort, ControlKind::Edit, "", 206, 1, 28, 13},
+    {1198, ControlKind::Static, "&Database:", 0, 21, 96, 8},
+    {C::kPgDatabase, ControlKind::Edit, "", 100, 19, 134, 13},
+    {1199, ControlKind::Static, "&User name:", 0, 39, 96, 8},
+    {C::kPgUser, ControlKind::Edit, "", 100, 37, 134, 13},
+    {1189, ControlKind::Static, "Pass&word:", 0, 57, 96, 8},
+    {C::kPgPassword, ControlKind::Edit, "", 100, 55, 134, 13, ControlFlag::Password},
+};
+
 const ControlDef kMariaControls[] = {
-    {1156, ControlKind::Static, "&Host:", 0, 3, 50, 8},
-    {C::kMariaHost, ControlKind::Edit, "", 54, 1, 120, 13},
-    {1157, ControlKind::Static, "P&ort:", 180, 3, 20, 8},
-    {C::kMariaPort, ControlKind::Edit, "", 200, 1, 34, 13},
-    {1158, ControlKind::Static, "&Database:", 0, 21, 50, 8},
-    {C::kMariaDatabase, ControlKind::Edit, "", 54, 19, 180, 13},
-    {1159, ControlKind::Static, "&User name:", 0, 39, 50, 8},
-    {C::kMariaUser, ControlKind::Edit, "", 54, 37, 180, 13},
-    {1160, ControlKind::Static, "Pass&word:", 0, 57, 50, 8},
-    {C::kMariaPassword, ControlKind::Edit, "", 54, 55, 180, 13, ControlFlag::Password},
+    {1156, ControlKind::Static, "&Host:", 0, 3, 96, 8},
+    {C::kMariaHost, ControlKind::Edit, "", 100, 1, 80, 13},
+    {1157, ControlKind::Static, "P&ort:", 186, 3, 18, 8},
+    {C::kMariaPort, ControlKind::Edit, "", 206, 1, 28, 13},
+    {1158, ControlKind::Static, "&Database:", 0, 21, 96, 8},
+    {C::kMariaDatabase, ControlKind::Edit, "", 100, 19, 134, 13},
+    {1159, ControlKind::Static, "&User name:", 0, 39, 96, 8},
+    {C::kMariaUser, ControlKind::Edit, "", 100, 37, 134, 13},
+    {1160, ControlKind::Static, "Pass&word:", 0, 57, 96, 8},
+    {C::kMariaPassword, ControlKind::Edit, "", 100, 55, 134, 13, ControlFlag::Password},
 };
 
 bool Is(const std::string& key, const char* name) {
@@ -87,12 +101,16 @@ DataLinkDialog::DataLinkDialog(const std::string& initial, QWidget* parent) : QD
   controls_.Create(this, kFrame, units);
   controls_.Create(Control(kSqlitePage), kSqliteControls, units);
   controls_.Create(Control(kOdbcPage), kOdbcControls, units);
+  controls_.Create(Control(kPgPage), kPgControls, units);
   controls_.Create(Control(kMariaPage), kMariaControls, units);
   setFixedSize(units.ToPixels(QSize(260, 187)));
 
   auto* provider = controls_.As<QComboBox>(kProvider);
   provider->addItem(QStringLiteral("SQLite"));
   provider->addItem(QStringLiteral("ODBC"));
+  provider->addItem(QStringLiteral("PostgreSQL"));
+  controls_.As<QLineEdit>(kPgHost)->setPlaceholderText(QStringLiteral("localhost"));
+  controls_.As<QLineEdit>(kPgPort)->setPlaceholderText(QStringLiteral("5432"));
   provider->addItem(QStringLiteral("MariaDB"));
   controls_.As<QLineEdit>(kMariaHost)->setPlaceholderText(QStringLiteral("localhost"));
   controls_.As<QLineEdit>(kMariaPort)->setPlaceholderText(QStringLiteral("3306"));
@@ -118,14 +136,23 @@ void DataLinkDialog::SetProvider(Provider provider) {
 }
 
 DataLinkDialog::Provider DataLinkDialog::CurrentProvider() const {
-  const int index = controls_.As<QComboBox>(kProvider)->currentIndex();
-  return index == kOdbcProvider ? kOdbcProvider : index == kMariaProvider ? kMariaProvider : kSqliteProvider;
+  switch (controls_.As<QComboBox>(kProvider)->currentIndex()) {
+    case kOdbcProvider:
+      return kOdbcProvider;
+    case kPostgresProvider:
+      return kPostgresProvider;
+    case kMariaProvider:
+      return kMariaProvider;
+    default:
+      return kSqliteProvider;
+  }
 }
 
 void DataLinkDialog::ShowProviderPage() {
   const Provider provider = CurrentProvider();
   Control(kSqlitePage)->setVisible(provider == kSqliteProvider);
   Control(kOdbcPage)->setVisible(provider == kOdbcProvider);
+  Control(kPgPage)->setVisible(provider == kPostgresProvider);
   Control(kMariaPage)->setVisible(provider == kMariaProvider);
 }
 
@@ -143,11 +170,12 @@ void DataLinkDialog::Load(const std::string& initial) {
   }
   const std::string provider = parsed.Get("Provider").value_or("");
   const bool sqlite = Is(provider, "SQLite");
+  if (Is(provider, "PostgreSQL")) {
+    LoadPostgres(parsed);
+    return;
+  }
   if (Is(provider, "MariaDB") || Is(provider, "MySQL")) {
-    SetProvider(kMariaProvider);
-    ado::ConnectionString other;
-    LoadMaria(parsed, other);
-    controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
+    LoadMaria(parsed);
     return;
   }
   if (!sqlite) {
@@ -183,7 +211,32 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
-void DataLinkDialog::LoadMaria(const ado::ConnectionString& parsed, ado::ConnectionString& other) {
+void DataLinkDialog::LoadPostgres(const ado::ConnectionString& parsed) {
+  SetProvider(kPostgresProvider);
+  ado::ConnectionString other;
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
+    const std::string& key = attribute.key;
+    const QString value = QString::fromStdString(attribute.value);
+    if (Is(key, "Provider")) continue;
+    if (Is(key, "Host") || Is(key, "Server") || Is(key, "Data Source"))
+      controls_.As<QLineEdit>(kPgHost)->setText(value);
+    else if (Is(key, "Port"))
+      controls_.As<QLineEdit>(kPgPort)->setText(value);
+    else if (Is(key, "Database") || Is(key, "Initial Catalog"))
+      controls_.As<QLineEdit>(kPgDatabase)->setText(value);
+    else if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User"))
+      controls_.As<QLineEdit>(kPgUser)->setText(value);
+    else if (Is(key, "Password") || Is(key, "PWD"))
+      controls_.As<QLineEdit>(kPgPassword)->setText(value);
+    else
+      other.Set(key, attribute.value);
+  }
+  controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
+}
+
+void DataLinkDialog::LoadMaria(const ado::ConnectionString& parsed) {
+  SetProvider(kMariaProvider);
+  ado::ConnectionString other;
   for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
@@ -201,35 +254,7 @@ void DataLinkDialog::LoadMaria(const ado::ConnectionString& parsed, ado::Connect
     else
       other.Set(key, attribute.value);
   }
-}
-
-std::optional<std::string> DataLinkDialog::BuildMaria(const ado::ConnectionString& other, bool explain) {
-  const QString port = Text(Control(kMariaPort));
-  bool number = port.isEmpty();
-  if (!number) {
-    const int value = port.toInt(&number);
-    number = number && value > 0 && value <= 65535;
-  }
-  if (!number) {
-    if (explain) {
-      QelvoMessageBox(tr("The port must be a number from 1 to 65535.").toStdString(), MB_OK | MB_ICONEXCLAMATION, this);
-      Control(kMariaPort)->setFocus();
-    }
-    return std::nullopt;
-  }
-  ado::ConnectionString result;
-  result.Set("Provider", "MariaDB");
-  auto put = [&](const char* key, const QString& value) {
-    if (!value.isEmpty()) result.Set(key, value.toStdString());
-  };
-  put("Host", Text(Control(kMariaHost)));
-  put("Port", port);
-  put("Database", Text(Control(kMariaDatabase)));
-  put("User ID", Text(Control(kMariaUser)));
-  // Passwords keep blanks; the other fields are trimmed.
-  put("Password", controls_.As<QLineEdit>(kMariaPassword)->text());
-  for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
-  return result.ToString();
+  controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
 }
 
 std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
@@ -247,7 +272,6 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     return refuse(kOther,
                   tr("The other attributes cannot be read: %1").arg(QString::fromStdString(error.Description())));
   }
-  if (CurrentProvider() == kMariaProvider) return BuildMaria(other, explain);
   ado::ConnectionString result;
   if (CurrentProvider() == kSqliteProvider) {
     const QString file = Text(Control(kSqliteFile));
@@ -255,6 +279,45 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     result.Set("Provider", "SQLite");
     result.Set("Data Source", file.toStdString());
     if (controls_.As<QCheckBox>(kSqliteCreate)->isChecked()) result.Set("Create", "True");
+    for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+    return result.ToString();
+  }
+  if (CurrentProvider() == kPostgresProvider) {
+    const QString port = Text(Control(kPgPort));
+    bool number = false;
+    const int portNumber = port.toInt(&number);
+    if (!port.isEmpty() && (!number || portNumber <= 0 || portNumber > 65535))
+      return refuse(kPgPort, tr("The port must be a number from 1 to 65535."));
+    result.Set("Provider", "PostgreSQL");
+    // Empty fields are left to libpq's defaults (the local server, the user's own name).
+    auto put = [&](const char* key, const QString& value) {
+      if (!value.isEmpty()) result.Set(key, value.toStdString());
+    };
+    put("Host", Text(Control(kPgHost)));
+    put("Port", port);
+    put("Database", Text(Control(kPgDatabase)));
+    put("User ID", Text(Control(kPgUser)));
+    put("Password", controls_.As<QLineEdit>(kPgPassword)->text());
+    for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+    return result.ToString();
+  }
+  if (CurrentProvider() == kMariaProvider) {
+    const QString port = Text(Control(kMariaPort));
+    bool number = false;
+    const int portNumber = port.toInt(&number);
+    if (!port.isEmpty() && (!number || portNumber <= 0 || portNumber > 65535))
+      return refuse(kMariaPort, tr("The port must be a number from 1 to 65535."));
+    result.Set("Provider", "MariaDB");
+    // Empty fields are left to the client library's defaults (localhost, 3306).
+    auto put = [&](const char* key, const QString& value) {
+      if (!value.isEmpty()) result.Set(key, value.toStdString());
+    };
+    put("Host", Text(Control(kMariaHost)));
+    put("Port", port);
+    put("Database", Text(Control(kMariaDatabase)));
+    put("User ID", Text(Control(kMariaUser)));
+    // Passwords keep blanks; the other fields are trimmed.
+    put("Password", controls_.As<QLineEdit>(kMariaPassword)->text());
     for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
     return result.ToString();
   }

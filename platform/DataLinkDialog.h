@@ -1,13 +1,13 @@
 #pragma once
 // The data-link dialog: builds or edits a connection string for one of the providers, SQLite (a
-// database file), ODBC (a data source name or driver attributes) and MariaDB (a server), and
-// tests it.
+// database file), ODBC (a data source name or driver attributes), PostgreSQL and MariaDB (servers
+// reached natively), and tests it.
 //
 // Strings it writes:
 //   Provider=SQLite;Data Source=/path/file.db[;Create=True][;other attributes]
 //   Provider=MSDASQL[;DSN=name][;other attributes][;DATABASE=catalog][;UID=user][;PWD=password]
-//   Provider=MariaDB[;Host=host][;Port=port][;Database=name][;User ID=user][;Password=password]
-//     [;other attributes]
+//   Provider=PostgreSQL[;Host=h][;Port=n][;Database=d][;User ID=u][;Password=p][;other attributes]
+//   Provider=MariaDB[;Host=h][;Port=n][;Database=d][;User ID=u][;Password=p][;other attributes]
 // A string it is given to edit is read back into these fields; attributes it has no field for
 // go to "Other attributes" and so are kept. A string that cannot be read, or that names another
 // provider, is explained in the dialog and its readable attributes kept.
@@ -17,10 +17,10 @@
 
 #include "platform/framework/ControlTable.h"
 
-class QWidget;
 namespace ado {
 class ConnectionString;
 }
+class QWidget;
 
 class DataLinkDialog : public QDialog {
   Q_OBJECT
@@ -39,6 +39,12 @@ class DataLinkDialog : public QDialog {
     kOther = 1130,
     kNote = 1131,
     kTestConnection = 1140,
+    kPgPage = 1190,
+    kPgHost = 1191,
+    kPgPort = 1192,
+    kPgDatabase = 1193,
+    kPgUser = 1194,
+    kPgPassword = 1195,
     kMariaPage = 1150,
     kMariaHost = 1151,
     kMariaPort = 1152,
@@ -48,7 +54,7 @@ class DataLinkDialog : public QDialog {
     kOk = 1,
     kCancel = 2,
   };
-  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1, kMariaProvider = 2 };
+  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1, kPostgresProvider = 2, kMariaProvider = 3 };
 
   explicit DataLinkDialog(const std::string& initial = {}, QWidget* parent = nullptr);
 
@@ -70,9 +76,8 @@ class DataLinkDialog : public QDialog {
 
  private:
   void Load(const std::string& initial);
-  // The MariaDB page's attributes of a parsed string; the others go to `other`.
-  void LoadMaria(const ado::ConnectionString& parsed, ado::ConnectionString& other);
-  std::optional<std::string> BuildMaria(const ado::ConnectionString& other, bool explain);
+  void LoadPostgres(const ado::ConnectionString& parsed);
+  void LoadMaria(const ado::ConnectionString& parsed);
   void ShowProviderPage();
 
   ControlTable controls_;

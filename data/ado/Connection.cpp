@@ -8,6 +8,7 @@
 #include "data/ado/Recordset.h"
 #include "data/ado/mariadb/MariaProvider.h"
 #include "data/ado/odbc/OdbcProvider.h"
+#include "data/ado/postgresql/PgProvider.h"
 #include "data/ado/sqlite/SqliteProvider.h"
 
 namespace ado {
@@ -18,14 +19,15 @@ std::unique_ptr<ProviderSession> OpenProviderSession(const std::string& connecti
   std::string provider = parsed.Get("Provider").value_or("");
   if (strcasecmp(provider.c_str(), "SQLite") == 0) return OpenSqliteSession(parsed);
   if (IsMariaProviderName(provider)) return OpenMariaSession(parsed, userId, password);
+  if (strcasecmp(provider.c_str(), "PostgreSQL") == 0) return OpenPostgresSession(parsed, userId, password);
   if (provider.empty() || strncasecmp(provider.c_str(), "MSDASQL", 7) == 0) {
     parsed.Remove("Provider");
     return OpenOdbcSession(parsed, userId, password);
   }
   throw ComError(adErrProviderNotFound,
                  "Provider \"" + provider +
-                     "\" is not available. Use Provider=SQLite for SQLite files, Provider=MariaDB for MariaDB and "
-                     "MySQL servers, or an ODBC connection string "
+                     "\" is not available. Use Provider=SQLite for SQLite files, Provider=PostgreSQL for PostgreSQL "
+                     "servers, Provider=MariaDB for MariaDB and MySQL servers, or an ODBC connection string "
                      "(Provider=MSDASQL or no Provider) for other databases.",
                  "Qelvo ADO");
 }

@@ -94,8 +94,8 @@ class ProviderSession {
   virtual void BeginWrite() = 0;
   virtual void CommitWrite() = 0;
   virtual void RollbackWrite() = 0;
-  // From any thread: interrupts the statement or fetch running on this session. An interrupted
-  // fetch keeps the rows it read and ends without an error. Does nothing where a provider cannot.
+  // Interrupts a running statement or fetch; callable from another thread. An interrupted fetch
+  // keeps the rows it has read.
   virtual void Cancel() {}
 };
 

@@ -214,6 +214,8 @@ TEST(DbConnectionKind, IsReadFromTheConnectionString) {
   EXPECT_EQ(kindOf("Provider=MariaDB;Host=127.0.0.1;Port=1"), DatabaseKind::MySql);
   EXPECT_EQ(kindOf("provider=mysql;Host=127.0.0.1;Port=1"), DatabaseKind::MySql);
   EXPECT_EQ(kindOf("Provider=MariaDBX;Host=x"), DatabaseKind::Other);
+  // The native provider, whatever its server is called.
+  EXPECT_EQ(kindOf("Provider=postgresql;Host=mysql-host;Port=1"), DatabaseKind::PostgreSql);
 }
 
 TEST(DbConnectionTrace, PasswordsNeverReachTheTrace) {

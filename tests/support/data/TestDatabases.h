@@ -10,7 +10,7 @@
 #include "data/DbConnection.h"
 
 struct TestDatabase {
-  std::string name;              // "SQLite", "PostgreSQL", "MariaDB", "MariaDB native"
+  std::string name;              // "SQLite", "PostgreSQL", "PostgreSQL native", "MariaDB", "MariaDB native"
   std::string connectionString;  // for a fresh, empty database of the test's own
   std::string autoIncrementKey;  // column definition of an auto-increment primary key
   std::string timestampType;
@@ -26,9 +26,16 @@ inline void PrintTo(const TestDatabase& db, std::ostream* os) {
   *os << db.name;
 }
 std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info);
-// The native MariaDB provider's string for the server an ODBC string names (SERVER, PORT,
-// DATABASE, UID, PWD).
+// The native provider's string for the server of an ODBC string (SERVER, PORT, DATABASE, UID,
+// PWD).
+std::string NativePostgresString(const std::string& odbc);
+// Whether the database is PostgreSQL, through either provider.
+inline bool IsPostgres(const TestDatabase& db) {
+  return db.name.rfind("PostgreSQL", 0) == 0;
+}
+// The native MariaDB provider's string for the server an ODBC string names.
 std::string NativeMariaDbString(const std::string& odbcString);
+// Whether the database is MariaDB, through either provider.
 inline bool IsMariaDb(const TestDatabase& db) {
   return db.name.rfind("MariaDB", 0) == 0;
 }
