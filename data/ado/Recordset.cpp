@@ -109,6 +109,19 @@ ValueView RecordsetState::View(int column) {
   return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
 }
 
+ValueView RecordsetState::ViewAt(long viewPosition, int column) {
+  if (viewPosition == position && editMode != adEditNone) return View(column);
+  RequireOpen();
+  if (viewPosition < 0 || viewPosition >= static_cast<long>(view.size())) throw ComError(adErrNoCurrentRecord);
+  const RowStore::RowId row = view[static_cast<std::size_t>(viewPosition)];
+  // Cells are read row by row: the row's column starts are found once for all its values.
+  if (rowStartsOf != row) {
+    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
+    rowStartsOf = row;
+  }
+  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+}
+
 void RecordsetState::BeginEditIfNeeded() {
   if (editMode != adEditNone) return;
   RequireCurrent();
@@ -399,6 +412,13 @@ ValueView Recordset::GetCollectView(long index) {
 }
 Variant Recordset::GetCollect(const std::string& name) {
   return state_->Value(state_->CheckedColumn(name));
+}
+long Recordset::GetViewCount() const {
+  state_->RequireOpen();
+  return static_cast<long>(state_->view.size());
+}
+ValueView Recordset::GetValueAt(long position, long column) {
+  return state_->ViewAt(position, state_->CheckedColumn(column));
 }
 void Recordset::PutCollect(long index, const Variant& value) {
   state_->PutValue(state_->CheckedColumn(index), value);
