@@ -154,6 +154,16 @@ TEST_P(DbGridStorageSuite, CopyPrintAndCsvExportReadTheShownValues) {
   EXPECT_EQ(ids, window_->Column(kId));
 }
 
+TEST_P(DbGridStorageSuite, MakingRowsLeavesTheSelectedRecordCurrent) {
+  Open(GridOptions{});
+  window_->Click(Row(2), kName);
+  ASSERT_EQ(Grid().GetRecordset()->GetFieldVariantIdx(0).ToText(), "3");
+  Grid().Update(false);  // every row read again
+  EXPECT_EQ(window_->Column(kQty), (Texts{"3", "<null>", "10", "7"}));
+  Grid().viewport()->repaint();
+  EXPECT_EQ(Grid().GetRecordset()->GetFieldVariantIdx(0).ToText(), "3");
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, DbGridStorageSuite,
                          testing::Combine(testing::ValuesIn(TestDbs()),
                                           testing::Values(DbGridStorage::OwnedCells, DbGridStorage::Recordset)),
