@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "data/ValueFormat.h"
-#include "data/ado/OleDate.h"
+#include "text/OleDate.h"
 
 namespace {
 // The published names of the variant types; null for undefined codes and for VT_DECIMAL, whose

@@ -7,12 +7,12 @@
 #include "data/ErrorText.h"
 #include "data/Trace.h"
 #include "data/VariantText.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "data/ado/Variant.h"
 #include "export/ExportUi.h"
 #include "export/OutputFile.h"
 #include "export/ScriptGenerator.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 constexpr const char* kFailure = "Error during document generation";

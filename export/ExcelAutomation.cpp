@@ -13,9 +13,9 @@
 #include "data/Trace.h"
 #include "data/VariantText.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/Variant.h"
 #include "export/ScriptGenerator.h"
+#include "text/OleDate.h"
 
 namespace fs = std::filesystem;
 

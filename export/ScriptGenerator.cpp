@@ -16,12 +16,12 @@
 #include "data/Trace.h"
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 #include "export/ExportUi.h"
 #include "export/NameDelimiting.h"
 #include "export/ScriptTypes.h"
+#include "text/OleDate.h"
 #include "workspace/SettingsStore.h"
 
 namespace {

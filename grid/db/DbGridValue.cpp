@@ -3,12 +3,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "data/NumberFormat.h"
-#include "data/TextUtil.h"
 #include "data/Trace.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellComboEx.h"
 #include "grid/GridCellDateTimeEx.h"
@@ -17,6 +13,11 @@
 #include "grid/GridCellTextWithButton.h"
 #include "grid/db/DbGridCtrl.h"
 #include "grid/db/NullLabel.h"
+#include "text/DateScan.h"
+#include "text/NumberFormat.h"
+#include "text/OleDate.h"
+#include "text/TextUtil.h"
+#include "text/UserLocale.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include "data/DbRecordset.h"
 #include "data/Trace.h"
 #include "data/VariantText.h"
-#include "data/ado/OleDate.h"
 #include "grid/GridCellDateTimeEx.h"
 #include "grid/GridCellInteger.h"
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridColumnDef.h"
 #include "grid/GridCtrlEx.h"
 #include "grid/db/NullLabel.h"
+#include "text/OleDate.h"
 
 bool HasBaseTable(const DbFieldInfo& field) {
   return !field.baseTableName.empty() && field.baseTableName != "NULL";

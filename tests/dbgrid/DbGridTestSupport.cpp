@@ -9,9 +9,9 @@
 #include "data/DbConnection.h"
 #include "data/Trace.h"
 #include "data/ado/ComError.h"
-#include "data/ado/UserLocale.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "tests/support/dbgrid/GridDriving.h"
+#include "text/UserLocale.h"
 
 namespace dbgridtest {
 

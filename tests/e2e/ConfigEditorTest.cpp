@@ -16,12 +16,12 @@
 #include <functional>
 
 #include "data/DbRecordset.h"
-#include "data/ado/UserLocale.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/UpDownControl.h"
 #include "resources/CommandIds.h"
 #include "tests/data/ado/TraceRecorder.h"
 #include "tests/e2e/E2eSupport.h"
+#include "text/UserLocale.h"
 #include "ui/SharedFont.h"
 #include "workspace/QSettingsProfileStore.h"
 #include "workspace/SettingsStore.h"

@@ -12,13 +12,13 @@
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "data/ado/Variant.h"
 #include "export/CsvExport.h"
 #include "export/ScriptGenerator.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/export/SourceRows.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 const char* kReadCsv = R"(

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
-#include "data/ado/UserLocale.h"
 #include "grid/CellSlot.h"
 #include "grid/CellStyle.h"
 #include "grid/CellTypeProfile.h"
@@ -15,6 +14,7 @@
 #include "grid/GridColumnDef.h"
 #include "grid/GridCtrlEx.h"
 #include "grid/GridSelection.h"
+#include "text/UserLocale.h"
 
 TEST(CompactText, KeepsShortAndLongTextsAndSurvivesCopiesAndSelfAssignment) {
   CompactText empty;

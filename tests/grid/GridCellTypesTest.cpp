@@ -7,7 +7,6 @@
 #include <QListWidget>
 
 #include "GridTestSupport.h"
-#include "data/ado/UserLocale.h"
 #include "grid/GridCellCheck.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellComboEx.h"
@@ -15,6 +14,7 @@
 #include "grid/GridCellInteger.h"
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridCellTextWithButton.h"
+#include "text/UserLocale.h"
 
 using gridtest::GridWindow;
 

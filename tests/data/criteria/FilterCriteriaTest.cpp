@@ -1,13 +1,14 @@
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "tests/data/criteria/RowTable.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/UserCollation.h"
 #include "tests/data/criteria/RowTable.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 namespace {
 

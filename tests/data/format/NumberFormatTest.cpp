@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "data/NumberFormat.h"
 #include "data/ValueFormat.h"
-#include "data/ado/UserLocale.h"
+#include "text/NumberFormat.h"
+#include "text/UserLocale.h"
 
 namespace {
 class NumberFormatTest : public ::testing::Test {

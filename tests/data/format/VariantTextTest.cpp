@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 double OleDate(int year, int month, int day, int hour, int minute, int second) {

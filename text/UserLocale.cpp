@@ -1,4 +1,4 @@
-#include "data/ado/UserLocale.h"
+#include "text/UserLocale.h"
 
 #include <langinfo.h>
 
