@@ -16,7 +16,8 @@ TEST(CaseFold, FoldsLettersOfLatinGreekAndCyrillicKeepingTheLength) {
   EXPECT_EQ(FoldCase("İ ẞ 中文 €"), "İ ẞ 中文 €");
   const std::string invalid("A\xC4Z\xFF\xC3", 5);
   EXPECT_EQ(FoldCase(invalid), std::string("a\xC4z\xFF\xC3", 5));
-  for (const std::string& text : {std::string("ÄÖÜ"), std::string("Straße"), std::string("ΣΑΣ"), std::string("\xC3", 1)})
+  for (const std::string& text :
+       {std::string("ÄÖÜ"), std::string("Straße"), std::string("ΣΑΣ"), std::string("\xC3", 1)})
     EXPECT_EQ(FoldCase(text).size(), text.size()) << text;
 }
 
