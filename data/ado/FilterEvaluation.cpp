@@ -304,35 +304,51 @@ class DateTest final : public FilterExpression {
   double high_ = 0;
 };
 
-class TextTest final : public FilterExpression {
+// The tests of a row's value as text: NULL is unknown, a value with no text form is settled by
+// the test, a fixed-width column's text is read without its padding.
+class TextRowTest : public FilterExpression {
  public:
-  TextTest(int column, Op op, std::string value, bool padded)
-      : column_(column), op_(op), value_(std::move(value)), padded_(padded) {
-    if (padded_) value_.resize(TrimPadding(value_).size());
-  }
+  TextRowTest(int column, bool padded) : column_(column), padded_(padded) {}
 
-  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
+  Truth Evaluate(const RowSource& source, std::uint32_t row) const final {
     const ValueView v = source.Get(row, column_);
     if (v.IsNull()) return Truth::Unknown;
     char buffer[64];
-    std::optional<std::string_view> text = RowText(v, buffer);
-    if (!text) return Incomparable(op_);
-    return Holds(op_, CompareFolded(padded_ ? TrimPadding(*text) : *text, value_));
+    const std::optional<std::string_view> text = RowText(v, buffer);
+    if (!text) return WithoutText();
+    return OfText(padded_ ? TrimPadding(*text) : *text);
   }
+
+ protected:
+  virtual Truth WithoutText() const = 0;
+  virtual Truth OfText(std::string_view text) const = 0;
 
  private:
   int column_;
+  bool padded_;
+};
+
+class TextTest final : public TextRowTest {
+ public:
+  TextTest(int column, Op op, std::string value, bool padded)
+      : TextRowTest(column, padded), op_(op), value_(std::move(value)) {
+    if (padded) value_.resize(TrimPadding(value_).size());
+  }
+
+ private:
+  Truth WithoutText() const override { return Incomparable(op_); }
+  Truth OfText(std::string_view text) const override { return Holds(op_, CompareFolded(text, value_)); }
+
   Op op_;
   std::string value_;
-  bool padded_;
 };
 
 // LIKE with '%' or '*' standing for any run of characters, anywhere in the pattern; matching
 // ignores case. The pattern is folded once; the row's text is folded byte by byte as it is read.
-class LikeTest final : public FilterExpression {
+class LikeTest final : public TextRowTest {
  public:
   LikeTest(int column, std::string_view pattern, bool negate, bool padded)
-      : column_(column), negate_(negate), padded_(padded) {
+      : TextRowTest(column, padded), negate_(negate) {
     folded_.resize(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i) folded_[i] = static_cast<char>(FoldByte(pattern, i));
     std::size_t start = 0;
@@ -346,16 +362,10 @@ class LikeTest final : public FilterExpression {
     anchoredEnd_ = folded_.empty() || (folded_.back() != '%' && folded_.back() != '*');
   }
 
-  Truth Evaluate(const RowSource& source, std::uint32_t row) const override {
-    const ValueView v = source.Get(row, column_);
-    if (v.IsNull()) return Truth::Unknown;
-    char buffer[64];
-    std::optional<std::string_view> text = RowText(v, buffer);
-    if (!text) return Known(negate_);
-    return Known(Match(padded_ ? TrimPadding(*text) : *text) != negate_);
-  }
-
  private:
+  Truth WithoutText() const override { return Known(negate_); }
+  Truth OfText(std::string_view text) const override { return Known(Match(text) != negate_); }
+
   struct Segment {
     std::size_t offset;
     std::size_t length;
@@ -400,9 +410,7 @@ class LikeTest final : public FilterExpression {
     return true;
   }
 
-  int column_;
   bool negate_;
-  bool padded_;
   std::string folded_;
   std::vector<Segment> segments_;
   bool anchoredStart_ = true;

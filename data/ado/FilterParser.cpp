@@ -14,6 +14,8 @@ namespace {
 using Op = FilterOp;
 using Node = FilterNode;
 
+// ---- Errors.
+
 [[noreturn]] void Fail(const std::string& message) {
   throw ComError(adErrInvalidArgument, "Filter criteria: " + message, "ADODB.Recordset");
 }
@@ -27,6 +29,8 @@ std::string Quoted(std::string_view s) {
   constexpr std::size_t kMax = 60;
   return "'" + std::string(s.substr(0, kMax)) + (s.size() > kMax ? "...'" : "'");
 }
+
+// ---- What a column compares as.
 
 enum class Category { Integer, Numeric, Bool, Date, Text, Binary, Other };
 
@@ -78,6 +82,8 @@ Category CategoryOf(int adoType) {
 bool IsPadded(int adoType) {
   return adoType == 129 || adoType == 130;
 }
+
+// ---- Literals, lexer and parser.
 
 // A date of the criteria: ISO, day first or a time alone, standing for the span written.
 std::optional<FilterDate> ParseDate(std::string_view text) {
