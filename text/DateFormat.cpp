@@ -1,6 +1,6 @@
-#include <cstdio>
-
 #include "text/DateFormat.h"
+
+#include <cstdio>
 
 namespace {
 bool LocalParts(std::time_t time, std::tm& parts) {

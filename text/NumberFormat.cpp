@@ -1,3 +1,5 @@
+#include "text/NumberFormat.h"
+
 #include <langinfo.h>
 
 #include <charconv>
@@ -6,9 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "data/ValueFormat.h"
-#include "data/ado/Decimal.h"
-#include "text/NumberFormat.h"
+#include "text/StringFormat.h"
 #include "text/TextUtil.h"
 #include "text/UserLocale.h"
 
