@@ -51,15 +51,15 @@ class DbRecordset {
   bool MoveRecordRel(long offset);
   bool IsEOF();
 
-  Variant GetFieldVariantIdx(long index);
+  ado::Variant GetFieldVariantIdx(long index);
   // The same value as a view into the recordset's rows, without copying (bulk readers): valid
   // until the record, the rows or the value change.
-  ValueView GetFieldViewIdx(long index);
-  Variant GetFieldVariant(const std::string& name);
+  ado::ValueView GetFieldViewIdx(long index);
+  ado::Variant GetFieldVariant(const std::string& name);
   std::string GetFieldValueIdx(long index);
 
-  void SetFieldValue(const std::string& name, const Variant& value);
-  void SetFieldValueIdx(long index, const Variant& value);
+  void SetFieldValue(const std::string& name, const ado::Variant& value);
+  void SetFieldValueIdx(long index, const ado::Variant& value);
   void SetFieldValue(const std::string& name, const std::string& text);
   void SetFieldValueEx(const std::string& name, const std::string& text);
   void SetFieldNull(const std::string& name);

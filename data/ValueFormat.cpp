@@ -1,15 +1,15 @@
 #include "data/ValueFormat.h"
 
-bool HasValue(const Variant& v) {
-  return v.vt() != VT_EMPTY && v.vt() != VT_NULL;
+bool HasValue(const ado::Variant& v) {
+  return v.vt() != ado::VT_EMPTY && v.vt() != ado::VT_NULL;
 }
 
-bool IsByteArray(const Variant& v) {
+bool IsByteArray(const ado::Variant& v) {
   return v.IsByteArray();
 }
 
-std::string ByteArrayToText(Variant& v) {
+std::string ByteArrayToText(ado::Variant& v) {
   std::string text = IsByteArray(v) ? v.Str() : std::string();
-  v = Variant();
+  v = ado::Variant();
   return text;
 }

@@ -6,7 +6,7 @@
 #include "data/ado/Variant.h"
 #include "text/StringFormat.h"
 
-bool HasValue(const Variant& v);
-bool IsByteArray(const Variant& v);
+bool HasValue(const ado::Variant& v);
+bool IsByteArray(const ado::Variant& v);
 // One character per byte of a byte array (NULs included), else empty; the variant is cleared.
-std::string ByteArrayToText(Variant& v);
+std::string ByteArrayToText(ado::Variant& v);

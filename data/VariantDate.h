@@ -9,6 +9,6 @@
 
 using SystemTime = DateParts;
 
-std::time_t VariantDateToTime(const Variant& v);
-SystemTime VariantToSystemTime(const Variant& v);
-Variant SystemTimeToVariant(const SystemTime& st);
+std::time_t VariantDateToTime(const ado::Variant& v);
+SystemTime VariantToSystemTime(const ado::Variant& v);
+ado::Variant SystemTimeToVariant(const SystemTime& st);

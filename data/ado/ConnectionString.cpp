@@ -4,6 +4,8 @@
 #include "text/CaseFold.h"
 #include "text/TextUtil.h"
 
+namespace ado {
+
 namespace {
 
 // Keys compare as names do: blanks around ignored, case folded.
@@ -254,3 +256,5 @@ std::string ReplacePasswords(
   return RewritePasswordValues(
       text, [&](const Segment& seg) { return replace(std::string(TrimBlanks(seg.key)), seg.value); });
 }
+
+}  // namespace ado

@@ -9,6 +9,8 @@
 #include "text/TextUtil.h"
 #include "text/UserLocale.h"
 
+namespace ado {
+
 std::optional<Decimal> ParseFilterNumber(std::string_view text) {
   text = TrimBlanks(text);
   if (auto d = Decimal::Parse(text, '.')) return d;
@@ -449,3 +451,5 @@ FilterNode TextTestNode(int column, FilterOp op, std::string value, bool padded)
 FilterNode LikeTestNode(int column, std::string_view pattern, bool negate, bool padded) {
   return std::make_unique<LikeTest>(column, pattern, negate, padded);
 }
+
+}  // namespace ado

@@ -11,6 +11,8 @@
 #include "data/ado/Decimal.h"
 #include "data/ado/ValueView.h"
 
+namespace ado {
+
 // The truth of a criterion for one row, three-valued as in SQL's WHERE: a comparison with a NULL
 // value is unknown, NOT leaves unknown unknown, AND is false when any part is false and OR true
 // when any part is true. Only rows whose criteria are true pass.
@@ -49,3 +51,5 @@ FilterNode DateTestNode(int column, FilterOp op, const FilterDate& date);
 // `padded`: a fixed-width char column, whose trailing blanks comparisons ignore.
 FilterNode TextTestNode(int column, FilterOp op, std::string value, bool padded);
 FilterNode LikeTestNode(int column, std::string_view pattern, bool negate, bool padded);
+
+}  // namespace ado

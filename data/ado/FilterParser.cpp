@@ -9,6 +9,8 @@
 #include "text/DateScan.h"
 #include "text/TextUtil.h"
 
+namespace ado {
+
 namespace {
 
 using Op = FilterOp;
@@ -383,3 +385,5 @@ std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const
   if (TrimBlanks(criteria).empty()) return MatchAllRows();
   return Parser(criteria, columns).Parse();
 }
+
+}  // namespace ado

@@ -8,6 +8,8 @@
 #include "data/ado/FilterEvaluation.h"
 #include "data/ado/ValueView.h"
 
+namespace ado {
+
 // Compiles the criteria against the columns; raises ComError (adErrInvalidArgument, with a clear
 // message) for malformed criteria, unknown fields and values that do not convert to the field's
 // type. Blank criteria match every row.
@@ -25,3 +27,5 @@
 // holds for every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that cannot be
 // compared with the constant (a text in a numeric field) is only "<>" to it.
 std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const std::vector<CriteriaColumn>& columns);
+
+}  // namespace ado

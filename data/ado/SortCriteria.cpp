@@ -15,6 +15,8 @@
 #include "text/CaseFold.h"
 #include "text/TextUtil.h"
 
+namespace ado {
+
 namespace {
 
 int CompareRaw(std::string_view a, std::string_view b) {
@@ -529,3 +531,5 @@ std::vector<SortKey> ParseSortCriteria(std::string_view criteria, const std::vec
   }
   return keys;
 }
+
+}  // namespace ado

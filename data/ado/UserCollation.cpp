@@ -6,6 +6,8 @@
 
 #include "text/OwnedLocale.h"
 
+namespace ado {
+
 namespace {
 struct CollationState {
   OwnedLocale locale;  // null for a code-point collation
@@ -75,3 +77,5 @@ void AppendCollationKey(locale_t collation, std::string_view text, std::string& 
   key.push_back('\0');
   key.append(text);
 }
+
+}  // namespace ado

@@ -10,6 +10,8 @@
 #include "text/OleDate.h"
 #include "text/UserLocale.h"
 
+namespace ado {
+
 namespace {
 [[noreturn]] void Mismatch() {
   throw ComError(DISP_E_TYPEMISMATCH);
@@ -449,3 +451,5 @@ bool Variant::operator==(const Variant& o) const {
       return true;
   }
 }
+
+}  // namespace ado

@@ -59,7 +59,7 @@ void CDbGridCtrl::GridTrace(const char* format, ...) {
   Trace(TraceGrid, "%s", text.c_str());
 }
 
-void CDbGridCtrl::ReportError(const ComError& error) {
+void CDbGridCtrl::ReportError(const ado::ComError& error) {
   const std::string text = ComErrorText(error);
   Trace(TraceError, "%s", text.c_str());
   if (m_diagnostics) QelvoMessageBox(text, MB_OK | MB_ICONEXCLAMATION, this);
@@ -118,7 +118,7 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   try {
     PurgeRecordset(true);
     m_recordset->Open(m_connectionHolder.GetConnection(), sql);
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     ReportError(e);
     return false;
   }
@@ -154,7 +154,7 @@ void CDbGridCtrl::PurgeRecordset(bool recreate) {
   if (m_recordset && m_recordset->IsOpen()) {
     try {
       m_recordset->Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
   m_recordset.reset();
@@ -180,7 +180,7 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   // A value that cannot be read (a connection lost half way) ends the fill, not the program.
   try {
     FillGridDataFromRecordset();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     ReportError(e);
   }
   if (!layout) return true;
@@ -399,7 +399,7 @@ void CDbGridCtrl::FillGridDataFromRecordset() {
     if (m_options.displayRecno) StoreCellText(row, 0, std::to_string(row - first + 1));
     for (int col = 1; col < cols; ++col) {
       // A view into the recordset's rows: values are not copied on their way into the cells.
-      const ValueView value = m_recordset->GetFieldViewIdx(col - 1);
+      const ado::ValueView value = m_recordset->GetFieldViewIdx(col - 1);
       StoreValueInCell(value, *this, row, col, nullLabel);
       if (m_options.colorize && value.IsNull()) SetCellBackColour(row, col, kNullCellColour);
     }
@@ -451,7 +451,7 @@ void CDbGridCtrl::OnGridEndSelChange(int row, int col, long long count) {
       m_recordset->MoveFirst();
       if (recno > 0) m_recordset->MoveRecordRel(recno);
     }
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     if (m_diagnostics) QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
   UpdateFocusFrame();
@@ -482,10 +482,11 @@ void CDbGridCtrl::UpdateFocusFrame() {
 
 void CDbGridCtrl::MoveRecordsetToRow(int row) {
   const long recno = row - GetFirstDataRow();
-  if (recno < 0 || row >= GetRowCount() || !m_recordset || !m_recordset->IsOpen()) throw ComError(adErrNoCurrentRecord);
+  if (recno < 0 || row >= GetRowCount() || !m_recordset || !m_recordset->IsOpen())
+    throw ado::ComError(ado::adErrNoCurrentRecord);
   m_recordset->MoveFirst();
   if (recno > 0) m_recordset->MoveRecordRel(recno);
-  if (m_recordset->IsEOF()) throw ComError(adErrNoCurrentRecord);
+  if (m_recordset->IsEOF()) throw ado::ComError(ado::adErrNoCurrentRecord);
 }
 
 int CDbGridCtrl::GetSelectedDataRow() const {
@@ -513,12 +514,12 @@ bool CDbGridCtrl::OnGridEndEdit(int row, int col) {
     MoveRecordsetToRow(row);
     GridCellToDbFieldIdx(this, row, col, m_recordset.get(), fieldIndex, false);
     m_recordset->Update();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     // The typed text stays in the cell for another try; the refused change must not stay pending
     // in the recordset, where the next edit (perhaps of another row) would write it too.
     try {
       m_recordset->CancelUpdate();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }

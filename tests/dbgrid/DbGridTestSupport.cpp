@@ -52,7 +52,7 @@ ScratchDb::~ScratchDb() {
   if (!db_.isSqlite) {
     try {
       DropTables();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
   std::error_code ignored;
