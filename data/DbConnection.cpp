@@ -246,8 +246,21 @@ bool DbConnection::EnumTableFieldsFix(const std::string& table, std::vector<std:
   }
 }
 
+namespace {
+// Provider=PostgreSQL, the native provider (whatever its host is called).
+bool IsNativePostgres(const std::string& text) {
+  try {
+    const std::string provider = ado::ConnectionString::Parse(text).Get("Provider").value_or("");
+    return strcasecmp(provider.c_str(), "PostgreSQL") == 0;
+  } catch (const ado::ComError&) {
+    return false;
+  }
+}
+}  // namespace
+
 DatabaseKind DbConnection::GetDatabaseKind() const {
   const std::string& s = impl_->connectionString;
+  if (IsNativePostgres(s)) return DatabaseKind::PostgreSql;
   if (s.find("MySQL") != std::string::npos || s.find("MySql") != std::string::npos) return DatabaseKind::MySql;
   if (s.find("DBQ=") != std::string::npos || s.find("Microsoft.Jet") != std::string::npos) return DatabaseKind::Jet;
   if (s.find("DRIVER={PostgreSQL") != std::string::npos) return DatabaseKind::PostgreSql;

@@ -94,6 +94,9 @@ class ProviderSession {
   virtual void BeginWrite() = 0;
   virtual void CommitWrite() = 0;
   virtual void RollbackWrite() = 0;
+  // Interrupts a running statement or fetch; callable from another thread. An interrupted fetch
+  // keeps the rows it has read.
+  virtual void Cancel() {}
 };
 
 }  // namespace ado
