@@ -12,6 +12,7 @@
 #include "data/ado/ConnectionString.h"
 #include "data/ado/DataLinks.h"
 #include "data/ado/Recordset.h"
+#include "text/CaseFold.h"
 
 struct DbConnection::Impl {
   ado::ConnectionPtr connection;
@@ -164,7 +165,7 @@ namespace {
 bool IsServerCatalogue(const ado::Variant& schemaOrCatalog) {
   if (schemaOrCatalog.vt() != ado::VT_BSTR) return false;
   for (const char* name : {"pg_catalog", "pg_toast", "information_schema", "mysql", "performance_schema", "sys"})
-    if (strcasecmp(schemaOrCatalog.Str().c_str(), name) == 0) return true;
+    if (EqualsFolded(schemaOrCatalog.Str(), name)) return true;
   return false;
 }
 }  // namespace
@@ -217,7 +218,7 @@ bool DbConnection::EnumTableFields(const std::string& table, std::vector<std::st
       while (!rs->GetEOF()) {
         std::string tableName = VariantToText(rs->GetCollect("TABLE_NAME"));
         std::string columnName = VariantToText(rs->GetCollect("COLUMN_NAME"));
-        if (strcasecmp(tableName.c_str(), table.c_str()) == 0) out.push_back(columnName);
+        if (EqualsFolded(tableName, table)) out.push_back(columnName);
         rs->MoveNext();
       }
     } catch (const ado::ComError& e) {

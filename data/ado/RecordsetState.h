@@ -7,7 +7,7 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Connection.h"
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 #include "data/ado/Provider.h"
 #include "data/ado/RowStore.h"
 #include "data/ado/SortCriteria.h"
