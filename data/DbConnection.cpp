@@ -13,6 +13,7 @@
 #include "data/ado/DataLinks.h"
 #include "data/ado/Recordset.h"
 #include "data/ado/mariadb/MariaProvider.h"
+#include "text/CaseFold.h"
 
 struct DbConnection::Impl {
   ado::ConnectionPtr connection;
@@ -175,7 +176,7 @@ namespace {
 bool IsServerCatalogue(const ado::Variant& schemaOrCatalog) {
   if (schemaOrCatalog.vt() != ado::VT_BSTR) return false;
   for (const char* name : {"pg_catalog", "pg_toast", "information_schema", "mysql", "performance_schema", "sys"})
-    if (strcasecmp(schemaOrCatalog.Str().c_str(), name) == 0) return true;
+    if (EqualsFolded(schemaOrCatalog.Str(), name)) return true;
   return false;
 }
 }  // namespace
@@ -228,7 +229,7 @@ bool DbConnection::EnumTableFields(const std::string& table, std::vector<std::st
       while (!rs->GetEOF()) {
         std::string tableName = VariantToText(rs->GetCollect("TABLE_NAME"));
         std::string columnName = VariantToText(rs->GetCollect("COLUMN_NAME"));
-        if (strcasecmp(tableName.c_str(), table.c_str()) == 0) out.push_back(columnName);
+        if (EqualsFolded(tableName, table)) out.push_back(columnName);
         rs->MoveNext();
       }
     } catch (const ado::ComError& e) {

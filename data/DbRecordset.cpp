@@ -208,6 +208,19 @@ ado::ValueView DbRecordset::GetFieldViewIdx(long index) {
   return TracedCall(WhereIndex("GetFieldViewIdx", index), [&] { return impl_->recordset->GetCollectView(index); });
 }
 
+long DbRecordset::GetViewCount() const {
+  if (!IsOpen()) return 0;
+  try {
+    return impl_->recordset->GetViewCount();
+  } catch (const ado::ComError&) {
+    return 0;
+  }
+}
+
+ado::ValueView DbRecordset::GetValueAt(long position, long index) {
+  return TracedCall(WhereIndex("GetValueAt", index), [&] { return impl_->recordset->GetValueAt(position, index); });
+}
+
 ado::Variant DbRecordset::GetFieldVariant(const std::string& name) {
   return TracedCall(WhereName("GetFieldVariant", name.c_str()), [&] { return impl_->recordset->GetCollect(name); });
 }

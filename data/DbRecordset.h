@@ -56,6 +56,12 @@ class DbRecordset {
   // until the record, the rows or the value change.
   ado::ValueView GetFieldViewIdx(long index);
   ado::Variant GetFieldVariant(const std::string& name);
+  // Records shown now (sorted, filtered; only those read so far while rows are still arriving);
+  // never reads more. 0 when closed. Does not raise.
+  long GetViewCount() const;
+  // The value of field `index` in the shown record at `position` (0-based) as a view, without
+  // moving the current record: valid until the rows or the value change.
+  ado::ValueView GetValueAt(long position, long index);
   std::string GetFieldValueIdx(long index);
 
   void SetFieldValue(const std::string& name, const ado::Variant& value);

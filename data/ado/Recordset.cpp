@@ -1,13 +1,12 @@
 #include "data/ado/Recordset.h"
 
-#include <strings.h>
-
 #include <algorithm>
 
 #include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
 #include "data/ado/WriteBack.h"
+#include "text/CaseFold.h"
 
 namespace ado {
 
@@ -24,7 +23,7 @@ void RecordsetState::RequireCurrent() {
 
 int RecordsetState::FindColumn(const std::string& name) const {
   for (std::size_t i = 0; i < columns.size(); ++i)
-    if (strcasecmp(columns[i].name.c_str(), name.c_str()) == 0) return static_cast<int>(i);
+    if (EqualsFolded(columns[i].name, name)) return static_cast<int>(i);
   return -1;
 }
 
@@ -102,6 +101,19 @@ ValueView RecordsetState::View(int column) {
   }
   RequireCurrent();
   RowStore::RowId row = CurrentRow();
+  if (rowStartsOf != row) {
+    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
+    rowStartsOf = row;
+  }
+  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+}
+
+ValueView RecordsetState::ViewAt(long viewPosition, int column) {
+  if (viewPosition == position && editMode != adEditNone) return View(column);
+  RequireOpen();
+  if (viewPosition < 0 || viewPosition >= static_cast<long>(view.size())) throw ComError(adErrNoCurrentRecord);
+  const RowStore::RowId row = view[static_cast<std::size_t>(viewPosition)];
+  // Cells are read row by row: the row's column starts are found once for all its values.
   if (rowStartsOf != row) {
     store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
     rowStartsOf = row;
@@ -399,6 +411,13 @@ ValueView Recordset::GetCollectView(long index) {
 }
 Variant Recordset::GetCollect(const std::string& name) {
   return state_->Value(state_->CheckedColumn(name));
+}
+long Recordset::GetViewCount() const {
+  state_->RequireOpen();
+  return static_cast<long>(state_->view.size());
+}
+ValueView Recordset::GetValueAt(long position, long column) {
+  return state_->ViewAt(position, state_->CheckedColumn(column));
 }
 void Recordset::PutCollect(long index, const Variant& value) {
   state_->PutValue(state_->CheckedColumn(index), value);

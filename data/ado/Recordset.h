@@ -53,6 +53,12 @@ class Recordset {
   // The current record's value by index as a view into the held rows, without copying it (bulk
   // readers): valid until the record, the rows or the value change. Fails as GetCollect does.
   ValueView GetCollectView(long index);
+  // Rows the cursor shows now (read so far, not deleted, filtered, sorted); never fetches.
+  long GetViewCount() const;
+  // The value of column `column` in the row at `position` of the shown rows (0-based), without
+  // moving the current record: a view into the held rows, valid until the rows or the value
+  // change. The current record shows its pending edit. ComError adErrNoCurrentRecord out of range.
+  ValueView GetValueAt(long position, long column);
   void PutCollect(long index, const Variant& value);
   void PutCollect(const std::string& name, const Variant& value);
 

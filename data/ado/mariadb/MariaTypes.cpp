@@ -9,7 +9,8 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
-#include "data/ado/OleDate.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 namespace ado::mariadb {
 namespace {

@@ -6,9 +6,10 @@
 #include <cmath>
 
 #include "data/ado/AdoEnums.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/postgresql/PgStatement.h"
 #include "data/ado/postgresql/PgTypes.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 using namespace ado;
 using namespace ado::postgresql;
