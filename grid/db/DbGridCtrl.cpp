@@ -366,7 +366,9 @@ void CDbGridCtrl::SetRowCountAfterRecorset() {
   SetRowCount(details + filters + 1);
   if (m_cellStore) m_cellStore->SetFirstDataRow(GetFirstDataRow());
   ForgetDataRows();
-  SetRowCount(static_cast<int>(details + filters + 1 + std::max(0L, ApplyRowLimit(n))));
+  // Without an open result the grid shows no rows at all, not even a header.
+  const long shown = m_recordset && m_recordset->IsOpen() ? std::max(0L, ApplyRowLimit(n)) : -1L;
+  SetRowCount(static_cast<int>(details + filters + 1 + shown));
   SetFixedRowCount(details + 1);
   // Owned cells take the column definitions now; a layout under way applies them itself.
   if (!m_cellStore && !m_layingOut && GetFirstDataRow() < GetRowCount())
