@@ -105,9 +105,27 @@ void DbRecordset::Close() {
 
 bool DbRecordset::IsOpen() const {
   try {
-    return impl_->recordset && impl_->recordset->GetState() == ado::adStateOpen;
+    return impl_->recordset && (impl_->recordset->GetState() & ado::adStateOpen) != 0;
   } catch (const ComError&) {
     return false;
+  }
+}
+
+bool DbRecordset::IsFetching() const {
+  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateFetching) != 0;
+}
+
+void DbRecordset::Cancel() {
+  if (!impl_->recordset) return;
+  Trace(TraceInfo, "DbRecordset::Cancel()");
+  impl_->recordset->Cancel();
+}
+
+long DbRecordset::GetViewCount() const {
+  try {
+    return IsOpen() ? impl_->recordset->GetViewCount() : 0;
+  } catch (const ComError&) {
+    return 0;
   }
 }
 

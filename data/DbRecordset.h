@@ -35,6 +35,12 @@ class DbRecordset {
             int cursorLocation);
   void Close();
   bool IsOpen() const;
+  // Rows still arrive on the worker thread (an open with adAsyncFetch). Never raises.
+  bool IsFetching() const;
+  // Stops a fetch under way, keeping the rows read. Never raises.
+  void Cancel();
+  // The rows readable now without waiting for a fetch (0 when closed). Never raises.
+  long GetViewCount() const;
   DbConnection* GetConnection() const;
 
   long GetFieldCount() const;  // -1 on error

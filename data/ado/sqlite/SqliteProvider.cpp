@@ -233,6 +233,8 @@ class SqliteSession : public ProviderSession {
   void RollbackWrite() override {
     sqlite3_exec(db_.get(), "ROLLBACK TO qelvo_write; RELEASE qelvo_write", nullptr, nullptr, nullptr);
   }
+  // Safe from any thread; a statement started after the last one ended is not affected.
+  void Cancel() override { sqlite3_interrupt(db_.get()); }
 
  private:
   void RunWithParameters(const std::string& sql, const std::vector<Parameter>& parameters) {
