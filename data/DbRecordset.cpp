@@ -121,6 +121,12 @@ void DbRecordset::Cancel() {
   impl_->recordset->Cancel();
 }
 
+void DbRecordset::WaitForFetch() {
+  if (!IsOpen()) return;
+  // Any call that needs every row ends the fetch; the count is the cheapest.
+  TracedCall(Where("WaitForFetch()"), [&] { impl_->recordset->GetRecordCount(); });
+}
+
 long DbRecordset::GetViewCount() const {
   try {
     return IsOpen() ? impl_->recordset->GetViewCount() : 0;

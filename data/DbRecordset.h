@@ -39,6 +39,9 @@ class DbRecordset {
   bool IsFetching() const;
   // Stops a fetch under way, keeping the rows read. Never raises.
   void Cancel();
+  // Waits for a fetch on the worker to end and raises what failed in it (once; the rows read
+  // before stay). Nothing when no fetch is pending.
+  void WaitForFetch();
   // The rows readable now without waiting for a fetch (0 when closed). Never raises.
   long GetViewCount() const;
   DbConnection* GetConnection() const;

@@ -8,6 +8,7 @@
 #include "data/TextUtil.h"
 #include "data/Trace.h"
 #include "data/ValueFormat.h"
+#include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/HResult.h"
 #include "grid/db/DataTypeToColumnType.h"
@@ -117,7 +118,12 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   m_filterActive = false;
   try {
     PurgeRecordset(true);
-    m_recordset->Open(m_connectionHolder.GetConnection(), sql);
+    m_reapplyAfterFetch = false;
+    if (m_fetchOnWorker)
+      m_recordset->Open(m_connectionHolder.GetConnection(), sql, ado::adOpenKeyset, ado::adLockOptimistic,
+                        ado::adCmdText | ado::adAsyncFetch, RecordsetCursorLocation);
+    else
+      m_recordset->Open(m_connectionHolder.GetConnection(), sql);
   } catch (const ComError& e) {
     ReportError(e);
     return false;
@@ -185,8 +191,23 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   }
   if (!layout) return true;
   SizeColumns();
-  ReapplySortAndFilters();
+  // Sorting and filtering need every row: they wait for the end of a fetch.
+  if (IsFetching())
+    m_reapplyAfterFetch = true;
+  else
+    ReapplySortAndFilters();
   return true;
+}
+
+void CDbGridCtrl::FinishFetch() {
+  if (!m_recordset || !m_recordset->IsOpen()) return;
+  // Ends the fetch (raising what failed in it), then counts every record.
+  m_recordset->GetRecordCount();
+  SyncRowCountFromRecordset();
+  if (m_reapplyAfterFetch) {
+    m_reapplyAfterFetch = false;
+    ReapplySortAndFilters();
+  }
 }
 
 void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
@@ -331,7 +352,10 @@ void CDbGridCtrl::WriteFieldDetails(const std::vector<DbFieldInfo>& fields) {
 
 void CDbGridCtrl::SetRowCountAfterRecorset() {
   GridTrace("CDbGridCtrl::SetRowCountAfterRecorset()");
-  long n = m_recordset && m_recordset->IsOpen() ? m_recordset->GetRecordCount() : -1;
+  // While rows arrive: those readable now, without waiting for the rest.
+  long n = !m_recordset || !m_recordset->IsOpen() ? -1
+           : IsFetching()                         ? m_recordset->GetViewCount()
+                                                  : m_recordset->GetRecordCount();
   m_cornerLabel.clear();
   COLORREF corner = CLR_DEFAULT;
   if (n >= 0 && m_options.maxDataRows > 0 && m_options.maxDataRows < n) {
@@ -496,6 +520,8 @@ int CDbGridCtrl::GetSelectedDataRow() const {
 
 bool CDbGridCtrl::OnGridBeginEdit(int row, int col) {
   if (col < GetFixedColumnCount() || row < GetFixedRowCount()) return false;
+  // Neither a filter nor a change before every row is in.
+  if (IsFetching()) return false;
   return IsCellEditable(row, col);
 }
 

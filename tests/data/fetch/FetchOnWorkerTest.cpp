@@ -37,13 +37,14 @@ bool WaitFor(Condition done) {
 // hanging the test command.
 class Watchdog {
  public:
-  explicit Watchdog(const char* what) : thread_([this, what] {
-    std::unique_lock lock(mutex_);
-    if (!done_.wait_for(lock, std::chrono::seconds(60), [this] { return disarmed_; })) {
-      std::fprintf(stderr, "%s did not return\n", what);
-      std::abort();
-    }
-  }) {}
+  explicit Watchdog(const char* what)
+      : thread_([this, what] {
+          std::unique_lock lock(mutex_);
+          if (!done_.wait_for(lock, std::chrono::seconds(60), [this] { return disarmed_; })) {
+            std::fprintf(stderr, "%s did not return\n", what);
+            std::abort();
+          }
+        }) {}
   ~Watchdog() {
     {
       std::lock_guard lock(mutex_);
@@ -187,8 +188,9 @@ TEST_P(FetchOnWorker, CancelInterruptsARowTheDatabaseIsStillWorkingOn) {
   std::string sql;
   if (db.isSqlite) {
     // The second row is found only after about ten billion steps.
-    sql = "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) "
-          "SELECT n FROM c WHERE n = 1 OR n > 10000000000";
+    sql =
+        "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) "
+        "SELECT n FROM c WHERE n = 1 OR n > 10000000000";
   } else if (db.name == "PostgreSQL") {
     Connect(db_->ConnectionString() + ";UseDeclareFetch=1;Fetch=1");
     sql = "SELECT n, pg_sleep(CASE WHEN n > 1 THEN 3600 ELSE 0 END) AS waited FROM generate_series(1, 3) AS g(n)";
@@ -231,8 +233,9 @@ TEST_P(FetchOnWorker, AFailureHalfWayIsRaisedOnceAtTheEndWithTheRowsBeforeIt) {
   const TestDatabase& db = GetParam();
   std::string sql;
   if (db.isSqlite) {
-    sql = "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 100000) "
-          "SELECT CASE WHEN n < 50000 THEN n ELSE abs((-9223372036854775807 - 1) * (n / n)) END AS n FROM c";
+    sql =
+        "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 100000) "
+        "SELECT CASE WHEN n < 50000 THEN n ELSE abs((-9223372036854775807 - 1) * (n / n)) END AS n FROM c";
   } else if (db.name == "PostgreSQL") {
     // Rows in batches from a server-side cursor, so that the division is reached while reading.
     Connect(db_->ConnectionString() + ";UseDeclareFetch=1;Fetch=1000");
