@@ -127,14 +127,6 @@ void DbRecordset::WaitForFetch() {
   TracedCall(Where("WaitForFetch()"), [&] { impl_->recordset->GetRecordCount(); });
 }
 
-long DbRecordset::GetViewCount() const {
-  try {
-    return IsOpen() ? impl_->recordset->GetViewCount() : 0;
-  } catch (const ComError&) {
-    return 0;
-  }
-}
-
 DbConnection* DbRecordset::GetConnection() const {
   return impl_->connection;
 }
@@ -230,6 +222,19 @@ Variant DbRecordset::GetFieldVariantIdx(long index) {
 
 ValueView DbRecordset::GetFieldViewIdx(long index) {
   return TracedCall(WhereIndex("GetFieldViewIdx", index), [&] { return impl_->recordset->GetCollectView(index); });
+}
+
+long DbRecordset::GetViewCount() const {
+  if (!IsOpen()) return 0;
+  try {
+    return impl_->recordset->GetViewCount();
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+ValueView DbRecordset::GetValueAt(long position, long index) {
+  return TracedCall(WhereIndex("GetValueAt", index), [&] { return impl_->recordset->GetValueAt(position, index); });
 }
 
 Variant DbRecordset::GetFieldVariant(const std::string& name) {

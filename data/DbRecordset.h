@@ -42,8 +42,6 @@ class DbRecordset {
   // Waits for a fetch on the worker to end and raises what failed in it (once; the rows read
   // before stay). Nothing when no fetch is pending.
   void WaitForFetch();
-  // The rows readable now without waiting for a fetch (0 when closed). Never raises.
-  long GetViewCount() const;
   DbConnection* GetConnection() const;
 
   long GetFieldCount() const;  // -1 on error
@@ -65,6 +63,12 @@ class DbRecordset {
   // until the record, the rows or the value change.
   ValueView GetFieldViewIdx(long index);
   Variant GetFieldVariant(const std::string& name);
+  // Records shown now (sorted, filtered; only those read so far while rows are still arriving);
+  // never reads more. 0 when closed. Does not raise.
+  long GetViewCount() const;
+  // The value of field `index` in the shown record at `position` (0-based) as a view, without
+  // moving the current record: valid until the rows or the value change.
+  ValueView GetValueAt(long position, long index);
   std::string GetFieldValueIdx(long index);
 
   void SetFieldValue(const std::string& name, const Variant& value);

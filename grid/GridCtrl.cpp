@@ -8,6 +8,7 @@
 #include "grid/CellTypeProfile.h"
 #include "grid/GridColour.h"
 #include "grid/InPlaceEditor.h"
+#include "grid/OwnedCellStore.h"
 #include "grid/TitleTip.h"
 
 namespace {
@@ -44,6 +45,8 @@ CGridCtrl::CGridCtrl(QWidget* parent, int rows, int cols, int fixedRows, int fix
   verticalScrollBar()->setSingleStep(1);
   horizontalScrollBar()->setSingleStep(20);
 
+  m_store = std::make_unique<OwnedCellStore>();
+  m_store->SetSlotInit([this](int row, int col, CellSlot& slot) { InitSlot(row, col, slot); });
   SetRowCount(rows);
   SetColumnCount(cols);
   SetFixedRowCount(fixedRows);
@@ -200,6 +203,13 @@ bool CGridCtrl::SetInlineCellForm(int row, int col, const InlineCellForm& form) 
 
 void CGridCtrl::DestroyCell(int, int) {}
 
+bool CGridCtrl::SetCellStore(std::unique_ptr<GridCellStore> store) {
+  if (!store || GetRowCount() != 0 || GetColumnCount() != 0) return false;
+  m_store = std::move(store);
+  m_store->SetSlotInit([this](int row, int col, CellSlot& slot) { InitSlot(row, col, slot); });
+  return true;
+}
+
 void CGridCtrl::DestroyRowCells(int row) {
   const int cols = GetColumnCount();
   for (int col = 0; col < cols; ++col) DestroyCell(row, col);
@@ -219,36 +229,13 @@ bool CGridCtrl::SetRowCount(int rows) {
   HideTitleTip();
 
   bool ok = true;
-  const auto cols = static_cast<std::size_t>(GetColumnCount());
   if (rows < old) {
     for (int row = old - 1; row >= rows; --row) DestroyRowCells(row);
-    m_cells.resize(static_cast<std::size_t>(rows) * cols);
+    m_store->SetRowCount(rows);
     m_rowHeights.resize(static_cast<std::size_t>(rows));
-    // Memory goes back once most rows are gone (a filter, a new query).
-    if (m_cells.size() < m_cells.capacity() / 2) m_cells.shrink_to_fit();
     if (m_rowHeights.size() < m_rowHeights.capacity() / 2) m_rowHeights.shrink_to_fit();
   } else {
-    const int height = GetDefaultCell(false, false)->GetHeight();
-    try {
-      // The exact size for a grid filled at once; room to spare for one that grows row by row.
-      const std::size_t need = static_cast<std::size_t>(rows) * cols;
-      if (need > m_cells.capacity()) m_cells.reserve(std::max(need, m_cells.capacity() + m_cells.capacity() / 8));
-      if (static_cast<std::size_t>(rows) > m_rowHeights.capacity())
-        m_rowHeights.reserve(
-            std::max(static_cast<std::size_t>(rows), m_rowHeights.capacity() + m_rowHeights.capacity() / 8));
-      for (int row = old; row < rows; ++row) {
-        for (std::size_t col = 0; col < cols; ++col) {
-          m_cells.emplace_back();
-          InitSlot(row, static_cast<int>(col), m_cells.back());
-        }
-        m_rowHeights.push_back(height);
-      }
-    } catch (const std::bad_alloc&) {
-      // The rows made so far stay; the counts say how many.
-      m_cells.resize(m_rowHeights.size() * cols);
-      qWarning("CGridCtrl::SetRowCount: out of memory after %zu rows", m_rowHeights.size());
-      ok = false;
-    }
+    ok = AddRows(rows);
   }
   m_selection.ClipTo(GetRowCount(), GetColumnCount());
   m_prevSelection.ClipTo(GetRowCount(), GetColumnCount());
@@ -256,6 +243,38 @@ bool CGridCtrl::SetRowCount(int rows) {
   m_bottomRowCache = -2;
   ResetScrollBars();
   viewport()->update();
+  return ok;
+}
+
+bool CGridCtrl::AddRows(int rows) {
+  const int height = GetDefaultCell(false, false)->GetHeight();
+  try {
+    if (static_cast<std::size_t>(rows) > m_rowHeights.capacity())
+      m_rowHeights.reserve(
+          std::max(static_cast<std::size_t>(rows), m_rowHeights.capacity() + m_rowHeights.capacity() / 8));
+  } catch (const std::bad_alloc&) {
+    qWarning("CGridCtrl::SetRowCount: out of memory for %d rows", rows);
+    return false;
+  }
+  const int made = m_store->SetRowCount(rows);
+  m_rowHeights.resize(static_cast<std::size_t>(made), height);
+  if (made < rows) {
+    // The rows made so far stay; the counts say how many.
+    qWarning("CGridCtrl::SetRowCount: out of memory after %d rows", made);
+    return false;
+  }
+  return true;
+}
+
+bool CGridCtrl::GrowRowCount(int rows) {
+  const int old = GetRowCount();
+  if (rows <= old || GetColumnCount() == 0) return false;
+  const bool ok = AddRows(rows);
+  m_selection.ClipTo(GetRowCount(), GetColumnCount());
+  m_prevSelection.ClipTo(GetRowCount(), GetColumnCount());
+  m_bottomRowCache = -2;
+  ResetScrollBars();
+  if (m_bAllowDraw && RowMayBeOnScreen(old)) viewport()->update();
   return ok;
 }
 
@@ -271,26 +290,14 @@ bool CGridCtrl::SetColumnCount(int cols) {
   if (m_nSortColumn >= cols) m_nSortColumn = -1;
   HideTitleTip();
 
-  // The new cells are made first, so that running out of memory changes nothing.
+  // Out of memory changes nothing, except that the dropped cells were told.
   const int rows = GetRowCount();
-  const int keep = std::min(old, cols);
-  const auto width = static_cast<std::size_t>(cols);
-  std::vector<CellSlot> widened;
-  try {
-    widened.resize(static_cast<std::size_t>(rows) * width);
-    for (int row = 0; row < rows; ++row)
-      for (int col = old; col < cols; ++col)
-        InitSlot(row, col, widened[static_cast<std::size_t>(row) * width + static_cast<std::size_t>(col)]);
-  } catch (const std::bad_alloc&) {
+  for (int row = 0; row < rows; ++row)
+    for (int col = cols; col < old; ++col) DestroyCell(row, col);
+  if (!m_store->SetColumnCount(cols)) {
     qWarning("CGridCtrl::SetColumnCount: out of memory");
     return false;
   }
-  for (int row = 0; row < rows; ++row) {
-    for (int col = cols; col < old; ++col) DestroyCell(row, col);
-    CellSlot* cells = &widened[static_cast<std::size_t>(row) * width];
-    for (int col = 0; col < keep; ++col) cells[col] = std::move(*Slot(row, col));
-  }
-  m_cells = std::move(widened);
   m_colWidths.resize(static_cast<std::size_t>(cols), GetDefaultCell(false, false)->GetWidth());
   m_selection.ClipTo(GetRowCount(), GetColumnCount());
   m_prevSelection.ClipTo(GetRowCount(), GetColumnCount());
@@ -346,9 +353,10 @@ bool CGridCtrl::SetFixedColumnCount(int fixedCols) {
   if (m_idCurrentCell.col >= 0 && m_idCurrentCell.col < fixedCols) m_idCurrentCell = CellId();
   const int old = m_nFixedCols;
   m_nFixedCols = fixedCols;
-  const int rows = GetRowCount();
-  for (int row = 0; row < rows; ++row)
+  // Rows the store makes later take the new flags when they are made.
+  m_store->ForEachHeldRow([&](int row) {
     for (int col = std::min(old, fixedCols); col < std::max(old, fixedCols); ++col) ResetFixedFlags(row, col, true);
+  });
   ResetScrollBars();
   viewport()->update();
   return true;
@@ -646,8 +654,8 @@ void CGridCtrl::SetModified(bool modified, int row, int col) {
     return;
   }
   if (!modified) {
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    for (int r = 0; r < rows; ++r)
+    const int cols = GetColumnCount();
+    m_store->ForEachHeldRow([&](int r) {
       for (int c = 0; c < cols; ++c) {
         CellSlot* slot = Slot(r, c);
         if (CGridCellBase* cell = slot->Object())
@@ -655,6 +663,7 @@ void CGridCtrl::SetModified(bool modified, int row, int col) {
         else
           slot->SetState(static_cast<std::uint8_t>(slot->State() & ~kCellModified));
       }
+    });
   }
   m_bModified = modified;
   SetSortColumn(-1);
@@ -667,12 +676,12 @@ bool CGridCtrl::GetModified(int row, int col) const {
 
 bool CGridCtrl::RedrawCell(int row, int col) {
   if (!IsValid(row, col)) return false;
-  if (m_bAllowDraw && RowMayBeOnScreen(row)) viewport()->update();
+  if (m_bAllowDraw && !m_bQuietCells && RowMayBeOnScreen(row)) viewport()->update();
   return true;
 }
 
 void CGridCtrl::RedrawRow(int row) {
-  if (m_bAllowDraw && row >= 0 && row < GetRowCount() && RowMayBeOnScreen(row)) viewport()->update();
+  if (m_bAllowDraw && !m_bQuietCells && row >= 0 && row < GetRowCount() && RowMayBeOnScreen(row)) viewport()->update();
 }
 
 // ---------------------------------------------------------------- look and options

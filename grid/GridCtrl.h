@@ -4,7 +4,9 @@
 // drag-and-drop exchange as text, resizing, auto-sizing and printing. It knows nothing of
 // databases: owners react to its notifications.
 //
-// Storage: one 16-byte slot per cell. Plain text cells and cells of the typed classes (integer,
+// Storage: one 16-byte slot per cell, kept by the grid's cell store (GridCellStore.h): all cells
+// owned by the grid (OwnedCellStore) unless a derived grid installs a store that makes rows from a
+// data source when they are asked for. Plain text cells and cells of the typed classes (integer,
 // number, date, check box) stay compact (CellSlot.h); GetCell hands out (and from then on keeps) a
 // full cell object. Bulk work should use the per-cell setters of the grid (SetCellText,
 // StoreCellText, SetCellBackColour, StoreCompactValue, ...), which keep compact cells compact.
@@ -31,6 +33,7 @@
 
 #include "grid/CellSlot.h"
 #include "grid/GridCell.h"
+#include "grid/GridCellStore.h"
 #include "grid/GridDefs.h"
 #include "grid/GridSelection.h"
 
@@ -82,6 +85,9 @@ class CGridCtrl : public QAbstractScrollArea {
   int GetFixedColumnWidth() const;
   long long GetVirtualWidth() const;   // all columns
   long long GetVirtualHeight() const;  // all rows (walks every row)
+
+  // The store that keeps the cells (memory figures, tests).
+  const GridCellStore& GetCellStore() const { return *m_store; }
 
   // ---- Default cells: (fixedRow, fixedCol) = (false,false) normal, (false,true) fixed column,
   // (true,false) fixed row, (true,true) both.
@@ -351,6 +357,15 @@ class CGridCtrl : public QAbstractScrollArea {
   virtual void DestroyCell(int row, int col);
   // A new cell object of the default class.
   virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
+  // Installs another cell store; only while the grid has no rows and no columns (false otherwise).
+  bool SetCellStore(std::unique_ptr<GridCellStore> store);
+  // While true, cell changes do not ask for a repaint: a store making rows during painting.
+  void SetCellsQuiet(bool quiet) { m_bQuietCells = quiet; }
+  bool AreCellsQuiet() const { return m_bQuietCells; }
+  // Appends rows up to `rows` without marking the grid modified or dropping the sort indicator,
+  // repainting only when a new row can be on screen (rows arriving from a source). False when
+  // `rows` is not more than now or memory runs out.
+  bool GrowRowCount(int rows);
 
   virtual void PrintHeader(QPainter& painter, int page);
   virtual void PrintFooter(QPainter& painter, int page);
@@ -391,10 +406,7 @@ class CGridCtrl : public QAbstractScrollArea {
   };
 
   // Storage.
-  CellSlot* Slot(int row, int col) const {
-    return const_cast<CellSlot*>(
-        &m_cells[static_cast<std::size_t>(row) * m_colWidths.size() + static_cast<std::size_t>(col)]);
-  }
+  CellSlot* Slot(int row, int col) const { return &m_store->At(row, col); }
   // The cell as an object for reading: the slot's object, or a scratch cell loaded from the
   // compact form (valid until the next call).
   CGridCellBase* CellForRead(int row, int col) const;
@@ -412,6 +424,8 @@ class CGridCtrl : public QAbstractScrollArea {
   bool NewCellsAreCompact() const;
   void InitSlot(int row, int col, CellSlot& slot);
   void DestroyRowCells(int row);
+  // Adds rows [old, rows) to the store and the row heights; false when memory ran out first.
+  bool AddRows(int rows);
   unsigned FixedFlagsFor(int row, int col) const;
   void ResetFixedFlags(int row, int col, bool resetColours);
   // Changes the style of a cell; false when out of range.
@@ -459,7 +473,8 @@ class CGridCtrl : public QAbstractScrollArea {
 
   // Data.
   int m_id = 0;
-  std::vector<CellSlot> m_cells;  // row-major, GetColumnCount() slots a row, in one block
+  std::unique_ptr<GridCellStore> m_store;
+  bool m_bQuietCells = false;
   std::vector<int> m_rowHeights;
   std::vector<int> m_colWidths;
   int m_nFixedRows = 0;

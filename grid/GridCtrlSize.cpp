@@ -193,30 +193,12 @@ bool CGridCtrl::SortTextItems(int col, bool ascending) {
       const std::string& kb = keys[static_cast<std::size_t>(b)];
       return ascending ? ka < kb : kb < ka;
     });
-    // Rows move into place cycle by cycle through one row of room: row first + i takes the row
-    // first + order[i].
-    const auto cols = static_cast<std::size_t>(GetColumnCount());
-    std::vector<CellSlot> held(cols);
-    std::vector<bool> placed(static_cast<std::size_t>(count), false);
-    auto rowAt = [&](int i) { return &m_cells[static_cast<std::size_t>(first + i) * cols]; };
-    for (int start = 0; start < count; ++start) {
-      if (placed[static_cast<std::size_t>(start)]) continue;
-      std::move(rowAt(start), rowAt(start) + cols, held.begin());
-      const int heldHeight = m_rowHeights[static_cast<std::size_t>(first + start)];
-      int i = start;
-      for (;;) {
-        placed[static_cast<std::size_t>(i)] = true;
-        const int from = order[static_cast<std::size_t>(i)];
-        if (from == start) {
-          std::move(held.begin(), held.end(), rowAt(i));
-          m_rowHeights[static_cast<std::size_t>(first + i)] = heldHeight;
-          break;
-        }
-        std::move(rowAt(from), rowAt(from) + cols, rowAt(i));
-        m_rowHeights[static_cast<std::size_t>(first + i)] = m_rowHeights[static_cast<std::size_t>(first + from)];
-        i = from;
-      }
-    }
+    // The store moves the cells; a store whose rows follow a data source cannot.
+    if (!m_store->ReorderRows(first, order)) return false;
+    std::vector<int> heights(m_rowHeights.begin() + first, m_rowHeights.end());
+    for (int i = 0; i < count; ++i)
+      m_rowHeights[static_cast<std::size_t>(first + i)] =
+          heights[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
   }
   m_nSortColumn = col;
   m_bSortAscending = ascending;

@@ -109,6 +109,24 @@ ValueView RecordsetState::View(int column) {
   return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
 }
 
+ValueView RecordsetState::ViewAt(long viewPosition, int column) {
+  if (viewPosition == position && editMode != adEditNone) return View(column);
+  RequireOpen();
+  // While rows arrive the view is the fetch order, and the worker owns the view itself: only
+  // the rows published so far are read.
+  const long shown =
+      fetchPending ? static_cast<long>(fetchedRows.load(std::memory_order_acquire)) : static_cast<long>(view.size());
+  if (viewPosition < 0 || viewPosition >= shown) throw ComError(adErrNoCurrentRecord);
+  const RowStore::RowId row =
+      fetchPending ? static_cast<RowStore::RowId>(viewPosition) : view[static_cast<std::size_t>(viewPosition)];
+  // Cells are read row by row: the row's column starts are found once for all its values.
+  if (rowStartsOf != row) {
+    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
+    rowStartsOf = row;
+  }
+  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+}
+
 void RecordsetState::BeginEditIfNeeded() {
   if (editMode != adEditNone) return;
   RequireCurrent();
@@ -314,21 +332,6 @@ void Recordset::Cancel() {
   state_->CancelFetch();
 }
 
-long Recordset::GetViewCount() const {
-  state_->RequireOpen();
-  if (state_->fetchPending) return static_cast<long>(state_->fetchedRows.load(std::memory_order_acquire));
-  return static_cast<long>(state_->view.size());
-}
-
-ValueView Recordset::GetValueAt(long position, long column) {
-  state_->CheckedColumn(column);
-  if (position < 0 || position >= GetViewCount()) throw ComError(adErrNoCurrentRecord);
-  // While rows arrive the view is the fetch order, and the worker owns the view itself.
-  const auto row =
-      state_->fetchPending ? static_cast<RowStore::RowId>(position) : state_->view[static_cast<std::size_t>(position)];
-  return state_->store.Get(row, static_cast<int>(column));
-}
-
 bool Recordset::GetBOF() const {
   state_->RequireRows();
   return state_->position < 0;
@@ -431,6 +434,14 @@ ValueView Recordset::GetCollectView(long index) {
 }
 Variant Recordset::GetCollect(const std::string& name) {
   return state_->Value(state_->CheckedColumn(name));
+}
+long Recordset::GetViewCount() const {
+  state_->RequireOpen();
+  if (state_->fetchPending) return static_cast<long>(state_->fetchedRows.load(std::memory_order_acquire));
+  return static_cast<long>(state_->view.size());
+}
+ValueView Recordset::GetValueAt(long position, long column) {
+  return state_->ViewAt(position, state_->CheckedColumn(column));
 }
 void Recordset::PutCollect(long index, const Variant& value) {
   state_->PutValue(state_->CheckedColumn(index), value);

@@ -39,12 +39,6 @@ class Recordset {
   long GetState() const;
   // Stops a fetch on the worker within moments, keeping the rows read; nothing otherwise.
   void Cancel();
-  // The rows readable now without waiting: the rows fetched so far while a fetch runs, else the
-  // records of the view.
-  long GetViewCount() const;
-  // A value of the record at a position of the view (of the fetch order while rows arrive),
-  // below GetViewCount(); valid while the rows stay. Never waits.
-  ValueView GetValueAt(long position, long column);
 
   bool GetBOF() const;
   bool GetEOF();
@@ -66,6 +60,13 @@ class Recordset {
   // The current record's value by index as a view into the held rows, without copying it (bulk
   // readers): valid until the record, the rows or the value change. Fails as GetCollect does.
   ValueView GetCollectView(long index);
+  // Rows the cursor shows now (read so far, not deleted, filtered, sorted); never fetches, never
+  // waits: while rows arrive on the worker, those published so far, in fetch order.
+  long GetViewCount() const;
+  // The value of column `column` in the row at `position` of the shown rows (0-based), without
+  // moving the current record: a view into the held rows, valid until the rows or the value
+  // change. The current record shows its pending edit. ComError adErrNoCurrentRecord out of range.
+  ValueView GetValueAt(long position, long column);
   void PutCollect(long index, const Variant& value);
   void PutCollect(const std::string& name, const Variant& value);
 

@@ -73,7 +73,8 @@ class RecordsetState : public RowSource {
   RowStore::RowId CurrentRow() const { return view[static_cast<std::size_t>(position)]; }
 
   Variant Value(int column);
-  ValueView View(int column);  // as Value, without copying: valid while the row is unchanged
+  ValueView View(int column);                       // as Value, without copying: valid while the row is unchanged
+  ValueView ViewAt(long viewPosition, int column);  // the same for any shown row, position unmoved
   void PutValue(int column, const Variant& value);
   void AppendChunk(int column, const Variant& chunk);
   void BeginEditIfNeeded();

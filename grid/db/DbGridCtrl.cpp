@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "data/ErrorText.h"
 #include "data/TextUtil.h"
@@ -36,7 +37,13 @@ const char* Flag(bool on) {
 
 }  // namespace
 
-CDbGridCtrl::CDbGridCtrl(QWidget* parent) : CGridCtrlEx(parent), m_recordset(std::make_unique<DbRecordset>()) {
+CDbGridCtrl::CDbGridCtrl(QWidget* parent, DbGridStorage storage)
+    : CGridCtrlEx(parent), m_recordset(std::make_unique<DbRecordset>()) {
+  if (storage == DbGridStorage::Recordset) {
+    auto store = std::make_unique<RecordsetCellStore>([this](int row) { MakeDataRow(row); });
+    m_cellStore = store.get();
+    SetCellStore(std::move(store));
+  }
   SetImageList(LoadDbGridImages());
 }
 
@@ -196,6 +203,8 @@ bool CDbGridCtrl::Update(bool forceLayout) {
     m_reapplyAfterFetch = true;
   else
     ReapplySortAndFilters();
+  // Sizing made the top rows; painting makes again the few that show.
+  ForgetDataRows();
   return true;
 }
 
@@ -207,6 +216,14 @@ void CDbGridCtrl::FinishFetch() {
   if (m_reapplyAfterFetch) {
     m_reapplyAfterFetch = false;
     ReapplySortAndFilters();
+  }
+  // The record follows the row selected while the rows arrived.
+  const CellId focus = GetFocusCell();
+  if (IsValid(focus) && focus.row >= GetFirstDataRow()) {
+    try {
+      MoveRecordsetToRow(focus.row);
+    } catch (const ComError&) {
+    }
   }
 }
 
@@ -251,6 +268,7 @@ void CDbGridCtrl::GrowColumnsToFit() {
     if (m_options.maxColWidth > 0) width = std::min(width, m_options.maxColWidth);
     if (width > current) SetColumnWidth(col, width);
   }
+  ForgetDataRows();
 }
 
 void CDbGridCtrl::SizeColumns() {
@@ -319,7 +337,9 @@ void CDbGridCtrl::LayoutGridAfterRecorset() {
   for (const DbFieldInfo& f : fields) m_writableColumns.push_back(HasBaseTable(f));
   // The headers went into row 0 over the corner's "top N rows".
   StoreCellText(0, 0, m_cornerLabel);
-  if (GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
+  // Data rows take the column definitions when they are made.
+  ForgetDataRows();
+  if (!m_cellStore && GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
   m_laidOutFilterRow = GetFilterRow();
   m_layingOut = false;
   m_needsLayout = false;
@@ -350,28 +370,55 @@ void CDbGridCtrl::WriteFieldDetails(const std::vector<DbFieldInfo>& fields) {
   }
 }
 
+long CDbGridCtrl::ApplyRowLimit(long records) {
+  m_cornerLabel.clear();
+  COLORREF corner = CLR_DEFAULT;
+  if (records >= 0 && m_options.maxDataRows > 0 && m_options.maxDataRows < records) {
+    m_cornerLabel = FormatString("top %ld rows", static_cast<long>(m_options.maxDataRows));
+    corner = kLimitedCornerColour;
+    records = m_options.maxDataRows;
+  }
+  if (GetRowCount() > 0 && GetColumnCount() > 0) {
+    SetCellBackColour(0, 0, corner);
+    StoreCellText(0, 0, m_cornerLabel);
+  }
+  return records;
+}
+
 void CDbGridCtrl::SetRowCountAfterRecorset() {
   GridTrace("CDbGridCtrl::SetRowCountAfterRecorset()");
   // While rows arrive: those readable now, without waiting for the rest.
-  long n = !m_recordset || !m_recordset->IsOpen() ? -1
-           : IsFetching()                         ? m_recordset->GetViewCount()
-                                                  : m_recordset->GetRecordCount();
-  m_cornerLabel.clear();
-  COLORREF corner = CLR_DEFAULT;
-  if (n >= 0 && m_options.maxDataRows > 0 && m_options.maxDataRows < n) {
-    m_cornerLabel = FormatString("top %ld rows", static_cast<long>(m_options.maxDataRows));
-    corner = kLimitedCornerColour;
-    n = m_options.maxDataRows;
-  }
+  const long n = !m_recordset || !m_recordset->IsOpen() ? -1
+                 : IsFetching()                         ? m_recordset->GetViewCount()
+                                                        : m_recordset->GetRecordCount();
   const int details = GetDetailRowCount();
   const int filters = m_options.useFilters ? 1 : 0;
   SetRowCount(details + filters + 1);
-  SetRowCount(static_cast<int>(details + filters + 1 + n));
+  if (m_cellStore) m_cellStore->SetFirstDataRow(GetFirstDataRow());
+  ForgetDataRows();
+  SetRowCount(static_cast<int>(details + filters + 1 + std::max(0L, ApplyRowLimit(n))));
   SetFixedRowCount(details + 1);
-  // A layout under way applies the new column definitions itself; the old ones would be wasted.
-  if (!m_layingOut && GetFirstDataRow() < GetRowCount()) ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
-  SetCellBackColour(0, 0, corner);
-  StoreCellText(0, 0, m_cornerLabel);
+  // Owned cells take the column definitions now; a layout under way applies them itself.
+  if (!m_cellStore && !m_layingOut && GetFirstDataRow() < GetRowCount())
+    ApplyColumnDefsToRows(GetFirstDataRow(), GetRowCount() - 1);
+  ApplyRowLimit(n);
+}
+
+void CDbGridCtrl::SyncRowCountFromRecordset() {
+  if (!m_recordset || !m_recordset->IsOpen() || m_laidOutFilterRow == kNoLayout) return;
+  const long shown = GetRowCount() - GetFirstDataRow();
+  const long records = m_recordset->GetViewCount();
+  const long rows = ApplyRowLimit(records);
+  if (rows <= shown || !GrowRowCount(static_cast<int>(GetFirstDataRow() + rows))) return;
+  if (m_cellStore) return;
+  const int from = static_cast<int>(GetFirstDataRow() + shown);
+  ApplyColumnDefsToRows(from, GetRowCount() - 1);
+  CopyRecordsIntoRows(from, GetRowCount());
+}
+
+void CDbGridCtrl::DestroyCell(int row, int col) {
+  if (m_cellStore && row >= m_cellStore->GetFirstDataRow() && !m_cellStore->IsRowMade(row)) return;
+  CGridCtrlEx::DestroyCell(row, col);
 }
 
 void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {
@@ -409,31 +456,80 @@ void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {
 void CDbGridCtrl::FillGridDataFromRecordset() {
   GridTrace("CDbGridCtrl::FillGridDataFromRecordset()");
   if (!m_recordset || !m_recordset->IsOpen()) return;
-  WaitCursor wait;
-  const int first = GetFirstDataRow();
-  const int rows = GetRowCount();
-  const int cols = GetColumnCount();
-  if (first >= rows) return;
-  const std::string nullLabel = GetNullLabel();
-  // The record a selection left current is not the first: the rows start at the first record.
-  m_recordset->MoveFirst();
-  for (int row = first; row < rows; ++row) {
-    // Fewer records than rows (a provider that counted wrong) leave the remaining rows empty.
-    if (m_recordset->IsEOF()) break;
-    if (m_options.displayRecno) StoreCellText(row, 0, std::to_string(row - first + 1));
-    for (int col = 1; col < cols; ++col) {
-      // A view into the recordset's rows: values are not copied on their way into the cells.
-      const ValueView value = m_recordset->GetFieldViewIdx(col - 1);
-      StoreValueInCell(value, *this, row, col, nullLabel);
-      if (m_options.colorize && value.IsNull()) SetCellBackColour(row, col, kNullCellColour);
-    }
-    m_recordset->MoveNext();
-    if (m_options.redrawDuringFill) {
-      EnsureVisible(row, 0);
-      viewport()->repaint();
-    }
-  }
+  // Nothing is copied: the rows on screen are made again from the recordset when painted.
+  ForgetDataRows();
+  if (!m_cellStore) CopyRecordsIntoRows(GetFirstDataRow(), GetRowCount());
   viewport()->update();
+}
+
+void CDbGridCtrl::CopyRecordsIntoRows(int from, int to) {
+  WaitCursor wait;
+  for (int row = from; row < to; ++row) FillDataRow(row);
+}
+
+void CDbGridCtrl::ForgetDataRows() {
+  m_fillNullLabel = GetNullLabel();
+  m_rowLooks.clear();
+  m_rowLooksKnown = false;
+  // The row with an open editor keeps its cells until the editor ends.
+  if (m_cellStore) m_cellStore->ForgetDataRows(GetEditor() ? GetEditCell().row : -1);
+}
+
+void CDbGridCtrl::MakeDataRow(int row) {
+  const bool quiet = AreCellsQuiet();
+  SetCellsQuiet(true);
+  ApplyDataRowLooks(row);
+  try {
+    FillDataRow(row);
+  } catch (const ComError&) {
+    // Traced by the recordset; the row shows what could be read.
+  }
+  SetCellsQuiet(quiet);
+}
+
+void CDbGridCtrl::ApplyDataRowLooks(int row) {
+  const int cols = GetColumnCount();
+  if (m_rowLooksKnown && m_rowLooks.size() == static_cast<std::size_t>(cols)) {
+    for (int col = 0; col < cols; ++col) {
+      InlineCellForm form;
+      std::memcpy(form, m_rowLooks[static_cast<std::size_t>(col)].data(), sizeof form);
+      SetInlineCellForm(row, col, form);
+    }
+    return;
+  }
+  ApplyColumnDefsToRows(row, row);
+  if (m_rowLooksKnown) return;  // a column without an inline form: every row computes its looks
+  m_rowLooksKnown = true;
+  m_rowLooks.assign(static_cast<std::size_t>(cols), {});
+  for (int col = 0; col < cols; ++col) {
+    InlineCellForm form;
+    if (!GetInlineCellForm(row, col, form)) {
+      m_rowLooks.clear();
+      return;
+    }
+    std::memcpy(m_rowLooks[static_cast<std::size_t>(col)].data(), form, sizeof form);
+  }
+}
+
+void CDbGridCtrl::FillDataRow(int row) {
+  if (!m_recordset || !m_recordset->IsOpen()) return;
+  const long position = row - GetFirstDataRow();
+  // Fewer records than rows (a provider that counted wrong) leave the remaining rows empty.
+  if (position < 0 || position >= m_recordset->GetViewCount()) return;
+  if (m_options.displayRecno) StoreCellText(row, 0, std::to_string(position + 1));
+  const int cols = GetColumnCount();
+  for (int col = 1; col < cols; ++col) {
+    // A view into the recordset's rows: values are not copied on their way into the cells.
+    const ValueView value = m_recordset->GetValueAt(position, col - 1);
+    StoreValueInCell(value, *this, row, col, m_fillNullLabel);
+    if (!m_options.colorize) continue;
+    if (value.IsNull())
+      SetCellBackColour(row, col, kNullCellColour);
+    else if (!m_cellStore)
+      // An owned cell keeps its looks across refills: a value in a row a sort brought up must not
+      // stay pink because a NULL stood there before.
+      SetCellBackColour(row, col, GetColumnDefs()[static_cast<std::size_t>(col)].backColour);
+  }
 }
 
 void CDbGridCtrl::VariantToGridCell(long fieldIndex, CGridCtrlEx& grid, int row, int col) {
@@ -471,7 +567,9 @@ void CDbGridCtrl::OnGridEndSelChange(int row, int col, long long count) {
   GridTrace("recno = %ld", recno);
   SetFocusCell(row, col);
   try {
-    if (recno >= 0 && m_recordset && m_recordset->IsOpen()) {
+    // While rows arrive the record follows at the end of the fetch (FinishFetch): a move now
+    // would wait for every row.
+    if (recno >= 0 && m_recordset && m_recordset->IsOpen() && !IsFetching()) {
       m_recordset->MoveFirst();
       if (recno > 0) m_recordset->MoveRecordRel(recno);
     }

@@ -7,10 +7,15 @@
 // follows the selected row. With the editable flag on, a value typed into a data cell is written
 // back to the row's record at once (grid/db/GridCellToDbField.h).
 //
+// The grid holds no copy of the records: its data rows are made from the recordset's rows when
+// they are shown, measured, edited, copied or printed (grid/db/RecordsetCellStore.h), by their
+// position in the recordset's sorted and filtered rows.
+//
 // Row layout, with d detail rows (0; 4 with viewDetails; 11 with viewExtendedDetails too) and
 // f = 1 when useFilters is on: row 0 the header, rows 1..d the details (fixed), row d+1 the
 // filter row when f = 1 (editable, not fixed), data rows from d+1+f on. Data column j (j >= 1)
 // shows field j-1.
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,12 +26,18 @@
 #include "data/DbRecordset.h"
 #include "grid/GridCtrlEx.h"
 #include "grid/db/GridOptions.h"
+#include "grid/db/RecordsetCellStore.h"
 
 class ComError;
 
 // The filter marker: the images of the grid's image list "DbGridImages".
 inline constexpr int kDbGridImageNoFilter = 0;
 inline constexpr int kDbGridImageFilterOn = 1;
+
+// Where the data rows' cells live: made from the recordset when asked for (the result grid), or
+// copied into cells the grid owns at each fill (a grid that must keep what it shows whatever
+// happens to the recordset; the memory benchmark's peer).
+enum class DbGridStorage { Recordset, OwnedCells };
 
 class CDbGridCtrl : public CGridCtrlEx {
   Q_OBJECT
@@ -38,7 +49,7 @@ class CDbGridCtrl : public CGridCtrlEx {
   // person sees first, without measuring every cell of a million-row result.
   static constexpr int kAutoSizeRowLimit = 1000;
 
-  explicit CDbGridCtrl(QWidget* parent = nullptr);
+  explicit CDbGridCtrl(QWidget* parent = nullptr, DbGridStorage storage = DbGridStorage::Recordset);
   ~CDbGridCtrl() override;
 
   // ---- Opening and filling.
@@ -65,6 +76,11 @@ class CDbGridCtrl : public CGridCtrlEx {
   // and filter texts of the previous result applied again when an Update during the fetch left
   // them. Raises a failure of the fetch as ComError (traced by the recordset).
   void FinishFetch();
+  // Sets the row count to the header rows plus the records readable now (while rows are still
+  // arriving), within the row limit, without touching the rows already shown; repaints only when
+  // a new row can be on screen. Nothing before the grid has been laid out for the recordset.
+  void SyncRowCountFromRecordset();
+  DbGridStorage GetStorage() const { return m_cellStore ? DbGridStorage::Recordset : DbGridStorage::OwnedCells; }
   // Closes (ignoring a failure) and deletes the recordset; with `recreate` a new, closed one.
   void PurgeRecordset(bool recreate);
   DbRecordset* GetRecordset() const { return m_recordset.get(); }
@@ -171,6 +187,8 @@ class CDbGridCtrl : public CGridCtrlEx {
   virtual void SetRowCountAfterRecorset();
   virtual void LayoutColumns(const std::vector<DbFieldInfo>& fields);
   virtual void FillGridDataFromRecordset();
+  // Data rows are not the grid's to destroy: the store makes them again from the recordset.
+  void DestroyCell(int row, int col) override;
 
  private:
   // A grid trace line, when diagnostics are on.
@@ -193,7 +211,25 @@ class CDbGridCtrl : public CGridCtrlEx {
   // Frames the focus cell when it is a filter cell or editable.
   void UpdateFocusFrame();
   bool IsFilterRow(int row) const { return m_options.useFilters && row == GetFilterRow(); }
+  // The store's row maker: the column's looks, then the record's values, without repainting.
+  void MakeDataRow(int row);
+  void ApplyDataRowLooks(int row);
+  void FillDataRow(int row);
+  // The data rows are made again (new records, order, columns or options).
+  void ForgetDataRows();
+  // The corner's "top N rows" and its colour when the row limit cuts `records`; returns the
+  // records shown.
+  long ApplyRowLimit(long records);
 
+  // Copies the records into owned cells (DbGridStorage::OwnedCells), rows [from, to).
+  void CopyRecordsIntoRows(int from, int to);
+
+  RecordsetCellStore* m_cellStore = nullptr;  // owned by the grid; null with owned cells
+  // The inline forms of a data row's cells with the column looks and no value, once computed;
+  // empty when some column's cells have no inline form.
+  std::vector<std::array<unsigned char, 16>> m_rowLooks;
+  bool m_rowLooksKnown = false;
+  std::string m_fillNullLabel;
   DbConnectionHolder m_connectionHolder;
   std::unique_ptr<DbRecordset> m_recordset;
   std::string m_connectionString;

@@ -110,12 +110,12 @@ ScopedUserLocale::~ScopedUserLocale() {
   SetUserNumericLocale("");
 }
 
-GridWindow::GridWindow(const GridOptions& options, const std::string& nullLabel, QSize size) {
+GridWindow::GridWindow(const GridOptions& options, const std::string& nullLabel, QSize size, DbGridStorage storage) {
   EnsureApp();
   window_ = std::make_unique<QWidget>();
   auto* layout = new QVBoxLayout(window_.get());
   layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new CDbGridCtrl(window_.get());
+  grid_ = new CDbGridCtrl(window_.get(), storage);
   grid_->SetDlgCtrlID(CDbGridCtrl::kControlId);
   layout->addWidget(grid_);
   grid_->Initialize();

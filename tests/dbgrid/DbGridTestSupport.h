@@ -90,7 +90,8 @@ class ScopedUserLocale {
 // diagnostics on, options and null label from the caller.
 class GridWindow {
  public:
-  explicit GridWindow(const GridOptions& options, const std::string& nullLabel = "<null>", QSize size = {900, 420});
+  explicit GridWindow(const GridOptions& options, const std::string& nullLabel = "<null>", QSize size = {900, 420},
+                      DbGridStorage storage = DbGridStorage::Recordset);
   ~GridWindow();
 
   CDbGridCtrl& Grid() { return *grid_; }

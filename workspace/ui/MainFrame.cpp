@@ -308,7 +308,7 @@ bool CMainFrame::RestorePlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Rows still arriving stop first, quietly: their worker must not outlive the window.
+  // Rows still arriving stop first: their worker must not outlive the window.
   if (bottom_ && bottom_->IsFetching()) bottom_->StopFetch();
   SavePlacement();
   QMainWindow::closeEvent(event);

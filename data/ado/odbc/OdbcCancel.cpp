@@ -33,6 +33,8 @@ void CancelPostgreSqlBackend(const std::string& connectionString, const ConnectO
                              const std::string& backend) {
   if (backend.empty()) return;
   try {
+    // psqlODBC sets the process's locale while it connects; the worker reads it meanwhile.
+    std::lock_guard lock(ProcessLocaleMutex());
     NumericLocaleScope locale;
     DriverConnection other(connectionString, options);
     FirstValue(other.Dbc(), "SELECT pg_cancel_backend(" + backend + ")");
