@@ -81,6 +81,7 @@ TEST_F(FetchWhileShowingTest, RowsShowBeforeTheFetchEndsAndOnlyStopIsOfferedMean
   ASSERT_TRUE(QTest::qWaitFor([&] { return p.DataRowCount() > seen || !p.Bottom().IsFetching(); }, 60000));
   // Only Stop is offered while they arrive: no export, no record form, no sort.
   if (p.Bottom().IsFetching()) {
+    Screenshot("fetching");
     EXPECT_NE(p.Pane(ID_INDICATOR_RECORDS), "");
     EXPECT_TRUE(p.IsEnabled(ID_STOP));
     EXPECT_FALSE(p.IsEnabled(ID_EXPORT));

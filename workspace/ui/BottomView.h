@@ -70,6 +70,10 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   bool HasCommandHandler(int id) const override;
   bool OnUpdateCommand(CommandUi& ui) override;
 
+ signals:
+  // A fetch began or ended: Stop and the commands that wait for every row change state.
+  void FetchStateChanged();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

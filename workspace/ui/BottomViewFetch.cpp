@@ -29,6 +29,7 @@ void CBottomView::BeginFetchDisplay(long startTicks) {
   fetchLaidOut_ = false;
   fetchStart_ = startTicks;
   fetchTimer_->start();
+  emit FetchStateChanged();
   OnFetchTick();
 }
 
@@ -76,6 +77,7 @@ void CBottomView::FinishFetchDisplay() {
   }
   ShowRecordCount();
   if (panes_) panes_->SetElapsedPane(TickCount() - fetchStart_);
+  emit FetchStateChanged();
 }
 
 void CBottomView::StopFetch() {

@@ -115,6 +115,7 @@ void CMainFrame::CreateClient() {
   splitter_->setChildrenCollapsible(false);
   top_ = new CQelvoView(document_, this, splitter_);
   bottom_ = new CBottomView(document_, this, splitter_);
+  connect(bottom_, &CBottomView::FetchStateChanged, actions_.get(), &CommandActions::RequestIdleUpdate);
   splitter_->addWidget(top_);
   splitter_->addWidget(bottom_);
   // The result pane takes what the window gains; the workspace keeps its height.
