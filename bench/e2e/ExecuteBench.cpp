@@ -6,7 +6,8 @@
 // peak memory of each run and whether a second run grew it (it must not), and sorting and
 // filtering all rows in the window against the same ORDER BY and WHERE stepped in libsqlite3.
 // QELVO_BENCH_E2E_DB names another database with a BigTable (the ten-million-row one that the
-// target bench_data_10m makes on demand).
+// target bench_data_10m makes on demand); QELVO_BENCH_E2E_CONNECTION a connection string to run the
+// window's Execute on instead (a server with the same BigTable), the peer staying on the file.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -30,6 +31,7 @@
 
 #include "bench/common/RatioReporter.h"
 #include "data/DbRecordset.h"
+#include "data/ado/Recordset.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "resources/CommandIds.h"
@@ -92,7 +94,8 @@ class Session {
     if (!app_.InitInstance()) std::abort();
     app_.MainFrame()->resize(1200, 800);
     CQelvoView& view = *app_.MainFrame()->TopView();
-    view.SetConnectionText(SqliteConnectionString(BenchDb()));
+    const char* other = std::getenv("QELVO_BENCH_E2E_CONNECTION");
+    view.SetConnectionText(other && *other ? std::string(other) : SqliteConnectionString(BenchDb()));
     view.SetQueryText(kQuery);
     QApplication::processEvents();
   }
