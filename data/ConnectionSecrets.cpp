@@ -85,28 +85,28 @@ PasswordPrompt SetPasswordPrompt(PasswordPrompt prompt) {
 
 std::string PutPasswordsAway(const std::string& connection) {
   if (!HasClearPassword(connection)) return connection;
-  const std::string masked = MaskPasswords(connection);
+  const std::string masked = ado::MaskPasswords(connection);
   const std::shared_ptr<SecretStore> store = CurrentStore();
-  return ReplacePasswords(connection,
-                          [&](const std::string& key, const std::string& value) -> std::optional<std::string> {
-                            if (value.empty() || IsPlaceholder(value)) return std::nullopt;
-                            std::string lowerKey;
-                            for (char c : key)
-                              lowerKey.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
-                            const std::string name = kNamePrefix + HashText(masked + '\n' + lowerKey);
-                            const bool kept = store && store->Persistent() && store->Write(name, value);
-                            Secrets& state = State();
-                            std::lock_guard lock(state.mutex);
-                            state.session[name] = value;
-                            state.typed.erase(name);
-                            if (!kept) state.sessionOnly = true;
-                            return PlaceholderFor(name);
-                          });
+  return ado::ReplacePasswords(connection,
+                               [&](const std::string& key, const std::string& value) -> std::optional<std::string> {
+                                 if (value.empty() || IsPlaceholder(value)) return std::nullopt;
+                                 std::string lowerKey;
+                                 for (char c : key)
+                                   lowerKey.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
+                                 const std::string name = kNamePrefix + HashText(masked + '\n' + lowerKey);
+                                 const bool kept = store && store->Persistent() && store->Write(name, value);
+                                 Secrets& state = State();
+                                 std::lock_guard lock(state.mutex);
+                                 state.session[name] = value;
+                                 state.typed.erase(name);
+                                 if (!kept) state.sessionOnly = true;
+                                 return PlaceholderFor(name);
+                               });
 }
 
 bool HasClearPassword(const std::string& connection) {
   bool found = false;
-  ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
+  ado::ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
     if (!value.empty() && !IsPlaceholder(value)) found = true;
     return std::nullopt;
   });
@@ -118,55 +118,59 @@ std::string RestorePasswords(const std::string& connection) {
   // event loop, where other code may open connections too.
   Secrets& state = State();
   const std::shared_ptr<SecretStore> store = CurrentStore();
-  return ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
-    if (!IsPlaceholder(value)) return std::nullopt;
-    const std::optional<std::string> name = NameOf(value);
-    if (!name)
-      throw ComError(E_FAIL,
-                     "Connection string: \"" + value + "\" is not a saved password; type the password in place of it",
-                     "ConnectionSecrets");
-    std::optional<std::string> password;
-    PasswordPrompt prompt;
-    {
-      std::lock_guard lock(state.mutex);
-      if (auto it = state.session.find(*name); it != state.session.end()) password = it->second;
-      prompt = state.prompt;
-    }
-    const bool persistent = store && store->Persistent();
-    if (!password && persistent) password = store->Read(*name);
-    bool typed = false;
-    if (!password && !persistent && prompt) {
-      password = prompt(MaskPasswords(connection));
-      if (!password)
-        throw ComError(E_FAIL, "Connection string: no password was given for " + value, "ConnectionSecrets");
-      typed = true;
-    }
-    if (!password)
-      throw ComError(E_FAIL,
-                     "Connection string: no password is saved for " + value + "; type the password in place of it",
-                     "ConnectionSecrets");
-    {
-      std::lock_guard lock(state.mutex);
-      state.session[*name] = *password;
-      if (typed) state.typed.insert(*name);
-    }
-    // Passwords with ';' or quotes go back quoted, as the text was written.
-    std::string quoted = *password;
-    if (quoted.find_first_of(";'\"{} \t") != std::string::npos) {
-      std::string doubled;
-      for (char c : quoted) {
-        doubled.push_back(c);
-        if (c == '}') doubled.push_back('}');
-      }
-      quoted = '{' + doubled + '}';
-    }
-    return quoted;
-  });
+  return ado::ReplacePasswords(
+      connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
+        if (!IsPlaceholder(value)) return std::nullopt;
+        const std::optional<std::string> name = NameOf(value);
+        if (!name)
+          throw ado::ComError(
+              ado::E_FAIL,
+              "Connection string: \"" + value + "\" is not a saved password; type the password in place of it",
+              "ConnectionSecrets");
+        std::optional<std::string> password;
+        PasswordPrompt prompt;
+        {
+          std::lock_guard lock(state.mutex);
+          if (auto it = state.session.find(*name); it != state.session.end()) password = it->second;
+          prompt = state.prompt;
+        }
+        const bool persistent = store && store->Persistent();
+        if (!password && persistent) password = store->Read(*name);
+        bool typed = false;
+        if (!password && !persistent && prompt) {
+          password = prompt(ado::MaskPasswords(connection));
+          if (!password)
+            throw ado::ComError(ado::E_FAIL, "Connection string: no password was given for " + value,
+                                "ConnectionSecrets");
+          typed = true;
+        }
+        if (!password)
+          throw ado::ComError(
+              ado::E_FAIL,
+              "Connection string: no password is saved for " + value + "; type the password in place of it",
+              "ConnectionSecrets");
+        {
+          std::lock_guard lock(state.mutex);
+          state.session[*name] = *password;
+          if (typed) state.typed.insert(*name);
+        }
+        // Passwords with ';' or quotes go back quoted, as the text was written.
+        std::string quoted = *password;
+        if (quoted.find_first_of(";'\"{} \t") != std::string::npos) {
+          std::string doubled;
+          for (char c : quoted) {
+            doubled.push_back(c);
+            if (c == '}') doubled.push_back('}');
+          }
+          quoted = '{' + doubled + '}';
+        }
+        return quoted;
+      });
 }
 
 std::vector<std::string> SecretNamesIn(const std::string& connection) {
   std::vector<std::string> names;
-  ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
+  ado::ReplacePasswords(connection, [&](const std::string&, const std::string& value) -> std::optional<std::string> {
     if (IsPlaceholder(value))
       if (std::optional<std::string> name = NameOf(value)) names.push_back(*name);
     return std::nullopt;

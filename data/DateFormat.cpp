@@ -39,9 +39,9 @@ std::string FormatDate(std::time_t time, bool withYear, bool withTime, bool four
   return text;
 }
 
-std::time_t VariantDateToTime(const Variant& v) {
-  if (v.vt() != VT_DATE) return 0;
-  const std::optional<DateParts> date = OleDateToParts(v.Real());
+std::time_t VariantDateToTime(const ado::Variant& v) {
+  if (v.vt() != ado::VT_DATE) return 0;
+  const std::optional<ado::DateParts> date = ado::OleDateToParts(v.Real());
   if (!date) return 0;
   std::tm parts{};
   parts.tm_year = date->year - 1900;
@@ -58,12 +58,12 @@ std::time_t VariantDateToTime(const Variant& v) {
   return time;
 }
 
-SystemTime VariantToSystemTime(const Variant& v) {
-  if (v.vt() != VT_DATE) return {};
-  return OleDateToParts(v.Real()).value_or(SystemTime{});
+SystemTime VariantToSystemTime(const ado::Variant& v) {
+  if (v.vt() != ado::VT_DATE) return {};
+  return ado::OleDateToParts(v.Real()).value_or(SystemTime{});
 }
 
-Variant SystemTimeToVariant(const SystemTime& st) {
+ado::Variant SystemTimeToVariant(const SystemTime& st) {
   // A time that cannot be converted still gives a date, 1.0, as callers expect a date variant.
-  return Variant::Date(PartsToOleDate(st).value_or(1.0));
+  return ado::Variant::Date(ado::PartsToOleDate(st).value_or(1.0));
 }

@@ -7,10 +7,10 @@
 #include "data/ado/OleDate.h"
 #include "data/ado/Variant.h"
 
-using SystemTime = DateParts;
+using SystemTime = ado::DateParts;
 
 std::string FormatTime(std::time_t time, bool withSeconds);
 std::string FormatDate(std::time_t time, bool withYear, bool withTime, bool fourDigitYear);
-std::time_t VariantDateToTime(const Variant& v);
-SystemTime VariantToSystemTime(const Variant& v);
-Variant SystemTimeToVariant(const SystemTime& st);
+std::time_t VariantDateToTime(const ado::Variant& v);
+SystemTime VariantToSystemTime(const ado::Variant& v);
+ado::Variant SystemTimeToVariant(const SystemTime& st);

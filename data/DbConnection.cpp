@@ -37,20 +37,20 @@ DbConnection::~DbConnection() {
     Trace(TraceWarning, "Db Connection closed by ~DbConnection dtor");
     try {
       impl_->connection->Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
 }
 
 void DbConnection::Open(const std::string& connectionString, const std::string& userName, const std::string& password) {
   try {
-    Trace(TraceInfo, "DbConnection::Open(\"%s\",\"%s\",\"%s\")\n", MaskPasswords(connectionString).c_str(),
+    Trace(TraceInfo, "DbConnection::Open(\"%s\",\"%s\",\"%s\")\n", ado::MaskPasswords(connectionString).c_str(),
           userName.c_str(), Shown(password).c_str());
     impl_->connectionString = connectionString;
     impl_->userName = userName;
     impl_->password = password;
     OpenEx();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::Open() : %s", ComErrorText(e).c_str());
     throw;
   }
@@ -59,14 +59,14 @@ void DbConnection::Open(const std::string& connectionString, const std::string& 
 void DbConnection::OpenEx() {
   if (IsOpen()) {
     Trace(TraceWarning, "DbConnection::OpenEx() : connection already opened on %s",
-          MaskPasswords(impl_->connectionString).c_str());
+          ado::MaskPasswords(impl_->connectionString).c_str());
     Trace(TraceWarning, "DbConnection::OpenEx() : current connection forcibly closed");
     impl_->connection->Close();
   }
   // Saved passwords come back here only, so the stored string keeps its placeholders.
   try {
     impl_->connection->Open(RestorePasswords(impl_->connectionString), impl_->userName, impl_->password, -1);
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     ForgetTypedPasswords(impl_->connectionString);
     throw;
   }
@@ -75,16 +75,16 @@ void DbConnection::OpenEx() {
 bool DbConnection::ReOpen() {
   try {
     Trace(TraceInfo, "DbConnection::ReOpen() ... ConnectionString = \"%s\", Username = \"%s\", Password = \"%s\"",
-          MaskPasswords(impl_->connectionString).c_str(), impl_->userName.c_str(), Shown(impl_->password).c_str());
+          ado::MaskPasswords(impl_->connectionString).c_str(), impl_->userName.c_str(), Shown(impl_->password).c_str());
     try {
       Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     impl_->connection.Release();
     impl_->connection.CreateInstance();
     OpenEx();
     return true;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::Reopen() : %s", ComErrorText(e).c_str());
     throw;
   }
@@ -94,9 +94,9 @@ void DbConnection::Close() {
   if (!IsOpen()) return;
   try {
     Trace(TraceInfo, "DbConnection::Close() ... ConnectionString = \"%s\", Username = \"%s\", Password = \"%s\"",
-          MaskPasswords(impl_->connectionString).c_str(), impl_->userName.c_str(), Shown(impl_->password).c_str());
+          ado::MaskPasswords(impl_->connectionString).c_str(), impl_->userName.c_str(), Shown(impl_->password).c_str());
     impl_->connection->Close();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::Close() : %s", ComErrorText(e).c_str());
     throw;
   }
@@ -105,7 +105,7 @@ void DbConnection::Close() {
 bool DbConnection::IsOpen() const {
   try {
     return impl_->connection && impl_->connection->GetState() == ado::adStateOpen;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return false;
   }
 }
@@ -130,7 +130,7 @@ void DbConnection::Execute(const std::string& statement) {
     Trace(TraceQuery, "%s", statement.c_str());
     impl_->connection->Execute(statement, nullptr, ado::adCmdText);
     Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::Execute() : %s", ComErrorText(e).c_str());
     throw;
   }
@@ -145,14 +145,14 @@ std::string DbConnection::QuerySingleField(const char* query) {
     if (rs.IsEOF()) {
       Trace(TraceWarning, "DbConnection::QuerySingleField(...) : no records available");
     } else {
-      Variant v = rs.GetFieldVariantIdx(0);
-      if (v.vt() == VT_BSTR)
+      ado::Variant v = rs.GetFieldVariantIdx(0);
+      if (v.vt() == ado::VT_BSTR)
         result = v.Str();
       else if (v.HasValue())
         result = v.ToText();
     }
     rs.Close();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::QuerySingleField(\"%s\") : %s", query, ComErrorText(e).c_str());
   }
   return result;
@@ -161,8 +161,8 @@ std::string DbConnection::QuerySingleField(const char* query) {
 namespace {
 // The server's own catalogues. Drivers asked to show system tables (psqlODBC's ShowSystemTables)
 // report them as plain tables and views; a table list is about the user's own.
-bool IsServerCatalogue(const Variant& schemaOrCatalog) {
-  if (schemaOrCatalog.vt() != VT_BSTR) return false;
+bool IsServerCatalogue(const ado::Variant& schemaOrCatalog) {
+  if (schemaOrCatalog.vt() != ado::VT_BSTR) return false;
   for (const char* name : {"pg_catalog", "pg_toast", "information_schema", "mysql", "performance_schema", "sys"})
     if (strcasecmp(schemaOrCatalog.Str().c_str(), name) == 0) return true;
   return false;
@@ -192,7 +192,7 @@ bool DbConnection::EnumTables(std::vector<std::pair<std::string, int>>& out, int
       rs->MoveNext();
     }
     return true;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::EnumTables() : %s", ComErrorText(e).c_str());
     out.clear();
     return false;
@@ -220,7 +220,7 @@ bool DbConnection::EnumTableFields(const std::string& table, std::vector<std::st
         if (strcasecmp(tableName.c_str(), table.c_str()) == 0) out.push_back(columnName);
         rs->MoveNext();
       }
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       Trace(TraceError, "DbConnection::EnumTableFields() : %s", ComErrorText(e).c_str());
     }
   }
@@ -238,7 +238,7 @@ bool DbConnection::EnumTableFieldsFix(const std::string& table, std::vector<std:
     bool result = rs.EnumFields(out);
     rs.Close();
     return result;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "DbConnection::EnumTableFieldsFix() : %s", ComErrorText(e).c_str());
     out.clear();
     return false;
@@ -256,19 +256,19 @@ DatabaseKind DbConnection::GetDatabaseKind() const {
 std::string DbConnection::CreateOLEDBConnectionString(const std::string& initial) {
   try {
     ado::DataLinksPtr links;
-    HRESULT hr = links.CreateInstance();
-    if (Failed(hr)) throw ComError(hr);
+    ado::HRESULT hr = links.CreateInstance();
+    if (ado::Failed(hr)) throw ado::ComError(hr);
     ado::ConnectionPtr connection;
     if (!initial.empty()) {
       hr = connection.CreateInstance();
-      if (Failed(hr)) throw ComError(hr);
+      if (ado::Failed(hr)) throw ado::ComError(hr);
       connection->PutConnectionString(initial);
       if (!links->PromptEdit(connection)) connection.Release();
     } else {
       connection = links->PromptNew();
     }
     return connection ? connection->GetConnectionString() : initial;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "CreateOLEDBConnectionString() : %s", ComErrorText(e).c_str());
     throw;
   }

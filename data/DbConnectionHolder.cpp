@@ -30,7 +30,7 @@ DbConnectionHolder::~DbConnectionHolder() {
   if (connection_) {
     try {
       connection_->Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
 }
@@ -48,7 +48,7 @@ DbConnection* DbConnectionHolder::GetConnection() {
       opened_ = true;
       connection_->Open(CurrentConnectionString, "", "");
     }
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "%s", ComErrorText(e).c_str());
     ShowOpenError();
     connection_ = std::make_unique<DbConnection>();
@@ -71,7 +71,7 @@ DbConnection* DbConnectionHolder::GetSharedConnection() {
     }
     if (!shared) shared = std::make_unique<DbConnection>();
     if (!shared->IsOpen()) shared->Open(CurrentConnectionString, "", "");
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "%s", ComErrorText(e).c_str());
     ShowOpenError();
     shared = std::make_unique<DbConnection>();

@@ -18,7 +18,7 @@ struct DbFieldInfo {
   bool isAutoIncrement = false;
   bool mayBeNull = false;
   bool isNullable = false;
-  Variant defaultValue = Variant::Null();
+  ado::Variant defaultValue = ado::Variant::Null();
 };
 
 const char* DataTypeName(int code);

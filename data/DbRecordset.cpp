@@ -36,13 +36,13 @@ auto WhereName(const char* function, const char* name) {
 }
 
 // The value as the trace shows it; a value VariantToText cannot render must not fail the write.
-std::string TracedValue(const Variant& v) {
+std::string TracedValue(const ado::Variant& v) {
   try {
     return VariantToText(v);
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     try {
       return v.ToText();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
       return "<value>";
     }
   }
@@ -77,7 +77,7 @@ DbRecordset::~DbRecordset() {
     Trace(TraceWarning, "Db Recordset closed by ~DbRecordset dtor");
     try {
       impl_->recordset->Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
 }
@@ -106,7 +106,7 @@ void DbRecordset::Close() {
 bool DbRecordset::IsOpen() const {
   try {
     return impl_->recordset && (impl_->recordset->GetState() & ado::adStateOpen) != 0;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return false;
   }
 }
@@ -134,7 +134,7 @@ DbConnection* DbRecordset::GetConnection() const {
 long DbRecordset::GetFieldCount() const {
   try {
     return impl_->recordset->GetFields()->GetCount();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return -1;
   }
 }
@@ -204,7 +204,7 @@ bool DbRecordset::MoveRecordRel(long offset) {
   try {
     impl_->recordset->Move(offset);
     result = !impl_->recordset->GetBOF() && !impl_->recordset->GetEOF();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     result = false;
   }
   if (!result) Trace(TraceError, "DbRecordset::MoveRecordRel(%ld) failed", offset);
@@ -216,11 +216,11 @@ bool DbRecordset::IsEOF() {
       Where("IsEOF()"), [&] { return impl_->recordset->GetEOF(); }, [] { return true; });
 }
 
-Variant DbRecordset::GetFieldVariantIdx(long index) {
+ado::Variant DbRecordset::GetFieldVariantIdx(long index) {
   return TracedCall(WhereIndex("GetFieldVariantIdx", index), [&] { return impl_->recordset->GetCollect(index); });
 }
 
-ValueView DbRecordset::GetFieldViewIdx(long index) {
+ado::ValueView DbRecordset::GetFieldViewIdx(long index) {
   return TracedCall(WhereIndex("GetFieldViewIdx", index), [&] { return impl_->recordset->GetCollectView(index); });
 }
 
@@ -228,47 +228,47 @@ long DbRecordset::GetViewCount() const {
   if (!IsOpen()) return 0;
   try {
     return impl_->recordset->GetViewCount();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return 0;
   }
 }
 
-ValueView DbRecordset::GetValueAt(long position, long index) {
+ado::ValueView DbRecordset::GetValueAt(long position, long index) {
   return TracedCall(WhereIndex("GetValueAt", index), [&] { return impl_->recordset->GetValueAt(position, index); });
 }
 
-Variant DbRecordset::GetFieldVariant(const std::string& name) {
+ado::Variant DbRecordset::GetFieldVariant(const std::string& name) {
   return TracedCall(WhereName("GetFieldVariant", name.c_str()), [&] { return impl_->recordset->GetCollect(name); });
 }
 
 std::string DbRecordset::GetFieldValueIdx(long index) {
-  Variant v = TracedCall(WhereIndex("GetFieldValueIdx", index), [&] { return GetFieldVariantIdx(index); });
+  ado::Variant v = TracedCall(WhereIndex("GetFieldValueIdx", index), [&] { return GetFieldVariantIdx(index); });
   if (!v.HasValue()) return {};
-  if (v.vt() == VT_BSTR) return v.Str();
+  if (v.vt() == ado::VT_BSTR) return v.Str();
   try {
     return v.ToText();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     Trace(TraceError, "DbRecordset::GetFieldValueIdx(%ld) : Unable to convert variant to string", index);
     return {};
   }
 }
 
 namespace {
-Variant ForDatabase(DbConnection* connection, const Variant& value) {
-  if (connection && value.vt() == VT_BOOL && connection->GetDatabaseKind() == DatabaseKind::PostgreSql)
-    return Variant(static_cast<std::int32_t>(value.Bool() ? 1 : 0));
+ado::Variant ForDatabase(DbConnection* connection, const ado::Variant& value) {
+  if (connection && value.vt() == ado::VT_BOOL && connection->GetDatabaseKind() == DatabaseKind::PostgreSql)
+    return ado::Variant(static_cast<std::int32_t>(value.Bool() ? 1 : 0));
   return value;
 }
 }  // namespace
 
-void DbRecordset::SetFieldValue(const std::string& name, const Variant& value) {
+void DbRecordset::SetFieldValue(const std::string& name, const ado::Variant& value) {
   TracedCall(WhereName("SetFieldValue", name.c_str()), [&] {
     Trace(TraceInfo, "DbRecordset::SetFieldValue(\"%s\",\"%s\")", name.c_str(), TracedValue(value).c_str());
     impl_->recordset->PutCollect(name, ForDatabase(impl_->connection, value));
   });
 }
 
-void DbRecordset::SetFieldValueIdx(long index, const Variant& value) {
+void DbRecordset::SetFieldValueIdx(long index, const ado::Variant& value) {
   TracedCall(WhereIndex("SetFieldValueIdx", index), [&] {
     Trace(TraceInfo, "DbRecordset::SetFieldValueIdx(%ld,\"%s\")", index, TracedValue(value).c_str());
     impl_->recordset->PutCollect(index, ForDatabase(impl_->connection, value));
@@ -286,7 +286,7 @@ void DbRecordset::SetFieldValue(const std::string& name, const std::string& text
     if (value.size() > 8192 && (attributes & ado::adFldLong))
       SetFieldValueEx(name, value);
     else
-      SetFieldValue(name, Variant(value));
+      SetFieldValue(name, ado::Variant(value));
   });
 }
 
@@ -295,15 +295,15 @@ void DbRecordset::SetFieldValueEx(const std::string& name, const std::string& te
     Trace(TraceInfo, "DbRecordset::SetFieldValueEx(\"%s\") : %s", name.c_str(), text.c_str());
     ado::FieldPtr field = impl_->recordset->GetFields()->GetItem(name);
     for (std::size_t offset = 0; offset < text.size(); offset += 8192)
-      field->AppendChunk(Variant::Bytes(text.substr(offset, 8192)));
+      field->AppendChunk(ado::Variant::Bytes(text.substr(offset, 8192)));
   });
 }
 
 void DbRecordset::SetFieldNull(const std::string& name) {
-  SetFieldValue(name, Variant::Null());
+  SetFieldValue(name, ado::Variant::Null());
 }
 void DbRecordset::SetFieldNullIdx(long index) {
-  SetFieldValueIdx(index, Variant::Null());
+  SetFieldValueIdx(index, ado::Variant::Null());
 }
 
 void DbRecordset::AddNew() {
@@ -332,9 +332,9 @@ void DbRecordset::Sort(const std::string& criteria) {
 void DbRecordset::Filter(const char* criteria) {
   TracedCall(WhereName("Filter", criteria ? criteria : ""), [&] {
     if (criteria)
-      impl_->recordset->PutFilter(Variant(criteria));
+      impl_->recordset->PutFilter(ado::Variant(criteria));
     else
-      impl_->recordset->PutFilter(Variant(static_cast<std::int32_t>(ado::adFilterNone)));
+      impl_->recordset->PutFilter(ado::Variant(static_cast<std::int32_t>(ado::adFilterNone)));
     if (GetRecordCount() > 0) impl_->recordset->MoveFirst();
   });
 }

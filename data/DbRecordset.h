@@ -58,21 +58,21 @@ class DbRecordset {
   bool MoveRecordRel(long offset);
   bool IsEOF();
 
-  Variant GetFieldVariantIdx(long index);
+  ado::Variant GetFieldVariantIdx(long index);
   // The same value as a view into the recordset's rows, without copying (bulk readers): valid
   // until the record, the rows or the value change.
-  ValueView GetFieldViewIdx(long index);
-  Variant GetFieldVariant(const std::string& name);
+  ado::ValueView GetFieldViewIdx(long index);
+  ado::Variant GetFieldVariant(const std::string& name);
   // Records shown now (sorted, filtered; only those read so far while rows are still arriving);
   // never reads more. 0 when closed. Does not raise.
   long GetViewCount() const;
   // The value of field `index` in the shown record at `position` (0-based) as a view, without
   // moving the current record: valid until the rows or the value change.
-  ValueView GetValueAt(long position, long index);
+  ado::ValueView GetValueAt(long position, long index);
   std::string GetFieldValueIdx(long index);
 
-  void SetFieldValue(const std::string& name, const Variant& value);
-  void SetFieldValueIdx(long index, const Variant& value);
+  void SetFieldValue(const std::string& name, const ado::Variant& value);
+  void SetFieldValueIdx(long index, const ado::Variant& value);
   void SetFieldValue(const std::string& name, const std::string& text);
   void SetFieldValueEx(const std::string& name, const std::string& text);
   void SetFieldNull(const std::string& name);

@@ -20,13 +20,13 @@ void Fill(const ado::FieldPtr& field, DbFieldInfo& out) {
   ado::PropertiesPtr properties = field->GetProperties();
   out.baseColumnName = VariantToText(properties->GetItem("BASECOLUMNNAME")->GetValue());
   out.baseTableName = VariantToText(properties->GetItem("BASETABLENAME")->GetValue());
-  Variant key = properties->GetItem("KEYCOLUMN")->GetValue();
-  Variant autoIncrement = properties->GetItem("ISAUTOINCREMENT")->GetValue();
+  ado::Variant key = properties->GetItem("KEYCOLUMN")->GetValue();
+  ado::Variant autoIncrement = properties->GetItem("ISAUTOINCREMENT")->GetValue();
   out.isKeyColumn = key.HasValue() && key.ToBool();
   out.isAutoIncrement = autoIncrement.HasValue() && autoIncrement.ToBool();
   out.mayBeNull = (attributes & 0x40) != 0;
   out.isNullable = (attributes & 0x20) != 0;
-  out.defaultValue = Variant::Null();
+  out.defaultValue = ado::Variant::Null();
 }
 }  // namespace
 
@@ -75,8 +75,8 @@ long DbRecordset::DuplicateRecord() {
                         std::vector<DbFieldInfo> fields;
                         // Without the descriptions the copy would silently lose every value: refuse instead.
                         if (!GetFieldsInfo(fields))
-                          throw ComError(E_FAIL, "The fields of the record cannot be described.", "Qelvo");
-                        std::vector<Variant> values;
+                          throw ado::ComError(ado::E_FAIL, "The fields of the record cannot be described.", "Qelvo");
+                        std::vector<ado::Variant> values;
                         for (std::size_t i = 0; i < fields.size(); ++i)
                           values.push_back(GetFieldVariantIdx(static_cast<long>(i)));
                         AddNew();
@@ -91,11 +91,11 @@ long DbRecordset::DuplicateRecord() {
                         Update();
                         if (autoIndex < 0) return -1L;
                         return std::strtol(GetFieldValueIdx(autoIndex).c_str(), nullptr, 10);
-                      } catch (const ComError&) {
+                      } catch (const ado::ComError&) {
                         // The half-made copy goes before the failure is reported.
                         try {
                           CancelUpdate();
-                        } catch (const ComError&) {
+                        } catch (const ado::ComError&) {
                         }
                         throw;
                       }

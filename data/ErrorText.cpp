@@ -5,8 +5,8 @@
 #include <new>
 
 namespace {
-std::string TextWithoutErrorInfo(HRESULT code) {
-  std::string text = SystemMessageText(code);
+std::string TextWithoutErrorInfo(ado::HRESULT code) {
+  std::string text = ado::SystemMessageText(code);
   if (!text.empty() && text.back() == '\n') {
     text.pop_back();
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -25,7 +25,7 @@ std::string TextWithoutErrorInfo(HRESULT code) {
 }
 }  // namespace
 
-std::string ComErrorText(const ComError& error) {
+std::string ComErrorText(const ado::ComError& error) {
   try {
     // An empty description says nothing; the code's own text is more use to the reader.
     if (error.HasErrorInfo() && !error.Description().empty()) return error.Description();

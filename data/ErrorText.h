@@ -4,5 +4,5 @@
 
 #include "data/ado/ComError.h"
 
-std::string ComErrorText(const ComError& error);
-std::string OleDbErrorName(HRESULT code);
+std::string ComErrorText(const ado::ComError& error);
+std::string OleDbErrorName(ado::HRESULT code);

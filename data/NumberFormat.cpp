@@ -23,7 +23,7 @@ char LookAlike(const std::string& separator) {
 // the right, the last one repeated, CHAR_MAX or a negative size ending the grouping.
 std::string GroupDigits(const std::string& digits) {
   const std::string separator = ThousandsSeparatorText();
-  const std::string grouping = UserGrouping();
+  const std::string grouping = ado::UserGrouping();
   if (separator.empty()) return digits;
   std::vector<std::string> groups;
   std::size_t remaining = digits.size();
@@ -50,12 +50,12 @@ std::string GroupDigits(const std::string& digits) {
 }  // namespace
 
 std::string ThousandsSeparatorText() {
-  const char* text = nl_langinfo_l(THOUSEP, UserNumericLocale());
+  const char* text = nl_langinfo_l(THOUSEP, ado::UserNumericLocale());
   return text ? text : "";
 }
 
 std::string DecimalSeparatorText() {
-  const char* text = nl_langinfo_l(RADIXCHAR, UserNumericLocale());
+  const char* text = nl_langinfo_l(RADIXCHAR, ado::UserNumericLocale());
   return text && *text ? text : ".";
 }
 
@@ -81,8 +81,8 @@ std::string FormatDoubleGrouped(double value, int decimals) {
   // Rounding the shortest decimal text of the value, half away from zero, shows 2.675 as 2.68
   // and 0.125 as 0.13, as a reader of the digits expects; the whole value is kept, beyond 32 bits
   // and with the sign of values between -1 and 0.
-  const std::optional<Decimal> exact = Decimal::FromDouble(value);
-  const std::optional<Decimal> rounded = exact ? exact->Rescaled(decimals) : std::nullopt;
+  const std::optional<ado::Decimal> exact = ado::Decimal::FromDouble(value);
+  const std::optional<ado::Decimal> rounded = exact ? exact->Rescaled(decimals) : std::nullopt;
   if (!rounded) {
     // More digits than an exact decimal holds: the C library rounds and groups.
     std::string text = FormatStringUserLocale("%'.*f", decimals, value);

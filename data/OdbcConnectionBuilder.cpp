@@ -23,7 +23,7 @@ std::string BuildOdbcConnectionString(void* ownerWindow, const std::string& driv
     const DriverConnection connection(*answer, options);
     // Some drivers complete nothing; the string that connected is then the whole one.
     return connection.Completed().empty() ? *answer : connection.Completed();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "BuildOdbcConnectionString() : %s", e.Description().c_str());
     return {};
   }

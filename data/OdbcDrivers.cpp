@@ -8,7 +8,7 @@ bool ListOdbcDrivers(std::vector<std::string>& out) {
   Handle env;
   try {
     env = OpenOdbcEnvironment();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return false;
   }
   NumericLocaleScope locale;

@@ -160,7 +160,7 @@ constexpr OleDbError kOleDbErrors[] = {
 static_assert(std::size(kOleDbErrors) == 144);
 }  // namespace
 
-std::string OleDbErrorName(HRESULT code) {
+std::string OleDbErrorName(ado::HRESULT code) {
   const auto bits = static_cast<std::uint32_t>(code);
   if ((bits & 0xFF00u) != 0x0E00u) return {};
   for (const OleDbError& row : kOleDbErrors)

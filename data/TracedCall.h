@@ -13,7 +13,7 @@ template <class Where, class Body>
 auto TracedCall(Where&& where, Body&& body) -> decltype(body()) {
   try {
     return body();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "%s : %s", std::string(where()).c_str(), ComErrorText(e).c_str());
     throw;
   }
@@ -24,7 +24,7 @@ template <class Where, class Body, class Fallback>
 auto TracedCallOr(Where&& where, Body&& body, Fallback&& fallback) -> decltype(body()) {
   try {
     return TracedCall(where, body);
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return fallback();
   }
 }

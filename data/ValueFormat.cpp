@@ -31,7 +31,7 @@ std::string FormatArguments(const char* format, va_list args) {
 // thread only, for the duration of one call.
 class ScopedUserLocale {
  public:
-  ScopedUserLocale() : previous_(uselocale(UserNumericLocale())) {}
+  ScopedUserLocale() : previous_(uselocale(ado::UserNumericLocale())) {}
   ~ScopedUserLocale() { uselocale(previous_); }
   ScopedUserLocale(const ScopedUserLocale&) = delete;
   ScopedUserLocale& operator=(const ScopedUserLocale&) = delete;
@@ -58,16 +58,16 @@ std::string FormatStringUserLocale(const char* format, ...) {
   return text;
 }
 
-bool HasValue(const Variant& v) {
-  return v.vt() != VT_EMPTY && v.vt() != VT_NULL;
+bool HasValue(const ado::Variant& v) {
+  return v.vt() != ado::VT_EMPTY && v.vt() != ado::VT_NULL;
 }
 
-bool IsByteArray(const Variant& v) {
+bool IsByteArray(const ado::Variant& v) {
   return v.IsByteArray();
 }
 
-std::string ByteArrayToText(Variant& v) {
+std::string ByteArrayToText(ado::Variant& v) {
   std::string text = IsByteArray(v) ? v.Str() : std::string();
-  v = Variant();
+  v = ado::Variant();
   return text;
 }

@@ -10,7 +10,7 @@ std::string FormatString(const char* format, ...) __attribute__((format(printf, 
 // The same with the user's numeric locale: its decimal point, and its grouping for the ' flag.
 std::string FormatStringUserLocale(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-bool HasValue(const Variant& v);
-bool IsByteArray(const Variant& v);
+bool HasValue(const ado::Variant& v);
+bool IsByteArray(const ado::Variant& v);
 // One character per byte of a byte array (NULs included), else empty; the variant is cleared.
-std::string ByteArrayToText(Variant& v);
+std::string ByteArrayToText(ado::Variant& v);

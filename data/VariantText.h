@@ -4,5 +4,5 @@
 
 #include "data/ado/Variant.h"
 
-std::string VariantToText(const Variant& v);
-std::string VariantDateToIsoText(const Variant& v);
+std::string VariantToText(const ado::Variant& v);
+std::string VariantDateToIsoText(const ado::Variant& v);

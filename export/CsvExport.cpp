@@ -41,16 +41,16 @@ void AppendTwoDigits(char* at, int n) {
 }
 
 // The field text of a value (before quoting) appended to out.
-void AppendValueText(std::string& out, const Variant& value, char point) {
+void AppendValueText(std::string& out, const ado::Variant& value, char point) {
   switch (value.vt()) {
-    case VT_EMPTY:
-    case VT_NULL:
+    case ado::VT_EMPTY:
+    case ado::VT_NULL:
       return;
-    case VT_BSTR:
+    case ado::VT_BSTR:
       out += value.Str();
       return;
-    case VT_DATE: {
-      const std::optional<DateParts> parts = OleDateToParts(value.Real());
+    case ado::VT_DATE: {
+      const std::optional<ado::DateParts> parts = ado::OleDateToParts(value.Real());
       if (!parts || parts->year < 0 || parts->year > 9999) return;
       char text[] = "00/00/0000 00:00:00.000";
       AppendTwoDigits(text, parts->day);
@@ -85,9 +85,9 @@ void AppendValueText(std::string& out, const Variant& value, char point) {
   out += VariantToText(value);
 }
 
-void AppendField(std::string& line, const Variant& value, std::string_view separator, char point,
+void AppendField(std::string& line, const ado::Variant& value, std::string_view separator, char point,
                  std::string& scratch) {
-  if (value.vt() == VT_BSTR) return AppendQuoted(line, value.Str(), separator);
+  if (value.vt() == ado::VT_BSTR) return AppendQuoted(line, value.Str(), separator);
   scratch.clear();
   AppendValueText(scratch, value, point);
   AppendQuoted(line, scratch, separator);
@@ -117,14 +117,14 @@ std::string CsvSeparator(const std::string& separatorText) {
   return std::string(FirstCharacter(separatorText));
 }
 
-std::string CsvCellText(const Variant& value, const std::string& separator) {
+std::string CsvCellText(const ado::Variant& value, const std::string& separator) {
   std::string field;
   std::string scratch;
-  AppendField(field, value, separator, UserDecimalPoint(), scratch);
+  AppendField(field, value, separator, ado::UserDecimalPoint(), scratch);
   return field;
 }
 
-std::string CsvCellText(const Variant& value, char separator) {
+std::string CsvCellText(const ado::Variant& value, char separator) {
   return CsvCellText(value, std::string(1, separator));
 }
 
@@ -143,7 +143,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
     ui.ShowMessage(kFailure, MessageIcon::Error);
     return false;
   }
-  const char point = UserDecimalPoint();
+  const char point = ado::UserDecimalPoint();
   std::string line;
   std::string scratch;
   for (std::size_t c = 0; c < fields.size(); ++c) {
@@ -174,7 +174,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
     Trace(TraceWarning, "WriteCsvFile(\"%s\") : canceled", path.c_str());
     canceled = true;
     ok = false;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     Trace(TraceError, "%s", ComErrorText(e).c_str());
     ok = false;
   } catch (const std::exception&) {

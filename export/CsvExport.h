@@ -11,7 +11,9 @@
 
 class DbRecordset;
 class ExportUi;
+namespace ado {
 class Variant;
+}  // namespace ado
 
 // The separator is the first character of separatorText (CsvSeparator). True on success;
 // otherwise "Error during document generation" was shown with the error icon: the file could not be
@@ -28,8 +30,8 @@ std::string CsvSeparator(const std::string& separatorText);
 // it has a time of day (empty when it has no calendar date); numbers exactly (integers in digits, doubles as the
 // shortest text that reads back, decimals and currency in full); booleans TRUE or FALSE; bytes as 0x and hexadecimal
 // digits; anything else as VariantToText gives it. Quoted as above.
-std::string CsvCellText(const Variant& value, const std::string& separator);
-std::string CsvCellText(const Variant& value, char separator);
+std::string CsvCellText(const ado::Variant& value, const std::string& separator);
+std::string CsvCellText(const ado::Variant& value, char separator);
 
 // The path with its extension replaced, or added when it has none ("export.xlsx", "csv" gives
 // "export.csv").

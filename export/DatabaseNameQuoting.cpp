@@ -58,7 +58,7 @@ NameQuoteStyle QuoteStyleOf(const DbConnection& connection) {
   try {
     std::shared_ptr<ado::Connection> ado = connection.AdoConnection();
     return ado ? QuoteStyleForFamily(ado->Session().DatabaseFamily()) : NameQuoteStyle::Configured;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return NameQuoteStyle::Configured;
   }
 }

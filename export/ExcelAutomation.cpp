@@ -28,7 +28,7 @@ constexpr std::int64_t kExactIntegerLimit = std::int64_t{1} << 53;
 constexpr double kFirstSharedDate = 61.0;
 
 [[noreturn]] void Raise(const std::string& text) {
-  throw ComError(E_FAIL, text, kSource);
+  throw ado::ComError(ado::E_FAIL, text, kSource);
 }
 
 void Check(lxw_error error, const char* what) {
@@ -163,7 +163,7 @@ void ExcelAutomation::NewWorkbook(const std::string& sheetName) {
   scrollRow_ = 1;
 }
 
-void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
+void ExcelAutomation::SetCell(int column, long row, const ado::Variant& value) {
   if (!NeedSheet()) return;
   Workbook& w = *workbook_;
   if (column < 0 || column >= kSheetMaxColumns)
@@ -172,28 +172,28 @@ void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
     throw SheetLimitError("The result has more rows than a worksheet holds (1,048,575 rows below the header).");
   // The rows stream out as they are written: one left behind cannot be changed any more.
   if (row < w.row)
-    throw ComError(E_INVALIDARG,
-                   "Cell " + ExcelCellAddress(column, row) + " comes after row " + std::to_string(w.row + 1) +
-                       ": cells are written row by row",
-                   kSource);
+    throw ado::ComError(ado::E_INVALIDARG,
+                        "Cell " + ExcelCellAddress(column, row) + " comes after row " + std::to_string(w.row + 1) +
+                            ": cells are written row by row",
+                        kSource);
   w.row = row;
 
   switch (value.vt()) {
-    case VT_EMPTY:
-    case VT_NULL:
+    case ado::VT_EMPTY:
+    case ado::VT_NULL:
       return;
-    case VT_BSTR: {
+    case ado::VT_BSTR: {
       const std::string& text = value.Str();
       // Excel's mark for text: the apostrophe itself is not part of the value.
       if (!text.empty() && text.front() == '\'') return w.Text(column, row, text.substr(1));
       return w.Text(column, row, text);
     }
-    case VT_BOOL:
+    case ado::VT_BOOL:
       Check(worksheet_write_boolean(w.sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
                                     value.Bool() ? 1 : 0, nullptr),
             "Cannot set a cell");
       return;
-    case VT_DATE: {
+    case ado::VT_DATE: {
       const double date = value.Real();
       const double whole = std::floor(date);
       if (date >= 0 && date < 1) return w.Number(column, row, date, w.time);
@@ -202,7 +202,7 @@ void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
       if (date >= 2 && date < kFirstSharedDate) serial = date - 1;
       if (date >= 2) return w.Number(column, row, serial, date == whole ? w.date : w.dateTime);
       std::string text = "";
-      if (auto p = OleDateToParts(date)) {
+      if (auto p = ado::OleDateToParts(date)) {
         char buffer[48];
         std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p->day, p->month, p->year, p->hour,
                       p->minute, p->second);
@@ -210,11 +210,11 @@ void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
       }
       return w.Text(column, row, text);
     }
-    case VT_R4:
+    case ado::VT_R4:
       if (!std::isfinite(value.Real())) return w.Text(column, row, value.ToText());
       // Through the single's own shortest text, so that 0.1f is the cell 0.1.
       return w.Number(column, row, std::strtod(ShortestFloatText(static_cast<float>(value.Real())).c_str(), nullptr));
-    case VT_R8:
+    case ado::VT_R8:
       if (!std::isfinite(value.Real())) return w.Text(column, row, value.ToText());
       return w.Number(column, row, value.Real());
     default:
@@ -226,10 +226,11 @@ void ExcelAutomation::SetCell(int column, long row, const Variant& value) {
     AppendExactNumber(digits, value);
     const double number = value.ToDouble();
     bool exact = false;
-    if (value.vt() == VT_DECIMAL || value.vt() == VT_CY) {
-      const std::optional<Decimal> back = Decimal::FromDouble(number);
+    if (value.vt() == ado::VT_DECIMAL || value.vt() == ado::VT_CY) {
+      const std::optional<ado::Decimal> back = ado::Decimal::FromDouble(number);
       exact = back && back->Compare(value.ToDecimal()) == 0;
-    } else if (value.vt() == VT_UI1 || value.vt() == VT_UI2 || value.vt() == VT_UI4 || value.vt() == VT_UI8) {
+    } else if (value.vt() == ado::VT_UI1 || value.vt() == ado::VT_UI2 || value.vt() == ado::VT_UI4 ||
+               value.vt() == ado::VT_UI8) {
       exact = value.UInt() <= static_cast<std::uint64_t>(kExactIntegerLimit);
     } else {
       exact = value.Int() >= -kExactIntegerLimit && value.Int() <= kExactIntegerLimit;

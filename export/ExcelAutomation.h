@@ -25,7 +25,11 @@
 #include <stdexcept>
 #include <string>
 
+namespace ado {
+
 class Variant;
+
+}  // namespace ado
 
 // What a worksheet cannot hold: more than 1,048,576 rows or 16,384 columns, a text of more than
 // 32,767 characters. The message is for the user.
@@ -63,7 +67,7 @@ class ExcelAutomation {
   // ComError when the name is not a valid sheet name.
   void NewWorkbook(const std::string& sheetName);
   // Zero-based column and row.
-  void SetCell(int column, long row, const Variant& value);
+  void SetCell(int column, long row, const ado::Variant& value);
   // The first row shown (one-based), as Excel's ScrollRow.
   void ScrollToRow(long row);
   long ScrollRow() const { return scrollRow_; }

@@ -12,12 +12,12 @@
 namespace {
 // Excel would read a text such as 007 as the number 7, and would take a leading apostrophe as its
 // text mark: such texts get the mark of their own.
-Variant CellValue(Variant value) {
-  if (value.vt() != VT_BSTR) return value;
+ado::Variant CellValue(ado::Variant value) {
+  if (value.vt() != ado::VT_BSTR) return value;
   const std::string& text = value.Str();
   if (text.empty()) return value;
   const char first = text.front();
-  if ((first >= '0' && first <= '9') || first == '\'') return Variant("'" + text);
+  if ((first >= '0' && first <= '9') || first == '\'') return ado::Variant("'" + text);
   return value;
 }
 }  // namespace
@@ -30,13 +30,14 @@ bool WriteExcelFile(const std::string& path, const std::string& sheetName, DbRec
   } else {
     try {
       std::vector<DbFieldInfo> fields;
-      if (!recordset.GetFieldsInfo(fields)) throw ComError(E_FAIL, "The fields of the result cannot be described.");
+      if (!recordset.GetFieldsInfo(fields))
+        throw ado::ComError(ado::E_FAIL, "The fields of the result cannot be described.");
       excel.SetVisible(true);
       excel.SetScreenUpdating(true);
       excel.SetDisplayAlerts(true);
       excel.NewWorkbook(sheetName);
       for (std::size_t c = 0; c < fields.size(); ++c)
-        excel.SetCell(static_cast<int>(c), 0, CellValue(Variant(fields[c].name)));
+        excel.SetCell(static_cast<int>(c), 0, CellValue(ado::Variant(fields[c].name)));
       long row = 1;
       while (!recordset.IsEOF()) {
         if ((row - 1) % kProgressRows == 0 && !ui.Progress("", row - 1)) throw ExportCanceled();
@@ -60,7 +61,7 @@ bool WriteExcelFile(const std::string& path, const std::string& sheetName, DbRec
     } catch (const SheetLimitError& e) {
       Trace(TraceError, "%s", e.what());
       ui.ShowMessage(e.what(), MessageIcon::Exclamation);
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       Trace(TraceError, "%s", ComErrorText(e).c_str());
     } catch (const std::exception&) {
       Trace(TraceError, "Generic error");

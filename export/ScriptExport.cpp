@@ -65,7 +65,7 @@ void RunScriptExport(const ScriptGenerator& generator, const std::string& connec
     // The file was closed after the last whole statement; the user asked for no viewer.
     Trace(TraceWarning, "RunScriptExport() : canceled");
     ui.SetRecordCountPane("Canceled");
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     ui.ShowMessage(ComErrorText(e), MessageIcon::Exclamation);
   } catch (const std::exception& e) {
     // Not a database error (memory, the file system): shown the same way rather than lost.

@@ -40,8 +40,8 @@ void AppendTwoDigits(char* at, int n) {
 // '%04d-%02d-%02d %02d:%02d:%02d', with '.%03d' when the time has a fraction of a second (the
 // dates hold milliseconds); a date without calendar fields gives all of them 0.
 void AppendDateLiteral(std::string& out, double date) {
-  DateParts p;
-  if (auto parts = OleDateToParts(date)) p = *parts;
+  ado::DateParts p;
+  if (auto parts = ado::OleDateToParts(date)) p = *parts;
   char text[] = "'0000-00-00 00:00:00.000'";
   AppendTwoDigits(text + 1, p.year / 100);
   AppendTwoDigits(text + 3, p.year % 100);
@@ -86,15 +86,15 @@ Probe ProbeOf(const DbFieldInfo& f) {
 }
 
 // The length of a value as its column counts it: characters of a text, bytes of a byte string.
-std::size_t ValueLength(const ValueView& v, bool bytes) {
+std::size_t ValueLength(const ado::ValueView& v, bool bytes) {
   if (v.IsNull()) return 0;
-  if (v.vt == VT_BSTR || v.vt == (VT_ARRAY | VT_UI1)) return bytes ? v.s.size() : Utf8Length(v.s);
+  if (v.vt == ado::VT_BSTR || v.vt == (ado::VT_ARRAY | ado::VT_UI1)) return bytes ? v.s.size() : Utf8Length(v.s);
   // A value stored as another kind (SQLite keeps 42 in a text column as a number) is written as its text.
   return Utf8Length(v.ToVariant().ToText());
 }
 
 // Decimals of up to 19 digits, the common case, without the 128-bit arithmetic.
-bool AppendSmallDecimal(std::string& out, const Decimal& d, char point) {
+bool AppendSmallDecimal(std::string& out, const ado::Decimal& d, char point) {
   if (d.magnitude > UINT64_MAX) return false;
   char digits[24];
   auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(d.magnitude));
@@ -169,42 +169,42 @@ std::string HexDigits(std::string_view bytes) {
   return hex;
 }
 
-bool IsNumberVariant(const Variant& v) {
+bool IsNumberVariant(const ado::Variant& v) {
   switch (v.vt()) {
-    case VT_I1:
-    case VT_I2:
-    case VT_I4:
-    case VT_I8:
-    case VT_UI1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_UI8:
-    case VT_R4:
-    case VT_R8:
-    case VT_CY:
-    case VT_DECIMAL:
+    case ado::VT_I1:
+    case ado::VT_I2:
+    case ado::VT_I4:
+    case ado::VT_I8:
+    case ado::VT_UI1:
+    case ado::VT_UI2:
+    case ado::VT_UI4:
+    case ado::VT_UI8:
+    case ado::VT_R4:
+    case ado::VT_R8:
+    case ado::VT_CY:
+    case ado::VT_DECIMAL:
       return true;
     default:
       return false;
   }
 }
 
-bool AppendExactNumber(std::string& out, const Variant& v, char point) {
+bool AppendExactNumber(std::string& out, const ado::Variant& v, char point) {
   const std::size_t start = out.size();
   switch (v.vt()) {
-    case VT_I1:
-    case VT_I2:
-    case VT_I4:
-    case VT_I8:
+    case ado::VT_I1:
+    case ado::VT_I2:
+    case ado::VT_I4:
+    case ado::VT_I8:
       AppendChars(out, v.Int());
       return true;
-    case VT_UI1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_UI8:
+    case ado::VT_UI1:
+    case ado::VT_UI2:
+    case ado::VT_UI4:
+    case ado::VT_UI8:
       AppendChars(out, v.UInt());
       return true;
-    case VT_R4: {
+    case ado::VT_R4: {
       if (!std::isfinite(v.Real())) return false;
       const float single = static_cast<float>(v.Real());
       char buffer[32];
@@ -221,12 +221,12 @@ bool AppendExactNumber(std::string& out, const Variant& v, char point) {
         AppendChars(out, static_cast<double>(single));
       break;
     }
-    case VT_R8:
+    case ado::VT_R8:
       if (!std::isfinite(v.Real())) return false;
       AppendChars(out, v.Real());
       break;
-    case VT_CY: {
-      Decimal d = Decimal::FromInt64(v.Int());
+    case ado::VT_CY: {
+      ado::Decimal d = ado::Decimal::FromInt64(v.Int());
       d.scale = 4;
       std::string text = d.ToString('.');
       while (text.back() == '0') text.pop_back();
@@ -234,7 +234,7 @@ bool AppendExactNumber(std::string& out, const Variant& v, char point) {
       out += text;
       break;
     }
-    case VT_DECIMAL:
+    case ado::VT_DECIMAL:
       if (!AppendSmallDecimal(out, v.Dec(), point)) out += v.Dec().ToString(point);
       return true;
     default:
@@ -304,7 +304,7 @@ void ScriptGenerator::BoundFromData(DbConnection& connection, const std::string&
     text += " FROM " + tableName;
     try {
       recordsetPtr->Open(&connection, text);
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
       whole = true;
       recordsetPtr = std::make_unique<DbRecordset>();
     }
@@ -319,14 +319,14 @@ void ScriptGenerator::BoundFromData(DbConnection& connection, const std::string&
       const DbFieldInfo& f = fields[probed[k]];
       const long column = static_cast<long>(whole ? probed[k] : k);
       if (ProbeOf(f) == Probe::KeyLength) {
-        const ValueView v = recordset.GetFieldViewIdx(column);
+        const ado::ValueView v = recordset.GetFieldViewIdx(column);
         if (v.IsNull()) continue;
         seen[k] = true;
         longest[k] = std::max(longest[k], ValueLength(v, IsBinaryType(f.type)));
       } else if (!fraction[k]) {
-        const ValueView v = recordset.GetFieldViewIdx(column);
-        if (v.vt != VT_DATE) continue;
-        if (auto parts = OleDateToParts(v.d); parts && parts->millisecond != 0) fraction[k] = true;
+        const ado::ValueView v = recordset.GetFieldViewIdx(column);
+        if (v.vt != ado::VT_DATE) continue;
+        if (auto parts = ado::OleDateToParts(v.d); parts && parts->millisecond != 0) fraction[k] = true;
       }
     }
     recordset.MoveNext();
@@ -395,7 +395,7 @@ long ScriptGenerator::WriteInsertRows(DbRecordset& recordset, const std::string&
   return count;
 }
 
-void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const {
+void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, const ado::Variant& value) const {
   if (!value.HasValue()) {
     out += "NULL";
     return;
@@ -403,31 +403,31 @@ void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, 
   if (value.IsByteArray()) return AppendBinaryLiteral(out, value.Str());
   const int type = field.type;
   if (IsStringType(type)) {
-    if (value.vt() == VT_BSTR) return AppendStringLiteral(out, value.Str());
+    if (value.vt() == ado::VT_BSTR) return AppendStringLiteral(out, value.Str());
     return AppendStringLiteral(out, value.ToText());
   }
   if (IsDateType(type)) {
-    if (value.vt() == VT_DATE) return AppendDateLiteral(out, value.Real());
+    if (value.vt() == ado::VT_DATE) return AppendDateLiteral(out, value.Real());
     return AppendOtherLiteral(out, field, value);
   }
   if (IsBooleanType(type)) {
-    if (value.vt() == VT_BOOL) {
+    if (value.vt() == ado::VT_BOOL) {
       out += value.Bool() ? '1' : '0';
       return;
     }
-    out += TextIsTrue(value.vt() == VT_BSTR ? value.Str() : value.ToText()) ? '1' : '0';
+    out += TextIsTrue(value.vt() == ado::VT_BSTR ? value.Str() : value.ToText()) ? '1' : '0';
     return;
   }
   // Currency too: a target column of money or decimal takes the number, not a quoted text.
   if (IsNumericType(type) || type == ado::adCurrency) {
-    if (value.vt() == VT_BSTR) {
+    if (value.vt() == ado::VT_BSTR) {
       if (auto number = PlainNumber(value.Str())) {
         out += *number;
         return;
       }
       return AppendStringLiteral(out, value.Str());
     }
-    if (value.vt() == VT_BOOL) {
+    if (value.vt() == ado::VT_BOOL) {
       out += value.Bool() ? "-1" : "0";
       return;
     }
@@ -437,7 +437,7 @@ void ScriptGenerator::AppendLiteral(std::string& out, const DbFieldInfo& field, 
 
 // Values of any other type, and values whose kind does not match their column's: numbers in full,
 // dates as dates, texts quoted. A number the target cannot hold (NaN, an infinity) becomes NULL.
-void ScriptGenerator::AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const {
+void ScriptGenerator::AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const ado::Variant& value) const {
   if (IsNumberVariant(value)) {
     if (AppendExactNumber(out, value)) return;
     Trace(TraceWarning, "ScriptGenerator::WriteInsertStatements() : value \"%s\" of field \"%s\" written as NULL",
@@ -446,12 +446,12 @@ void ScriptGenerator::AppendOtherLiteral(std::string& out, const DbFieldInfo& fi
     return;
   }
   switch (value.vt()) {
-    case VT_DATE:
+    case ado::VT_DATE:
       return AppendDateLiteral(out, value.Real());
-    case VT_BOOL:
+    case ado::VT_BOOL:
       out += value.Bool() ? "-1" : "0";
       return;
-    case VT_BSTR:
+    case ado::VT_BSTR:
       return AppendStringLiteral(out, value.Str());
     default:
       return AppendStringLiteral(out, value.ToText());

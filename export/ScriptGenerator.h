@@ -21,7 +21,9 @@
 class DbConnection;
 class DbRecordset;
 class SettingsStore;
+namespace ado {
 class Variant;
+}  // namespace ado
 
 class ScriptGenerator {
  public:
@@ -90,7 +92,7 @@ class ScriptGenerator {
   // a date 'YYYY-MM-DD HH:MM:SS'; 1 or 0 for booleans; numbers in full with a '.' point; binary
   // values in hexadecimal. Text never goes into the script unquoted: a text in a numeric column
   // that is no plain number is written as a string literal.
-  void AppendLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const;
+  void AppendLiteral(std::string& out, const DbFieldInfo& field, const ado::Variant& value) const;
   // The target's string literal of a text, quotes included.
   virtual void AppendStringLiteral(std::string& out, std::string_view text) const = 0;
   // The target's literal of a byte string.
@@ -102,7 +104,7 @@ class ScriptGenerator {
  private:
   void BoundFromData(DbConnection& connection, const std::string& tableName, const std::optional<std::string>& query,
                      std::vector<DbFieldInfo>& fields) const;
-  void AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const Variant& value) const;
+  void AppendOtherLiteral(std::string& out, const DbFieldInfo& field, const ado::Variant& value) const;
   const SettingsStore& settings_;
   mutable std::function<bool(long)> progress_;
 };
@@ -113,6 +115,6 @@ std::string HexDigits(std::string_view bytes);
 // doubles as the shortest text that reads back as the same value (exponent form where that is
 // shorter), singles the same as singles, decimals with every digit, currency without trailing
 // zeros. False, with nothing appended, when the value is no number or not finite.
-bool AppendExactNumber(std::string& out, const Variant& value, char point = '.');
+bool AppendExactNumber(std::string& out, const ado::Variant& value, char point = '.');
 // True for the variant types that hold numbers (integers, singles, doubles, currency, decimals).
-bool IsNumberVariant(const Variant& value);
+bool IsNumberVariant(const ado::Variant& value);

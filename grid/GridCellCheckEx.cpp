@@ -70,7 +70,7 @@ QSize CGridCellCheckEx::GetCellExtent() const {
 bool CGridCellCheckEx::Edit(int row, int col, const QRect& rect, const QPoint&, int id, int key) {
   CGridCtrl* grid = GetGrid();
   if (!grid) return false;
-  auto* editor = new CInPlaceCheck(grid, row, col, CheckArea(rect), id, key, GetCheck());
+  auto* editor = new InPlaceCheck(grid, row, col, CheckArea(rect), id, key, GetCheck());
   editor->Open();
   return true;
 }

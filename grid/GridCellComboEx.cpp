@@ -66,7 +66,7 @@ void CGridCellComboEx::CopyPropertiesFrom(const CGridCellBase& other) {
 bool CGridCellComboEx::Edit(int row, int col, const QRect& rect, const QPoint&, int id, int key) {
   CGridCtrl* grid = GetGrid();
   if (!grid) return false;
-  auto* editor = new CInPlaceList(grid, row, col, rect, id, key, GetItems(), m_data, GetFont());
+  auto* editor = new InPlaceList(grid, row, col, rect, id, key, GetItems(), m_data, GetFont());
   editor->Open();
   return true;
 }

@@ -210,7 +210,7 @@ bool CGridCellDateTimeEx::Edit(int row, int col, const QRect& rect, const QPoint
   CGridCtrl* grid = GetGrid();
   if (!grid) return false;
   auto* editor =
-      new CInPlaceDateTime(grid, row, col, rect, id, key, m_code, IsValidDateTime(), GetDateTime(), GetFont());
+      new InPlaceDateTime(grid, row, col, rect, id, key, m_code, IsValidDateTime(), GetDateTime(), GetFont());
   editor->Open();
   return true;
 }

@@ -81,7 +81,7 @@ bool CGridCellInteger::Edit(int row, int col, const QRect& rect, const QPoint&, 
   options.font = GetFont();
   // The editor shows the bare digits; committing groups them again.
   const QString text = IsEmpty() ? QString() : QString::number(GetInteger());
-  auto* editor = new CInPlaceIntegerEdit(grid, row, col, rect, options, id, text, key, m_width);
+  auto* editor = new InPlaceIntegerEdit(grid, row, col, rect, options, id, text, key, m_width);
   editor->Open();
   return true;
 }

@@ -98,8 +98,8 @@ bool CGridCellNumericEx::Edit(int row, int col, const QRect& rect, const QPoint&
   options.font = GetFont();
   // The editor shows the number without grouping; committing formats it again.
   const QString text = IsEmpty() ? QString() : QString::fromStdString(FormatNumber(GetNumber(), m_decimals, false));
-  auto* editor = new CInPlaceNumericEdit(grid, row, col, rect, options, id, text, key, m_width, m_decimals,
-                                         QLatin1Char(DecimalSeparator()));
+  auto* editor = new InPlaceNumericEdit(grid, row, col, rect, options, id, text, key, m_width, m_decimals,
+                                        QLatin1Char(DecimalSeparator()));
   editor->Open();
   return true;
 }

@@ -56,7 +56,7 @@ CGridCtrl::CGridCtrl(QWidget* parent, int rows, int cols, int fixedRows, int fix
 CGridCtrl::~CGridCtrl() {
   // An open editor must not call back into a grid that is going away; what it holds would go
   // into cells that are going away too.
-  if (auto* editor = CInPlaceEditorBase::FromWidget(m_pEditor)) editor->Abandon();
+  if (auto* editor = InPlaceEditorBase::FromWidget(m_pEditor)) editor->Abandon();
   delete m_titleTip;
 }
 

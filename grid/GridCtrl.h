@@ -37,7 +37,7 @@
 #include "grid/GridDefs.h"
 #include "grid/GridSelection.h"
 
-class CTitleTip;
+class TitleTip;
 class QPainter;
 class QPrinter;
 
@@ -533,7 +533,7 @@ class CGridCtrl : public QAbstractScrollArea {
   CellId m_editCell;
   bool m_bCommittingEditor = false;
   CellId m_dropTarget;
-  CTitleTip* m_titleTip = nullptr;
+  TitleTip* m_titleTip = nullptr;
   CellId m_titleTipCell;
   bool m_bPrinting = false;
 

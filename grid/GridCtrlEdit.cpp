@@ -32,7 +32,7 @@ void CGridCtrl::AttachEditor(QWidget* editor, int row, int col) {
 
 void CGridCtrl::StopEdit() {
   if (!m_pEditor) return;
-  if (auto* editor = CInPlaceEditorBase::FromWidget(m_pEditor)) editor->EndEdit(0);
+  if (auto* editor = InPlaceEditorBase::FromWidget(m_pEditor)) editor->EndEdit(0);
   m_pEditor = nullptr;
 }
 

@@ -560,7 +560,7 @@ void CGridCtrl::UpdateTitleTip(const QPoint& point) {
   if (text.empty()) return;
   const QRect textRect = c->GetTextRect(rect);
   if (c->GetCellExtent().width() - (rect.width() - textRect.width()) <= textRect.width()) return;
-  if (!m_titleTip) m_titleTip = new CTitleTip(this);
+  if (!m_titleTip) m_titleTip = new TitleTip(this);
   m_titleTipCell = cell;
   m_titleTip->Show(viewport()->mapToGlobal(textRect.topLeft()), textRect.height(), QString::fromStdString(text),
                    c->GetFont());

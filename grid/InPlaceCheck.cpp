@@ -6,21 +6,21 @@
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCtrl.h"
 
-CInPlaceCheck::CInPlaceCheck(CGridCtrl* grid, int row, int col, const QRect& area, int id, int openKey, bool checked)
-    : QCheckBox(grid->viewport()), CInPlaceEditorBase(grid, row, col, openKey), m_id(id), m_initial(checked) {
+InPlaceCheck::InPlaceCheck(CGridCtrl* grid, int row, int col, const QRect& area, int id, int openKey, bool checked)
+    : QCheckBox(grid->viewport()), InPlaceEditorBase(grid, row, col, openKey), m_id(id), m_initial(checked) {
   setObjectName(QStringLiteral("InPlaceCheck"));
   setChecked(checked);
   setGeometry(area);
   Attach();
 }
 
-void CInPlaceCheck::Open() {
+void InPlaceCheck::Open() {
   show();
   setFocus(Qt::OtherFocusReason);
   if (m_openKey == ' ') toggle();
 }
 
-bool CInPlaceCheck::event(QEvent* e) {
+bool InPlaceCheck::event(QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
@@ -31,7 +31,7 @@ bool CInPlaceCheck::event(QEvent* e) {
   return QCheckBox::event(e);
 }
 
-void CInPlaceCheck::keyPressEvent(QKeyEvent* e) {
+void InPlaceCheck::keyPressEvent(QKeyEvent* e) {
   const int key = e->key();
   e->accept();
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
@@ -48,12 +48,12 @@ void CInPlaceCheck::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-void CInPlaceCheck::focusOutEvent(QFocusEvent* e) {
+void InPlaceCheck::focusOutEvent(QFocusEvent* e) {
   QCheckBox::focusOutEvent(e);
   if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason) EndEdit(0);
 }
 
-void CInPlaceCheck::Commit() {
+void InPlaceCheck::Commit() {
   auto* cell = dynamic_cast<CGridCellCheckEx*>(m_grid->GetCell(m_row, m_col));
   if (!cell) return;
   const bool checked = isChecked();

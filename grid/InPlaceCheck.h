@@ -4,11 +4,11 @@
 
 #include "grid/InPlaceEditor.h"
 
-class CInPlaceCheck : public QCheckBox, public CInPlaceEditorBase {
+class InPlaceCheck : public QCheckBox, public InPlaceEditorBase {
   Q_OBJECT
 
  public:
-  CInPlaceCheck(CGridCtrl* grid, int row, int col, const QRect& area, int id, int openKey, bool checked);
+  InPlaceCheck(CGridCtrl* grid, int row, int col, const QRect& area, int id, int openKey, bool checked);
   void Open();
   int GetDlgCtrlID() const { return m_id; }
 

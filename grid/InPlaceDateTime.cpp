@@ -16,9 +16,9 @@ QString DisplayFormat(int code) {
 
 }  // namespace
 
-CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey, int code,
-                                   bool hasValue, const GridDateTime& value, const QFont& font)
-    : QDateTimeEdit(grid->viewport()), CInPlaceEditorBase(grid, row, col, openKey), m_id(id), m_code(code) {
+InPlaceDateTime::InPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey, int code,
+                                 bool hasValue, const GridDateTime& value, const QFont& font)
+    : QDateTimeEdit(grid->viewport()), InPlaceEditorBase(grid, row, col, openKey), m_id(id), m_code(code) {
   setObjectName(QStringLiteral("InPlaceDateTime"));
   setFont(font);
   setTimeSpec(Qt::UTC);  // no daylight-saving gaps in a value that has no zone
@@ -42,7 +42,7 @@ CInPlaceDateTime::CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRec
   Attach();
 }
 
-void CInPlaceDateTime::Open() {
+void InPlaceDateTime::Open() {
   show();
   setFocus(Qt::OtherFocusReason);
   const int key = m_openKey;
@@ -53,7 +53,7 @@ void CInPlaceDateTime::Open() {
   }
 }
 
-bool CInPlaceDateTime::event(QEvent* e) {
+bool InPlaceDateTime::event(QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
@@ -64,7 +64,7 @@ bool CInPlaceDateTime::event(QEvent* e) {
   return QDateTimeEdit::event(e);
 }
 
-void CInPlaceDateTime::keyPressEvent(QKeyEvent* e) {
+void InPlaceDateTime::keyPressEvent(QKeyEvent* e) {
   const int key = e->key();
   const bool ctrl = e->modifiers() & Qt::ControlModifier;
   e->accept();
@@ -86,7 +86,7 @@ void CInPlaceDateTime::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-void CInPlaceDateTime::focusOutEvent(QFocusEvent* e) {
+void InPlaceDateTime::focusOutEvent(QFocusEvent* e) {
   QDateTimeEdit::focusOutEvent(e);
   // The calendar pop-up takes the focus while open; that is no end.
   if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason) return;
@@ -94,7 +94,7 @@ void CInPlaceDateTime::focusOutEvent(QFocusEvent* e) {
   EndEdit(0);
 }
 
-void CInPlaceDateTime::Commit() {
+void InPlaceDateTime::Commit() {
   if (!m_changed) return;
   CGridCtrl* grid = m_grid;
   const int row = m_row, col = m_col;

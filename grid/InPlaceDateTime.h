@@ -9,12 +9,12 @@
 #include "grid/GridCellDateTimeEx.h"
 #include "grid/InPlaceEditor.h"
 
-class CInPlaceDateTime : public QDateTimeEdit, public CInPlaceEditorBase {
+class InPlaceDateTime : public QDateTimeEdit, public InPlaceEditorBase {
   Q_OBJECT
 
  public:
-  CInPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey, int code, bool hasValue,
-                   const GridDateTime& value, const QFont& font);
+  InPlaceDateTime(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey, int code, bool hasValue,
+                  const GridDateTime& value, const QFont& font);
   void Open();
   int GetDlgCtrlID() const { return m_id; }
 

@@ -58,10 +58,10 @@ bool EndsEditOnFocusLoss(const QFocusEvent* e) {
 
 }  // namespace
 
-CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options,
-                           int id, const QString& text, int openKey)
+InPlaceEdit::InPlaceEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options,
+                         int id, const QString& text, int openKey)
     : QLineEdit(grid->viewport()),
-      CInPlaceEditorBase(grid, row, col, openKey),
+      InPlaceEditorBase(grid, row, col, openKey),
       m_initialText(text),
       m_id(id),
       m_exitOnArrows(OpenedByTypedKey()) {
@@ -75,7 +75,7 @@ CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
   Attach();
 }
 
-void CInPlaceEdit::Open() {
+void InPlaceEdit::Open() {
   show();
   setFocus(Qt::OtherFocusReason);
   const int key = m_openKey;
@@ -129,11 +129,11 @@ bool TakeSharedKey(Editor* editor, QKeyEvent* e, bool exitOnArrows, bool multiLi
 }
 }  // namespace
 
-bool CInPlaceEdit::event(QEvent* e) {
+bool InPlaceEdit::event(QEvent* e) {
   return SendTabToKeyPress(e, [this](QKeyEvent* k) { keyPressEvent(k); }) || QLineEdit::event(e);
 }
 
-void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
+void InPlaceEdit::keyPressEvent(QKeyEvent* e) {
   if (TakeSharedKey(this, e, m_exitOnArrows, false, [this] { setText(m_initialText); })) return;
   const QString typed = e->text();
   if (!(e->modifiers() & Qt::ControlModifier) && typed.size() == 1 && typed.at(0).isPrint()) {
@@ -145,18 +145,18 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
   e->accept();  // keys the line edit ignores (Up, Down) must not reach the grid
 }
 
-bool CInPlaceEdit::TypeChar(QChar ch, bool firstKey) {
+bool InPlaceEdit::TypeChar(QChar ch, bool firstKey) {
   if (!FilterChar(ch, firstKey)) return false;
   insert(QString(ch));
   Widen();
   return true;
 }
 
-bool CInPlaceEdit::FilterChar(QChar&, bool) {
+bool InPlaceEdit::FilterChar(QChar&, bool) {
   return true;
 }
 
-void CInPlaceEdit::Widen() {
+void InPlaceEdit::Widen() {
   const QFontMetrics fm(font());
   const int wanted = fm.horizontalAdvance(text() + QStringLiteral("  ")) + 8;  // 8: frame and text margins
   if (wanted <= width()) return;
@@ -165,19 +165,19 @@ void CInPlaceEdit::Widen() {
   if (newWidth > width()) resize(newWidth, height());
 }
 
-void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
+void InPlaceEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   if (EndsEditOnFocusLoss(e)) EndEdit(0);
 }
 
-void CInPlaceEdit::Commit() {
+void InPlaceEdit::Commit() {
   m_grid->CommitCellText(m_row, m_col, text().toStdString());
 }
 
-CInPlaceMultiEdit::CInPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
-                                     const InPlaceEditOptions& options, int id, const QString& text, int openKey)
+InPlaceMultiEdit::InPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
+                                   const InPlaceEditOptions& options, int id, const QString& text, int openKey)
     : QPlainTextEdit(grid->viewport()),
-      CInPlaceEditorBase(grid, row, col, openKey),
+      InPlaceEditorBase(grid, row, col, openKey),
       m_initialText(text),
       m_id(id),
       m_maxLength(options.maxLength),
@@ -190,11 +190,11 @@ CInPlaceMultiEdit::CInPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QR
   setTabChangesFocus(false);
   setPlainText(text);
   setGeometry(rect);
-  connect(this, &QPlainTextEdit::textChanged, this, &CInPlaceMultiEdit::EnforceLimit);
+  connect(this, &QPlainTextEdit::textChanged, this, &InPlaceMultiEdit::EnforceLimit);
   Attach();
 }
 
-void CInPlaceMultiEdit::Open() {
+void InPlaceMultiEdit::Open() {
   show();
   setFocus(Qt::OtherFocusReason);
   const int key = m_openKey;
@@ -213,17 +213,17 @@ void CInPlaceMultiEdit::Open() {
   }
 }
 
-bool CInPlaceMultiEdit::event(QEvent* e) {
+bool InPlaceMultiEdit::event(QEvent* e) {
   return SendTabToKeyPress(e, [this](QKeyEvent* k) { keyPressEvent(k); }) || QPlainTextEdit::event(e);
 }
 
-void CInPlaceMultiEdit::keyPressEvent(QKeyEvent* e) {
+void InPlaceMultiEdit::keyPressEvent(QKeyEvent* e) {
   if (TakeSharedKey(this, e, m_exitOnArrows, true, [this] { setPlainText(m_initialText); })) return;
   QPlainTextEdit::keyPressEvent(e);
   e->accept();
 }
 
-void CInPlaceMultiEdit::EnforceLimit() {
+void InPlaceMultiEdit::EnforceLimit() {
   if (m_maxLength == 0) return;
   const QString text = toPlainText();
   if (static_cast<unsigned>(text.size()) <= m_maxLength) return;
@@ -233,23 +233,23 @@ void CInPlaceMultiEdit::EnforceLimit() {
   moveCursor(QTextCursor::End);
 }
 
-void CInPlaceMultiEdit::focusOutEvent(QFocusEvent* e) {
+void InPlaceMultiEdit::focusOutEvent(QFocusEvent* e) {
   QPlainTextEdit::focusOutEvent(e);
   if (EndsEditOnFocusLoss(e)) EndEdit(0);
 }
 
-void CInPlaceMultiEdit::Commit() {
+void InPlaceMultiEdit::Commit() {
   m_grid->CommitCellText(m_row, m_col, toPlainText().toStdString());
 }
 
 QWidget* OpenTextEditor(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
                         const QString& text, int openKey) {
   if (options.multiLine) {
-    auto* editor = new CInPlaceMultiEdit(grid, row, col, rect, options, id, text, openKey);
+    auto* editor = new InPlaceMultiEdit(grid, row, col, rect, options, id, text, openKey);
     editor->Open();
     return editor;
   }
-  auto* editor = new CInPlaceEdit(grid, row, col, rect, options, id, text, openKey);
+  auto* editor = new InPlaceEdit(grid, row, col, rect, options, id, text, openKey);
   editor->Open();
   return editor;
 }

@@ -23,12 +23,12 @@ struct InPlaceEditOptions {
   QFont font;
 };
 
-class CInPlaceEdit : public QLineEdit, public CInPlaceEditorBase {
+class InPlaceEdit : public QLineEdit, public InPlaceEditorBase {
   Q_OBJECT
 
  public:
-  CInPlaceEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
-               const QString& text, int openKey);
+  InPlaceEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+              const QString& text, int openKey);
   // Shows the editor, takes the focus and applies the opening key.
   void Open();
   int GetDlgCtrlID() const { return m_id; }
@@ -53,12 +53,12 @@ class CInPlaceEdit : public QLineEdit, public CInPlaceEditorBase {
   bool m_exitOnArrows;
 };
 
-class CInPlaceMultiEdit : public QPlainTextEdit, public CInPlaceEditorBase {
+class InPlaceMultiEdit : public QPlainTextEdit, public InPlaceEditorBase {
   Q_OBJECT
 
  public:
-  CInPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
-                    const QString& text, int openKey);
+  InPlaceMultiEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+                   const QString& text, int openKey);
   void Open();
   int GetDlgCtrlID() const { return m_id; }
 

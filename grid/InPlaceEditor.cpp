@@ -4,14 +4,14 @@
 
 #include "grid/GridCtrl.h"
 
-CInPlaceEditorBase::CInPlaceEditorBase(CGridCtrl* grid, int row, int col, int openKey)
+InPlaceEditorBase::InPlaceEditorBase(CGridCtrl* grid, int row, int col, int openKey)
     : m_grid(grid), m_row(row), m_col(col), m_openKey(openKey) {}
 
-void CInPlaceEditorBase::Attach() {
+void InPlaceEditorBase::Attach() {
   m_grid->AttachEditor(Widget(), m_row, m_col);
 }
 
-void CInPlaceEditorBase::EndEdit(int key) {
+void InPlaceEditorBase::EndEdit(int key) {
   if (m_ended) return;
   m_ended = true;
   QPointer<QWidget> widget = Widget();
@@ -22,11 +22,11 @@ void CInPlaceEditorBase::EndEdit(int key) {
   }
 }
 
-bool CInPlaceEditorBase::OpenedByTypedKey() const {
+bool InPlaceEditorBase::OpenedByTypedKey() const {
   return m_openKey != kEditKeyMouse && m_openKey != Qt::Key_F2;
 }
 
-bool CInPlaceEditorBase::IsNavigationKey(int key) {
+bool InPlaceEditorBase::IsNavigationKey(int key) {
   switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Down:

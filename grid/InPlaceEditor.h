@@ -6,10 +6,10 @@
 
 class CGridCtrl;
 
-class CInPlaceEditorBase {
+class InPlaceEditorBase {
  public:
-  CInPlaceEditorBase(CGridCtrl* grid, int row, int col, int openKey);
-  virtual ~CInPlaceEditorBase() = default;
+  InPlaceEditorBase(CGridCtrl* grid, int row, int col, int openKey);
+  virtual ~InPlaceEditorBase() = default;
 
   // Ends the edit with the key that ended it (0 when the editor lost the focus): the grid
   // commits (Commit below), moves on with the key, and the editor is deleted later.
@@ -21,7 +21,7 @@ class CInPlaceEditorBase {
   int Row() const { return m_row; }
   int Col() const { return m_col; }
   CGridCtrl* Grid() const { return m_grid; }
-  static CInPlaceEditorBase* FromWidget(QWidget* widget) { return dynamic_cast<CInPlaceEditorBase*>(widget); }
+  static InPlaceEditorBase* FromWidget(QWidget* widget) { return dynamic_cast<InPlaceEditorBase*>(widget); }
 
  protected:
   virtual QWidget* Widget() = 0;

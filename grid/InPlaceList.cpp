@@ -6,9 +6,9 @@
 
 #include "grid/GridCtrl.h"
 
-CInPlaceList::CInPlaceList(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey,
-                           const std::vector<GridComboItem>& items, std::intptr_t current, const QFont& font)
-    : QListWidget(grid->viewport()), CInPlaceEditorBase(grid, row, col, openKey), m_id(id), m_items(items) {
+InPlaceList::InPlaceList(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey,
+                         const std::vector<GridComboItem>& items, std::intptr_t current, const QFont& font)
+    : QListWidget(grid->viewport()), InPlaceEditorBase(grid, row, col, openKey), m_id(id), m_items(items) {
   setObjectName(QStringLiteral("InPlaceList"));
   setFont(font);
   setUniformItemSizes(true);
@@ -36,14 +36,14 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, int row, int col, const QRect& rect,
   Attach();
 }
 
-void CInPlaceList::Open() {
+void InPlaceList::Open() {
   show();
   raise();
   setFocus(Qt::OtherFocusReason);
   if (currentItem()) scrollToItem(currentItem());
 }
 
-bool CInPlaceList::event(QEvent* e) {
+bool InPlaceList::event(QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
@@ -54,7 +54,7 @@ bool CInPlaceList::event(QEvent* e) {
   return QListWidget::event(e);
 }
 
-void CInPlaceList::keyPressEvent(QKeyEvent* e) {
+void InPlaceList::keyPressEvent(QKeyEvent* e) {
   const int key = e->key();
   e->accept();
   if (key == Qt::Key_Escape) {
@@ -70,12 +70,12 @@ void CInPlaceList::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-void CInPlaceList::focusOutEvent(QFocusEvent* e) {
+void InPlaceList::focusOutEvent(QFocusEvent* e) {
   QListWidget::focusOutEvent(e);
   if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason) EndEdit(0);
 }
 
-void CInPlaceList::Commit() {
+void InPlaceList::Commit() {
   const int index = currentRow();
   if (index < 0 || index >= static_cast<int>(m_items.size()) || index == m_initialRow) return;
   auto* cell = dynamic_cast<CGridCellComboEx*>(m_grid->GetCell(m_row, m_col));

@@ -10,12 +10,12 @@
 #include "grid/GridCellComboEx.h"
 #include "grid/InPlaceEditor.h"
 
-class CInPlaceList : public QListWidget, public CInPlaceEditorBase {
+class InPlaceList : public QListWidget, public InPlaceEditorBase {
   Q_OBJECT
 
  public:
-  CInPlaceList(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey,
-               const std::vector<GridComboItem>& items, std::intptr_t current, const QFont& font);
+  InPlaceList(CGridCtrl* grid, int row, int col, const QRect& rect, int id, int openKey,
+              const std::vector<GridComboItem>& items, std::intptr_t current, const QFont& font);
   void Open();
   int GetDlgCtrlID() const { return m_id; }
 

@@ -31,12 +31,12 @@ int CountDigits(const QString& text, int from, int to) {
 
 }  // namespace
 
-CInPlaceIntegerEdit::CInPlaceIntegerEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
-                                         const InPlaceEditOptions& options, int id, const QString& text, int openKey,
-                                         int width)
-    : CInPlaceEdit(grid, row, col, rect, options, id, text, openKey), m_width(width) {}
+InPlaceIntegerEdit::InPlaceIntegerEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
+                                       const InPlaceEditOptions& options, int id, const QString& text, int openKey,
+                                       int width)
+    : InPlaceEdit(grid, row, col, rect, options, id, text, openKey), m_width(width) {}
 
-bool CInPlaceIntegerEdit::FilterChar(QChar& ch, bool firstKey) {
+bool InPlaceIntegerEdit::FilterChar(QChar& ch, bool firstKey) {
   if (ch == QLatin1Char('-')) return AcceptsMinus(this, firstKey);
   if (!ch.isDigit() || ch.unicode() > 0x7F) return false;
   if (firstKey) return true;
@@ -46,15 +46,15 @@ bool CInPlaceIntegerEdit::FilterChar(QChar& ch, bool firstKey) {
   return CountDigits(text, 0, static_cast<int>(text.size())) < m_width;
 }
 
-CInPlaceNumericEdit::CInPlaceNumericEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
-                                         const InPlaceEditOptions& options, int id, const QString& text, int openKey,
-                                         int width, int decimals, QChar decimalPoint)
-    : CInPlaceEdit(grid, row, col, rect, options, id, text, openKey),
+InPlaceNumericEdit::InPlaceNumericEdit(CGridCtrl* grid, int row, int col, const QRect& rect,
+                                       const InPlaceEditOptions& options, int id, const QString& text, int openKey,
+                                       int width, int decimals, QChar decimalPoint)
+    : InPlaceEdit(grid, row, col, rect, options, id, text, openKey),
       m_width(width),
       m_decimals(decimals),
       m_point(decimalPoint) {}
 
-bool CInPlaceNumericEdit::FilterChar(QChar& ch, bool firstKey) {
+bool InPlaceNumericEdit::FilterChar(QChar& ch, bool firstKey) {
   if (ch == QLatin1Char('-')) return AcceptsMinus(this, firstKey);
   QString text;
   int position;

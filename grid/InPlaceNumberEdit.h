@@ -4,12 +4,12 @@
 #include "grid/InPlaceEdit.h"
 
 // Digits, and a minus sign leading them, while the text holds fewer than `width` digits.
-class CInPlaceIntegerEdit : public CInPlaceEdit {
+class InPlaceIntegerEdit : public InPlaceEdit {
   Q_OBJECT
 
  public:
-  CInPlaceIntegerEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
-                      const QString& text, int openKey, int width);
+  InPlaceIntegerEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+                     const QString& text, int openKey, int width);
 
  protected:
   bool FilterChar(QChar& ch, bool firstKey) override;
@@ -21,12 +21,12 @@ class CInPlaceIntegerEdit : public CInPlaceEdit {
 // Digits and one decimal point (the user locale's; '.' and ',' both type it). Before the point
 // at most width - decimals - 1 digits (width without decimals), after it at most `decimals`;
 // no point without decimals; a minus sign only in front.
-class CInPlaceNumericEdit : public CInPlaceEdit {
+class InPlaceNumericEdit : public InPlaceEdit {
   Q_OBJECT
 
  public:
-  CInPlaceNumericEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
-                      const QString& text, int openKey, int width, int decimals, QChar decimalPoint);
+  InPlaceNumericEdit(CGridCtrl* grid, int row, int col, const QRect& rect, const InPlaceEditOptions& options, int id,
+                     const QString& text, int openKey, int width, int decimals, QChar decimalPoint);
 
  protected:
   bool FilterChar(QChar& ch, bool firstKey) override;

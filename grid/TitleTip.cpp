@@ -1,6 +1,6 @@
 #include "grid/TitleTip.h"
 
-CTitleTip::CTitleTip(QWidget* grid) : QLabel(grid, Qt::ToolTip | Qt::FramelessWindowHint) {
+TitleTip::TitleTip(QWidget* grid) : QLabel(grid, Qt::ToolTip | Qt::FramelessWindowHint) {
   setObjectName(QLatin1String(kWindowClassName));
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setAttribute(Qt::WA_ShowWithoutActivating);
@@ -14,7 +14,7 @@ CTitleTip::CTitleTip(QWidget* grid) : QLabel(grid, Qt::ToolTip | Qt::FramelessWi
   setMargin(0);
 }
 
-void CTitleTip::Show(const QPoint& globalPos, int height, const QString& text, const QFont& font) {
+void TitleTip::Show(const QPoint& globalPos, int height, const QString& text, const QFont& font) {
   setFont(font);
   setText(QLatin1Char(' ') + text + QLatin1Char(' '));
   adjustSize();

@@ -112,10 +112,10 @@ void DataLinkDialog::ShowProviderPage() {
 void DataLinkDialog::Load(const std::string& initial) {
   SetProvider(kSqliteProvider);
   if (initial.find_first_not_of(" \t\r\n") == std::string::npos) return;
-  ConnectionString parsed;
+  ado::ConnectionString parsed;
   try {
-    parsed = ConnectionString::Parse(initial);
-  } catch (const ComError& error) {
+    parsed = ado::ConnectionString::Parse(initial);
+  } catch (const ado::ComError& error) {
     controls_.As<QLabel>(kNote)->setText(
         tr("The current connection string could not be read (%1); it is kept if you cancel.")
             .arg(QString::fromStdString(error.Description())));
@@ -130,8 +130,8 @@ void DataLinkDialog::Load(const std::string& initial) {
           tr("The provider \"%1\" is not available here; its other attributes are kept below.")
               .arg(QString::fromStdString(provider)));
   }
-  ConnectionString other;
-  for (const ConnectionString::Attribute& attribute : parsed.Attributes()) {
+  ado::ConnectionString other;
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
     if (Is(key, "Provider")) continue;
@@ -164,14 +164,14 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     }
     return std::nullopt;
   };
-  ConnectionString other;
+  ado::ConnectionString other;
   try {
-    other = ConnectionString::Parse(Text(Control(kOther)).toStdString());
-  } catch (const ComError& error) {
+    other = ado::ConnectionString::Parse(Text(Control(kOther)).toStdString());
+  } catch (const ado::ComError& error) {
     return refuse(kOther,
                   tr("The other attributes cannot be read: %1").arg(QString::fromStdString(error.Description())));
   }
-  ConnectionString result;
+  ado::ConnectionString result;
   if (CurrentProvider() == kSqliteProvider) {
     const QString file = Text(Control(kSqliteFile));
     if (file.isEmpty()) return refuse(kSqliteFile, tr("Choose the database file (Data Source)."));
@@ -221,7 +221,7 @@ void DataLinkDialog::TestConnection() {
       ado::Connection connection;
       connection.Open(*text, "", "");
       connection.Close();
-    } catch (const ComError& error) {
+    } catch (const ado::ComError& error) {
       failure = ComErrorText(error);
       if (failure.empty()) failure = error.what();
     }

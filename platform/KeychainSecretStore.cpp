@@ -79,7 +79,7 @@ void KeychainSecretStore::Remove(const std::string& name) {
 void RegisterConnectionSecrets() {
   SetSecretStore(std::make_shared<KeychainSecretStore>());
   SetPasswordPrompt([](const std::string& maskedConnection) -> std::optional<std::string> {
-    CPasswordDialog dialog(maskedConnection);
+    PasswordDialog dialog(maskedConnection);
     if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return std::nullopt;
     return dialog.Password();
   });

@@ -14,17 +14,17 @@ namespace {
 // source and no driver and so cannot connect again: put the driver back.
 std::string KeepDriver(const std::string& completed, const std::string& original) {
   try {
-    ConnectionString out = ConnectionString::Parse(completed);
-    const ConnectionString in = ConnectionString::Parse(original);
+    ado::ConnectionString out = ado::ConnectionString::Parse(completed);
+    const ado::ConnectionString in = ado::ConnectionString::Parse(original);
     const std::optional<std::string> driver = in.Get("DRIVER");
     if (!driver || out.Has("DRIVER") || !out.Get("DSN").value_or("").empty()) return completed;
-    ConnectionString fixed;
+    ado::ConnectionString fixed;
     fixed.Set("DRIVER", *driver);
-    for (const ConnectionString::Attribute& attribute : out.Attributes())
+    for (const ado::ConnectionString::Attribute& attribute : out.Attributes())
       if (!(attribute.key.size() == 3 && strncasecmp(attribute.key.c_str(), "DSN", 3) == 0))
         fixed.Set(attribute.key, attribute.value);
     return fixed.ToOdbcString();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return completed;
   }
 }
@@ -38,7 +38,7 @@ OdbcCompletion CompleteOdbcConnection(const std::string& connectionString) {
     options.complete = true;
     const ado::odbc::DriverConnection connection(connectionString, options);
     result.connectionString = connection.Completed();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     result.error = e.Description();
     if (result.error.empty()) result.error = "The ODBC driver refused the connection.";
     return result;
@@ -55,7 +55,7 @@ std::vector<std::string> ListOdbcDataSources() {
   ado::odbc::Handle env;
   try {
     env = ado::odbc::OpenOdbcEnvironment();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return names;
   }
   SQLUSMALLINT direction = SQL_FETCH_FIRST;

@@ -71,8 +71,8 @@ OdbcDriverPromptDialog::OdbcDriverPromptDialog(const std::string& driverName, co
 
   if (initial.empty()) return;
   try {
-    const ConnectionString parsed = ConnectionString::Parse(initial);
-    ConnectionString other;
+    const ado::ConnectionString parsed = ado::ConnectionString::Parse(initial);
+    ado::ConnectionString other;
     for (const auto& attribute : parsed.Attributes()) {
       if (Is(attribute.key, "DRIVER")) continue;
       const Field* field = nullptr;
@@ -87,24 +87,24 @@ OdbcDriverPromptDialog::OdbcDriverPromptDialog(const std::string& driverName, co
         other.Set(attribute.key, attribute.value);
     }
     controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     // An unreadable start is kept as typed, for the person to correct.
     controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(initial));
   }
 }
 
 std::optional<std::string> OdbcDriverPromptDialog::BuildConnectionString(bool explain) {
-  ConnectionString other;
+  ado::ConnectionString other;
   try {
-    other = ConnectionString::Parse(controls_.As<QLineEdit>(kOther)->text().trimmed().toStdString());
-  } catch (const ComError& error) {
+    other = ado::ConnectionString::Parse(controls_.As<QLineEdit>(kOther)->text().trimmed().toStdString());
+  } catch (const ado::ComError& error) {
     if (explain) {
       QelvoMessageBox("The other attributes cannot be read: " + error.Description(), MB_OK | MB_ICONEXCLAMATION, this);
       Control(kOther)->setFocus();
     }
     return std::nullopt;
   }
-  ConnectionString result;
+  ado::ConnectionString result;
   result.Set("DRIVER", driver_);
   for (const Field& field : kFields) {
     auto* edit = controls_.As<QLineEdit>(field.control);

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-CPasswordDialog::CPasswordDialog(const std::string& maskedConnection, QWidget* parent)
+PasswordDialog::PasswordDialog(const std::string& maskedConnection, QWidget* parent)
     : QDialog(parent ? parent : QApplication::activeWindow()) {
   setObjectName(QStringLiteral("PasswordDialog"));
   setWindowTitle(QStringLiteral("Password"));
@@ -34,6 +34,6 @@ CPasswordDialog::CPasswordDialog(const std::string& maskedConnection, QWidget* p
   setMinimumWidth(420);
 }
 
-std::string CPasswordDialog::Password() const {
+std::string PasswordDialog::Password() const {
   return edit_->text().toStdString();
 }

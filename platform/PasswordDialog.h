@@ -6,10 +6,10 @@
 
 class QLineEdit;
 
-class CPasswordDialog : public QDialog {
+class PasswordDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit CPasswordDialog(const std::string& maskedConnection, QWidget* parent = nullptr);
+  explicit PasswordDialog(const std::string& maskedConnection, QWidget* parent = nullptr);
 
   std::string Password() const;
   QLineEdit* PasswordEdit() const { return edit_; }

@@ -15,16 +15,16 @@
 
 // The HRESULT of the ComError `work` raises; S_OK when it returns normally.
 template <class Work>
-HRESULT ComErrorOf(Work&& work) {
+ado::HRESULT ComErrorOf(Work&& work) {
   try {
     work();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     return e.Error();
   }
-  return S_OK;
+  return ado::S_OK;
 }
 
-inline std::string HResultHex(HRESULT hr) {
+inline std::string HResultHex(ado::HRESULT hr) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(hr)));
   return text;

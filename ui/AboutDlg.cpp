@@ -10,7 +10,7 @@
 #include "ui/ModuleVersion.h"
 
 namespace {
-using A = CAboutDlg;
+using A = AboutDlg;
 const ControlDef kControls[] = {
     {A::kOk, ControlKind::DefPushButton, "OK", 178, 7, 50, 14}, {A::kIcon, ControlKind::Static, "", 9, 10, 24, 24},
     {A::kVersion, ControlKind::Static, "", 40, 9, 134, 8},      {A::kLegal, ControlKind::Static, "", 40, 21, 134, 16},
@@ -18,7 +18,7 @@ const ControlDef kControls[] = {
 };
 }  // namespace
 
-CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
+AboutDlg::AboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDlg"));
   setWindowTitle(QStringLiteral("About Qelvo"));
   const DialogUnits units;

@@ -7,12 +7,12 @@
 
 class CLink;
 
-class CAboutDlg : public QDialog {
+class AboutDlg : public QDialog {
   Q_OBJECT
  public:
   enum ControlId { kLinkText = 1010, kIcon = 1012, kVersion = 1022, kLegal = 1023, kOk = 1 };
 
-  CAboutDlg(const QIcon& icon, QWidget* parent = nullptr);
+  AboutDlg(const QIcon& icon, QWidget* parent = nullptr);
 
   QWidget* Control(int id) const { return controls_.Get(id); }
   CLink* TextLink() const { return textLink_; }

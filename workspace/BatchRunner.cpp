@@ -69,11 +69,11 @@ std::string BatchRunner::Run(DbConnection* connection, const std::string& text) 
 
 bool BatchRunner::ExecuteLogged(DbConnection* connection, size_t index, const std::string& statement) {
   try {
-    if (!connection) throw ComError(adErrObjectClosed);
+    if (!connection) throw ado::ComError(ado::adErrObjectClosed);
     connection->Execute(statement);
     log_.push_back(BatchSuccessLine(index, statement));
     return true;
-  } catch (const ComError& error) {
+  } catch (const ado::ComError& error) {
     ++errors_;
     log_.push_back(BatchFailureLine(index, statement));
     log_.push_back(BatchErrorLine(ComErrorText(error)));

@@ -78,7 +78,7 @@ CommandLineTexts ReadCommandLineFile(const std::string& path) {
   if (IsSqliteDatabaseFile(path)) {
     texts.query = FirstTableQuery(path);
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-    ConnectionString connection;
+    ado::ConnectionString connection;
     connection.Set("Provider", "SQLite");
     connection.Set("Data Source", absolute);
     texts.connection = connection.ToString();

@@ -97,8 +97,8 @@ void WalkQelvo(benchmark::State& state) {
     std::size_t bytes = 0;
     while (!rs.IsEOF()) {
       for (long i = 0; i < fields; ++i) {
-        Variant v = rs.GetFieldVariantIdx(i);
-        bytes += v.vt() == VT_BSTR ? v.Str().size() : 1;
+        ado::Variant v = rs.GetFieldVariantIdx(i);
+        bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
       }
       rs.MoveNext();
     }

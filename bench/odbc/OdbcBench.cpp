@@ -66,7 +66,7 @@ void EnsureTable() {
   try {
     rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
     if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
   std::fflush(stdout);
@@ -181,8 +181,8 @@ void ProviderClientCursor(benchmark::State& state) {
     std::size_t bytes = 0;
     while (!rs->GetEOF()) {
       for (long i = 0; i < fields; ++i) {
-        Variant v = rs->GetCollect(i);
-        bytes += v.vt() == VT_BSTR ? v.Str().size() : 1;
+        ado::Variant v = rs->GetCollect(i);
+        bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
       }
       rs->MoveNext();
     }
@@ -219,7 +219,7 @@ void IsqlSameDriver(benchmark::State& state) {
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ConnectionString c = ConnectionString::Parse(Odbc());
+  ado::ConnectionString c = ado::ConnectionString::Parse(Odbc());
   std::vector<std::string> environment;
   for (char** e = environ; *e; ++e) environment.emplace_back(*e);
   environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));

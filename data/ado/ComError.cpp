@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace ado {
+
 namespace {
 std::string TextOf(HRESULT hr) {
   std::string text = SystemMessageText(hr);
@@ -22,3 +24,5 @@ ComError::ComError(HRESULT hr, std::string description, std::string source, std:
       sqlState_(std::move(sqlState)),
       nativeError_(nativeError),
       what_(description_) {}
+
+}  // namespace ado

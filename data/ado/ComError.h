@@ -7,6 +7,8 @@
 
 #include "data/ado/HResult.h"
 
+namespace ado {
+
 class ComError : public std::exception {
  public:
   // An error without error information: its text comes from the message table.
@@ -38,3 +40,5 @@ class ComError : public std::exception {
 // The system message table's text for a code, without a trailing line break; empty when the
 // table has no text for it (the table holds the codes the stand-in raises).
 std::string SystemMessageText(HRESULT hr);
+
+}  // namespace ado

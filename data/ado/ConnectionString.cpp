@@ -2,6 +2,8 @@
 
 #include "data/ado/ComError.h"
 
+namespace ado {
+
 namespace {
 
 bool IsBlank(char c) {
@@ -270,3 +272,5 @@ std::string ReplacePasswords(
   return RewritePasswordValues(text,
                                [&](const Segment& seg) { return replace(std::string(Trim(seg.key)), seg.value); });
 }
+
+}  // namespace ado

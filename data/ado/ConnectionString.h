@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace ado {
+
 class ConnectionString {
  public:
   struct Attribute {
@@ -50,3 +52,5 @@ bool IsPasswordKey(std::string_view key);
 std::string ReplacePasswords(
     std::string_view text,
     const std::function<std::optional<std::string>(const std::string& key, const std::string& value)>& replace);
+
+}  // namespace ado

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace ado {
+
 namespace {
 using u128 = unsigned __int128;
 
@@ -188,3 +190,5 @@ int Decimal::Compare(const Decimal& other) const {
   if (cmp == 0) cmp = a < b ? -1 : (a > b ? 1 : 0);
   return an ? -cmp : cmp;
 }
+
+}  // namespace ado

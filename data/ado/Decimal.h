@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace ado {
+
 struct Decimal {
   unsigned __int128 magnitude = 0;
   std::uint8_t scale = 0;  // digits after the decimal point, 0..38
@@ -32,3 +34,5 @@ struct Decimal {
   int Compare(const Decimal& other) const;  // by value: 1.50 equals 1.5
   bool operator==(const Decimal& other) const { return Compare(other) == 0; }
 };
+
+}  // namespace ado

@@ -10,6 +10,8 @@
 #include "data/ado/SortCriteria.h"
 #include "data/ado/UserLocale.h"
 
+namespace ado {
+
 namespace {
 
 // ---- Errors and small text helpers.
@@ -883,3 +885,5 @@ std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const
   if (Trim(criteria).empty()) return std::make_unique<MatchAll>();
   return Parser(criteria, columns).Parse();
 }
+
+}  // namespace ado

@@ -8,6 +8,8 @@
 
 #include "data/ado/ValueView.h"
 
+namespace ado {
+
 // The truth of a criterion for one row, three-valued as in SQL's WHERE: a comparison with a NULL
 // value is unknown, NOT leaves unknown unknown, AND is false when any part is false and OR true
 // when any part is true. Only rows whose criteria are true pass.
@@ -37,3 +39,5 @@ class FilterExpression {
 // every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that
 // cannot be compared with the constant (a text in a numeric field) is only "<>" to it.
 std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const std::vector<CriteriaColumn>& columns);
+
+}  // namespace ado

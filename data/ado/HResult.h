@@ -3,6 +3,8 @@
 // error texts and names of the data layer (ComErrorText, OleDbErrorName) behave as on Windows.
 #include <cstdint>
 
+namespace ado {
+
 using HRESULT = std::int32_t;
 
 constexpr HRESULT MakeHResult(std::uint32_t code) {
@@ -55,3 +57,5 @@ constexpr bool Succeeded(HRESULT hr) {
 constexpr bool Failed(HRESULT hr) {
   return hr < 0;
 }
+
+}  // namespace ado

@@ -2,6 +2,8 @@
 // stand-in raises, worded as the user should read it.
 #include "data/ado/ComError.h"
 
+namespace ado {
+
 std::string SystemMessageText(HRESULT hr) {
   switch (hr) {
     case S_OK:
@@ -74,3 +76,5 @@ std::string SystemMessageText(HRESULT hr) {
       return {};
   }
 }
+
+}  // namespace ado

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace ado {
+
 namespace {
 constexpr long long kMsPerDay = 86400000LL;
 
@@ -156,3 +158,5 @@ std::string FormatIsoDateTime(double date) {
   if (d.empty()) return d;
   return d + " " + FormatIsoTime(date);
 }
+
+}  // namespace ado

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace ado {
+
 struct DateParts {
   int year = 0;
   int month = 0;
@@ -29,3 +31,5 @@ std::optional<double> ParseIsoDateTime(std::string_view text);
 std::string FormatIsoDate(double date);
 std::string FormatIsoDateTime(double date);  // fraction shown only when non-zero
 std::string FormatIsoTime(double date);
+
+}  // namespace ado

@@ -41,6 +41,19 @@ class ProviderCursor {
   virtual long RowsAffected() const { return -1; }
 };
 
+// The result of a statement that returned no columns: only its count of rows affected.
+class EmptyCursor : public ProviderCursor {
+ public:
+  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
+  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+  bool Fetch(RowStore::Builder&) override { return false; }
+  long RowsAffected() const override { return rowsAffected_; }
+
+ private:
+  std::vector<ColumnInfo> columns_;
+  long rowsAffected_;
+};
+
 // A value bound to a statement parameter, with the ADO type of the column it goes to (0 when
 // unknown), so that a provider can store dates and decimals the way the column expects.
 struct Parameter {
@@ -68,8 +81,11 @@ class ProviderSession {
   virtual Variant ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                                 const ColumnInfo* autoIncrementColumn) = 0;
   // A table or column name quoted for this database (schema-qualified names are passed whole
-  // and quoted part by part by the caller).
-  virtual std::string QuoteIdentifier(std::string_view name) const = 0;
+  // and quoted part by part by the caller). The default is the standard's double quotes.
+  virtual std::string QuoteIdentifier(std::string_view name) const;
+  // The tail of an INSERT that gives every column its default ("INSERT INTO t" + this): the
+  // standard's DEFAULT VALUES by default; MySQL and MariaDB know only an empty column list.
+  virtual std::string DefaultValuesClause() const { return " DEFAULT VALUES"; }
   // The family of the database behind the session, for callers that write statements of their
   // own: "PostgreSQL", "MySQL" (MariaDB too), "SQLite", or empty when the driver did not say.
   virtual std::string DatabaseFamily() const { return {}; }

@@ -13,6 +13,8 @@
 #include "data/ado/ComError.h"
 #include "data/ado/UserCollation.h"
 
+namespace ado {
+
 namespace {
 
 // ---- Case folding. Only mappings between two-byte UTF-8 characters (and ASCII), so that the
@@ -642,3 +644,5 @@ std::vector<SortKey> ParseSortCriteria(std::string_view criteria, const std::vec
   }
   return keys;
 }
+
+}  // namespace ado

@@ -7,6 +7,8 @@
 
 #include "data/ado/ValueView.h"
 
+namespace ado {
+
 struct SortKey {
   int column = 0;
   bool descending = false;
@@ -45,3 +47,5 @@ int FindCriteriaColumn(std::string_view name, const std::vector<CriteriaColumn>&
 // An automation date as a number that grows with time (automation dates before 1900 count
 // the time of day forward from a negative day number, so they do not order by plain value).
 double ChronologicalDate(double oleDate);
+
+}  // namespace ado

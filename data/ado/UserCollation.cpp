@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace ado {
+
 namespace {
 struct CollationState {
   locale_t locale = nullptr;
@@ -77,3 +79,5 @@ void AppendCollationKey(locale_t collation, std::string_view text, std::string& 
   key.push_back('\0');
   key.append(text);
 }
+
+}  // namespace ado

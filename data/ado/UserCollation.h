@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace ado {
+
 // The locale named by the environment (LC_ALL, LC_COLLATE, LANG) or by the override below; null
 // when that is the C or POSIX collation (code point order), for which texts keep the
 // case-insensitive order of the cursor engine.
@@ -19,3 +21,5 @@ bool SetUserCollationLocale(const std::string& name);
 // the text itself, so that texts the locale ranks equal still order, and equal keys mean equal
 // texts. A NUL byte inside the text ends the part the locale ranks.
 void AppendCollationKey(locale_t collation, std::string_view text, std::string& key);
+
+}  // namespace ado

@@ -2,6 +2,8 @@
 
 #include <langinfo.h>
 
+namespace ado {
+
 namespace {
 struct LocaleState {
   locale_t locale = nullptr;
@@ -57,3 +59,5 @@ std::string UserGrouping() {
   uselocale(old);
   return grouping;
 }
+
+}  // namespace ado

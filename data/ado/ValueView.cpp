@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace ado {
+
 Variant ValueView::ToVariant() const {
   switch (vt) {
     case VT_EMPTY:
@@ -76,3 +78,5 @@ ValueView ValueView::Of(const Variant& v) {
   }
   return view;
 }
+
+}  // namespace ado

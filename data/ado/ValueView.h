@@ -7,6 +7,8 @@
 #include "data/ado/Decimal.h"
 #include "data/ado/Variant.h"
 
+namespace ado {
+
 struct ValueView {
   VARTYPE vt = VT_EMPTY;  // as Variant: VT_I8 for every signed integer width is allowed
   std::int64_t i = 0;     // VT_I1, VT_I2, VT_I4, VT_I8, VT_CY (scaled by 10,000)
@@ -33,3 +35,5 @@ struct CriteriaColumn {
   std::string_view name;
   int adoType = 0;
 };
+
+}  // namespace ado

@@ -9,6 +9,8 @@
 #include "data/ado/OleDate.h"
 #include "data/ado/UserLocale.h"
 
+namespace ado {
+
 namespace {
 [[noreturn]] void Mismatch() {
   throw ComError(DISP_E_TYPEMISMATCH);
@@ -467,3 +469,5 @@ bool Variant::operator==(const Variant& o) const {
       return true;
   }
 }
+
+}  // namespace ado

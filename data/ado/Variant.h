@@ -8,6 +8,8 @@
 
 #include "data/ado/Decimal.h"
 
+namespace ado {
+
 using VARTYPE = std::uint16_t;
 
 enum : VARTYPE {
@@ -122,3 +124,5 @@ class Variant {
 
 // Texts of numbers in the user's numeric locale (see UserLocale.h) and back.
 std::string ShortestDoubleText(double value, char point = '.');
+
+}  // namespace ado

@@ -252,7 +252,7 @@ std::vector<Variant> InsertRow(ProviderSession& session, const std::vector<Colum
     parameters.push_back(Parameter{*pending[i], columns[i].type});
   }
   std::string sql = "INSERT INTO " + QuotedTable(session, table) +
-                    (set.empty() ? std::string(" DEFAULT VALUES") : " (" + names + ") VALUES (" + marks + ")");
+                    (set.empty() ? session.DefaultValuesClause() : " (" + names + ") VALUES (" + marks + ")");
   const ColumnInfo* autoColumn = nullptr;
   std::size_t autoIndex = 0;
   for (std::size_t i : mine)

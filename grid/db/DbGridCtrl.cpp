@@ -67,7 +67,7 @@ void CDbGridCtrl::GridTrace(const char* format, ...) {
   Trace(TraceGrid, "%s", text.c_str());
 }
 
-void CDbGridCtrl::ReportError(const ComError& error) {
+void CDbGridCtrl::ReportError(const ado::ComError& error) {
   const std::string text = ComErrorText(error);
   Trace(TraceError, "%s", text.c_str());
   if (m_diagnostics) QelvoMessageBox(text, MB_OK | MB_ICONEXCLAMATION, this);
@@ -131,7 +131,7 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
                         ado::adCmdText | ado::adAsyncFetch, RecordsetCursorLocation);
     else
       m_recordset->Open(m_connectionHolder.GetConnection(), sql);
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     ReportError(e);
     return false;
   }
@@ -167,7 +167,7 @@ void CDbGridCtrl::PurgeRecordset(bool recreate) {
   if (m_recordset && m_recordset->IsOpen()) {
     try {
       m_recordset->Close();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
   m_recordset.reset();
@@ -193,7 +193,7 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   // A value that cannot be read (a connection lost half way) ends the fill, not the program.
   try {
     FillGridDataFromRecordset();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     ReportError(e);
   }
   if (!layout) return true;
@@ -222,7 +222,7 @@ void CDbGridCtrl::FinishFetch() {
   if (IsValid(focus) && focus.row >= GetFirstDataRow()) {
     try {
       MoveRecordsetToRow(focus.row);
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
 }
@@ -481,7 +481,7 @@ void CDbGridCtrl::MakeDataRow(int row) {
   ApplyDataRowLooks(row);
   try {
     FillDataRow(row);
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     // Traced by the recordset; the row shows what could be read.
   }
   SetCellsQuiet(quiet);
@@ -520,7 +520,7 @@ void CDbGridCtrl::FillDataRow(int row) {
   const int cols = GetColumnCount();
   for (int col = 1; col < cols; ++col) {
     // A view into the recordset's rows: values are not copied on their way into the cells.
-    const ValueView value = m_recordset->GetValueAt(position, col - 1);
+    const ado::ValueView value = m_recordset->GetValueAt(position, col - 1);
     StoreValueInCell(value, *this, row, col, m_fillNullLabel);
     if (!m_options.colorize) continue;
     if (value.IsNull())
@@ -573,7 +573,7 @@ void CDbGridCtrl::OnGridEndSelChange(int row, int col, long long count) {
       m_recordset->MoveFirst();
       if (recno > 0) m_recordset->MoveRecordRel(recno);
     }
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     if (m_diagnostics) QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
   UpdateFocusFrame();
@@ -604,10 +604,11 @@ void CDbGridCtrl::UpdateFocusFrame() {
 
 void CDbGridCtrl::MoveRecordsetToRow(int row) {
   const long recno = row - GetFirstDataRow();
-  if (recno < 0 || row >= GetRowCount() || !m_recordset || !m_recordset->IsOpen()) throw ComError(adErrNoCurrentRecord);
+  if (recno < 0 || row >= GetRowCount() || !m_recordset || !m_recordset->IsOpen())
+    throw ado::ComError(ado::adErrNoCurrentRecord);
   m_recordset->MoveFirst();
   if (recno > 0) m_recordset->MoveRecordRel(recno);
-  if (m_recordset->IsEOF()) throw ComError(adErrNoCurrentRecord);
+  if (m_recordset->IsEOF()) throw ado::ComError(ado::adErrNoCurrentRecord);
 }
 
 int CDbGridCtrl::GetSelectedDataRow() const {
@@ -637,12 +638,12 @@ bool CDbGridCtrl::OnGridEndEdit(int row, int col) {
     MoveRecordsetToRow(row);
     GridCellToDbFieldIdx(this, row, col, m_recordset.get(), fieldIndex, false);
     m_recordset->Update();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     // The typed text stays in the cell for another try; the refused change must not stay pending
     // in the recordset, where the next edit (perhaps of another row) would write it too.
     try {
       m_recordset->CancelUpdate();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }

@@ -28,7 +28,11 @@
 #include "grid/db/GridOptions.h"
 #include "grid/db/RecordsetCellStore.h"
 
+namespace ado {
+
 class ComError;
+
+}  // namespace ado
 
 // The filter marker: the images of the grid's image list "DbGridImages".
 inline constexpr int kDbGridImageNoFilter = 0;
@@ -110,11 +114,11 @@ class CDbGridCtrl : public CGridCtrlEx {
   // the null label (an empty date cell in date columns), binary data as "%02x " per byte, texts
   // as they are, integers, numbers, check boxes and dates as values of their cells. A value that
   // the cell's kind cannot hold (a text in a SQLite integer column) is shown as its text.
-  static void VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col);
+  static void VariantToGridCell(const ado::Variant& value, CGridCtrlEx& grid, int row, int col);
   // The same for a value viewed in the recordset's rows, with the null label given; compact cells
   // take the common values straight, without a copy of the value or a cell object, and without
   // being redrawn. False out of range.
-  static bool StoreValueInCell(const ValueView& value, CGridCtrlEx& grid, int row, int col,
+  static bool StoreValueInCell(const ado::ValueView& value, CGridCtrlEx& grid, int row, int col,
                                const std::string& nullLabel);
   // The same with the value of the recordset's current record, by field index or by name.
   // Raise ComError when the field cannot be read.
@@ -194,7 +198,7 @@ class CDbGridCtrl : public CGridCtrlEx {
   // A grid trace line, when diagnostics are on.
   void GridTrace(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // The error line, and with diagnostics a message box.
-  void ReportError(const ComError& error);
+  void ReportError(const ado::ComError& error);
   void WriteFieldDetails(const std::vector<DbFieldInfo>& fields);
   // Keeps the sort column and the filter texts of the layout on screen for the next layout.
   void SaveSortAndFilters();

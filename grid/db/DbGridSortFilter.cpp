@@ -46,7 +46,7 @@ bool CDbGridCtrl::SortRecordset(int col, bool ascending) {
     Update(false);
     OnAfterSort();
     emit SortChanged();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     // The recordset has traced the refusal; the rows stay as they were.
   }
   return false;
@@ -92,7 +92,7 @@ void CDbGridCtrl::FilterRecordset(const std::string& criteria) {
     GrowColumnsToFit();
     OnAfterFilter();
     emit FilterChanged();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     // The recordset has traced the refusal; rows and marker stay as they were, and the person
     // is told why.
     const std::string why = e.Description().empty() ? ComErrorText(e) : e.Description();

@@ -49,10 +49,10 @@ std::string HexBytes(const std::string& bytes) {
 
 // The text a value shows as: the null label, the bytes in hex, the text itself, or the standard
 // conversion. A value with no text form at all shows nothing and leaves an error line.
-std::string TextForm(const Variant& value, int row, int col) {
+std::string TextForm(const ado::Variant& value, int row, int col) {
   if (!value.HasValue()) return GetNullLabel();
   if (value.IsByteArray()) return HexBytes(value.Str());
-  if (value.vt() == VT_BSTR) return value.Str();
+  if (value.vt() == ado::VT_BSTR) return value.Str();
   try {
     return value.ToText();
   } catch (const std::exception&) {
@@ -62,11 +62,11 @@ std::string TextForm(const Variant& value, int row, int col) {
   }
 }
 
-bool IsSignedIntType(VARTYPE vt) {
-  return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_I8 || vt == VT_INT;
+bool IsSignedIntType(ado::VARTYPE vt) {
+  return vt == ado::VT_I1 || vt == ado::VT_I2 || vt == ado::VT_I4 || vt == ado::VT_I8 || vt == ado::VT_INT;
 }
-bool IsUnsignedIntType(VARTYPE vt) {
-  return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UI8 || vt == VT_UINT;
+bool IsUnsignedIntType(ado::VARTYPE vt) {
+  return vt == ado::VT_UI1 || vt == ado::VT_UI2 || vt == ado::VT_UI4 || vt == ado::VT_UI8 || vt == ado::VT_UINT;
 }
 
 // The whole text as a 64-bit integer (blanks around allowed); false for anything else.
@@ -110,8 +110,8 @@ void SetRawText(CGridCtrlEx& grid, int row, int col, const std::string& text) {
 }
 
 // The Store functions are called for cells whose exact class KindOfCell has seen.
-void StoreInteger(const Variant& value, CGridCellInteger* cell, int row, int col) {
-  const VARTYPE vt = value.vt();
+void StoreInteger(const ado::Variant& value, CGridCellInteger* cell, int row, int col) {
+  const ado::VARTYPE vt = value.vt();
   if (IsSignedIntType(vt)) return cell->SetInteger(value.Int());
   if (IsUnsignedIntType(vt) && value.UInt() <= static_cast<std::uint64_t>(INT64_MAX))
     return cell->SetInteger(static_cast<std::int64_t>(value.UInt()));
@@ -123,15 +123,15 @@ void StoreInteger(const Variant& value, CGridCellInteger* cell, int row, int col
     cell->SetRawText(text);  // SQLite keeps any value in any column: show it as it is
 }
 
-void StoreNumber(const Variant& value, CGridCellNumericEx* cell, int row, int col) {
-  const VARTYPE vt = value.vt();
-  if (vt == VT_R4 || vt == VT_R8) return cell->SetNumber(value.Real());
+void StoreNumber(const ado::Variant& value, CGridCellNumericEx* cell, int row, int col) {
+  const ado::VARTYPE vt = value.vt();
+  if (vt == ado::VT_R4 || vt == ado::VT_R8) return cell->SetNumber(value.Real());
   if (IsSignedIntType(vt)) return cell->SetNumber(static_cast<double>(value.Int()));
   if (IsUnsignedIntType(vt)) return cell->SetNumber(static_cast<double>(value.UInt()));
-  if (vt == VT_CY || vt == VT_DECIMAL) {
+  if (vt == ado::VT_CY || vt == ado::VT_DECIMAL) {
     try {
       return cell->SetNumber(value.ToDouble());
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
   const std::string text = TextForm(value, row, col);
@@ -142,21 +142,21 @@ void StoreNumber(const Variant& value, CGridCellNumericEx* cell, int row, int co
     cell->SetRawText(text);
 }
 
-void StoreDate(const Variant& value, CGridCellDateTimeEx* cell, int row, int col) {
+void StoreDate(const ado::Variant& value, CGridCellDateTimeEx* cell, int row, int col) {
   if (!value.HasValue()) return cell->SetStatus(CGridCellDateTimeEx::Status::Null);
   double date = 0;
   bool isDate = false;
-  if (value.vt() == VT_DATE) {
+  if (value.vt() == ado::VT_DATE) {
     date = value.Real();
     isDate = true;
-  } else if (value.vt() == VT_BSTR) {
-    if (auto parsed = ParseIsoDateTime(value.Str())) {
+  } else if (value.vt() == ado::VT_BSTR) {
+    if (auto parsed = ado::ParseIsoDateTime(value.Str())) {
       date = *parsed;
       isDate = true;
     }
   }
   if (isDate) {
-    if (auto parts = OleDateToParts(date)) {
+    if (auto parts = ado::OleDateToParts(date)) {
       cell->SetDateTime(GridDateTime{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second});
       return;
     }
@@ -168,14 +168,15 @@ void StoreDate(const Variant& value, CGridCellDateTimeEx* cell, int row, int col
 
 // The value straight into a compact cell, as the general path below would store it, for the
 // common values of each kind; false (nothing changed) for anything else.
-bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int col, const std::string& nullLabel) {
+bool StoreInCompactCell(const ado::ValueView& value, CGridCtrlEx& grid, int row, int col,
+                        const std::string& nullLabel) {
   if (grid.GetCellObject(row, col)) return false;
   const GridCellClass* cls = grid.GetCellClass(row, col);
-  const VARTYPE vt = value.vt;
+  const ado::VARTYPE vt = value.vt;
   const bool noValue = value.IsNull();
   if (cls == &CGridCell::ClassInfo()) {
     if (noValue) return grid.StoreCellText(row, col, nullLabel);
-    if (vt == VT_BSTR) return grid.StoreCellText(row, col, value.s);
+    if (vt == ado::VT_BSTR) return grid.StoreCellText(row, col, value.s);
     return false;
   }
   if (cls == &CGridCellInteger::ClassInfo()) {
@@ -188,15 +189,15 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
   if (cls == &CGridCellNumericEx::ClassInfo()) {
     double number = 0;
     if (noValue) return grid.StoreCompactText(row, col, *cls, nullLabel);
-    if (vt == VT_R4 || vt == VT_R8)
+    if (vt == ado::VT_R4 || vt == ado::VT_R8)
       number = value.d;
     else if (IsSignedIntType(vt))
       number = static_cast<double>(value.i);
     else if (IsUnsignedIntType(vt))
       number = static_cast<double>(value.u);
-    else if (vt == VT_CY)
+    else if (vt == ado::VT_CY)
       number = static_cast<double>(value.i) / 10000.0;
-    else if (vt == VT_DECIMAL)
+    else if (vt == ado::VT_DECIMAL)
       number = value.dec.ToDouble();
     else
       return false;
@@ -207,7 +208,7 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
     long state = 0;
     if (noValue)
       state = std::atol(nullLabel.c_str());
-    else if (vt == VT_BOOL)
+    else if (vt == ado::VT_BOOL)
       state = value.b ? -1 : 0;
     else if (IsSignedIntType(vt))
       state = static_cast<long>(value.i);
@@ -218,8 +219,8 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
   if (cls == &CGridCellDateTimeEx::ClassInfo()) {
     using Status = CGridCellDateTimeEx::Status;
     if (noValue) return grid.StoreCompactValue(row, col, *cls, CGridCellDateTimeEx::EncodeValue({}, Status::Null));
-    if (vt != VT_DATE) return false;
-    const auto parts = OleDateToParts(value.d);
+    if (vt != ado::VT_DATE) return false;
+    const auto parts = ado::OleDateToParts(value.d);
     if (!parts) return false;
     const GridDateTime date{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second};
     const bool real = CGridCellDateTimeEx::IsRealDateTime(date);
@@ -232,7 +233,7 @@ bool StoreInCompactCell(const ValueView& value, CGridCtrlEx& grid, int row, int 
 
 }  // namespace
 
-bool CDbGridCtrl::StoreValueInCell(const ValueView& value, CGridCtrlEx& grid, int row, int col,
+bool CDbGridCtrl::StoreValueInCell(const ado::ValueView& value, CGridCtrlEx& grid, int row, int col,
                                    const std::string& nullLabel) {
   if (!grid.IsValid(row, col)) return false;
   if (StoreInCompactCell(value, grid, row, col, nullLabel)) return true;
@@ -240,9 +241,9 @@ bool CDbGridCtrl::StoreValueInCell(const ValueView& value, CGridCtrlEx& grid, in
   return true;
 }
 
-void CDbGridCtrl::VariantToGridCell(const Variant& value, CGridCtrlEx& grid, int row, int col) {
+void CDbGridCtrl::VariantToGridCell(const ado::Variant& value, CGridCtrlEx& grid, int row, int col) {
   if (!grid.IsValid(row, col)) return;
-  if (StoreInCompactCell(ValueView::Of(value), grid, row, col, GetNullLabel())) {
+  if (StoreInCompactCell(ado::ValueView::Of(value), grid, row, col, GetNullLabel())) {
     grid.RedrawCell(row, col);
     return;
   }

@@ -17,8 +17,8 @@ bool HasBaseTable(const DbFieldInfo& field) {
   return !field.baseTableName.empty() && field.baseTableName != "NULL";
 }
 
-Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col) {
-  Variant value = Variant::Null();
+ado::Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col) {
+  ado::Variant value = ado::Variant::Null();
   if (!grid.IsValid(row, col)) return value;
   const int kind = grid.GetCellType(row, col);
   const std::string text = grid.GetCellText(row, col);
@@ -28,36 +28,36 @@ Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col) {
   const CGridCellBase* cell = grid.GetCellForRead(row, col);
   switch (kind) {
     case gctText:
-      if (hasText) value = Variant(text);
+      if (hasText) value = ado::Variant(text);
       break;
     case gctInteger:
       // Eight bytes: keys and counters beyond 2^31 come back as they were.
       if (hasNumber)
-        if (auto* integer = dynamic_cast<const CGridCellInteger*>(cell)) value = Variant(integer->GetInteger());
+        if (auto* integer = dynamic_cast<const CGridCellInteger*>(cell)) value = ado::Variant(integer->GetInteger());
       break;
     case gctNumericEx:
       if (hasNumber)
-        if (auto* number = dynamic_cast<const CGridCellNumericEx*>(cell)) value = Variant(number->GetNumber());
+        if (auto* number = dynamic_cast<const CGridCellNumericEx*>(cell)) value = ado::Variant(number->GetNumber());
       break;
     case gctCheckbox:
-      value = Variant(grid.GetCellData(row, col) != 0);
+      value = ado::Variant(grid.GetCellData(row, col) != 0);
       break;
     case gctDate:
       if (auto* date = dynamic_cast<const CGridCellDateTimeEx*>(cell); date && date->IsValidDateTime()) {
         const GridDateTime d = date->GetDateTime();
-        DateParts parts;
+        ado::DateParts parts;
         parts.year = d.year;
         parts.month = d.month;
         parts.day = d.day;
         parts.hour = d.hour;
         parts.minute = d.minute;
         parts.second = d.second;
-        if (auto ole = PartsToOleDate(parts)) value = Variant::Date(*ole);
+        if (auto ole = ado::PartsToOleDate(parts)) value = ado::Variant::Date(*ole);
       }
       break;
     case gctComboEx:
       if (const std::intptr_t data = grid.GetCellData(row, col); data >= 1)
-        value = Variant(static_cast<std::int32_t>(data));
+        value = ado::Variant(static_cast<std::int32_t>(data));
       break;
     default:
       break;
@@ -68,7 +68,7 @@ Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col) {
 void GridCellToDbField(CGridCtrlEx* grid, int row, int col, DbRecordset* recordset, const DbFieldInfo& field,
                        bool isNew) {
   if (!grid || !recordset) return;
-  const Variant value = GridCellToVariant(*grid, row, col);
+  const ado::Variant value = GridCellToVariant(*grid, row, col);
   const std::string& name = field.name;
   DbFieldInfo info;
   recordset->GetFieldInfo(name, info);
@@ -86,13 +86,13 @@ void GridCellToDbField(CGridCtrlEx* grid, int row, int col, DbRecordset* records
           name.c_str());
   } else {
     Trace(TraceGrid, "GridCellToDbField() cell(%ld,%ld) --> rs.SetFieldValue( \"%s\", \"\" )\n", r, c, name.c_str());
-    recordset->SetFieldValue(name, Variant(std::string()));
+    recordset->SetFieldValue(name, ado::Variant(std::string()));
   }
 }
 
 void GridCellToDbFieldIdx(CGridCtrlEx* grid, int row, int col, DbRecordset* recordset, long fieldIndex, bool isNew) {
   if (!grid || !recordset) return;
-  const Variant value = GridCellToVariant(*grid, row, col);
+  const ado::Variant value = GridCellToVariant(*grid, row, col);
   DbFieldInfo info;
   recordset->GetFieldInfoIdx(fieldIndex, info);
   const long r = row;
@@ -109,6 +109,6 @@ void GridCellToDbFieldIdx(CGridCtrlEx* grid, int row, int col, DbRecordset* reco
           fieldIndex);
   } else {
     Trace(TraceGrid, "GridCellToDbField() cell(%ld,%ld) --> rs.SetFieldValueIdx(%ld,\"\")\n", r, c, fieldIndex);
-    recordset->SetFieldValueIdx(fieldIndex, Variant(std::string()));
+    recordset->SetFieldValueIdx(fieldIndex, ado::Variant(std::string()));
   }
 }

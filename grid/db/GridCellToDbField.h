@@ -14,7 +14,7 @@ bool HasBaseTable(const DbFieldInfo& field);
 // The database value of cell (row, col) by the cell's kind: a text, an 8-byte integer, a double,
 // a boolean (a check box is never NULL), a date (NULL when the cell holds no valid date), a combo
 // value of at least 1; NULL otherwise. An emptied number cell is NULL too.
-Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col);
+ado::Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col);
 
 // Writes cell (row, col) into the recordset's field named by `field` (only its name is used):
 // the value, or NULL where the field may be NULL. A non-nullable field without a value is left

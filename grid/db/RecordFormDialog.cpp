@@ -139,7 +139,7 @@ void CRecordFormDialog::FillGrid() {
     if (mode_ != kRecordFormNew) {
       try {
         CDbGridCtrl::VariantToGridCell(recordset_->GetFieldVariant(f.name), *grid_, r, 1);
-      } catch (const ComError&) {
+      } catch (const ado::ComError&) {
         grid_->StoreCellText(r, 1, "???");
       }
     }
@@ -205,7 +205,7 @@ bool CRecordFormDialog::Save() {
   if (mode_ == kRecordFormDelete) {
     try {
       recordset_->Delete();
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
       return false;
     }
@@ -226,7 +226,7 @@ bool CRecordFormDialog::Save() {
     }
     writing = -1;
     recordset_->Update();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     std::string text = ComErrorText(e);
     // A value the database refused when the record was saved: the field its message names.
     const int row = writing >= 0 ? writing : FieldNamedIn(text);
@@ -237,7 +237,7 @@ bool CRecordFormDialog::Save() {
     QelvoMessageBox(text, MB_OK | MB_ICONEXCLAMATION, this);
     try {
       recordset_->CancelUpdate();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     return false;
   }

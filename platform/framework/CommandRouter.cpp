@@ -54,7 +54,7 @@ std::optional<std::string> Guarded(Work&& work) {
   try {
     work();
     return std::nullopt;
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     return ComErrorText(e);
   } catch (const std::exception& e) {
     return std::string(e.what());

@@ -347,28 +347,28 @@ TEST(DbGridValues, VariantToGridCellByCellKind) {
   grid.SetCellTypeByKind(1, 3, gctDate);
   grid.SetCellTypeByKind(1, 4, gctButtonText);
   CDbGridCtrl::SetNullLabel("-");
-  CDbGridCtrl::VariantToGridCell(Variant::Bytes(std::string("\x0a\xff", 2)), grid, 1, 0);
+  CDbGridCtrl::VariantToGridCell(ado::Variant::Bytes(std::string("\x0a\xff", 2)), grid, 1, 0);
   EXPECT_EQ(grid.GetCellText(1, 0), "0a ff ");
-  CDbGridCtrl::VariantToGridCell(Variant(std::int64_t{-42}), grid, 1, 1);
+  CDbGridCtrl::VariantToGridCell(ado::Variant(std::int64_t{-42}), grid, 1, 1);
   EXPECT_EQ(grid.GetCellInteger(1, 1), -42);
-  CDbGridCtrl::VariantToGridCell(Variant(), grid, 1, 1);
+  CDbGridCtrl::VariantToGridCell(ado::Variant(), grid, 1, 1);
   EXPECT_EQ(grid.GetCellText(1, 1), "-");
-  CDbGridCtrl::VariantToGridCell(Variant(Decimal::Parse("12.3456").value()), grid, 1, 2);
+  CDbGridCtrl::VariantToGridCell(ado::Variant(ado::Decimal::Parse("12.3456").value()), grid, 1, 2);
   EXPECT_EQ(grid.GetCellText(1, 2), "12.35");
-  CDbGridCtrl::VariantToGridCell(Variant::Date(37653.5), grid, 1, 3);
+  CDbGridCtrl::VariantToGridCell(ado::Variant::Date(37653.5), grid, 1, 3);
   auto* date = dynamic_cast<CGridCellDateTimeEx*>(grid.GetCell(1, 3));
   ASSERT_NE(date, nullptr);
   EXPECT_EQ(date->GetDateTime(), (GridDateTime{2003, 2, 1, 12, 0, 0}));
-  CDbGridCtrl::VariantToGridCell(Variant::Null(), grid, 1, 3);
+  CDbGridCtrl::VariantToGridCell(ado::Variant::Null(), grid, 1, 3);
   EXPECT_EQ(date->GetStatus(), CGridCellDateTimeEx::Status::Null);
-  CDbGridCtrl::VariantToGridCell(Variant("text"), grid, 1, 4);
+  CDbGridCtrl::VariantToGridCell(ado::Variant("text"), grid, 1, 4);
   EXPECT_EQ(grid.GetCellText(1, 4), "???");
   // A value with no text form leaves the cell empty and the fill going.
-  CDbGridCtrl::VariantToGridCell(Variant::OfType(VT_DISPATCH), grid, 1, 5);
+  CDbGridCtrl::VariantToGridCell(ado::Variant::OfType(ado::VT_DISPATCH), grid, 1, 5);
   EXPECT_EQ(grid.GetCellText(1, 5), "");
   CDbGridCtrl::SetNullLabel("");
   // Positions out of range are ignored.
-  CDbGridCtrl::VariantToGridCell(Variant("x"), grid, 7, 7);
+  CDbGridCtrl::VariantToGridCell(ado::Variant("x"), grid, 7, 7);
 }
 
 }  // namespace

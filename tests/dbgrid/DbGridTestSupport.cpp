@@ -52,7 +52,7 @@ ScratchDb::~ScratchDb() {
   if (!db_.isSqlite) {
     try {
       DropTables();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
   }
   std::error_code ignored;
@@ -103,11 +103,11 @@ PromptCapture::~PromptCapture() {
 }
 
 ScopedUserLocale::ScopedUserLocale(const std::string& name) {
-  if (!SetUserNumericLocale(name)) ADD_FAILURE() << "locale " << name << " is not installed";
+  if (!ado::SetUserNumericLocale(name)) ADD_FAILURE() << "locale " << name << " is not installed";
 }
 
 ScopedUserLocale::~ScopedUserLocale() {
-  SetUserNumericLocale("");
+  ado::SetUserNumericLocale("");
 }
 
 GridWindow::GridWindow(const GridOptions& options, const std::string& nullLabel, QSize size, DbGridStorage storage) {

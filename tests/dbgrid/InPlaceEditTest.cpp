@@ -196,21 +196,21 @@ TEST(GridCellToVariant, EachKindGivesItsDatabaseValue) {
   EXPECT_EQ(GridCellToVariant(grid, 0, 0).Str(), "(none) ");
 
   static_cast<CGridCellInteger*>(grid.GetCell(0, 1))->SetInteger(9007199254740993);
-  const Variant big = GridCellToVariant(grid, 0, 1);
-  EXPECT_EQ(big.vt(), VT_I8);
+  const ado::Variant big = GridCellToVariant(grid, 0, 1);
+  EXPECT_EQ(big.vt(), ado::VT_I8);
   EXPECT_EQ(big.Int(), 9007199254740993);
 
   // A check box is a boolean, never NULL, whatever the null label says.
   grid.SetCellData(0, 3, 0);
-  EXPECT_EQ(GridCellToVariant(grid, 0, 3).vt(), VT_BOOL);
+  EXPECT_EQ(GridCellToVariant(grid, 0, 3).vt(), ado::VT_BOOL);
   EXPECT_FALSE(GridCellToVariant(grid, 0, 3).Bool());
   grid.SetCellData(0, 3, -1);
   EXPECT_TRUE(GridCellToVariant(grid, 0, 3).Bool());
 
   auto* date = static_cast<CGridCellDateTimeEx*>(grid.GetCell(0, 4));
   date->SetDateTime(GridDateTime{2024, 2, 29, 13, 45, 59});
-  const Variant when = GridCellToVariant(grid, 0, 4);
-  ASSERT_EQ(when.vt(), VT_DATE);
+  const ado::Variant when = GridCellToVariant(grid, 0, 4);
+  ASSERT_EQ(when.vt(), ado::VT_DATE);
   EXPECT_EQ(VariantDateToIsoText(when), "20240229T134559");
   date->SetStatus(CGridCellDateTimeEx::Status::Null);
   EXPECT_TRUE(GridCellToVariant(grid, 0, 4).IsNull());

@@ -403,7 +403,7 @@ TEST_F(ConfigEditorTest, RowLayoutSettingsReachTheGrid) {
 }
 
 TEST_F(ConfigEditorTest, ValueSettingsReachTheGrid) {
-  SetUserNumericLocale("it_IT.UTF-8");
+  ado::SetUserNumericLocale("it_IT.UTF-8");
   Program& p = StartAndRun();
   const int first = p.Grid().GetFirstDataRow();
   EXPECT_EQ(p.Cell(first, 3), "12345");
@@ -420,7 +420,7 @@ TEST_F(ConfigEditorTest, ValueSettingsReachTheGrid) {
   EXPECT_EQ(p.Cell(first + 1, 2), "-");
   EXPECT_EQ(p.Cell(first, 4), "10:20:30");
   EXPECT_NE(p.Grid().GetCellBackColour(first, 2), CLR_DEFAULT);
-  SetUserNumericLocale("");
+  ado::SetUserNumericLocale("");
 }
 
 TEST_F(ConfigEditorTest, ColumnAndEditSettingsReachTheGrid) {

@@ -33,7 +33,7 @@
 
 namespace e2e {
 namespace {
-using D = CExportDlg;
+using D = ExportDlg;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

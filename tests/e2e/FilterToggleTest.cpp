@@ -45,7 +45,7 @@ class FilterToggleTest : public ProgramTest, public testing::WithParamInterface<
       MakeSqliteDatabase(data_.File("toggle.db"), {"PRAGMA user_version = 1"});
       connection_ = SqliteConnectionString(data_.File("toggle.db"));
     } else {
-      ConnectionString server = ConnectionString::Parse(std::getenv(GetParam().serverVariable.c_str()));
+      ado::ConnectionString server = ado::ConnectionString::Parse(std::getenv(GetParam().serverVariable.c_str()));
       server.Set("DATABASE", "e2edb");
       connection_ = server.ToOdbcString();
     }

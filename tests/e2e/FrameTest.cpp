@@ -161,7 +161,7 @@ TEST_F(FrameTest, SqlSyntaxShowsTheHelpPageInAWindowOfItsOwnWhenNoBrowserStarts)
   prompts_->SetOpenDocumentResult(false);
   std::string shown;
   prompts_->AnswerDialog([&](QDialog& dialog) {
-    auto& page = dynamic_cast<CHelpPageDlg&>(dialog);
+    auto& page = dynamic_cast<HelpPageDlg&>(dialog);
     page.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
     shown = page.Browser()->toPlainText().toStdString();
@@ -173,7 +173,7 @@ TEST_F(FrameTest, SqlSyntaxShowsTheHelpPageInAWindowOfItsOwnWhenNoBrowserStarts)
   EXPECT_TRUE(p.RunCommand(ID_SQL_SYNTAX));
   ASSERT_EQ(prompts_->Opened().size(), 1u) << "the desktop was asked first";
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
-  EXPECT_EQ(prompts_->Dialogs()[0].className, "CHelpPageDlg");
+  EXPECT_EQ(prompts_->Dialogs()[0].className, "HelpPageDlg");
   EXPECT_NE(shown.find("SELECT"), std::string::npos) << shown.substr(0, 200);
 }
 

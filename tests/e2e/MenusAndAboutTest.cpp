@@ -191,12 +191,12 @@ TEST_F(MenusTest, AboutShowsTheVersionRecordAndOpensTheWebAddress) {
   std::string shownVersion, shownLegal;
   bool purple = false;
   prompts_->AnswerDialog([&](QDialog& dialog) {
-    auto& about = dynamic_cast<CAboutDlg&>(dialog);
+    auto& about = dynamic_cast<AboutDlg&>(dialog);
     about.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&about));
     EXPECT_EQ(about.windowTitle(), "About Qelvo");
-    shownVersion = static_cast<QLabel*>(about.Control(CAboutDlg::kVersion))->text().toStdString();
-    shownLegal = static_cast<QLabel*>(about.Control(CAboutDlg::kLegal))->text().toStdString();
+    shownVersion = static_cast<QLabel*>(about.Control(AboutDlg::kVersion))->text().toStdString();
+    shownLegal = static_cast<QLabel*>(about.Control(AboutDlg::kLegal))->text().toStdString();
     EXPECT_EQ(about.TextLink()->TextColour(), QColor(0, 0, 255));
     EXPECT_EQ(about.TextLink()->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(about.IconLink()->cursor().shape(), Qt::PointingHandCursor);
@@ -208,7 +208,7 @@ TEST_F(MenusTest, AboutShowsTheVersionRecordAndOpensTheWebAddress) {
     QTest::mouseClick(about.IconLink(), Qt::LeftButton);
     EXPECT_FALSE(about.IconLink()->pixmap().isNull());
     about.grab().save(QString::fromStdString(std::string(QELVO_E2E_SCREENSHOTS) + "/about.png"));
-    QTest::mouseClick(static_cast<QWidget*>(about.Control(CAboutDlg::kOk)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QWidget*>(about.Control(AboutDlg::kOk)), Qt::LeftButton);
     return ScriptedPrompts::kUseDialogResult;
   });
   EXPECT_TRUE(p.RunCommand(ID_APP_ABOUT));

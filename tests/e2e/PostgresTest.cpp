@@ -19,10 +19,10 @@
 namespace e2e {
 namespace {
 
-std::optional<ConnectionString> Server() {
+std::optional<ado::ConnectionString> Server() {
   const char* text = std::getenv("QELVO_TEST_PG");
   if (!text || !*text) return std::nullopt;
-  ConnectionString server = ConnectionString::Parse(text);
+  ado::ConnectionString server = ado::ConnectionString::Parse(text);
   server.Set("DATABASE", "e2edb");
   return server;
 }
@@ -31,7 +31,7 @@ class PostgresTest : public ProgramTest {
  protected:
   void SetUp() override {
     ProgramTest::SetUp();
-    std::optional<ConnectionString> server = Server();
+    std::optional<ado::ConnectionString> server = Server();
     if (!server) GTEST_SKIP() << "QELVO_TEST_PG is not set";
     server_ = *server;
     connection_ = server_.ToOdbcString();
@@ -45,7 +45,7 @@ class PostgresTest : public ProgramTest {
     db.Close();
   }
 
-  ConnectionString server_;
+  ado::ConnectionString server_;
   std::string connection_;
 };
 
@@ -90,7 +90,7 @@ TEST_F(PostgresTest, ExecuteSortAndFilter) {
 }
 
 TEST_F(PostgresTest, AWrongPasswordIsWhatTheSecondBoxSays) {
-  ConnectionString wrong = server_;
+  ado::ConnectionString wrong = server_;
   wrong.Set("PWD", "wrong");
   Program& p = Start();
   p.TypeConnection(wrong.ToOdbcString());
@@ -116,7 +116,7 @@ TEST_F(PostgresTest, TheDriverPromptBuildsAConnectionThatRuns) {
     select.accept();
     return ScriptedPrompts::kUseDialogResult;
   });
-  const ConnectionString server = server_;
+  const ado::ConnectionString server = server_;
   prompts_->AnswerDialog([server](QDialog& dialog) {
     auto& prompt = dynamic_cast<OdbcDriverPromptDialog&>(dialog);
     auto set = [&prompt](int id, const std::string& value) {

@@ -26,7 +26,7 @@ class RecordServersTest : public ProgramTest {
   static std::string ServerOf(const char* variable) {
     const char* text = std::getenv(variable);
     if (!text || !*text) return {};
-    ConnectionString server = ConnectionString::Parse(text);
+    ado::ConnectionString server = ado::ConnectionString::Parse(text);
     server.Set("DATABASE", "e2edb");
     return server.ToOdbcString();
   }

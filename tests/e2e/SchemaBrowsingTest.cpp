@@ -453,7 +453,7 @@ class ServerSchemaTest : public SchemaBrowsingTest {
   bool Connect(const char* variable) {
     const char* text = std::getenv(variable);
     if (!text || !*text) return false;
-    ConnectionString server = ConnectionString::Parse(text);
+    ado::ConnectionString server = ado::ConnectionString::Parse(text);
     server.Set("DATABASE", "e2edb");
     connection_ = server.ToOdbcString();
     return true;
@@ -574,7 +574,7 @@ TEST_F(ServerSchemaTest, CataloguesStayOutEvenWhenTheConnectionInvitesThem) {
   bool ran = false;
   if (Connect("QELVO_TEST_MARIADB")) {
     ran = true;
-    ConnectionString server = ConnectionString::Parse(connection_);
+    ado::ConnectionString server = ado::ConnectionString::Parse(connection_);
     server.Remove("DATABASE");
     if (!program_) Start();
     for (const std::string& name : listed(server.ToOdbcString()))

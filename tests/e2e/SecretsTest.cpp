@@ -59,7 +59,7 @@ class SecretsTest : public ProgramTest {
     ResetSessionSecrets();
     const char* text = std::getenv("QELVO_TEST_PG");
     if (!text || !*text) GTEST_SKIP() << "QELVO_TEST_PG is not set";
-    ConnectionString server = ConnectionString::Parse(text);
+    ado::ConnectionString server = ado::ConnectionString::Parse(text);
     ASSERT_EQ(server.Get("PWD"), kPassword);
     server.Set("DATABASE", "e2edb");
     connection_ = server.ToOdbcString();
@@ -161,10 +161,10 @@ TEST_F(SecretsTest, WithKeyringAPasswordSurvivesARestartOutsideTheSettings) {
   again.TypeQuery("SELECT 'kept' AS word");
   prompts_->AnswerDialog([](QDialog& dialog) {
     auto click = [&dialog](int id) {
-      QTest::mouseClick(qobject_cast<QAbstractButton*>(dynamic_cast<CExportDlg&>(dialog).Control(id)), Qt::LeftButton);
+      QTest::mouseClick(qobject_cast<QAbstractButton*>(dynamic_cast<ExportDlg&>(dialog).Control(id)), Qt::LeftButton);
     };
     dialog.show();
-    click(CExportDlg::IDC_STRUCT_AND_DATA);
+    click(ExportDlg::IDC_STRUCT_AND_DATA);
     click(1);
     return ScriptedPrompts::kUseDialogResult;
   });
@@ -209,7 +209,7 @@ TEST_F(SecretsTest, WithoutServiceThePasswordIsAskedForAfterARestart) {
   });
   EXPECT_EQ(RunOneValue(again), "42");
   ASSERT_EQ(prompts_->Dialogs().size(), 1u);
-  EXPECT_EQ(prompts_->Dialogs()[0].className, "CPasswordDialog");
+  EXPECT_EQ(prompts_->Dialogs()[0].className, "PasswordDialog");
   EXPECT_TRUE(masked);
   EXPECT_TRUE(prompts_->Messages().empty());
   // The typed answer is not written anywhere either.

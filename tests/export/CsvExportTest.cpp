@@ -59,8 +59,9 @@ std::vector<std::vector<std::string>> ReadBack(const TempFolder& folder, const s
     return field == "0x" + HexDigits(v.bytes) ? ::testing::AssertionSuccess() : fail("blob");
   if (v.storage == SQLITE_TEXT) return field == v.bytes ? ::testing::AssertionSuccess() : fail(v.bytes);
   if (declared.rfind("DECIMAL", 0) == 0 || declared == "MONEY") {
-    const auto parsed = Decimal::Parse(field);
-    const auto source = v.storage == SQLITE_FLOAT ? Decimal::FromDouble(v.real) : Decimal::FromInt64(v.integer);
+    const auto parsed = ado::Decimal::Parse(field);
+    const auto source =
+        v.storage == SQLITE_FLOAT ? ado::Decimal::FromDouble(v.real) : ado::Decimal::FromInt64(v.integer);
     return parsed && source && *parsed == *source ? ::testing::AssertionSuccess() : fail("decimal");
   }
   if (v.storage == SQLITE_FLOAT) {
@@ -72,58 +73,58 @@ std::vector<std::vector<std::string>> ReadBack(const TempFolder& folder, const s
 }
 
 TEST(CsvCellTextTest, QuotedWhenHoldingSeparatorQuoteOrLineBreak) {
-  EXPECT_EQ(CsvCellText(Variant("1;2"), ';'), "\"1;2\"");
-  EXPECT_EQ(CsvCellText(Variant("1;2"), ','), "1;2");
-  EXPECT_EQ(CsvCellText(Variant("say \"hi\""), ';'), "\"say \"\"hi\"\"\"");
-  EXPECT_EQ(CsvCellText(Variant("two\nlines"), ';'), "\"two\nlines\"");
-  EXPECT_EQ(CsvCellText(Variant("cr\r"), ';'), "\"cr\r\"");
-  EXPECT_EQ(CsvCellText(Variant("plain text"), ';'), "plain text");
-  EXPECT_EQ(CsvCellText(Variant::Null(), ';'), "");
-  EXPECT_EQ(CsvCellText(Variant(), ';'), "");
-  EXPECT_EQ(CsvCellText(Variant(""), ';'), "");
+  EXPECT_EQ(CsvCellText(ado::Variant("1;2"), ';'), "\"1;2\"");
+  EXPECT_EQ(CsvCellText(ado::Variant("1;2"), ','), "1;2");
+  EXPECT_EQ(CsvCellText(ado::Variant("say \"hi\""), ';'), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(CsvCellText(ado::Variant("two\nlines"), ';'), "\"two\nlines\"");
+  EXPECT_EQ(CsvCellText(ado::Variant("cr\r"), ';'), "\"cr\r\"");
+  EXPECT_EQ(CsvCellText(ado::Variant("plain text"), ';'), "plain text");
+  EXPECT_EQ(CsvCellText(ado::Variant::Null(), ';'), "");
+  EXPECT_EQ(CsvCellText(ado::Variant(), ';'), "");
+  EXPECT_EQ(CsvCellText(ado::Variant(""), ';'), "");
 }
 
 TEST(CsvCellTextTest, NumbersKeepEveryDigit) {
-  SetUserNumericLocale("C.UTF-8");
-  EXPECT_EQ(CsvCellText(Variant(0.1), ';'), "0.1");
-  EXPECT_EQ(CsvCellText(Variant(1.0 / 3.0), ';'), "0.3333333333333333");
-  EXPECT_EQ(CsvCellText(Variant(1e300), ';'), "1e+300");
-  EXPECT_EQ(CsvCellText(Variant(0.30000000000000004), ';'), "0.30000000000000004");
-  EXPECT_EQ(CsvCellText(Variant(0.1f), ';'), "0.1");
-  EXPECT_EQ(CsvCellText(Variant(std::numeric_limits<std::int64_t>::min()), ';'), "-9223372036854775808");
-  EXPECT_EQ(CsvCellText(Variant::UnsignedInt(VT_UI8, 18446744073709551615ull), ';'), "18446744073709551615");
-  EXPECT_EQ(CsvCellText(Variant::UnsignedInt(VT_UI1, 200), ';'), "200");
-  EXPECT_EQ(CsvCellText(Variant(*Decimal::Parse("-12345678901234567890.123456789")), ';'),
+  ado::SetUserNumericLocale("C.UTF-8");
+  EXPECT_EQ(CsvCellText(ado::Variant(0.1), ';'), "0.1");
+  EXPECT_EQ(CsvCellText(ado::Variant(1.0 / 3.0), ';'), "0.3333333333333333");
+  EXPECT_EQ(CsvCellText(ado::Variant(1e300), ';'), "1e+300");
+  EXPECT_EQ(CsvCellText(ado::Variant(0.30000000000000004), ';'), "0.30000000000000004");
+  EXPECT_EQ(CsvCellText(ado::Variant(0.1f), ';'), "0.1");
+  EXPECT_EQ(CsvCellText(ado::Variant(std::numeric_limits<std::int64_t>::min()), ';'), "-9223372036854775808");
+  EXPECT_EQ(CsvCellText(ado::Variant::UnsignedInt(ado::VT_UI8, 18446744073709551615ull), ';'), "18446744073709551615");
+  EXPECT_EQ(CsvCellText(ado::Variant::UnsignedInt(ado::VT_UI1, 200), ';'), "200");
+  EXPECT_EQ(CsvCellText(ado::Variant(*ado::Decimal::Parse("-12345678901234567890.123456789")), ';'),
             "-12345678901234567890.123456789");
-  EXPECT_EQ(CsvCellText(Variant::Currency(922337203685477), ';'), "92233720368.5477");
-  EXPECT_EQ(CsvCellText(Variant(true), ';'), "TRUE");
-  EXPECT_EQ(CsvCellText(Variant::Bytes(std::string("\0\xff", 2)), ';'), "0x00FF");
+  EXPECT_EQ(CsvCellText(ado::Variant::Currency(922337203685477), ';'), "92233720368.5477");
+  EXPECT_EQ(CsvCellText(ado::Variant(true), ';'), "TRUE");
+  EXPECT_EQ(CsvCellText(ado::Variant::Bytes(std::string("\0\xff", 2)), ';'), "0x00FF");
 }
 
 TEST(CsvCellTextTest, UserDecimalPointAndQuotingWhenItIsTheSeparator) {
-  ASSERT_TRUE(SetUserNumericLocale("it_IT.UTF-8"));
-  EXPECT_EQ(CsvCellText(Variant(0.5), ';'), "0,5");
-  EXPECT_EQ(CsvCellText(Variant(0.5), ','), "\"0,5\"");
-  EXPECT_EQ(CsvCellText(Variant(*Decimal::Parse("1234.50")), ';'), "1234,50");
-  SetUserNumericLocale("");
+  ASSERT_TRUE(ado::SetUserNumericLocale("it_IT.UTF-8"));
+  EXPECT_EQ(CsvCellText(ado::Variant(0.5), ';'), "0,5");
+  EXPECT_EQ(CsvCellText(ado::Variant(0.5), ','), "\"0,5\"");
+  EXPECT_EQ(CsvCellText(ado::Variant(*ado::Decimal::Parse("1234.50")), ';'), "1234,50");
+  ado::SetUserNumericLocale("");
 }
 
 TEST(CsvCellTextTest, DatesDayFirstWithTheirTimeOfDay) {
-  DateParts p;
+  ado::DateParts p;
   p.year = 2024;
   p.month = 1;
   p.day = 31;
   p.hour = 14;
   p.minute = 30;
-  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/2024 14:30:00");
   p.millisecond = 250;
-  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00.250");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/2024 14:30:00.250");
   p.year = 1850;
   p.hour = 0;
   p.minute = 0;
   p.millisecond = 0;
-  EXPECT_EQ(CsvCellText(Variant::Date(*PartsToOleDate(p)), ';'), "31/01/1850");
-  EXPECT_EQ(CsvCellText(Variant::Date(1e9), ';'), "");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/1850");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(1e9), ';'), "");
 }
 
 TEST(ChangeFileExtensionTest, ReplacesOrAdds) {
@@ -163,7 +164,7 @@ class CsvFileTest : public testing::Test {
 TEST_F(CsvFileTest, SampleTablesReadBackAsTheSameValues) {
   const std::string sample = SampleDatabasePath();
   if (sample.empty()) GTEST_SKIP() << "QELVO_SAMPLE_DB is not set: run through ctest";
-  SetUserNumericLocale("C.UTF-8");
+  ado::SetUserNumericLocale("C.UTF-8");
   for (const char* table : {"Categories", "Customers", "Products", "Orders", "Order Details", "Notes"}) {
     const std::string query = std::string("SELECT * FROM \"") + table + "\"";
     ASSERT_TRUE(Write(SqliteConnectionString(sample), query, ";")) << table;
@@ -178,17 +179,17 @@ TEST_F(CsvFileTest, SampleTablesReadBackAsTheSameValues) {
             << table << "." << source.names[c] << " row " << r;
     }
   }
-  SetUserNumericLocale("");
+  ado::SetUserNumericLocale("");
 }
 
 TEST_F(CsvFileTest, CommaSeparatorWithCommaDecimalsReadsBack) {
-  ASSERT_TRUE(SetUserNumericLocale("de_DE.UTF-8"));
+  ASSERT_TRUE(ado::SetUserNumericLocale("de_DE.UTF-8"));
   const std::string db = MakeSqliteDatabase(
       folder, {"CREATE TABLE t (\"a,b\" TEXT, r REAL, d DECIMAL(10,3))", "INSERT INTO t VALUES ('x,y', 2.5, 1234.125)",
                "INSERT INTO t VALUES ('\"', -0.001, NULL)"});
   ASSERT_TRUE(Write(db, "SELECT * FROM t", ","));
   const auto rows = ReadBack(folder, file, ",");
-  SetUserNumericLocale("");
+  ado::SetUserNumericLocale("");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"a,b", "r", "d"}));
   EXPECT_EQ(rows[1], (std::vector<std::string>{"x,y", "2,5", "1234,125"}));

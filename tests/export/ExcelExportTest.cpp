@@ -176,13 +176,13 @@ TEST_F(ExcelFileTest, TextsStayTextsAndNumbersNumbers) {
 TEST_F(ExcelFileTest, DecimalsAndCurrencyAreNumbersWhenADoubleHoldsThem) {
   ExcelAutomation excel;
   excel.NewWorkbook("Export");
-  excel.SetCell(0, 0, Variant(*Decimal::Parse("18.50")));
-  excel.SetCell(1, 0, Variant(*Decimal::Parse("12345678901234567890.0123456789")));
-  excel.SetCell(2, 0, Variant::Currency(123456));
-  excel.SetCell(3, 0, Variant::UnsignedInt(VT_UI8, 18446744073709551615ull));
-  excel.SetCell(4, 0, Variant(true));
-  excel.SetCell(5, 0, Variant::Bytes(std::string("\x01\xfe", 2)));
-  excel.SetCell(6, 0, Variant(0.1f));
+  excel.SetCell(0, 0, ado::Variant(*ado::Decimal::Parse("18.50")));
+  excel.SetCell(1, 0, ado::Variant(*ado::Decimal::Parse("12345678901234567890.0123456789")));
+  excel.SetCell(2, 0, ado::Variant::Currency(123456));
+  excel.SetCell(3, 0, ado::Variant::UnsignedInt(ado::VT_UI8, 18446744073709551615ull));
+  excel.SetCell(4, 0, ado::Variant(true));
+  excel.SetCell(5, 0, ado::Variant::Bytes(std::string("\x01\xfe", 2)));
+  excel.SetCell(6, 0, ado::Variant(0.1f));
   excel.SaveAs(file);
   const Sheet sheet = ReadSheet(folder, file);
   ASSERT_EQ(sheet.rows.size(), 1u);
@@ -273,18 +273,18 @@ TEST_F(ExcelFileTest, WithoutAWorkFolderTheUserIsToldTwice) {
 
 TEST(ExcelAutomationTest, LimitsAndOrderOfCells) {
   ExcelAutomation excel;
-  excel.SetCell(0, 0, Variant("x"));
+  excel.SetCell(0, 0, ado::Variant("x"));
   EXPECT_TRUE(excel.Failed());
   EXPECT_EQ(excel.LastError(), "Error: no active sheet to work with.");
 
   ExcelAutomation sheet;
-  EXPECT_COM_ERROR(sheet.NewWorkbook("bad/name"), E_FAIL);
+  EXPECT_COM_ERROR(sheet.NewWorkbook("bad/name"), ado::E_FAIL);
   sheet.NewWorkbook("Export");
-  EXPECT_THROW(sheet.SetCell(kSheetMaxColumns, 0, Variant(1.0)), SheetLimitError);
-  EXPECT_THROW(sheet.SetCell(0, kSheetMaxRows, Variant(1.0)), SheetLimitError);
-  EXPECT_THROW(sheet.SetCell(0, 0, Variant(std::string(40000, 'x'))), SheetLimitError);
-  sheet.SetCell(0, 5, Variant(1.0));
-  EXPECT_COM_ERROR(sheet.SetCell(0, 4, Variant(1.0)), E_INVALIDARG);
+  EXPECT_THROW(sheet.SetCell(kSheetMaxColumns, 0, ado::Variant(1.0)), SheetLimitError);
+  EXPECT_THROW(sheet.SetCell(0, kSheetMaxRows, ado::Variant(1.0)), SheetLimitError);
+  EXPECT_THROW(sheet.SetCell(0, 0, ado::Variant(std::string(40000, 'x'))), SheetLimitError);
+  sheet.SetCell(0, 5, ado::Variant(1.0));
+  EXPECT_COM_ERROR(sheet.SetCell(0, 4, ado::Variant(1.0)), ado::E_INVALIDARG);
   EXPECT_FALSE(sheet.Failed());
 }
 }  // namespace

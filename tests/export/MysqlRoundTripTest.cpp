@@ -48,7 +48,7 @@ std::string ShortestDouble(double value) {
 }
 
 std::string NormalDecimal(const std::string& text) {
-  const auto d = Decimal::Parse(text);
+  const auto d = ado::Decimal::Parse(text);
   if (!d) return "<not a decimal: " + text + ">";
   std::string s = d->ToString('.');
   if (s.find('.') != std::string::npos) {

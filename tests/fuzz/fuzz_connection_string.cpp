@@ -15,7 +15,7 @@ bool IsPasswordKey(std::string key) {
   return ends("pwd") || ends("password");
 }
 
-bool SameAttributes(const ConnectionString& a, const ConnectionString& b) {
+bool SameAttributes(const ado::ConnectionString& a, const ado::ConnectionString& b) {
   if (a.Attributes().size() != b.Attributes().size()) return false;
   for (std::size_t i = 0; i < a.Attributes().size(); ++i) {
     if (a.Attributes()[i].key != b.Attributes()[i].key || a.Attributes()[i].value != b.Attributes()[i].value)
@@ -27,16 +27,16 @@ bool SameAttributes(const ConnectionString& a, const ConnectionString& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const std::string masked = MaskPasswords(text);
-  ConnectionString cs;
+  const std::string masked = ado::MaskPasswords(text);
+  ado::ConnectionString cs;
   try {
-    cs = ConnectionString::Parse(text);
-  } catch (const ComError&) {
+    cs = ado::ConnectionString::Parse(text);
+  } catch (const ado::ComError&) {
     return 0;
   }
-  if (!SameAttributes(cs, ConnectionString::Parse(cs.ToString()))) std::abort();
-  if (!SameAttributes(cs, ConnectionString::Parse(cs.ToOdbcString()))) std::abort();
-  const ConnectionString hidden = ConnectionString::Parse(masked);
+  if (!SameAttributes(cs, ado::ConnectionString::Parse(cs.ToString()))) std::abort();
+  if (!SameAttributes(cs, ado::ConnectionString::Parse(cs.ToOdbcString()))) std::abort();
+  const ado::ConnectionString hidden = ado::ConnectionString::Parse(masked);
   if (hidden.Attributes().size() != cs.Attributes().size()) std::abort();
   for (std::size_t i = 0; i < cs.Attributes().size(); ++i) {
     const auto& before = cs.Attributes()[i];

@@ -10,28 +10,29 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto [criteria, lines] = SplitFirstLine(data, size);
-  std::unique_ptr<FilterExpression> filter;
+  std::unique_ptr<ado::FilterExpression> filter;
   try {
-    filter = CompileFilter(criteria, FuzzColumns());
-  } catch (const ComError&) {
+    filter = ado::CompileFilter(criteria, FuzzColumns());
+  } catch (const ado::ComError&) {
     return 0;
   }
   if (!filter) std::abort();
-  std::unique_ptr<FilterExpression> negated;
+  std::unique_ptr<ado::FilterExpression> negated;
   if (criteria.find_first_not_of(" \t\r\n\f\v") != std::string_view::npos) {
     try {
-      negated = CompileFilter("NOT (" + std::string(criteria) + "\n)", FuzzColumns());
-    } catch (const ComError&) {
+      negated = ado::CompileFilter("NOT (" + std::string(criteria) + "\n)", FuzzColumns());
+    } catch (const ado::ComError&) {
       // Only the nesting limit may refuse what compiled alone.
     }
   }
   const FuzzRows table(lines);
   for (std::uint32_t row = 0; row < table.Size(); ++row) {
-    const Truth truth = filter->Evaluate(table, row);
-    if (filter->Matches(table, row) != (truth == Truth::True)) std::abort();
+    const ado::Truth truth = filter->Evaluate(table, row);
+    if (filter->Matches(table, row) != (truth == ado::Truth::True)) std::abort();
     if (!negated) continue;
-    const Truth opposite = negated->Evaluate(table, row);
-    if (truth == Truth::Unknown ? opposite != Truth::Unknown : (opposite == Truth::True) == (truth == Truth::True))
+    const ado::Truth opposite = negated->Evaluate(table, row);
+    if (truth == ado::Truth::Unknown ? opposite != ado::Truth::Unknown
+                                     : (opposite == ado::Truth::True) == (truth == ado::Truth::True))
       std::abort();
   }
   return 0;

@@ -23,8 +23,8 @@ namespace {
 // Runs a test body under a user locale, restoring the environment's afterwards.
 class LocaleScope {
  public:
-  explicit LocaleScope(const char* name) { ok = SetUserNumericLocale(name); }
-  ~LocaleScope() { SetUserNumericLocale(""); }
+  explicit LocaleScope(const char* name) { ok = ado::SetUserNumericLocale(name); }
+  ~LocaleScope() { ado::SetUserNumericLocale(""); }
   bool ok;
 };
 

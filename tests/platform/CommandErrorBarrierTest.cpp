@@ -34,12 +34,14 @@ class CommandErrorBarrier : public testing::Test {
     TraceSetObserver([errors](const std::string&, char kind, const std::string& text) {
       if (kind == TraceError) errors->push_back(text);
     });
-    frame_.Commands().On(kThrowsComError, [] { throw ComError(E_FAIL, "no such table: Nowhere", "Provider"); });
+    frame_.Commands().On(kThrowsComError,
+                         [] { throw ado::ComError(ado::E_FAIL, "no such table: Nowhere", "Provider"); });
     frame_.Commands().On(kThrowsStdError, [] { throw std::runtime_error("the disk is full"); });
     frame_.Commands().On(kThrowsInt, [] { throw 7; });
     frame_.Commands().On(kWorks, [this] { ++worked_; });
     frame_.Commands().On(kUpdateThrows, [this] { ++worked_; });
-    frame_.Commands().OnUpdate(kUpdateThrows, [](CommandUi&) { throw ComError(E_UNEXPECTED, "lost connection"); });
+    frame_.Commands().OnUpdate(kUpdateThrows,
+                               [](CommandUi&) { throw ado::ComError(ado::E_UNEXPECTED, "lost connection"); });
     router_.SetFrame(&frame_);
   }
   void TearDown() override {

@@ -53,7 +53,7 @@ TEST_F(DataLink, BuildsASqliteStringFromTheChosenFile) {
   EXPECT_EQ(Edit(dialog, DataLinkDialog::kSqliteFile)->text().toStdString(), path);
   const std::optional<std::string> text = dialog.BuildConnectionString(false);
   ASSERT_TRUE(text);
-  const ConnectionString parsed = ConnectionString::Parse(*text);
+  const ado::ConnectionString parsed = ado::ConnectionString::Parse(*text);
   EXPECT_EQ(parsed.Get("Provider"), "SQLite");
   EXPECT_EQ(parsed.Get("Data Source"), path);
   EXPECT_FALSE(parsed.Has("Create"));
@@ -117,8 +117,8 @@ TEST_F(DataLink, AnOdbcStringReadsBackIntoItsFieldsAndLosesNothing) {
   EXPECT_FALSE(dialog.Control(DataLinkDialog::kSqlitePage)->isVisibleTo(&dialog));
   const std::optional<std::string> rebuilt = dialog.BuildConnectionString(false);
   ASSERT_TRUE(rebuilt);
-  const ConnectionString before = ConnectionString::Parse(initial);
-  const ConnectionString after = ConnectionString::Parse(*rebuilt);
+  const ado::ConnectionString before = ado::ConnectionString::Parse(initial);
+  const ado::ConnectionString after = ado::ConnectionString::Parse(*rebuilt);
   for (const auto& attribute : before.Attributes())
     EXPECT_EQ(after.Get(attribute.key), attribute.value) << attribute.key << " in " << *rebuilt;
   EXPECT_EQ(after.Attributes().size(), before.Attributes().size());
@@ -148,7 +148,7 @@ TEST_F(DataLink, RunReturnsTheStringOnOkAndNothingOnCancel) {
   });
   const std::optional<std::string> text = RunDataLinkDialog(nullptr, {});
   ASSERT_TRUE(text);
-  EXPECT_EQ(ConnectionString::Parse(*text).Get("Data Source"), path);
+  EXPECT_EQ(ado::ConnectionString::Parse(*text).Get("Data Source"), path);
   EXPECT_FALSE(RunDataLinkDialog(nullptr, *text).has_value());
   EXPECT_EQ(prompts->Dialogs().at(0).title, "Data Link Properties");
 }
@@ -165,7 +165,7 @@ TEST_F(DataLink, IsTheDataLayersPromptForNewAndEditedStrings) {
   });
   DbConnection connection;
   const std::string created = connection.CreateOLEDBConnectionString("");
-  EXPECT_EQ(ConnectionString::Parse(created).Get("Data Source"), first);
+  EXPECT_EQ(ado::ConnectionString::Parse(created).Get("Data Source"), first);
   prompts->AnswerDialog([&](QDialog& d) {
     auto& dialog = static_cast<DataLinkDialog&>(d);
     EXPECT_EQ(Edit(dialog, DataLinkDialog::kSqliteFile)->text().toStdString(), first) << "edits the given string";
@@ -173,7 +173,7 @@ TEST_F(DataLink, IsTheDataLayersPromptForNewAndEditedStrings) {
     Click(dialog, DataLinkDialog::kOk);
     return ScriptedPrompts::kUseDialogResult;
   });
-  EXPECT_EQ(ConnectionString::Parse(connection.CreateOLEDBConnectionString(created)).Get("Data Source"), second);
+  EXPECT_EQ(ado::ConnectionString::Parse(connection.CreateOLEDBConnectionString(created)).Get("Data Source"), second);
   prompts->AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
   EXPECT_EQ(connection.CreateOLEDBConnectionString(created), created) << "Cancel keeps the text";
   ado::RegisterDataLinksPrompt(nullptr);

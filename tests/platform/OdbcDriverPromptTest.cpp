@@ -55,7 +55,7 @@ TEST_F(OdbcPrompt, TheFieldsMakeADriverString) {
   Edit(dialog, OdbcDriverPromptDialog::kOther)->setText("SSLmode=require;DRIVER=ignored");
   const std::optional<std::string> text = dialog.BuildConnectionString(false);
   ASSERT_TRUE(text);
-  const ConnectionString parsed = ConnectionString::Parse(*text);
+  const ado::ConnectionString parsed = ado::ConnectionString::Parse(*text);
   EXPECT_EQ(text->rfind("DRIVER={PostgreSQL Unicode};", 0), 0u) << *text;
   EXPECT_EQ(parsed.Get("SERVER"), "db.example");
   EXPECT_EQ(parsed.Get("PORT"), "5433");
@@ -84,7 +84,7 @@ TEST_F(OdbcPrompt, CompletesARealConnectionWithoutPrompting) {
   });
   const std::string completed = PromptOdbcDriverConnection(nullptr, "SQLite3");
   ASSERT_FALSE(completed.empty()) << (prompts->Messages().empty() ? "" : prompts->Messages()[0].text);
-  const ConnectionString parsed = ConnectionString::Parse(completed);
+  const ado::ConnectionString parsed = ado::ConnectionString::Parse(completed);
   EXPECT_EQ(parsed.Get("DATABASE"), path);
   EXPECT_TRUE(parsed.Has("DRIVER"));
   EXPECT_TRUE(prompts->Messages().empty());

@@ -21,7 +21,7 @@ TEST(OpenErrorBox, AFailedOpenShowsTheHoldersWarning) {
   CurrentConnectionString = "Provider=SQLite;Data Source=/nonexistent/folder/shop.db";
   {
     DbConnectionHolder holder;
-    EXPECT_COM_ERROR(holder.GetConnection(), E_FAIL);
+    EXPECT_COM_ERROR(holder.GetConnection(), ado::E_FAIL);
   }
   ASSERT_EQ(prompts->Messages().size(), 1u);
   EXPECT_EQ(prompts->Messages()[0].text, "Errore nell'apertura del database");

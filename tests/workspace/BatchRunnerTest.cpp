@@ -64,7 +64,7 @@ class Batch : public testing::Test {
   std::string ErrorTextOf(const std::string& statement) {
     try {
       connection.Execute(statement);
-    } catch (const ComError& error) {
+    } catch (const ado::ComError& error) {
       return ComErrorText(error);
     }
     ADD_FAILURE() << "no error from " << statement;
@@ -149,7 +149,7 @@ TEST_F(Batch, WithoutAConnectionEveryStatementFails) {
   EXPECT_EQ(ui.summaries, (std::vector<std::string>{"Queries : 2\r\nErrors : 2"}));
   ASSERT_EQ(runner.Log().size(), 4u);
   EXPECT_EQ(runner.Log()[0], "[E]   0 \"SELECT 1\"");
-  EXPECT_EQ(runner.Log()[1], "[E] Error: " + ComErrorText(ComError(adErrObjectClosed)));
+  EXPECT_EQ(runner.Log()[1], "[E] Error: " + ComErrorText(ado::ComError(ado::adErrObjectClosed)));
   EXPECT_NE(runner.Log()[1], "[E] Error: ");
   // The single-statement path needs no connection here: the grid opens its own.
   EXPECT_EQ(runner.Run(nullptr, "SELECT 1;"), "SELECT 1;");

@@ -81,7 +81,7 @@ TEST_F(Secrets, PasswordsGoAwayAndComeBackForOpening) {
   EXPECT_EQ(PutPasswordsAway(typed), kept);
 
   Restart();
-  const ConnectionString restored = ConnectionString::Parse(RestorePasswords(kept));
+  const ado::ConnectionString restored = ado::ConnectionString::Parse(RestorePasswords(kept));
   EXPECT_EQ(restored.Get("PWD"), "s3cr");
   EXPECT_EQ(restored.Get("Password"), "it's");
   EXPECT_EQ(restored.Get("Jet OLEDB:Database Password"), "x}y");
@@ -93,7 +93,7 @@ TEST_F(Secrets, PasswordsGoAwayAndComeBackForOpening) {
 TEST_F(Secrets, APasswordWithSeparatorsComesBackWhole) {
   const std::string kept = PutPasswordsAway("SERVER=db;PWD={a;b c'\"}");
   Restart();
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "a;b c'\"");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "a;b c'\"");
 }
 
 TEST_F(Secrets, AWrongOrUnknownPlaceholderIsAClearError) {
@@ -102,14 +102,14 @@ TEST_F(Secrets, AWrongOrUnknownPlaceholderIsAClearError) {
     try {
       RestorePasswords(text);
       ADD_FAILURE() << "no error for " << text;
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       EXPECT_NE(e.Description().find("is not a saved password"), std::string::npos) << e.Description();
     }
   }
   try {
     RestorePasswords("SERVER=db;PWD=<saved-password:qelvo-0123456789abcdef>");
     ADD_FAILURE() << "no error for an unknown secret";
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     EXPECT_NE(e.Description().find("no password is saved for <saved-password:qelvo-0123456789abcdef>"),
               std::string::npos)
         << e.Description();
@@ -123,7 +123,7 @@ TEST_F(Secrets, WithoutAStoreThePasswordLastsTheSessionAndIsAskedForAfter) {
   // Told once.
   EXPECT_EQ(TakeSessionOnlyNotice(), "No secret service is running: passwords are kept for this session only");
   EXPECT_EQ(TakeSessionOnlyNotice(), std::nullopt);
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "hunter2");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "hunter2");
 
   Restart();
   std::vector<std::string> asked;
@@ -131,7 +131,7 @@ TEST_F(Secrets, WithoutAStoreThePasswordLastsTheSessionAndIsAskedForAfter) {
     asked.push_back(masked);
     return "hunter2";
   });
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "hunter2");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(kept)).Get("PWD"), "hunter2");
   EXPECT_EQ(RestorePasswords(kept).find("hunter2") != std::string::npos, true);
   ASSERT_EQ(asked.size(), 1u) << "the answer is kept for the session";
   EXPECT_EQ(asked[0], "SERVER=db;UID=ann;PWD=***");
@@ -141,12 +141,12 @@ TEST_F(Secrets, WithoutAStoreThePasswordLastsTheSessionAndIsAskedForAfter) {
   EXPECT_EQ(asked.size(), 2u);
   const std::string other = PutPasswordsAway("SERVER=db2;PWD=from-the-editor");
   ForgetTypedPasswords(other);
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(other)).Get("PWD"), "from-the-editor");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(other)).Get("PWD"), "from-the-editor");
   EXPECT_EQ(asked.size(), 2u);
 
   Restart();
   SetPasswordPrompt([](const std::string&) { return std::optional<std::string>(); });
-  EXPECT_EQ(ComErrorOf([&] { RestorePasswords(kept); }), E_FAIL);
+  EXPECT_EQ(ComErrorOf([&] { RestorePasswords(kept); }), ado::E_FAIL);
 }
 
 class SecretsInProfile : public Secrets {
@@ -177,8 +177,9 @@ TEST_F(SecretsInProfile, TheHistoryAndTheDraftsNeverWriteAPassword) {
   HistoryCache again{ConnectionHistoryName, *profile, settings};
   const std::optional<std::string> newest = again.Load();
   ASSERT_TRUE(newest);
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(*newest)).Get("PWD"), "hunter2");
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(LoadEditorDrafts(*profile)->connection)).Get("PWD"), "swordfish");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(*newest)).Get("PWD"), "hunter2");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(LoadEditorDrafts(*profile)->connection)).Get("PWD"),
+            "swordfish");
 }
 
 TEST_F(SecretsInProfile, AnOldFileIsRewrittenWithoutItsPasswords) {
@@ -207,8 +208,9 @@ TEST_F(SecretsInProfile, AnOldFileIsRewrittenWithoutItsPasswords) {
   ASSERT_TRUE(newest);
   EXPECT_EQ(*newest, connections.Entries()[1]);
   Restart();
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(*newest)).Get("PWD"), "new-one");
-  EXPECT_EQ(ConnectionString::Parse(RestorePasswords(LoadEditorDrafts(*profile)->connection)).Get("PWD"), "drafted");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(*newest)).Get("PWD"), "new-one");
+  EXPECT_EQ(ado::ConnectionString::Parse(RestorePasswords(LoadEditorDrafts(*profile)->connection)).Get("PWD"),
+            "drafted");
   EXPECT_EQ(store->secrets.size(), 3u) << "server a's older password was replaced, not kept beside";
   // The query history is not touched.
   EXPECT_EQ(profile->ReadInt(QueryHistoryName, "Count"), std::nullopt);
@@ -227,7 +229,7 @@ TEST_F(SecretsInProfile, EntriesLeavingTheHistoryDeleteTheirSecrets) {
   const std::string kept = connections.Entries().back();
   connections.Clear();
   EXPECT_TRUE(store->secrets.empty());
-  EXPECT_NE(ComErrorOf([&] { RestorePasswords(kept); }), S_OK);
+  EXPECT_NE(ComErrorOf([&] { RestorePasswords(kept); }), ado::S_OK);
 }
 
 }  // namespace

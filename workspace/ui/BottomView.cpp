@@ -97,7 +97,7 @@ void CBottomView::RelayoutGrid() {
   if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen()) grid_->Update(false);
 }
 
-void CBottomView::OnUpdate(CDocView*) {
+void CBottomView::OnUpdate(DocView*) {
   if (!grid_) return;
   // A new run stops the rows of the last one still arriving: that worker uses the connection.
   if (fetchPending_) {
@@ -116,7 +116,7 @@ void CBottomView::OnUpdate(CDocView*) {
     try {
       connection = grid_->GetConnectionHolder().GetConnection();
       if (connection) connection->ReOpen();
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
       // A connection that failed to open still tells each statement why.
       if (!connection) connection = grid_->GetConnectionHolder().Current();
     }
@@ -153,7 +153,7 @@ void CBottomView::ShowRecordCount() {
       // CREATE TABLE) or the statement failed; never a bare -1.
       text = RowsAffectedPaneText(recordset->GetRowsAffected());
     }
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   panes_->SetRecordCountPane(text);
 }

@@ -24,7 +24,7 @@ class QTimer;
 class StatusPanes;
 class WaitCursor;
 
-class CBottomView : public QWidget, public CommandTarget, public CDocView, private BatchUi {
+class CBottomView : public QWidget, public CommandTarget, public DocView, private BatchUi {
   Q_OBJECT
  public:
   // `panes` may be null (no status bar).
@@ -34,7 +34,7 @@ class CBottomView : public QWidget, public CommandTarget, public CDocView, priva
   // Creates the grid (once) and runs the document's request, which is still empty at start.
   void OnInitialUpdate();
   // Runs the document's request (see the header comment).
-  void OnUpdate(CDocView* sender) override;
+  void OnUpdate(DocView* sender) override;
 
   // The Grid settings into the grid's options, and the null label.
   void ReloadGridOptions();

@@ -57,7 +57,7 @@ void CBottomView::ExportResult() {
     else
       written = WriteExcelFile(*path, "Export", recordset, ui);
     if (ui.Canceled() && panes_) panes_->SetRecordCountPane("Canceled");
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     wait.End();
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONERROR, this);
     return;

@@ -62,7 +62,7 @@ void CBottomView::FinishFetchDisplay() {
   try {
     // Ends the fetch; what failed in it is raised here, once, with the rows before it kept.
     if (DbRecordset* recordset = grid_->GetRecordset()) recordset->WaitForFetch();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
   try {
@@ -72,7 +72,7 @@ void CBottomView::FinishFetchDisplay() {
     } else {
       grid_->FinishFetch();
     }
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
   ShowRecordCount();

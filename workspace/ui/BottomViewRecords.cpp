@@ -43,7 +43,7 @@ void CBottomView::RunRecordForm(int mode) {
     // The form works on the current record: make sure it is the selected row's.
     try {
       grid_->MoveRecordsetToRow(row);
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
       return;
     }
@@ -60,7 +60,7 @@ void CBottomView::DuplicateRecord() {
   try {
     grid_->MoveRecordsetToRow(row);
     key = grid_->GetRecordset()->DuplicateRecord();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
   RefreshAfterRecordChange(key >= 1 ? -1 : row);

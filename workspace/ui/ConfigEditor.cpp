@@ -42,13 +42,13 @@ void CConfigEditor::SetActivePage(int index) {
 
 void CConfigEditor::OnPageChanged(int index) {
   // The page left keeps what was typed on it in the sheet's copy.
-  if (auto* left = qobject_cast<CConfigPage*>(tabs_->widget(activePage_))) left->Store();
+  if (auto* left = qobject_cast<ConfigPage*>(tabs_->widget(activePage_))) left->Store();
   activePage_ = index;
-  if (auto* page = qobject_cast<CConfigPage*>(tabs_->widget(index))) page->Activate();
+  if (auto* page = qobject_cast<ConfigPage*>(tabs_->widget(index))) page->Activate();
 }
 
 void CConfigEditor::showEvent(QShowEvent* event) {
-  if (auto* page = qobject_cast<CConfigPage*>(tabs_->currentWidget())) page->Activate();
+  if (auto* page = qobject_cast<ConfigPage*>(tabs_->currentWidget())) page->Activate();
   QDialog::showEvent(event);
 }
 

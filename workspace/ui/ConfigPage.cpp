@@ -1,14 +1,14 @@
 #include "workspace/ui/ConfigPage.h"
 
-CConfigPage::CConfigPage(SettingsStore& settings, QWidget* parent) : QWidget(parent), settings_(settings) {}
+ConfigPage::ConfigPage(SettingsStore& settings, QWidget* parent) : QWidget(parent), settings_(settings) {}
 
-void CConfigPage::Activate() {
+void ConfigPage::Activate() {
   if (loaded_) return;
   loaded_ = true;
   DoDataExchange(ExchangeDirection::Load);
   OnInitPage();
 }
 
-void CConfigPage::Store() {
+void ConfigPage::Store() {
   if (loaded_) DoDataExchange(ExchangeDirection::Store);
 }

@@ -10,10 +10,10 @@
 
 class SettingsStore;
 
-class CConfigPage : public QWidget {
+class ConfigPage : public QWidget {
   Q_OBJECT
  public:
-  CConfigPage(SettingsStore& settings, QWidget* parent);
+  ConfigPage(SettingsStore& settings, QWidget* parent);
 
   // Loads the page when it is shown for the first time.
   void Activate();

@@ -53,7 +53,7 @@ constexpr const char* kIconNames[] = {"yellow", "green", "red", "blue"};
 }  // namespace
 
 CConfigPageGeneral::CConfigPageGeneral(SettingsStore& settings, FrameIconAccess icon, QWidget* parent)
-    : CConfigPage(settings, parent), icon_(std::move(icon)) {
+    : ConfigPage(settings, parent), icon_(std::move(icon)) {
   setObjectName(QStringLiteral("ConfigPageGeneral"));
   const DialogUnits units;
   controls_.Create(this, kControls, units);

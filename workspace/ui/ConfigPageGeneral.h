@@ -19,7 +19,7 @@ struct FrameIconAccess {
   std::function<void(int)> set;
 };
 
-class CConfigPageGeneral : public CConfigPage {
+class CConfigPageGeneral : public ConfigPage {
   Q_OBJECT
  public:
   enum ControlId {

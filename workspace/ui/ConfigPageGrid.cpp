@@ -55,7 +55,7 @@ constexpr SpinDef kSpins[] = {
 };
 }  // namespace
 
-CConfigPageGrid::CConfigPageGrid(SettingsStore& settings, QWidget* parent) : CConfigPage(settings, parent) {
+CConfigPageGrid::CConfigPageGrid(SettingsStore& settings, QWidget* parent) : ConfigPage(settings, parent) {
   setObjectName(QStringLiteral("ConfigPageGrid"));
   const DialogUnits units;
   controls_.Create(this, kControls, units);

@@ -8,7 +8,7 @@
 
 class UpDownControl;
 
-class CConfigPageGrid : public CConfigPage {
+class CConfigPageGrid : public ConfigPage {
   Q_OBJECT
  public:
   enum ControlId {

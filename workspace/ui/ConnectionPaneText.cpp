@@ -7,7 +7,7 @@
 #include "data/ado/ConnectionString.h"
 
 namespace {
-std::string Value(const ConnectionString& parsed, std::initializer_list<const char*> keys) {
+std::string Value(const ado::ConnectionString& parsed, std::initializer_list<const char*> keys) {
   for (const char* key : keys)
     if (std::optional<std::string> value = parsed.Get(key); value && !value->empty()) return *value;
   return {};
@@ -51,7 +51,7 @@ std::string Elided(const std::string& text, std::size_t limit) {
   return elided;
 }
 
-std::string ServerText(const ConnectionString& parsed) {
+std::string ServerText(const ado::ConnectionString& parsed) {
   std::string server = Value(parsed, {"Server", "Servername", "Host", "Hostname"});
   const std::string port = Value(parsed, {"Port"});
   if (!server.empty() && !port.empty()) server += ":" + port;
@@ -61,10 +61,10 @@ std::string ServerText(const ConnectionString& parsed) {
 }
 
 std::string FullText(const std::string& connectionString) {
-  ConnectionString parsed;
+  ado::ConnectionString parsed;
   try {
-    parsed = ConnectionString::Parse(connectionString);
-  } catch (const ComError&) {
+    parsed = ado::ConnectionString::Parse(connectionString);
+  } catch (const ado::ComError&) {
     return {};
   }
   const std::string provider = Value(parsed, {"Provider"});

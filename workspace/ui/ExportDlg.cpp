@@ -17,7 +17,7 @@
 #include "workspace/SettingsStore.h"
 
 namespace {
-using D = CExportDlg;
+using D = ExportDlg;
 constexpr const char* kSection = "Export";
 
 // 350 x 229 dialog units; controls in tab order. The two group boxes only frame what they hold.
@@ -52,15 +52,15 @@ int ImageOfKind(int kind) {
 }
 }  // namespace
 
-CExportDlg::CExportDlg(QWidget* parent) : CExportDlg(parent, AppSettings()) {}
+ExportDlg::ExportDlg(QWidget* parent) : ExportDlg(parent, AppSettings()) {}
 
-CExportDlg::CExportDlg(QWidget* parent, SettingsStore& settings) : QDialog(parent), settings_(settings) {
+ExportDlg::ExportDlg(QWidget* parent, SettingsStore& settings) : QDialog(parent), settings_(settings) {
   setWindowTitle(QStringLiteral("Export"));
   setObjectName(QStringLiteral("ExportDlg"));
   Build();
 }
 
-void CExportDlg::Build() {
+void ExportDlg::Build() {
   const DialogUnits units;
   controls_.Create(this, kControls, units);
   setFixedSize(units.ToPixels(QSize(350, 229)));
@@ -114,7 +114,7 @@ void CExportDlg::Build() {
     connect(controls_.As<QAbstractButton>(id), &QAbstractButton::clicked, this, [this] { ApplyEnablingRule(); });
 }
 
-void CExportDlg::ExchangeSettings(bool store) {
+void ExportDlg::ExchangeSettings(bool store) {
   WidgetDialogControls controls(controls_);
   const ExchangeDirection direction = store ? ExchangeDirection::Store : ExchangeDirection::Load;
   ExchangeText(settings_, controls, direction, IDC_OUTPUT_FILE, kSection, "OutputFile");
@@ -125,7 +125,7 @@ void CExportDlg::ExchangeSettings(bool store) {
   ExchangeCheck(settings_, controls, direction, IDC_DROP_OR_ZAP, kSection, "InsertDropOrZapTableStatement");
 }
 
-void CExportDlg::Prepare() {
+void ExportDlg::Prepare() {
   if (prepared_) return;
   prepared_ = true;
   ExchangeSettings(false);
@@ -156,17 +156,17 @@ void CExportDlg::Prepare() {
   ApplyEnablingRule();
 }
 
-void CExportDlg::ApplyEnablingRule() {
+void ExportDlg::ApplyEnablingRule() {
   const bool structOnly = controls_.As<QAbstractButton>(IDC_STRUCT_ONLY)->isChecked();
   for (int id : {IDC_AUTONUMBERS, IDC_MAX_RECORDS, IDC_MAX_RECORDS_LABEL}) controls_.Get(id)->setEnabled(!structOnly);
 }
 
-void CExportDlg::CheckAll(bool checked) {
+void ExportDlg::CheckAll(bool checked) {
   for (int i = 0; i < list_->topLevelItemCount(); ++i)
     list_->topLevelItem(i)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void CExportDlg::Browse() {
+void ExportDlg::Browse() {
   auto* path = controls_.As<QLineEdit>(IDC_OUTPUT_FILE);
   FileDialogRequest request;
   request.parent = this;
@@ -183,7 +183,7 @@ void CExportDlg::Browse() {
   }
 }
 
-void CExportDlg::accept() {
+void ExportDlg::accept() {
   Prepare();
   if (tables_) {
     tables_->clear();
@@ -204,12 +204,12 @@ void CExportDlg::accept() {
   QDialog::accept();
 }
 
-void CExportDlg::showEvent(QShowEvent* event) {
+void ExportDlg::showEvent(QShowEvent* event) {
   Prepare();
   QDialog::showEvent(event);
 }
 
-void CExportDlg::resizeEvent(QResizeEvent* event) {
+void ExportDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (list_) list_->setColumnWidth(0, list_->viewport()->width());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// CExportDlg: the "Export" dialog of the script export commands. It collects the options of a run
+// ExportDlg: the "Export" dialog of the script export commands. It collects the options of a run
 // and keeps them in the settings section "Export" (output file, append, mode, max records,
 // autonumbers, drop / zap, the tables checked last time, the target table name).
 //
@@ -22,7 +22,7 @@ class QTreeWidget;
 class SettingsStore;
 class UpDownControl;
 
-class CExportDlg : public QDialog {
+class ExportDlg : public QDialog {
   Q_OBJECT
  public:
   enum ControlId {
@@ -48,8 +48,8 @@ class CExportDlg : public QDialog {
   // (name, kind) as EnumTables lists them: 1 table, 2 synonym or link, 4 view.
   using TableList = std::vector<std::pair<std::string, int>>;
 
-  explicit CExportDlg(QWidget* parent = nullptr);
-  CExportDlg(QWidget* parent, SettingsStore& settings);
+  explicit ExportDlg(QWidget* parent = nullptr);
+  ExportDlg(QWidget* parent, SettingsStore& settings);
 
   // Table mode: the caller's list, shown when the dialog starts and filled with the checked tables
   // (kind 0) on OK. Without one the dialog is in query mode.

@@ -16,7 +16,7 @@ std::string FindSampleDatabase() {
 }
 
 std::string SqliteConnectionString(const std::string& path) {
-  ConnectionString text;
+  ado::ConnectionString text;
   text.Set("Provider", "SQLite");
   text.Set("Data Source", path);
   return text.ToString();

@@ -8,8 +8,7 @@
 
 #include "platform/framework/DialogUnits.h"
 
-CHelpPageDlg::CHelpPageDlg(const std::string& path, QWidget* parent)
-    : QDialog(parent), browser_(new QTextBrowser(this)) {
+HelpPageDlg::HelpPageDlg(const std::string& path, QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
   setObjectName(QStringLiteral("HelpPage"));
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
   browser_->setOpenExternalLinks(true);

@@ -1,5 +1,5 @@
 #pragma once
-// CHelpPageDlg: the program's help page in a resizable window of its own, for a desktop where
+// HelpPageDlg: the program's help page in a resizable window of its own, for a desktop where
 // no browser starts. Links inside the page are followed in the window; links to the web go to
 // the desktop. The caller runs it through the prompt seam.
 #include <QDialog>
@@ -7,10 +7,10 @@
 
 class QTextBrowser;
 
-class CHelpPageDlg : public QDialog {
+class HelpPageDlg : public QDialog {
   Q_OBJECT
  public:
-  CHelpPageDlg(const std::string& path, QWidget* parent = nullptr);
+  HelpPageDlg(const std::string& path, QWidget* parent = nullptr);
 
   QTextBrowser* Browser() const { return browser_; }
 

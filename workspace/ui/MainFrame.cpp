@@ -203,7 +203,7 @@ void CMainFrame::OpenSqlSyntax() {
   if (path.empty()) return;
   // Without a browser (no desktop, no xdg-open) the page shows in a window of our own.
   if (Prompts().OpenDocument(path)) return;
-  CHelpPageDlg dialog(path, this);
+  HelpPageDlg dialog(path, this);
   Prompts().ExecDialog(dialog);
 }
 

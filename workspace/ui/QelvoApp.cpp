@@ -60,7 +60,7 @@ CQelvoApp::CQelvoApp() {
 }
 
 void CQelvoApp::About() {
-  CAboutDlg dialog(MainIcon(IDR_MAINFRAME), frame_);
+  AboutDlg dialog(MainIcon(IDR_MAINFRAME), frame_);
   Prompts().ExecDialog(dialog);
 }
 

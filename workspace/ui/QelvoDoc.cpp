@@ -14,17 +14,17 @@ void CQelvoDoc::SetRequest(std::string statementText, std::string connectionStri
   connectionString_ = std::move(connectionString);
 }
 
-void CQelvoDoc::AddView(CDocView* view) {
+void CQelvoDoc::AddView(DocView* view) {
   if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
 }
 
-void CQelvoDoc::RemoveView(CDocView* view) {
+void CQelvoDoc::RemoveView(DocView* view) {
   std::erase(views_, view);
 }
 
-void CQelvoDoc::UpdateAllViews(CDocView* sender) {
+void CQelvoDoc::UpdateAllViews(DocView* sender) {
   // A copy: a view may register or leave while it updates.
-  const std::vector<CDocView*> views = views_;
-  for (CDocView* view : views)
+  const std::vector<DocView*> views = views_;
+  for (DocView* view : views)
     if (view != sender) view->OnUpdate(sender);
 }

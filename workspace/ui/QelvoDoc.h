@@ -10,11 +10,11 @@
 class CQelvoDoc;
 
 // A view of the document (the workspace and the lower pane).
-class CDocView {
+class DocView {
  public:
-  virtual ~CDocView() = default;
+  virtual ~DocView() = default;
   // The document changed; `sender` is the view that asked for the update, or null.
-  virtual void OnUpdate(CDocView* sender) = 0;
+  virtual void OnUpdate(DocView* sender) = 0;
 };
 
 class CQelvoDoc : public CommandTarget {
@@ -27,15 +27,15 @@ class CQelvoDoc : public CommandTarget {
   const std::string& ConnectionString() const { return connectionString_; }
   void SetRequest(std::string statementText, std::string connectionString);
 
-  void AddView(CDocView* view);
-  void RemoveView(CDocView* view);
-  const std::vector<CDocView*>& Views() const { return views_; }
+  void AddView(DocView* view);
+  void RemoveView(DocView* view);
+  const std::vector<DocView*>& Views() const { return views_; }
 
   // Every registered view except `sender` gets OnUpdate(sender), in registration order.
-  void UpdateAllViews(CDocView* sender);
+  void UpdateAllViews(DocView* sender);
 
  private:
   std::string statementText_;
   std::string connectionString_;
-  std::vector<CDocView*> views_;
+  std::vector<DocView*> views_;
 };

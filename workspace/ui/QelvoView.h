@@ -28,7 +28,7 @@ class QLabel;
 class QPlainTextEdit;
 class StatusPanes;
 
-class CQelvoView : public CAnchoredFormView, public CDocView {
+class CQelvoView : public CAnchoredFormView, public DocView {
   Q_OBJECT
  public:
   // Control ids of template 101.
@@ -59,7 +59,7 @@ class CQelvoView : public CAnchoredFormView, public CDocView {
   void RegisterButtons(CommandActions& actions);
   void OnInitialUpdate() override;
   // The workspace does not react to the document: it is the sender.
-  void OnUpdate(CDocView*) override {}
+  void OnUpdate(DocView*) override {}
 
   // ---- Commands (also reachable through Commands()).
   void Execute();

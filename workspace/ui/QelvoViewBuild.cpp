@@ -30,7 +30,7 @@ void CQelvoView::BuildOleDbConnectionString() {
     DbConnection connection;
     std::string built = connection.CreateOLEDBConnectionString(ConnectionText());
     if (!built.empty()) SetConnectionText(PutPasswordsAway(built));
-  } catch (const ComError& error) {
+  } catch (const ado::ComError& error) {
     QelvoMessageBox(ComErrorText(error), MB_OK | MB_ICONEXCLAMATION, this);
   }
 }

@@ -51,7 +51,7 @@ std::string CQelvoView::CurrentQueryText() const {
 
 void CQelvoView::ExportTables(bool mysql) {
   const std::string connectionString = ConnectionText();
-  CExportDlg::TableList tables;
+  ExportDlg::TableList tables;
   {
     WaitCursor wait;
     try {
@@ -59,13 +59,13 @@ void CQelvoView::ExportTables(bool mysql) {
       connection.Open(connectionString, "", "");
       connection.EnumTables(tables, 1 | 2 | 4);
       connection.Close();
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       wait.End();
       // The dialog opens all the same, with what was listed.
       QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
     }
   }
-  CExportDlg dialog(this);
+  ExportDlg dialog(this);
   dialog.SetTableList(&tables);
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return;
   std::vector<std::string> names;
@@ -78,7 +78,7 @@ void CQelvoView::ExportTables(bool mysql) {
 void CQelvoView::ExportQuery(bool mysql) {
   const std::string query = CurrentQueryText();
   const std::string connectionString = ConnectionText();
-  CExportDlg dialog(this);
+  ExportDlg dialog(this);
   if (Prompts().ExecDialog(dialog) != QDialog::Accepted) return;
   const std::unique_ptr<ScriptGenerator> generator = NewGenerator(mysql);
   WindowExportUi ui(panes_, this);

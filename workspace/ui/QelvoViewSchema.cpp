@@ -21,7 +21,7 @@ namespace {
 void CloseQuietly(DbConnection& connection) {
   try {
     connection.Close();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     // Already traced; the command's own error (if any) is the one to show.
   }
 }
@@ -58,7 +58,7 @@ void CQelvoView::ListTables(bool withCounts) {
       UpdateHistoryButtons();
     }
     connection.Close();
-  } catch (const ComError& error) {
+  } catch (const ado::ComError& error) {
     CloseQuietly(connection);
     QelvoMessageBox(ComErrorText(error), MB_OK | MB_ICONEXCLAMATION, this);
   }
@@ -76,7 +76,7 @@ void CQelvoView::EnumFields() {
     // The list is ready: the window that shows it is not a wait.
     wait.End();
     Prompts().ExecDialog(dialog);
-  } catch (const ComError& error) {
+  } catch (const ado::ComError& error) {
     wait.End();
     QelvoMessageBox(ComErrorText(error), MB_OK | MB_ICONEXCLAMATION, this);
   }

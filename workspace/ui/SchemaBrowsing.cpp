@@ -39,7 +39,7 @@ long CountTableRecords(DbConnection& connection, const std::string& delimitedTab
     // QuerySingleField swallows a failing query and returns an empty text, which reads as 0.
     const std::string text = connection.QuerySingleField("SELECT COUNT(*) FROM " + delimitedTable);
     return std::strtol(text.c_str(), nullptr, 10);
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
     return -1;
   } catch (const std::exception&) {
     return -1;

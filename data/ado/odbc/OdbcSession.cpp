@@ -9,19 +9,6 @@
 namespace ado::odbc {
 namespace {
 
-// A statement that returned no rows.
-class EmptyCursor : public ProviderCursor {
- public:
-  explicit EmptyCursor(long rowsAffected) : rowsAffected_(rowsAffected) {}
-  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
-  bool Fetch(RowStore::Builder&) override { return false; }
-  long RowsAffected() const override { return rowsAffected_; }
-
- private:
-  std::vector<ColumnInfo> columns_;
-  long rowsAffected_;
-};
-
 struct Executed {
   Handle stmt;
   std::unique_ptr<BoundParameters> parameters;
@@ -39,10 +26,6 @@ Executed Run(const OdbcConnection& connection, const std::string& sql, const std
       SQLExecDirectW(e.stmt.get(), AsSql(text), terminated ? SQL_NTS : static_cast<SQLINTEGER>(text.size())),
       e.stmt.get());
   return e;
-}
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 }  // namespace
@@ -103,10 +86,7 @@ long OdbcSession::ExecuteUpdate(const std::string& sql, const std::vector<Parame
 Variant OdbcSession::ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                                    const ColumnInfo* autoIncrementColumn) {
   const Dialect dialect = connection_->GetDialect();
-  std::string statement = sql;
-  // MySQL has no DEFAULT VALUES; an empty column list says the same.
-  if (dialect == Dialect::MySql && EndsWith(statement, " DEFAULT VALUES"))
-    statement = statement.substr(0, statement.size() - 15) + " () VALUES ()";
+  const std::string& statement = sql;
   auto firstValue = [&](const std::string& query, const std::vector<Parameter>& values) {
     std::unique_ptr<ProviderCursor> cursor = OpenQuery(query, values);
     RowStore scratch;
@@ -147,6 +127,10 @@ std::string OdbcSession::QuoteIdentifier(std::string_view name) const {
   }
   quoted += close;
   return quoted;
+}
+
+std::string OdbcSession::DefaultValuesClause() const {
+  return connection_->GetDialect() == Dialect::MySql ? " () VALUES ()" : ProviderSession::DefaultValuesClause();
 }
 
 std::string OdbcSession::DatabaseFamily() const {

@@ -21,7 +21,9 @@ class OdbcSession : public ProviderSession {
   // last_insert_rowid(), else SELECT @@IDENTITY where the database knows it.
   Variant ExecuteInsert(const std::string& sql, const std::vector<Parameter>& parameters,
                         const ColumnInfo* autoIncrementColumn) override;
+  // The driver's own quote character (brackets for SQL Server, backquotes for MySQL).
   std::string QuoteIdentifier(std::string_view name) const override;
+  std::string DefaultValuesClause() const override;
   std::string DatabaseFamily() const override;
   // A transaction with auto-commit off, committed or rolled back as one.
   void BeginWrite() override;

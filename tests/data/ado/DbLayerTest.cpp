@@ -51,7 +51,7 @@ TEST_P(DbLayer, ExecuteTracesTheQueryAndItsTime) {
   ASSERT_GE(trace.Lines().size(), 2u);
   EXPECT_EQ(trace.Lines()[0], "Q|UPDATE qt_people SET qty = 5 WHERE name = 'Ann'");
   EXPECT_EQ(trace.Lines()[1].rfind(" |qry time = ", 0), 0u);
-  EXPECT_COM_ERROR(connection_.Execute("UPDATE qt_nowhere SET x = 1"), DB_E_ERRORSINCOMMAND);
+  EXPECT_COM_ERROR(connection_.Execute("UPDATE qt_nowhere SET x = 1"), ado::DB_E_ERRORSINCOMMAND);
   EXPECT_TRUE(trace.Has("E|DbConnection::Execute() : "));
 }
 
@@ -108,11 +108,11 @@ TEST_P(DbLayer, AFailedReadTracesTheReaderThatFailed) {
   DbRecordset rs;
   rs.Open(&connection_, "SELECT id, name FROM qt_people ORDER BY id");
   TraceRecorder trace;
-  EXPECT_THROW(rs.GetFieldViewIdx(7), ComError);
+  EXPECT_THROW(rs.GetFieldViewIdx(7), ado::ComError);
   EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldViewIdx(7) : ")) << trace.All();
   EXPECT_FALSE(trace.Has("GetFieldVariantIdx")) << trace.All();
   trace.Clear();
-  EXPECT_THROW(rs.GetFieldValueIdx(7), ComError);
+  EXPECT_THROW(rs.GetFieldValueIdx(7), ado::ComError);
   EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldVariantIdx(7) : ")) << trace.All();
   EXPECT_TRUE(trace.Has("E|DbRecordset::GetFieldValueIdx(7) : ")) << trace.All();
   rs.Close();
@@ -147,7 +147,7 @@ TEST_P(DbLayer, SortAndFilterMoveToTheFirstRecord) {
   EXPECT_EQ(rs.GetRecordCount(), 1);
   EXPECT_EQ(rs.GetFieldValueIdx(1), "Ann");
   TraceRecorder trace;
-  EXPECT_COM_ERROR(rs.Filter("qty = 'many'"), adErrInvalidArgument);
+  EXPECT_COM_ERROR(rs.Filter("qty = 'many'"), ado::adErrInvalidArgument);
   EXPECT_TRUE(trace.Has("E|DbRecordset::Filter(\"qty = 'many'\") : "));
   EXPECT_EQ(rs.GetRecordCount(), 1) << "a rejected filter keeps the previous one";
   rs.Filter(nullptr);
@@ -202,7 +202,7 @@ TEST(DbConnectionKind, IsReadFromTheConnectionString) {
     DbConnection c;
     try {
       c.Open(text, "", "");
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     return c.GetDatabaseKind();
   };
@@ -282,7 +282,7 @@ TEST(DbConnectionHolderTest, TwoFailedOpensReachTheCallerThenNoMoreTries) {
     DbConnectionHolder holder;
     CurrentConnectionString = "Provider=SQLite;Data Source=/no/such/folder/x.db";
     TraceRecorder trace;
-    EXPECT_COM_ERROR(holder.GetConnection(), E_FAIL);
+    EXPECT_COM_ERROR(holder.GetConnection(), ado::E_FAIL);
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(lastBoxText, "Errore nell'apertura del database|DbConnection");
     EXPECT_EQ(trace.Count("|DbConnection::Open(\""), 2);

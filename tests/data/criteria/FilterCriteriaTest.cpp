@@ -14,11 +14,11 @@ namespace {
 using Rows = std::vector<std::uint32_t>;
 
 double Date(const char* iso) {
-  return ParseIsoDateTime(iso).value();
+  return ado::ParseIsoDateTime(iso).value();
 }
 
 // Columns of every kind the grid filters on.
-const std::vector<CriteriaColumn> kColumns = {
+const std::vector<ado::CriteriaColumn> kColumns = {
     {"Name", 202},           // 0 text
     {"Qty", 3},              // 1 integer
     {"Active", 11},          // 2 boolean
@@ -34,25 +34,25 @@ const std::vector<CriteriaColumn> kColumns = {
 class FilterTest : public ::testing::Test {
  protected:
   FilterTest() {
-    t.Add({V("O'Brien"), V(1500), Variant(true), Variant::Date(Date("2003-02-01 10:30:00")), V("abc corp"),
-           Variant(std::int64_t{5}), V(1.5), V("AB   "), V("one"), V(7)});
-    t.Add({V("o'brady"), V(20), Variant(false), Variant::Date(Date("2003-02-05 23:59:59.500")), V("ABCD"),
-           Variant(std::int64_t{6}), Variant::Currency(15000), V("ABC  "), V("two"), V("seven")});
-    t.Add({V("OBrien"), Variant(std::int64_t{1500}), Null(), Variant::Date(Date("2003-02-06")), V("xabc"),
-           Variant(std::int64_t{5}), Variant(*Decimal::Parse("1.50")), Null(), Null(), Null()});
-    t.Add({Null(), Null(), Variant(true), Null(), Null(), Null(), V(2.25), V("B    "), V("a]b"), V(7.5)});
-    t.Add({V("Zoë Ärger"), Variant::UnsignedInt(VT_UI4, 1500), Variant(false),
-           Variant::Date(Date("2003-01-31 23:59:59")), V("ABC"), Variant(std::int64_t{5}), Variant(-3.0), V("AB"),
-           V("two"), V("2003-02-01")});
+    t.Add({V("O'Brien"), V(1500), ado::Variant(true), ado::Variant::Date(Date("2003-02-01 10:30:00")), V("abc corp"),
+           ado::Variant(std::int64_t{5}), V(1.5), V("AB   "), V("one"), V(7)});
+    t.Add({V("o'brady"), V(20), ado::Variant(false), ado::Variant::Date(Date("2003-02-05 23:59:59.500")), V("ABCD"),
+           ado::Variant(std::int64_t{6}), ado::Variant::Currency(15000), V("ABC  "), V("two"), V("seven")});
+    t.Add({V("OBrien"), ado::Variant(std::int64_t{1500}), Null(), ado::Variant::Date(Date("2003-02-06")), V("xabc"),
+           ado::Variant(std::int64_t{5}), ado::Variant(*ado::Decimal::Parse("1.50")), Null(), Null(), Null()});
+    t.Add({Null(), Null(), ado::Variant(true), Null(), Null(), Null(), V(2.25), V("B    "), V("a]b"), V(7.5)});
+    t.Add({V("Zoë Ärger"), ado::Variant::UnsignedInt(ado::VT_UI4, 1500), ado::Variant(false),
+           ado::Variant::Date(Date("2003-01-31 23:59:59")), V("ABC"), ado::Variant(std::int64_t{5}), ado::Variant(-3.0),
+           V("AB"), V("two"), V("2003-02-01")});
   }
 
-  Rows Run(std::string_view criteria) { return t.Matching(*CompileFilter(criteria, kColumns)); }
+  Rows Run(std::string_view criteria) { return t.Matching(*ado::CompileFilter(criteria, kColumns)); }
 
   std::string ErrorOf(std::string_view criteria) {
     try {
-      CompileFilter(criteria, kColumns);
-    } catch (const ComError& e) {
-      EXPECT_EQ(e.Error(), adErrInvalidArgument) << criteria;
+      ado::CompileFilter(criteria, kColumns);
+    } catch (const ado::ComError& e) {
+      EXPECT_EQ(e.Error(), ado::adErrInvalidArgument) << criteria;
       return e.Description();
     }
     return "no error";
@@ -133,13 +133,13 @@ TEST_F(FilterTest, NumbersCompareByValueAcrossTypes) {
 }
 
 TEST_F(FilterTest, NumbersInTheUsersLocale) {
-  if (!SetUserNumericLocale("it_IT.UTF-8")) GTEST_SKIP() << "it_IT.UTF-8 is not installed";
-  EXPECT_EQ(UserDecimalPoint(), ',');
+  if (!ado::SetUserNumericLocale("it_IT.UTF-8")) GTEST_SKIP() << "it_IT.UTF-8 is not installed";
+  EXPECT_EQ(ado::UserDecimalPoint(), ',');
   EXPECT_EQ(Run("Price=1,5"), (Rows{0, 1, 2}));
   EXPECT_EQ(Run("Price=1.5"), (Rows{0, 1, 2}));
-  SetUserNumericLocale("C");
+  ado::SetUserNumericLocale("C");
   EXPECT_NE(ErrorOf("Price=1,5").find("cannot convert '1,5'"), std::string::npos);
-  SetUserNumericLocale("");
+  ado::SetUserNumericLocale("");
 }
 
 TEST_F(FilterTest, DatesInEveryForm) {

@@ -8,16 +8,16 @@
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 
-class RowTable : public RowSource {
+class RowTable : public ado::RowSource {
  public:
   RowTable() = default;
-  RowTable(std::initializer_list<std::vector<Variant>> rows) : rows_(rows) {}
+  RowTable(std::initializer_list<std::vector<ado::Variant>> rows) : rows_(rows) {}
 
-  void Add(std::vector<Variant> row) { rows_.push_back(std::move(row)); }
+  void Add(std::vector<ado::Variant> row) { rows_.push_back(std::move(row)); }
   std::size_t Size() const { return rows_.size(); }
 
-  ValueView Get(std::uint32_t row, int column) const override {
-    return ValueView::Of(rows_.at(row).at(static_cast<std::size_t>(column)));
+  ado::ValueView Get(std::uint32_t row, int column) const override {
+    return ado::ValueView::Of(rows_.at(row).at(static_cast<std::size_t>(column)));
   }
 
   std::vector<std::uint32_t> AllRows() const {
@@ -26,7 +26,7 @@ class RowTable : public RowSource {
     return rows;
   }
 
-  std::vector<std::uint32_t> Matching(const FilterExpression& filter) const {
+  std::vector<std::uint32_t> Matching(const ado::FilterExpression& filter) const {
     std::vector<std::uint32_t> rows;
     for (std::uint32_t i = 0; i < rows_.size(); ++i)
       if (filter.Matches(*this, i)) rows.push_back(i);
@@ -34,19 +34,19 @@ class RowTable : public RowSource {
   }
 
  private:
-  std::vector<std::vector<Variant>> rows_;
+  std::vector<std::vector<ado::Variant>> rows_;
 };
 
 // Shorthands for building rows.
-inline Variant V(const char* s) {
-  return Variant(s);
+inline ado::Variant V(const char* s) {
+  return ado::Variant(s);
 }
-inline Variant V(int v) {
-  return Variant(static_cast<std::int32_t>(v));
+inline ado::Variant V(int v) {
+  return ado::Variant(static_cast<std::int32_t>(v));
 }
-inline Variant V(double v) {
-  return Variant(v);
+inline ado::Variant V(double v) {
+  return ado::Variant(v);
 }
-inline Variant Null() {
-  return Variant::Null();
+inline ado::Variant Null() {
+  return ado::Variant::Null();
 }

@@ -34,7 +34,7 @@ class DateFormatTest : public ::testing::Test {
     parts.tm_isdst = -1;
     return mktime(&parts);
   }
-  static Variant Date(int year, int month, int day, int hour, int minute, int second) {
+  static ado::Variant Date(int year, int month, int day, int hour, int minute, int second) {
     SystemTime st;
     st.year = year;
     st.month = month;
@@ -83,14 +83,14 @@ TEST_F(DateFormatTest, VariantDateToLocalTime) {
 }
 
 TEST_F(DateFormatTest, NonDatesGiveNoTime) {
-  EXPECT_EQ(VariantDateToTime(Variant(39146.5)), 0);
-  EXPECT_EQ(VariantDateToTime(Variant::Null()), 0);
-  EXPECT_EQ(VariantDateToTime(Variant::Date(1e12)), 0);
+  EXPECT_EQ(VariantDateToTime(ado::Variant(39146.5)), 0);
+  EXPECT_EQ(VariantDateToTime(ado::Variant::Null()), 0);
+  EXPECT_EQ(VariantDateToTime(ado::Variant::Date(1e12)), 0);
 }
 
 TEST_F(DateFormatTest, SystemTimeRoundTrip) {
-  const Variant date = Date(2001, 2, 3, 4, 5, 6);
-  EXPECT_EQ(date.vt(), VT_DATE);
+  const ado::Variant date = Date(2001, 2, 3, 4, 5, 6);
+  EXPECT_EQ(date.vt(), ado::VT_DATE);
   const SystemTime st = VariantToSystemTime(date);
   EXPECT_EQ(st.year, 2001);
   EXPECT_EQ(st.month, 2);
@@ -103,11 +103,11 @@ TEST_F(DateFormatTest, SystemTimeRoundTrip) {
 }
 
 TEST_F(DateFormatTest, SystemTimeOfNonDatesIsAllZero) {
-  const SystemTime st = VariantToSystemTime(Variant(std::int32_t{5}));
+  const SystemTime st = VariantToSystemTime(ado::Variant(std::int32_t{5}));
   EXPECT_EQ(st.year, 0);
   EXPECT_EQ(st.month, 0);
   EXPECT_EQ(st.day, 0);
-  EXPECT_EQ(VariantToSystemTime(Variant::Date(-1e9)).year, 0);
+  EXPECT_EQ(VariantToSystemTime(ado::Variant::Date(-1e9)).year, 0);
 }
 
 TEST_F(DateFormatTest, UnconvertibleSystemTimeGivesDayOne) {
@@ -115,8 +115,8 @@ TEST_F(DateFormatTest, UnconvertibleSystemTimeGivesDayOne) {
   bad.year = 2001;
   bad.month = 13;
   bad.day = 1;
-  const Variant v = SystemTimeToVariant(bad);
-  EXPECT_EQ(v.vt(), VT_DATE);
+  const ado::Variant v = SystemTimeToVariant(bad);
+  EXPECT_EQ(v.vt(), ado::VT_DATE);
   EXPECT_EQ(v.Real(), 1.0);
 }
 }  // namespace

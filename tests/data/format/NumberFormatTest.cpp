@@ -10,8 +10,8 @@
 namespace {
 class NumberFormatTest : public ::testing::Test {
  protected:
-  void Use(const char* locale) { ASSERT_TRUE(SetUserNumericLocale(locale)) << locale; }
-  void TearDown() override { SetUserNumericLocale(""); }
+  void Use(const char* locale) { ASSERT_TRUE(ado::SetUserNumericLocale(locale)) << locale; }
+  void TearDown() override { ado::SetUserNumericLocale(""); }
 };
 
 TEST_F(NumberFormatTest, SeparatorsOfEachLocale) {

@@ -90,20 +90,20 @@ TEST(DoubleSingleQuotes, DoublesEveryQuote) {
 }
 
 TEST(VariantHelpers, ValueAndByteArrays) {
-  EXPECT_FALSE(HasValue(Variant()));
-  EXPECT_FALSE(HasValue(Variant::Null()));
-  EXPECT_TRUE(HasValue(Variant(std::string())));
-  EXPECT_TRUE(HasValue(Variant(std::int32_t{0})));
+  EXPECT_FALSE(HasValue(ado::Variant()));
+  EXPECT_FALSE(HasValue(ado::Variant::Null()));
+  EXPECT_TRUE(HasValue(ado::Variant(std::string())));
+  EXPECT_TRUE(HasValue(ado::Variant(std::int32_t{0})));
 
-  Variant bytes = Variant::Bytes(std::string("a\0b", 3));
+  ado::Variant bytes = ado::Variant::Bytes(std::string("a\0b", 3));
   EXPECT_TRUE(IsByteArray(bytes));
-  EXPECT_FALSE(IsByteArray(Variant("ab")));
-  EXPECT_FALSE(IsByteArray(Variant::OfType(VT_ARRAY | VT_I4)));
+  EXPECT_FALSE(IsByteArray(ado::Variant("ab")));
+  EXPECT_FALSE(IsByteArray(ado::Variant::OfType(ado::VT_ARRAY | ado::VT_I4)));
   EXPECT_EQ(ByteArrayToText(bytes), std::string("a\0b", 3));
-  EXPECT_EQ(bytes.vt(), VT_EMPTY);
+  EXPECT_EQ(bytes.vt(), ado::VT_EMPTY);
 
-  Variant text("ab");
+  ado::Variant text("ab");
   EXPECT_EQ(ByteArrayToText(text), "");
-  EXPECT_EQ(text.vt(), VT_EMPTY);
+  EXPECT_EQ(text.vt(), ado::VT_EMPTY);
 }
 }  // namespace

@@ -45,7 +45,7 @@ TEST(OpenError, AFailedOpenIsWhatTheNextUseOfTheConnectionReports) {
     try {
       holder.GetConnection();
       ADD_FAILURE() << "opened";
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       openError = e.Description();
     }
     EXPECT_NE(openError.find(c.words), std::string::npos) << openError;
@@ -55,14 +55,14 @@ TEST(OpenError, AFailedOpenIsWhatTheNextUseOfTheConnectionReports) {
     try {
       connection->Execute("SELECT 1");
       ADD_FAILURE() << "ran on a closed connection";
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       EXPECT_EQ(e.Description(), openError);
     }
     DbRecordset rs;
     try {
       rs.Open(connection, "SELECT 1");
       ADD_FAILURE() << "opened on a closed connection";
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       EXPECT_EQ(e.Description(), openError);
     }
     // A connection that never tried to open still says only that it is closed.
@@ -70,8 +70,8 @@ TEST(OpenError, AFailedOpenIsWhatTheNextUseOfTheConnectionReports) {
     try {
       never.Execute("SELECT 1");
       ADD_FAILURE();
-    } catch (const ComError& e) {
-      EXPECT_EQ(e.Error(), adErrObjectClosed);
+    } catch (const ado::ComError& e) {
+      EXPECT_EQ(e.Error(), ado::adErrObjectClosed);
     }
   }
   PrivateConnections = wasPrivate;

@@ -15,7 +15,7 @@ class OdbcServerLoss : public testing::TestWithParam<std::string> {};
 std::string ExpectComError(const std::function<void()>& call) {
   try {
     call();
-  } catch (const ComError& e) {
+  } catch (const ado::ComError& e) {
     EXPECT_TRUE(e.HasErrorInfo());
     return e.Description();
   }
@@ -83,7 +83,7 @@ TEST_P(OdbcServerLoss, AServerCursorLosesItsServerMidWalkWithoutACrash) {
   // value or a ComError.
   try {
     while (!rows.IsEOF()) rows.MoveNext();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   rows.Close();
   ASSERT_TRUE(server.Resume());

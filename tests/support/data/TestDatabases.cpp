@@ -54,7 +54,7 @@ FreshDatabase::FreshDatabase(const TestDatabase& db) {
   if (!db.isSqlite) {
     try {
       connection_.Execute("DROP VIEW IF EXISTS qv_people");
-    } catch (const ComError&) {
+    } catch (const ado::ComError&) {
     }
     for (const char* table : kSuiteObjects) {
       if (std::string(table).rfind("qv_", 0) == 0) continue;
@@ -66,7 +66,7 @@ FreshDatabase::FreshDatabase(const TestDatabase& db) {
 FreshDatabase::~FreshDatabase() {
   try {
     connection_.Close();
-  } catch (const ComError&) {
+  } catch (const ado::ComError&) {
   }
   RemoveFolder(folder_);
 }

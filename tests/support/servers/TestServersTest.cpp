@@ -21,7 +21,7 @@ TEST(TestServers, TheServersOfTheTestCommandAnswer) {
       DbConnection connection;
       connection.Open(connectionString, "", "");
       connection.Close();
-    } catch (const ComError& e) {
+    } catch (const ado::ComError& e) {
       ADD_FAILURE() << variable << " names a server that does not answer: " << ComErrorText(e);
     }
   }
