@@ -49,7 +49,3 @@ class DbConnection {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// ODBC driver manager: completes "DRIVER=<name>" through the registered driver prompt.
-// ownerWindow is an opaque window handle handed to the prompt (may be null).
-std::string BuildOdbcConnectionString(void* ownerWindow, const std::string& driverName);

@@ -1,5 +1,7 @@
 // BuildOdbcConnectionString: the driver prompt asks for the attributes, the provider's own connect
 // completes them with SQL_DRIVER_NOPROMPT (unixODBC refuses SQL_DRIVER_PROMPT).
+#include "data/OdbcConnectionBuilder.h"
+
 #include "data/DbConnection.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/Trace.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The driver prompt: unixODBC cannot show a driver's own dialog, so the GUI registers one here
-// and BuildOdbcConnectionString (DbConnection.h) asks it for the driver's attributes. Core code
+// and BuildOdbcConnectionString (OdbcConnectionBuilder.h) asks it for the driver's attributes. Core code
 // only sees this interface.
 #include <memory>
 #include <optional>

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Qelvo and runs every test: the format check, the full build's tests (with throw-away
+# Builds Qelvo and runs every test: the format and layer checks, the full build's tests (with throw-away
 # PostgreSQL and MariaDB servers on 127.0.0.1), a smoke test of the installed program under Xvfb,
 # the sanitizer and fuzz build of the core and of the grid, result-grid and end-to-end suites, and
 # the thread-sanitizer build of the fetch-on-a-worker suite.
@@ -18,6 +18,9 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHD
 
 echo "== Format check"
 bash scripts/format.sh --check
+
+echo "== Layers"
+python3 scripts/check_layers.py
 
 echo "== Build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

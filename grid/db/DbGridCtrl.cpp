@@ -378,7 +378,9 @@ long CDbGridCtrl::ApplyRowLimit(long records) {
     corner = kLimitedCornerColour;
     records = m_options.maxDataRows;
   }
-  if (GetRowCount() > 0 && GetColumnCount() > 0) {
+  // Unchanged, the corner is not touched: rows arriving must not repaint the whole grid.
+  if (GetRowCount() > 0 && GetColumnCount() > 0 &&
+      (GetCellBackColour(0, 0) != corner || GetCellText(0, 0) != m_cornerLabel)) {
     SetCellBackColour(0, 0, corner);
     StoreCellText(0, 0, m_cornerLabel);
   }

@@ -154,6 +154,16 @@ TEST_P(DbGridStorageSuite, CopyPrintAndCsvExportReadTheShownValues) {
   EXPECT_EQ(ids, window_->Column(kId));
 }
 
+TEST_P(DbGridStorageSuite, MakingRowsLeavesTheSelectedRecordCurrent) {
+  Open(GridOptions{});
+  window_->Click(Row(2), kName);
+  ASSERT_EQ(Grid().GetRecordset()->GetFieldVariantIdx(0).ToText(), "3");
+  Grid().Update(false);  // every row read again
+  EXPECT_EQ(window_->Column(kQty), (Texts{"3", "<null>", "10", "7"}));
+  Grid().viewport()->repaint();
+  EXPECT_EQ(Grid().GetRecordset()->GetFieldVariantIdx(0).ToText(), "3");
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, DbGridStorageSuite,
                          testing::Combine(testing::ValuesIn(TestDbs()),
                                           testing::Values(DbGridStorage::OwnedCells, DbGridStorage::Recordset)),
@@ -239,6 +249,49 @@ TEST(DbGridStorageMemory, TheResultGridHoldsNoCopyOfTheRecords) {
   made.Grid().EnsureVisible(made.Grid().GetRowCount() - 1, kName);
   Settle();
   EXPECT_EQ(made.Grid().GetCellText(made.Grid().GetRowCount() - 1, kQty), std::to_string(20000 % 97));
+}
+
+// Records that arrive after the fill (here one added through the recordset) join the grid as rows
+// without disturbing the rows shown, their selection or their typed texts.
+TEST_P(DbGridStorage_, SyncRowCountAddsTheRecordsReadableNowAndKeepsTheShownRows) {
+  EnsureApp();
+  ScratchDb db(GetParam(), {"qs_sync"});
+  db.Run({"CREATE TABLE qs_sync (id INTEGER PRIMARY KEY, name VARCHAR(20))", "INSERT INTO qs_sync VALUES (1, 'one')",
+          "INSERT INTO qs_sync VALUES (2, 'two')", "INSERT INTO qs_sync VALUES (3, 'three')"});
+  GridWindow window(GridOptions{});
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT id, name FROM qs_sync ORDER BY id"));
+  CDbGridCtrl& grid = window.Grid();
+  const int first = grid.GetFirstDataRow();
+  grid.SetCellText(first + 1, kName, "typed");
+  grid.SelectRange(first, 1, first, 2);
+  grid.SyncRowCountFromRecordset();
+  EXPECT_EQ(grid.GetRowCount(), first + 3);
+
+  DbRecordset& rs = *grid.GetRecordset();
+  rs.AddNew();
+  rs.SetFieldValue("id", std::string("4"));
+  rs.SetFieldValue("name", std::string("four"));
+  rs.Update();
+  grid.SyncRowCountFromRecordset();
+  EXPECT_EQ(grid.GetRowCount(), first + 4);
+  EXPECT_EQ(grid.GetCellText(first + 3, kName), "four");
+  EXPECT_EQ(grid.GetCellText(first + 3, kId), "4");
+  EXPECT_FALSE(grid.GetModified(first + 3, kName));
+  EXPECT_EQ(grid.GetCellText(first + 1, kName), "typed");
+  EXPECT_EQ(grid.GetSelectedCount(), 2);
+
+  // Within the row limit, which the corner then names.
+  GridOptions limited;
+  limited.maxDataRows = 4;
+  grid.SetOptions(limited);
+  grid.Update(true);
+  rs.AddNew();
+  rs.SetFieldValue("id", std::string("5"));
+  rs.SetFieldValue("name", std::string("five"));
+  rs.Update();
+  grid.SyncRowCountFromRecordset();
+  EXPECT_EQ(grid.GetRowCount(), grid.GetFirstDataRow() + 4);
+  EXPECT_EQ(grid.GetCellText(0, 0), "top 4 rows");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "data/DbConnection.h"
+#include "data/OdbcConnectionBuilder.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/ado/ConnectionString.h"
 #include "platform/OdbcConnect.h"

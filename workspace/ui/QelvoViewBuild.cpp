@@ -5,6 +5,7 @@
 #include "data/ConnectionSecrets.h"
 #include "data/DbConnection.h"
 #include "data/ErrorText.h"
+#include "data/OdbcConnectionBuilder.h"
 #include "data/OdbcDrivers.h"
 #include "data/ado/ComError.h"
 #include "platform/framework/MessageBox.h"

@@ -408,3 +408,29 @@ TEST(AdoObjects, ProvidersAreChosenFromTheConnectionString) {
   EXPECT_COM_ERROR(c->Open("Provider=SQLite;Data Source=/no/such/folder/x.db", "", ""), E_FAIL);
   EXPECT_EQ(c->GetState(), adStateClosed);
 }
+
+TEST_P(AdoConformance, ValueAtReadsAnyShownRowWithoutMovingTheCurrentRecord) {
+  RecordsetPtr rs = Open("SELECT id, name, qty FROM qt_people ORDER BY id");
+  rs->PutSort("[name] DESC");
+  rs->PutFilter(Variant("qty = 1500"));
+  ASSERT_EQ(rs->GetViewCount(), 2);
+  rs->MoveFirst();
+  rs->MoveNext();
+  EXPECT_EQ(rs->GetValueAt(0, 1).ToVariant().Str(), "obrien lower");
+  EXPECT_EQ(rs->GetValueAt(1, 0).ToVariant().ToText(), "1");
+  EXPECT_EQ(rs->GetCollect("id").ToText(), "1");  // still the current record
+  EXPECT_COM_ERROR(rs->GetValueAt(2, 0), adErrNoCurrentRecord);
+  EXPECT_COM_ERROR(rs->GetValueAt(-1, 0), adErrNoCurrentRecord);
+  EXPECT_THROW(rs->GetValueAt(0, 3), ComError);
+
+  // A value put and not yet saved shows at the current record's position only.
+  rs->PutCollect("name", Variant("edited"));
+  EXPECT_EQ(rs->GetValueAt(1, 1).ToVariant().Str(), "edited");
+  EXPECT_EQ(rs->GetValueAt(0, 1).ToVariant().Str(), "obrien lower");
+  rs->CancelUpdate();
+  EXPECT_EQ(rs->GetValueAt(1, 1).ToVariant().Str(), "O'Brien");
+
+  rs->PutFilter(Variant(std::int32_t{0}));
+  EXPECT_EQ(rs->GetViewCount(), 4);
+  EXPECT_TRUE(rs->GetValueAt(3, 1).IsNull());
+}

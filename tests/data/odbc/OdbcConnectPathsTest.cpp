@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "data/DbConnection.h"
+#include "data/OdbcConnectionBuilder.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/Trace.h"
 #include "data/ado/ComError.h"

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "data/DbConnection.h"
+#include "data/OdbcConnectionBuilder.h"
 #include "data/OdbcDriverPrompt.h"
 #include "data/OdbcDrivers.h"
 #include "data/Trace.h"
