@@ -398,7 +398,8 @@ void CDbGridCtrl::SetRowCountAfterRecorset() {
   SetRowCount(details + filters + 1);
   if (m_cellStore) m_cellStore->SetFirstDataRow(GetFirstDataRow());
   ForgetDataRows();
-  SetRowCount(static_cast<int>(details + filters + 1 + std::max(0L, ApplyRowLimit(n))));
+  // Without a result (n = -1) the last fixed row goes too, as the grid always showed it.
+  SetRowCount(static_cast<int>(details + filters + 1 + (n < 0 ? -1 : ApplyRowLimit(n))));
   SetFixedRowCount(details + 1);
   // Owned cells take the column definitions now; a layout under way applies them itself.
   if (!m_cellStore && !m_layingOut && GetFirstDataRow() < GetRowCount())
