@@ -12,6 +12,7 @@
 #include "data/ado/ConnectionString.h"
 #include "data/ado/DataLinks.h"
 #include "data/ado/Recordset.h"
+#include "text/CaseFold.h"
 
 struct DbConnection::Impl {
   ado::ConnectionPtr connection;
@@ -164,7 +165,7 @@ namespace {
 bool IsServerCatalogue(const ado::Variant& schemaOrCatalog) {
   if (schemaOrCatalog.vt() != ado::VT_BSTR) return false;
   for (const char* name : {"pg_catalog", "pg_toast", "information_schema", "mysql", "performance_schema", "sys"})
-    if (strcasecmp(schemaOrCatalog.Str().c_str(), name) == 0) return true;
+    if (EqualsFolded(schemaOrCatalog.Str(), name)) return true;
   return false;
 }
 }  // namespace
@@ -217,7 +218,7 @@ bool DbConnection::EnumTableFields(const std::string& table, std::vector<std::st
       while (!rs->GetEOF()) {
         std::string tableName = VariantToText(rs->GetCollect("TABLE_NAME"));
         std::string columnName = VariantToText(rs->GetCollect("COLUMN_NAME"));
-        if (strcasecmp(tableName.c_str(), table.c_str()) == 0) out.push_back(columnName);
+        if (EqualsFolded(tableName, table)) out.push_back(columnName);
         rs->MoveNext();
       }
     } catch (const ado::ComError& e) {
@@ -245,8 +246,21 @@ bool DbConnection::EnumTableFieldsFix(const std::string& table, std::vector<std:
   }
 }
 
+namespace {
+// Provider=PostgreSQL, the native provider (whatever its host is called).
+bool IsNativePostgres(const std::string& text) {
+  try {
+    const std::string provider = ado::ConnectionString::Parse(text).Get("Provider").value_or("");
+    return strcasecmp(provider.c_str(), "PostgreSQL") == 0;
+  } catch (const ado::ComError&) {
+    return false;
+  }
+}
+}  // namespace
+
 DatabaseKind DbConnection::GetDatabaseKind() const {
   const std::string& s = impl_->connectionString;
+  if (IsNativePostgres(s)) return DatabaseKind::PostgreSql;
   if (s.find("MySQL") != std::string::npos || s.find("MySql") != std::string::npos) return DatabaseKind::MySql;
   if (s.find("DBQ=") != std::string::npos || s.find("Microsoft.Jet") != std::string::npos) return DatabaseKind::Jet;
   if (s.find("DRIVER={PostgreSQL") != std::string::npos) return DatabaseKind::PostgreSql;

@@ -1,14 +1,10 @@
 #pragma once
-// printf-style text, with or without the user's numeric locale, and the small questions every
-// subsystem asks of a value (has it one, is it bytes).
+// The small questions every subsystem asks of a value (has it one, is it bytes). printf-style
+// formatting is in text/StringFormat.h.
 #include <string>
 
 #include "data/ado/Variant.h"
-
-// printf-style into a string, cut at 16383 characters.
-std::string FormatString(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// The same with the user's numeric locale: its decimal point, and its grouping for the ' flag.
-std::string FormatStringUserLocale(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#include "text/StringFormat.h"
 
 bool HasValue(const ado::Variant& v);
 bool IsByteArray(const ado::Variant& v);

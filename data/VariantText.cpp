@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "data/ValueFormat.h"
-#include "data/ado/OleDate.h"
+#include "text/OleDate.h"
 
 namespace {
 // The published names of the variant types; null for undefined codes and for VT_DECIMAL, whose
@@ -160,7 +160,7 @@ std::string VariantToText(const ado::Variant& v) {
 
 std::string VariantDateToIsoText(const ado::Variant& v) {
   if (v.vt() != ado::VT_DATE) return {};
-  const std::optional<ado::DateParts> parts = ado::OleDateToParts(v.Real());
+  const std::optional<DateParts> parts = OleDateToParts(v.Real());
   if (!parts) return {};
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", parts->year, parts->month, parts->day, parts->hour,

@@ -7,12 +7,12 @@
 #include "data/ErrorText.h"
 #include "data/Trace.h"
 #include "data/VariantText.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "data/ado/Variant.h"
 #include "export/ExportUi.h"
 #include "export/OutputFile.h"
 #include "export/ScriptGenerator.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 constexpr const char* kFailure = "Error during document generation";
@@ -50,7 +50,7 @@ void AppendValueText(std::string& out, const ado::Variant& value, char point) {
       out += value.Str();
       return;
     case ado::VT_DATE: {
-      const std::optional<ado::DateParts> parts = ado::OleDateToParts(value.Real());
+      const std::optional<DateParts> parts = OleDateToParts(value.Real());
       if (!parts || parts->year < 0 || parts->year > 9999) return;
       char text[] = "00/00/0000 00:00:00.000";
       AppendTwoDigits(text, parts->day);
@@ -120,7 +120,7 @@ std::string CsvSeparator(const std::string& separatorText) {
 std::string CsvCellText(const ado::Variant& value, const std::string& separator) {
   std::string field;
   std::string scratch;
-  AppendField(field, value, separator, ado::UserDecimalPoint(), scratch);
+  AppendField(field, value, separator, UserDecimalPoint(), scratch);
   return field;
 }
 
@@ -143,7 +143,7 @@ bool WriteCsvFile(const std::string& path, DbRecordset& recordset, const std::st
     ui.ShowMessage(kFailure, MessageIcon::Error);
     return false;
   }
-  const char point = ado::UserDecimalPoint();
+  const char point = UserDecimalPoint();
   std::string line;
   std::string scratch;
   for (std::size_t c = 0; c < fields.size(); ++c) {

@@ -13,9 +13,9 @@
 #include "data/Trace.h"
 #include "data/VariantText.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/Variant.h"
 #include "export/ScriptGenerator.h"
+#include "text/OleDate.h"
 
 namespace fs = std::filesystem;
 
@@ -202,7 +202,7 @@ void ExcelAutomation::SetCell(int column, long row, const ado::Variant& value) {
       if (date >= 2 && date < kFirstSharedDate) serial = date - 1;
       if (date >= 2) return w.Number(column, row, serial, date == whole ? w.date : w.dateTime);
       std::string text = "";
-      if (auto p = ado::OleDateToParts(date)) {
+      if (auto p = OleDateToParts(date)) {
         char buffer[48];
         std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p->day, p->month, p->year, p->hour,
                       p->minute, p->second);

@@ -16,12 +16,12 @@
 #include "data/Trace.h"
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 #include "export/ExportUi.h"
 #include "export/NameDelimiting.h"
 #include "export/ScriptTypes.h"
+#include "text/OleDate.h"
 #include "workspace/SettingsStore.h"
 
 namespace {
@@ -40,8 +40,8 @@ void AppendTwoDigits(char* at, int n) {
 // '%04d-%02d-%02d %02d:%02d:%02d', with '.%03d' when the time has a fraction of a second (the
 // dates hold milliseconds); a date without calendar fields gives all of them 0.
 void AppendDateLiteral(std::string& out, double date) {
-  ado::DateParts p;
-  if (auto parts = ado::OleDateToParts(date)) p = *parts;
+  DateParts p;
+  if (auto parts = OleDateToParts(date)) p = *parts;
   char text[] = "'0000-00-00 00:00:00.000'";
   AppendTwoDigits(text + 1, p.year / 100);
   AppendTwoDigits(text + 3, p.year % 100);
@@ -326,7 +326,7 @@ void ScriptGenerator::BoundFromData(DbConnection& connection, const std::string&
       } else if (!fraction[k]) {
         const ado::ValueView v = recordset.GetFieldViewIdx(column);
         if (v.vt != ado::VT_DATE) continue;
-        if (auto parts = ado::OleDateToParts(v.d); parts && parts->millisecond != 0) fraction[k] = true;
+        if (auto parts = OleDateToParts(v.d); parts && parts->millisecond != 0) fraction[k] = true;
       }
     }
     recordset.MoveNext();

@@ -6,11 +6,11 @@
 #include <QStyleOptionButton>
 #include <cstdlib>
 
-#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceCheck.h"
+#include "text/TextUtil.h"
 
 GRID_CELL_IMPLEMENT(CGridCellCheckEx, CGridCell)
 

@@ -1,8 +1,8 @@
 #include "grid/GridCellComboEx.h"
 
-#include "data/TextUtil.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceList.h"
+#include "text/TextUtil.h"
 
 GRID_CELL_IMPLEMENT(CGridCellComboEx, CGridCell)
 

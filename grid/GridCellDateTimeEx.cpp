@@ -4,11 +4,12 @@
 #include <QTime>
 #include <cstdio>
 
-#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceDateTime.h"
+#include "text/DateScan.h"
+#include "text/TextUtil.h"
 
 GRID_CELL_IMPLEMENT(CGridCellDateTimeEx, CGridCell)
 
@@ -19,45 +20,6 @@ bool IsTimeCode(int code) {
 }
 bool IsDateTimeCode(int code) {
   return !IsTimeCode(code) && (code & 4) != 0;
-}
-
-// Reads an unsigned number of 1..maxDigits digits at `pos`.
-bool ReadNumber(std::string_view text, std::size_t& pos, int maxDigits, int& value, int& digits) {
-  value = 0;
-  digits = 0;
-  while (pos < text.size() && digits < maxDigits && text[pos] >= '0' && text[pos] <= '9') {
-    value = value * 10 + (text[pos] - '0');
-    ++pos;
-    ++digits;
-  }
-  return digits > 0;
-}
-
-bool Expect(std::string_view text, std::size_t& pos, char c) {
-  if (pos < text.size() && text[pos] == c) {
-    ++pos;
-    return true;
-  }
-  return false;
-}
-
-bool ReadDate(std::string_view text, std::size_t& pos, GridDateTime& v) {
-  int digits = 0, year = 0;
-  if (!ReadNumber(text, pos, 2, v.day, digits) || !Expect(text, pos, '/')) return false;
-  if (!ReadNumber(text, pos, 2, v.month, digits) || !Expect(text, pos, '/')) return false;
-  if (!ReadNumber(text, pos, 4, year, digits) || digits == 3) return false;
-  // Two digits: the window 1930..2029.
-  v.year = digits == 4 ? year : (year < 30 ? 2000 + year : 1900 + year);
-  return true;
-}
-
-bool ReadTime(std::string_view text, std::size_t& pos, GridDateTime& v) {
-  int digits = 0;
-  if (!ReadNumber(text, pos, 2, v.hour, digits) || !Expect(text, pos, ':')) return false;
-  if (!ReadNumber(text, pos, 2, v.minute, digits)) return false;
-  v.second = 0;
-  if (Expect(text, pos, ':') && !ReadNumber(text, pos, 2, v.second, digits)) return false;
-  return true;
 }
 
 }  // namespace
@@ -81,25 +43,24 @@ std::string CGridCellDateTimeEx::FormatDateTime(const GridDateTime& v, int code)
 
 bool CGridCellDateTimeEx::ParseDateTime(std::string_view input, int code, const GridDateTime& datePart,
                                         GridDateTime& value) {
-  const std::string trimmed = Trim(std::string(input));
-  const std::string_view text = trimmed;
-  std::size_t pos = 0;
+  const std::optional<ScannedDate> scanned = ScanDate(input);
+  // A cell keeps whole seconds: a fraction it would drop is refused rather than lost.
+  if (!scanned || scanned->parts.millisecond != 0) return false;
   GridDateTime v = datePart;
-  v.hour = v.minute = v.second = 0;
-  bool ok;
   if (IsTimeCode(code)) {
-    ok = ReadTime(text, pos, v);
+    if (scanned->form != DateForm::TimeOnly) return false;
   } else {
-    ok = ReadDate(text, pos, v);
     // A time after the date is read in every date format; date-and-time also accepts none.
-    if (ok && pos < text.size()) {
-      std::size_t spaces = pos;
-      while (spaces < text.size() && text[spaces] == ' ') ++spaces;
-      pos = spaces;
-      ok = spaces > 0 && ReadTime(text, pos, v);
-    }
+    if (scanned->form != DateForm::Iso && scanned->form != DateForm::DayFirst) return false;
+    if (scanned->yearDigits == 3) return false;  // neither windowed nor as the cell shows a year
+    v.year = scanned->parts.year;
+    v.month = scanned->parts.month;
+    v.day = scanned->parts.day;
   }
-  if (!ok || pos != text.size() || !IsRealDateTime(v)) return false;
+  v.hour = scanned->parts.hour;
+  v.minute = scanned->parts.minute;
+  v.second = scanned->parts.second;
+  if (!IsRealDateTime(v)) return false;
   value = v;
   return true;
 }

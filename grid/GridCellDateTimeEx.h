@@ -36,8 +36,10 @@ class CGridCellDateTimeEx : public CGridCell {
   bool IsValidDateTime() const { return m_status == Status::Valid; }
   GridDateTime GetDateTime() const;
 
-  // Empty text makes the value null; other texts are read in the display format (a four-digit
-  // year is taken as it is, two digits as 1930..2029; a time alone keeps the date part).
+  // Empty text makes the value null; other texts are read by ScanDate (text/DateScan.h): a date
+  // day first or ISO, with or without a time, in a date format (a four-digit year is taken as it
+  // is, one or two digits as 1930..2029, three are refused); a time alone in a time format,
+  // which keeps the date part. A fraction of a second the cell cannot keep is refused.
   void SetText(std::string_view text) override;
   void SetRawText(std::string_view text) override;
   std::string GetText() const override;

@@ -3,12 +3,12 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "data/NumberFormat.h"
-#include "data/TextUtil.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceNumberEdit.h"
+#include "text/NumberFormat.h"
+#include "text/TextUtil.h"
 
 GRID_CELL_IMPLEMENT(CGridCellInteger, CGridCell)
 

@@ -2,13 +2,13 @@
 
 #include <charconv>
 
-#include "data/NumberFormat.h"
-#include "data/TextUtil.h"
-#include "data/ValueFormat.h"
 #include "grid/CellSlot.h"
 #include "grid/CellTypeProfile.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceNumberEdit.h"
+#include "text/NumberFormat.h"
+#include "text/StringFormat.h"
+#include "text/TextUtil.h"
 
 GRID_CELL_IMPLEMENT(CGridCellNumericEx, CGridCell)
 

@@ -75,6 +75,10 @@ class CGridCtrl : public QAbstractScrollArea {
   int GetFixedColumnCount() const { return m_nFixedCols; }
   virtual bool SetRowCount(int rows);
   virtual bool SetColumnCount(int cols);
+  // Appends rows up to `rows` without marking the grid modified or dropping the sort indicator,
+  // repainting only when a new row can be on screen (rows arriving from a source). False when
+  // `rows` is not more than now or memory runs out.
+  bool GrowRowCount(int rows);
   bool SetFixedRowCount(int fixedRows);
   bool SetFixedColumnCount(int fixedCols);
   int GetRowHeight(int row) const;    // -1 out of range
@@ -362,10 +366,6 @@ class CGridCtrl : public QAbstractScrollArea {
   // While true, cell changes do not ask for a repaint: a store making rows during painting.
   void SetCellsQuiet(bool quiet) { m_bQuietCells = quiet; }
   bool AreCellsQuiet() const { return m_bQuietCells; }
-  // Appends rows up to `rows` without marking the grid modified or dropping the sort indicator,
-  // repainting only when a new row can be on screen (rows arriving from a source). False when
-  // `rows` is not more than now or memory runs out.
-  bool GrowRowCount(int rows);
 
   virtual void PrintHeader(QPainter& painter, int page);
   virtual void PrintFooter(QPainter& painter, int page);

@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "data/TextUtil.h"
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceEditor.h"
 #include "grid/TitleTip.h"
+#include "text/TextUtil.h"
 
 bool CGridCtrl::StartEdit(int row, int col, const QPoint& point, int key) {
   HideTitleTip();

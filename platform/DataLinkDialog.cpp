@@ -29,6 +29,7 @@ const ControlDef kFrame[] = {
     {1104, ControlKind::GroupBox, "Connection", 7, 26, 246, 84},
     {C::kSqlitePage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {C::kOdbcPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
+    {C::kPgPage, ControlKind::Placeholder, "", 13, 37, 234, 70},
     {1105, ControlKind::Static, "Other &attributes (key=value;...):", 7, 116, 246, 8},
     {C::kOther, ControlKind::Edit, "", 7, 126, 246, 13},
     {C::kNote, ControlKind::Static, "", 7, 143, 246, 18},
@@ -55,6 +56,19 @@ const ControlDef kOdbcControls[] = {
     {C::kOdbcCatalog, ControlKind::Edit, "", 100, 55, 134, 13},
 };
 
+const ControlDef kPgControls[] = {
+    {1196, ControlKind::Static, "&Host:", 0, 3, 96, 8},
+    {C::kPgHost, ControlKind::Edit, "", 100, 1, 80, 13},
+    {1197, ControlKind::Static, "P&ort:", 186, 3, 18, 8},
+    {C::kPgPort, ControlKind::Edit, "", 206, 1, 28, 13},
+    {1198, ControlKind::Static, "&Database:", 0, 21, 96, 8},
+    {C::kPgDatabase, ControlKind::Edit, "", 100, 19, 134, 13},
+    {1199, ControlKind::Static, "&User name:", 0, 39, 96, 8},
+    {C::kPgUser, ControlKind::Edit, "", 100, 37, 134, 13},
+    {1189, ControlKind::Static, "Pass&word:", 0, 57, 96, 8},
+    {C::kPgPassword, ControlKind::Edit, "", 100, 55, 134, 13, ControlFlag::Password},
+};
+
 bool Is(const std::string& key, const char* name) {
   return strcasecmp(key.c_str(), name) == 0;
 }
@@ -73,11 +87,15 @@ DataLinkDialog::DataLinkDialog(const std::string& initial, QWidget* parent) : QD
   controls_.Create(this, kFrame, units);
   controls_.Create(Control(kSqlitePage), kSqliteControls, units);
   controls_.Create(Control(kOdbcPage), kOdbcControls, units);
+  controls_.Create(Control(kPgPage), kPgControls, units);
   setFixedSize(units.ToPixels(QSize(260, 187)));
 
   auto* provider = controls_.As<QComboBox>(kProvider);
   provider->addItem(QStringLiteral("SQLite"));
   provider->addItem(QStringLiteral("ODBC"));
+  provider->addItem(QStringLiteral("PostgreSQL"));
+  controls_.As<QLineEdit>(kPgHost)->setPlaceholderText(QStringLiteral("localhost"));
+  controls_.As<QLineEdit>(kPgPort)->setPlaceholderText(QStringLiteral("5432"));
   auto* dsn = controls_.As<QComboBox>(kOdbcDsn);
   for (const std::string& name : ListOdbcDataSources()) dsn->addItem(QString::fromStdString(name));
   dsn->setCurrentIndex(-1);
@@ -100,13 +118,21 @@ void DataLinkDialog::SetProvider(Provider provider) {
 }
 
 DataLinkDialog::Provider DataLinkDialog::CurrentProvider() const {
-  return controls_.As<QComboBox>(kProvider)->currentIndex() == kOdbcProvider ? kOdbcProvider : kSqliteProvider;
+  switch (controls_.As<QComboBox>(kProvider)->currentIndex()) {
+    case kOdbcProvider:
+      return kOdbcProvider;
+    case kPostgresProvider:
+      return kPostgresProvider;
+    default:
+      return kSqliteProvider;
+  }
 }
 
 void DataLinkDialog::ShowProviderPage() {
-  const bool odbc = CurrentProvider() == kOdbcProvider;
-  Control(kSqlitePage)->setVisible(!odbc);
-  Control(kOdbcPage)->setVisible(odbc);
+  const Provider provider = CurrentProvider();
+  Control(kSqlitePage)->setVisible(provider == kSqliteProvider);
+  Control(kOdbcPage)->setVisible(provider == kOdbcProvider);
+  Control(kPgPage)->setVisible(provider == kPostgresProvider);
 }
 
 void DataLinkDialog::Load(const std::string& initial) {
@@ -123,6 +149,10 @@ void DataLinkDialog::Load(const std::string& initial) {
   }
   const std::string provider = parsed.Get("Provider").value_or("");
   const bool sqlite = Is(provider, "SQLite");
+  if (Is(provider, "PostgreSQL")) {
+    LoadPostgres(parsed);
+    return;
+  }
   if (!sqlite) {
     SetProvider(kOdbcProvider);
     if (!provider.empty() && strncasecmp(provider.c_str(), "MSDASQL", 7) != 0)
@@ -156,6 +186,29 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
+void DataLinkDialog::LoadPostgres(const ado::ConnectionString& parsed) {
+  SetProvider(kPostgresProvider);
+  ado::ConnectionString other;
+  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
+    const std::string& key = attribute.key;
+    const QString value = QString::fromStdString(attribute.value);
+    if (Is(key, "Provider")) continue;
+    if (Is(key, "Host") || Is(key, "Server") || Is(key, "Data Source"))
+      controls_.As<QLineEdit>(kPgHost)->setText(value);
+    else if (Is(key, "Port"))
+      controls_.As<QLineEdit>(kPgPort)->setText(value);
+    else if (Is(key, "Database") || Is(key, "Initial Catalog"))
+      controls_.As<QLineEdit>(kPgDatabase)->setText(value);
+    else if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User"))
+      controls_.As<QLineEdit>(kPgUser)->setText(value);
+    else if (Is(key, "Password") || Is(key, "PWD"))
+      controls_.As<QLineEdit>(kPgPassword)->setText(value);
+    else
+      other.Set(key, attribute.value);
+  }
+  controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
+}
+
 std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
   auto refuse = [&](int control, const QString& message) -> std::optional<std::string> {
     if (explain) {
@@ -178,6 +231,25 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     result.Set("Provider", "SQLite");
     result.Set("Data Source", file.toStdString());
     if (controls_.As<QCheckBox>(kSqliteCreate)->isChecked()) result.Set("Create", "True");
+    for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
+    return result.ToString();
+  }
+  if (CurrentProvider() == kPostgresProvider) {
+    const QString port = Text(Control(kPgPort));
+    bool number = false;
+    const int portNumber = port.toInt(&number);
+    if (!port.isEmpty() && (!number || portNumber <= 0 || portNumber > 65535))
+      return refuse(kPgPort, tr("The port must be a number from 1 to 65535."));
+    result.Set("Provider", "PostgreSQL");
+    // Empty fields are left to libpq's defaults (the local server, the user's own name).
+    auto put = [&](const char* key, const QString& value) {
+      if (!value.isEmpty()) result.Set(key, value.toStdString());
+    };
+    put("Host", Text(Control(kPgHost)));
+    put("Port", port);
+    put("Database", Text(Control(kPgDatabase)));
+    put("User ID", Text(Control(kPgUser)));
+    put("Password", controls_.As<QLineEdit>(kPgPassword)->text());
     for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
     return result.ToString();
   }

@@ -1,10 +1,12 @@
 #pragma once
-// The data-link dialog: builds or edits a connection string for one of the two providers,
-// SQLite (a database file) and ODBC (a data source name or driver attributes), and tests it.
+// The data-link dialog: builds or edits a connection string for one of the providers, SQLite (a
+// database file), ODBC (a data source name or driver attributes) and PostgreSQL (a server reached
+// natively), and tests it.
 //
 // Strings it writes:
 //   Provider=SQLite;Data Source=/path/file.db[;Create=True][;other attributes]
 //   Provider=MSDASQL[;DSN=name][;other attributes][;DATABASE=catalog][;UID=user][;PWD=password]
+//   Provider=PostgreSQL[;Host=h][;Port=n][;Database=d][;User ID=u][;Password=p][;other attributes]
 // A string it is given to edit is read back into these fields; attributes it has no field for
 // go to "Other attributes" and so are kept. A string that cannot be read, or that names another
 // provider, is explained in the dialog and its readable attributes kept.
@@ -14,6 +16,9 @@
 
 #include "platform/framework/ControlTable.h"
 
+namespace ado {
+class ConnectionString;
+}
 class QWidget;
 
 class DataLinkDialog : public QDialog {
@@ -33,10 +38,16 @@ class DataLinkDialog : public QDialog {
     kOther = 1130,
     kNote = 1131,
     kTestConnection = 1140,
+    kPgPage = 1190,
+    kPgHost = 1191,
+    kPgPort = 1192,
+    kPgDatabase = 1193,
+    kPgUser = 1194,
+    kPgPassword = 1195,
     kOk = 1,
     kCancel = 2,
   };
-  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1 };
+  enum Provider { kSqliteProvider = 0, kOdbcProvider = 1, kPostgresProvider = 2 };
 
   explicit DataLinkDialog(const std::string& initial = {}, QWidget* parent = nullptr);
 
@@ -58,6 +69,7 @@ class DataLinkDialog : public QDialog {
 
  private:
   void Load(const std::string& initial);
+  void LoadPostgres(const ado::ConnectionString& parsed);
   void ShowProviderPage();
 
   ControlTable controls_;

@@ -11,6 +11,7 @@ PACKAGES=(
   python3 python3-openpyxl poppler-utils xvfb xauth fonts-dejavu-core
   xdotool x11-utils desktop-file-utils
   qtkeychain-qt6-dev gnome-keyring dbus
+  libpq-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

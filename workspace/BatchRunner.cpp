@@ -4,8 +4,8 @@
 
 #include "data/DbConnection.h"
 #include "data/ErrorText.h"
-#include "data/TextUtil.h"
 #include "data/Trace.h"
+#include "text/TextUtil.h"
 #include "workspace/ProgramStart.h"
 #include "workspace/ReportFile.h"
 #include "workspace/SettingsStore.h"

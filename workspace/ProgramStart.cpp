@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "data/TextUtil.h"
 #include "data/Trace.h"
+#include "text/TextUtil.h"
 #include "workspace/SettingsStore.h"
 
 bool SystemProcessStarter::Start(const std::vector<std::string>& arguments, bool wait) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "data/TextUtil.h"
+#include "text/TextUtil.h"
 #include "workspace/SettingsStore.h"
 
 namespace {

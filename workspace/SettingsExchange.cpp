@@ -1,6 +1,6 @@
 #include "workspace/SettingsExchange.h"
 
-#include "data/TextUtil.h"
+#include "text/TextUtil.h"
 #include "workspace/SettingsStore.h"
 
 void ExchangeText(SettingsStore& settings, DialogControls& controls, ExchangeDirection direction, int id,

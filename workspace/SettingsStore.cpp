@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "data/TextUtil.h"
 #include "data/Trace.h"
+#include "text/TextUtil.h"
 #include "workspace/ProfileStore.h"
 
 SettingsStore::SettingsStore() : values_(SettingsCount) {}

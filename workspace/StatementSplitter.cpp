@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "data/TextUtil.h"
+#include "text/TextUtil.h"
 
 std::vector<std::string> SplitStatements(const std::string& text, const std::string& separator) {
   std::vector<std::string> statements;

@@ -7,6 +7,7 @@
 #include "data/ado/Provider.h"
 #include "data/ado/Recordset.h"
 #include "data/ado/odbc/OdbcProvider.h"
+#include "data/ado/postgresql/PgProvider.h"
 #include "data/ado/sqlite/SqliteProvider.h"
 
 namespace ado {
@@ -16,13 +17,15 @@ std::unique_ptr<ProviderSession> OpenProviderSession(const std::string& connecti
   ConnectionString parsed = ConnectionString::Parse(connectionString);
   std::string provider = parsed.Get("Provider").value_or("");
   if (strcasecmp(provider.c_str(), "SQLite") == 0) return OpenSqliteSession(parsed);
+  if (strcasecmp(provider.c_str(), "PostgreSQL") == 0) return OpenPostgresSession(parsed, userId, password);
   if (provider.empty() || strncasecmp(provider.c_str(), "MSDASQL", 7) == 0) {
     parsed.Remove("Provider");
     return OpenOdbcSession(parsed, userId, password);
   }
   throw ComError(adErrProviderNotFound,
                  "Provider \"" + provider +
-                     "\" is not available. Use Provider=SQLite for SQLite files, or an ODBC connection string "
+                     "\" is not available. Use Provider=SQLite for SQLite files, Provider=PostgreSQL for PostgreSQL "
+                     "servers, or an ODBC connection string "
                      "(Provider=MSDASQL or no Provider) for other databases.",
                  "Qelvo ADO");
 }

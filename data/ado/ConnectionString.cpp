@@ -1,36 +1,20 @@
 #include "data/ado/ConnectionString.h"
 
 #include "data/ado/ComError.h"
+#include "text/CaseFold.h"
+#include "text/TextUtil.h"
 
 namespace ado {
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
-}
-
+// Keys compare as names do: blanks around ignored, case folded.
 bool SameKey(std::string_view a, std::string_view b) {
-  a = Trim(a);
-  b = Trim(b);
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
+  return EqualsFolded(TrimBlanks(a), TrimBlanks(b));
 }
 
 bool EndsWithKey(std::string_view key, std::string_view suffix) {
-  key = Trim(key);
+  key = TrimBlanks(key);
   return key.size() >= suffix.size() && SameKey(key.substr(key.size() - suffix.size()), suffix);
 }
 
@@ -114,7 +98,7 @@ std::size_t Scan(std::string_view text, std::size_t i, Segment& seg) {
   } else {
     const std::size_t start = i;
     while (i < n && text[i] != ';') ++i;
-    seg.value = std::string(Trim(text.substr(start, i - start)));
+    seg.value = std::string(TrimBlanks(text.substr(start, i - start)));
   }
   seg.valueEnd = i;
   return i < n ? i + 1 : i;
@@ -155,7 +139,7 @@ ConnectionString ConnectionString::Parse(std::string_view text) {
     }
     Segment seg;
     const std::size_t next = Scan(text, i, seg);
-    const std::string_view key = Trim(seg.key);
+    const std::string_view key = TrimBlanks(seg.key);
     if (!seg.hasValue) Fail("keyword '" + std::string(key.substr(0, 60)) + "' without '='", seg.keyStart);
     if (key.empty()) Fail("empty keyword", seg.keyStart);
     if (seg.unterminated)
@@ -178,7 +162,7 @@ std::optional<std::string> ConnectionString::Get(std::string_view key) const {
 }
 
 void ConnectionString::Set(const std::string& key, const std::string& value) {
-  const std::string_view trimmed = Trim(key);
+  const std::string_view trimmed = TrimBlanks(key);
   if (trimmed.empty() || trimmed.find(';') != std::string_view::npos)
     throw ComError(E_INVALIDARG, "Connection string: invalid keyword '" + key + "'", "ConnectionString");
   for (Attribute& a : attributes_) {
@@ -269,8 +253,8 @@ std::string MaskPasswords(std::string_view text) {
 std::string ReplacePasswords(
     std::string_view text,
     const std::function<std::optional<std::string>(const std::string& key, const std::string& value)>& replace) {
-  return RewritePasswordValues(text,
-                               [&](const Segment& seg) { return replace(std::string(Trim(seg.key)), seg.value); });
+  return RewritePasswordValues(
+      text, [&](const Segment& seg) { return replace(std::string(TrimBlanks(seg.key)), seg.value); });
 }
 
 }  // namespace ado

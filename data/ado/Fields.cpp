@@ -1,15 +1,14 @@
 #include "data/ado/Fields.h"
 
-#include <strings.h>
-
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
+#include "text/CaseFold.h"
 
 namespace ado {
 
 PropertyPtr Properties::GetItem(const std::string& name) const {
   for (const auto& p : items_)
-    if (strcasecmp(p->GetName().c_str(), name.c_str()) == 0) return PropertyPtr(p);
+    if (EqualsFolded(p->GetName(), name)) return PropertyPtr(p);
   throw ComError(adErrItemNotFound);
 }
 

@@ -1,13 +1,12 @@
 #include "data/ado/Recordset.h"
 
-#include <strings.h>
-
 #include <algorithm>
 
 #include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
 #include "data/ado/WriteBack.h"
+#include "text/CaseFold.h"
 
 namespace ado {
 
@@ -24,7 +23,7 @@ void RecordsetState::RequireCurrent() {
 
 int RecordsetState::FindColumn(const std::string& name) const {
   for (std::size_t i = 0; i < columns.size(); ++i)
-    if (strcasecmp(columns[i].name.c_str(), name.c_str()) == 0) return static_cast<int>(i);
+    if (EqualsFolded(columns[i].name, name)) return static_cast<int>(i);
   return -1;
 }
 

@@ -11,7 +11,7 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 #include "data/ado/Provider.h"
 #include "data/ado/RowStore.h"
 #include "data/ado/SortCriteria.h"

@@ -12,84 +12,12 @@
 
 #include "data/ado/ComError.h"
 #include "data/ado/UserCollation.h"
+#include "text/CaseFold.h"
+#include "text/TextUtil.h"
 
 namespace ado {
 
 namespace {
-
-// ---- Case folding. Only mappings between two-byte UTF-8 characters (and ASCII), so that the
-// folded text keeps the byte length and positions of the original.
-
-constexpr std::array<std::uint16_t, 0x800> MakeFoldTable() {
-  std::array<std::uint16_t, 0x800> t{};
-  for (unsigned c = 0; c < 0x800; ++c) t[c] = static_cast<std::uint16_t>(c);
-  auto set = [&t](unsigned from, unsigned to) { t[from] = static_cast<std::uint16_t>(to); };
-  auto pairs = [&set](unsigned first, unsigned last) {  // upper case at `first`, lower after it
-    for (unsigned c = first; c + 1 <= last; c += 2) set(c, c + 1);
-  };
-  for (unsigned c = 'A'; c <= 'Z'; ++c) set(c, c + 0x20);
-  for (unsigned c = 0xC0; c <= 0xDE; ++c)
-    if (c != 0xD7) set(c, c + 0x20);
-  // Latin Extended-A; U+0130 and U+0131 (dotted and dotless i) change length, so stay.
-  pairs(0x100, 0x12F);
-  pairs(0x132, 0x137);
-  pairs(0x139, 0x148);
-  pairs(0x14A, 0x177);
-  set(0x178, 0xFF);
-  pairs(0x179, 0x17E);
-  // Greek.
-  set(0x386, 0x3AC);
-  for (unsigned c = 0x388; c <= 0x38A; ++c) set(c, c + 0x25);
-  set(0x38C, 0x3CC);
-  set(0x38E, 0x3CD);
-  set(0x38F, 0x3CE);
-  for (unsigned c = 0x391; c <= 0x3AB; ++c)
-    if (c != 0x3A2) set(c, c + 0x20);
-  set(0x3C2, 0x3C3);  // final sigma
-  // Cyrillic.
-  for (unsigned c = 0x400; c <= 0x40F; ++c) set(c, c + 0x50);
-  for (unsigned c = 0x410; c <= 0x42F; ++c) set(c, c + 0x20);
-  pairs(0x460, 0x481);
-  pairs(0x48A, 0x4BF);
-  set(0x4C0, 0x4CF);
-  pairs(0x4C1, 0x4CE);
-  pairs(0x4D0, 0x52F);
-  return t;
-}
-
-constexpr std::array<std::uint16_t, 0x800> kFold = MakeFoldTable();
-
-inline bool IsLead2(unsigned char c) {
-  return c >= 0xC2 && c <= 0xDF;
-}
-inline bool IsTrail(unsigned char c) {
-  return (c & 0xC0) == 0x80;
-}
-inline unsigned char AsciiLower(unsigned char c) {
-  return static_cast<unsigned char>(c + (static_cast<unsigned>(c - 'A') < 26u ? 0x20 : 0));
-}
-
-inline unsigned char FoldAt(const unsigned char* s, std::size_t n, std::size_t i) {
-  const unsigned char c = s[i];
-  if (c < 0x80) return AsciiLower(c);
-  if (IsLead2(c)) {
-    if (i + 1 < n && IsTrail(s[i + 1])) {
-      unsigned f = kFold[((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)];
-      return static_cast<unsigned char>(0xC0 | (f >> 6));
-    }
-    return c;
-  }
-  // A lead byte never ends a previous character, so a trail byte after one belongs to it.
-  if (IsTrail(c) && i > 0 && IsLead2(s[i - 1])) {
-    unsigned f = kFold[((s[i - 1] & 0x1Fu) << 6) | (c & 0x3Fu)];
-    return static_cast<unsigned char>(0x80 | (f & 0x3F));
-  }
-  return c;
-}
-
-inline const unsigned char* Bytes(std::string_view s) {
-  return reinterpret_cast<const unsigned char*>(s.data());
-}
 
 int CompareRaw(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
@@ -317,10 +245,10 @@ struct Item {
 
 std::uint64_t TextWord(std::string_view s, std::size_t start, bool fold) {
   std::uint64_t word = 0;
-  const unsigned char* p = Bytes(s);
+  const unsigned char* p = casefold::FoldBytes(s);
   for (int j = 0; j < kBytesPerWord; ++j) {
     const std::size_t i = start + static_cast<std::size_t>(j);
-    const unsigned b = i < s.size() ? (fold ? FoldAt(p, s.size(), i) : p[i]) : 0u;
+    const unsigned b = i < s.size() ? (fold ? casefold::FoldByteAt(p, s.size(), i) : p[i]) : 0u;
     word = (word << 8) | b;
   }
   return word;
@@ -490,24 +418,6 @@ class Sorter {
   throw ComError(adErrInvalidArgument, "Sort criteria: " + message, "ADODB.Recordset");
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool EqualsKeyword(std::string_view word, std::string_view keyword) {
-  if (word.size() != keyword.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if (AsciiLower(static_cast<unsigned char>(word[i])) != AsciiLower(static_cast<unsigned char>(keyword[i])))
-      return false;
-  return true;
-}
-
 // 1 for ASC, 2 for DESC, 0 otherwise.
 int Direction(std::string_view word) {
   if (EqualsKeyword(word, "ASC")) return 1;
@@ -526,29 +436,6 @@ int Lookup(std::string_view name, const std::vector<CriteriaColumn>& columns) {
 }
 
 }  // namespace
-
-unsigned char FoldedByteAt(std::string_view text, std::size_t i) {
-  return FoldAt(Bytes(text), text.size(), i);
-}
-
-int CompareFolded(std::string_view a, std::string_view b) {
-  const unsigned char* pa = Bytes(a);
-  const unsigned char* pb = Bytes(b);
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    unsigned char x = pa[i], y = pb[i];
-    if (x == y && x < 0x80) continue;
-    if ((x | y) < 0x80) {
-      x = AsciiLower(x);
-      y = AsciiLower(y);
-    } else {
-      x = FoldAt(pa, a.size(), i);
-      y = FoldAt(pb, b.size(), i);
-    }
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 int FindCriteriaColumn(std::string_view name, const std::vector<CriteriaColumn>& columns) {
   for (std::size_t i = 0; i < columns.size(); ++i)
@@ -623,7 +510,7 @@ std::vector<SortKey> ParseSortCriteria(std::string_view criteria, const std::vec
     } else {
       const std::size_t start = i;
       while (i < n && criteria[i] != ',') ++i;
-      std::string_view piece = Trim(criteria.substr(start, i - start));
+      std::string_view piece = TrimBlanks(criteria.substr(start, i - start));
       // A bare name may hold blanks, so the direction is the last word when it is one.
       std::size_t blank = piece.size();
       while (blank > 0 && !IsBlank(piece[blank - 1])) --blank;
@@ -631,7 +518,7 @@ std::vector<SortKey> ParseSortCriteria(std::string_view criteria, const std::vec
         const int direction = Direction(piece.substr(blank));
         if (direction != 0) {
           key.descending = direction == 2;
-          piece = Trim(piece.substr(0, blank));
+          piece = TrimBlanks(piece.substr(0, blank));
         }
       }
       key.column = Lookup(piece, columns);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/ado/ValueView.h"
+#include "text/CaseFold.h"
 
 namespace ado {
 
@@ -32,16 +33,7 @@ int CompareValues(const ValueView& a, const ValueView& b);
 // CompareValues orders them when that collation is the C one.
 void SortRows(std::vector<std::uint32_t>& rows, const std::vector<SortKey>& keys, const RowSource& source);
 
-// ---- Text comparison shared by sorting and filtering.
-// Case folding maps ASCII letters and the letters of Latin-1, Latin Extended-A, Greek and
-// Cyrillic to lower case; it never changes the length of the UTF-8 text, so a folded text
-// lines up byte for byte with the original. Invalid UTF-8 bytes compare as they are.
-
-// The byte at `i` of the folded form of `text` (i < text.size()).
-unsigned char FoldedByteAt(std::string_view text, std::size_t i);
-// Case-insensitive comparison (no tie break): "Abc" and "aBC" compare equal.
-int CompareFolded(std::string_view a, std::string_view b);
-// The column named `name` (case-insensitive), or -1.
+// The column named `name` (case-insensitive by text/CaseFold.h, as texts compare), or -1.
 int FindCriteriaColumn(std::string_view name, const std::vector<CriteriaColumn>& columns);
 
 // An automation date as a number that grows with time (automation dates before 1900 count

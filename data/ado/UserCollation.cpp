@@ -4,15 +4,14 @@
 
 #include <cstring>
 
+#include "text/OwnedLocale.h"
+
 namespace ado {
 
 namespace {
 struct CollationState {
-  locale_t locale = nullptr;
+  OwnedLocale locale;  // null for a code-point collation
   bool loaded = false;
-  ~CollationState() {
-    if (locale) freelocale(locale);
-  }
 };
 
 CollationState& State() {
@@ -43,10 +42,10 @@ locale_t UserCollationLocale() {
   CollationState& state = State();
   if (!state.loaded) {
     bool ok = false;
-    state.locale = Load("", ok);
+    state.locale.Reset(Load("", ok));
     state.loaded = true;
   }
-  return state.locale;
+  return state.locale.Get();
 }
 
 bool SetUserCollationLocale(const std::string& name) {
@@ -54,8 +53,7 @@ bool SetUserCollationLocale(const std::string& name) {
   locale_t loaded = Load(name.c_str(), ok);
   if (!ok) return false;
   CollationState& state = State();
-  if (state.locale) freelocale(state.locale);
-  state.locale = loaded;
+  state.locale.Reset(loaded);
   state.loaded = true;
   return true;
 }

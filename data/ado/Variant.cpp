@@ -6,8 +6,9 @@
 #include <limits>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace ado {
 
@@ -56,31 +57,12 @@ std::optional<double> ParseDoubleText(std::string_view text) {
   return d;
 }
 
-// Day-first dates as the user types them: dd/mm/yyyy, dd.mm.yyyy or dd-mm-yyyy, with an
-// optional time hh:mm[:ss]; ISO texts are accepted too.
+// Dates as the user types them (day first, with or without a time), ISO texts and times alone;
+// a day and month without a year is refused, as a converted value should not guess it.
 std::optional<double> ParseDateText(std::string_view text) {
-  text = TrimBlanks(text);
-  if (auto iso = ParseIsoDateTime(text)) return iso;
-  DateParts p;
-  int consumed = 0;
-  char s1 = 0, s2 = 0;
-  std::string copy(text);
-  if (std::sscanf(copy.c_str(), "%2d%c%2d%c%4d%n", &p.day, &s1, &p.month, &s2, &p.year, &consumed) != 5 || s1 != s2 ||
-      (s1 != '/' && s1 != '.' && s1 != '-'))
-    return std::nullopt;
-  std::string_view rest = TrimBlanks(text.substr(static_cast<size_t>(consumed)));
-  if (!rest.empty()) {
-    int used = 0;
-    std::string r(rest);
-    if (std::sscanf(r.c_str(), "%2d:%2d%n", &p.hour, &p.minute, &used) != 2) return std::nullopt;
-    if (static_cast<size_t>(used) < r.size()) {
-      int used2 = 0;
-      if (std::sscanf(r.c_str() + used, ":%2d%n", &p.second, &used2) != 1 ||
-          static_cast<size_t>(used + used2) != r.size())
-        return std::nullopt;
-    }
-  }
-  return PartsToOleDate(p);
+  const std::optional<ScannedDate> date = ScanDate(text);
+  if (!date || date->form == DateForm::DayMonth) return std::nullopt;
+  return ScannedOleDate(*date);
 }
 
 std::string DateText(double date) {

@@ -6,9 +6,7 @@
 #include <cstring>
 
 #include "data/ErrorText.h"
-#include "data/TextUtil.h"
 #include "data/Trace.h"
-#include "data/ValueFormat.h"
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/HResult.h"
@@ -18,6 +16,8 @@
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/WaitCursor.h"
 #include "resources/Art.h"
+#include "text/StringFormat.h"
+#include "text/TextUtil.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Sorting by a header click and filtering through the filter row: both go to the recordset,
 // which decides the rows; the grid only refills.
 #include "data/ErrorText.h"
-#include "data/TextUtil.h"
 #include "data/Trace.h"
-#include "data/ValueFormat.h"
 #include "data/ado/ComError.h"
 #include "grid/db/DataTypeToColumnType.h"
 #include "grid/db/DbGridCtrl.h"
 #include "grid/db/GridCriteria.h"
+#include "text/StringFormat.h"
+#include "text/TextUtil.h"
 
 void CDbGridCtrl::OnGridClick(int row, int col) {
   GridTrace("OnGridClick( row=%d, col=%d )\n", row, col);

@@ -3,12 +3,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "data/NumberFormat.h"
-#include "data/TextUtil.h"
 #include "data/Trace.h"
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellComboEx.h"
 #include "grid/GridCellDateTimeEx.h"
@@ -17,6 +13,11 @@
 #include "grid/GridCellTextWithButton.h"
 #include "grid/db/DbGridCtrl.h"
 #include "grid/db/NullLabel.h"
+#include "text/DateScan.h"
+#include "text/NumberFormat.h"
+#include "text/OleDate.h"
+#include "text/TextUtil.h"
+#include "text/UserLocale.h"
 
 namespace {
 
@@ -150,13 +151,13 @@ void StoreDate(const ado::Variant& value, CGridCellDateTimeEx* cell, int row, in
     date = value.Real();
     isDate = true;
   } else if (value.vt() == ado::VT_BSTR) {
-    if (auto parsed = ado::ParseIsoDateTime(value.Str())) {
+    if (auto parsed = ParseIsoDateTime(value.Str())) {
       date = *parsed;
       isDate = true;
     }
   }
   if (isDate) {
-    if (auto parts = ado::OleDateToParts(date)) {
+    if (auto parts = OleDateToParts(date)) {
       cell->SetDateTime(GridDateTime{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second});
       return;
     }
@@ -220,7 +221,7 @@ bool StoreInCompactCell(const ado::ValueView& value, CGridCtrlEx& grid, int row,
     using Status = CGridCellDateTimeEx::Status;
     if (noValue) return grid.StoreCompactValue(row, col, *cls, CGridCellDateTimeEx::EncodeValue({}, Status::Null));
     if (vt != ado::VT_DATE) return false;
-    const auto parts = ado::OleDateToParts(value.d);
+    const auto parts = OleDateToParts(value.d);
     if (!parts) return false;
     const GridDateTime date{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second};
     const bool real = CGridCellDateTimeEx::IsRealDateTime(date);

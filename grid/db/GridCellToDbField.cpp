@@ -5,13 +5,13 @@
 #include "data/DbRecordset.h"
 #include "data/Trace.h"
 #include "data/VariantText.h"
-#include "data/ado/OleDate.h"
 #include "grid/GridCellDateTimeEx.h"
 #include "grid/GridCellInteger.h"
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridColumnDef.h"
 #include "grid/GridCtrlEx.h"
 #include "grid/db/NullLabel.h"
+#include "text/OleDate.h"
 
 bool HasBaseTable(const DbFieldInfo& field) {
   return !field.baseTableName.empty() && field.baseTableName != "NULL";
@@ -45,14 +45,14 @@ ado::Variant GridCellToVariant(CGridCtrlEx& grid, int row, int col) {
     case gctDate:
       if (auto* date = dynamic_cast<const CGridCellDateTimeEx*>(cell); date && date->IsValidDateTime()) {
         const GridDateTime d = date->GetDateTime();
-        ado::DateParts parts;
+        DateParts parts;
         parts.year = d.year;
         parts.month = d.month;
         parts.day = d.day;
         parts.hour = d.hour;
         parts.minute = d.minute;
         parts.second = d.second;
-        if (auto ole = ado::PartsToOleDate(parts)) value = ado::Variant::Date(*ole);
+        if (auto ole = PartsToOleDate(parts)) value = ado::Variant::Date(*ole);
       }
       break;
     case gctComboEx:

@@ -1,13 +1,13 @@
 #include "grid/db/GridCriteria.h"
 
-#include <QDate>
 #include <cstdlib>
 #include <vector>
 
-#include "data/NumberFormat.h"
-#include "data/TextUtil.h"
-#include "data/ValueFormat.h"
 #include "grid/GridColumnDef.h"
+#include "text/DateScan.h"
+#include "text/NumberFormat.h"
+#include "text/StringFormat.h"
+#include "text/TextUtil.h"
 
 namespace {
 
@@ -24,22 +24,6 @@ std::string Bracketed(const std::string& name) {
   std::string inner = name;
   ReplaceAll(inner, "]", "]]");
   return "[" + inner + "]";
-}
-
-// Reads 1..maxDigits digits at `pos`.
-bool ReadNumber(const std::string& text, std::size_t& pos, std::size_t maxDigits, int& value, std::size_t& digits) {
-  value = 0;
-  digits = 0;
-  while (pos < text.size() && digits < maxDigits && text[pos] >= '0' && text[pos] <= '9') {
-    value = value * 10 + (text[pos] - '0');
-    ++pos;
-    ++digits;
-  }
-  return digits > 0;
-}
-
-bool IsDateSeparator(char c) {
-  return c == '/' || c == '.' || c == '-';
 }
 
 std::string IsoDate(int y, int m, int d) {
@@ -79,36 +63,14 @@ std::string SortCriteria(const std::string& fieldName, bool ascending) {
 }
 
 bool ParseFilterDate(const std::string& token, int& year, int& month, int& day) {
-  std::size_t pos = 0, digits = 0;
-  int first = 0;
-  if (!ReadNumber(token, pos, 4, first, digits)) return false;
-  if (digits == 4) {
-    // ISO: year-month-day.
-    int y = first, m = 0, d = 0;
-    if (pos >= token.size() || token[pos] != '-') return false;
-    ++pos;
-    if (!ReadNumber(token, pos, 2, m, digits) || pos >= token.size() || token[pos] != '-') return false;
-    ++pos;
-    if (!ReadNumber(token, pos, 2, d, digits) || pos != token.size()) return false;
-    if (!QDate::isValid(y, m, d)) return false;
-    year = y, month = m, day = d;
-    return true;
-  }
-  if (digits > 2 || pos >= token.size() || !IsDateSeparator(token[pos])) return false;
-  const char separator = token[pos++];
-  int d = first, m = 0, y = QDate::currentDate().year();
-  if (!ReadNumber(token, pos, 2, m, digits)) return false;
-  if (pos < token.size()) {
-    if (token[pos] != separator) return false;
-    ++pos;
-    if (!ReadNumber(token, pos, 4, y, digits) || pos != token.size()) return false;
-    if (digits == 2)
-      y += y < 30 ? 2000 : 1900;
-    else if (digits != 4)
-      return false;
-  }
-  if (y < 100 || !QDate::isValid(y, m, d)) return false;
-  year = y, month = m, day = d;
+  // A date of the filter row: a day and month alone mean this year; a year has two or four
+  // digits; a time has no place here.
+  const std::optional<ScannedDate> scanned = ScanDate(token);
+  if (!scanned || scanned->hasTime || scanned->form == DateForm::TimeOnly) return false;
+  if (scanned->form == DateForm::DayFirst && scanned->yearDigits != 2 && scanned->yearDigits != 4) return false;
+  year = scanned->parts.year;
+  month = scanned->parts.month;
+  day = scanned->parts.day;
   return true;
 }
 

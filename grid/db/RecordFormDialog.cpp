@@ -7,8 +7,6 @@
 
 #include "data/DbRecordset.h"
 #include "data/ErrorText.h"
-#include "data/TextUtil.h"
-#include "data/ValueFormat.h"
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "grid/GridCellDateTimeEx.h"
@@ -21,6 +19,8 @@
 #include "grid/db/GridCellToDbField.h"
 #include "platform/framework/MessageBox.h"
 #include "platform/framework/PromptSeam.h"
+#include "text/StringFormat.h"
+#include "text/TextUtil.h"
 
 namespace {
 

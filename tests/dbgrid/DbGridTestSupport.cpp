@@ -9,9 +9,9 @@
 #include "data/DbConnection.h"
 #include "data/Trace.h"
 #include "data/ado/ComError.h"
-#include "data/ado/UserLocale.h"
 #include "platform/framework/ScriptedPrompts.h"
 #include "tests/support/dbgrid/GridDriving.h"
+#include "text/UserLocale.h"
 
 namespace dbgridtest {
 
@@ -103,11 +103,11 @@ PromptCapture::~PromptCapture() {
 }
 
 ScopedUserLocale::ScopedUserLocale(const std::string& name) {
-  if (!ado::SetUserNumericLocale(name)) ADD_FAILURE() << "locale " << name << " is not installed";
+  if (!SetUserNumericLocale(name)) ADD_FAILURE() << "locale " << name << " is not installed";
 }
 
 ScopedUserLocale::~ScopedUserLocale() {
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 GridWindow::GridWindow(const GridOptions& options, const std::string& nullLabel, QSize size, DbGridStorage storage) {

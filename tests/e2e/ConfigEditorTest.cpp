@@ -16,12 +16,12 @@
 #include <functional>
 
 #include "data/DbRecordset.h"
-#include "data/ado/UserLocale.h"
 #include "grid/db/DbGridCtrl.h"
 #include "platform/UpDownControl.h"
 #include "resources/CommandIds.h"
 #include "tests/data/ado/TraceRecorder.h"
 #include "tests/e2e/E2eSupport.h"
+#include "text/UserLocale.h"
 #include "ui/SharedFont.h"
 #include "workspace/QSettingsProfileStore.h"
 #include "workspace/SettingsStore.h"
@@ -403,7 +403,7 @@ TEST_F(ConfigEditorTest, RowLayoutSettingsReachTheGrid) {
 }
 
 TEST_F(ConfigEditorTest, ValueSettingsReachTheGrid) {
-  ado::SetUserNumericLocale("it_IT.UTF-8");
+  SetUserNumericLocale("it_IT.UTF-8");
   Program& p = StartAndRun();
   const int first = p.Grid().GetFirstDataRow();
   EXPECT_EQ(p.Cell(first, 3), "12345");
@@ -420,7 +420,7 @@ TEST_F(ConfigEditorTest, ValueSettingsReachTheGrid) {
   EXPECT_EQ(p.Cell(first + 1, 2), "-");
   EXPECT_EQ(p.Cell(first, 4), "10:20:30");
   EXPECT_NE(p.Grid().GetCellBackColour(first, 2), CLR_DEFAULT);
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST_F(ConfigEditorTest, ColumnAndEditSettingsReachTheGrid) {

@@ -12,13 +12,13 @@
 
 #include "data/DbConnection.h"
 #include "data/DbRecordset.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "data/ado/Variant.h"
 #include "export/CsvExport.h"
 #include "export/ScriptGenerator.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/export/SourceRows.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 const char* kReadCsv = R"(
@@ -85,7 +85,7 @@ TEST(CsvCellTextTest, QuotedWhenHoldingSeparatorQuoteOrLineBreak) {
 }
 
 TEST(CsvCellTextTest, NumbersKeepEveryDigit) {
-  ado::SetUserNumericLocale("C.UTF-8");
+  SetUserNumericLocale("C.UTF-8");
   EXPECT_EQ(CsvCellText(ado::Variant(0.1), ';'), "0.1");
   EXPECT_EQ(CsvCellText(ado::Variant(1.0 / 3.0), ';'), "0.3333333333333333");
   EXPECT_EQ(CsvCellText(ado::Variant(1e300), ';'), "1e+300");
@@ -102,28 +102,28 @@ TEST(CsvCellTextTest, NumbersKeepEveryDigit) {
 }
 
 TEST(CsvCellTextTest, UserDecimalPointAndQuotingWhenItIsTheSeparator) {
-  ASSERT_TRUE(ado::SetUserNumericLocale("it_IT.UTF-8"));
+  ASSERT_TRUE(SetUserNumericLocale("it_IT.UTF-8"));
   EXPECT_EQ(CsvCellText(ado::Variant(0.5), ';'), "0,5");
   EXPECT_EQ(CsvCellText(ado::Variant(0.5), ','), "\"0,5\"");
   EXPECT_EQ(CsvCellText(ado::Variant(*ado::Decimal::Parse("1234.50")), ';'), "1234,50");
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST(CsvCellTextTest, DatesDayFirstWithTheirTimeOfDay) {
-  ado::DateParts p;
+  DateParts p;
   p.year = 2024;
   p.month = 1;
   p.day = 31;
   p.hour = 14;
   p.minute = 30;
-  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/2024 14:30:00");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00");
   p.millisecond = 250;
-  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/2024 14:30:00.250");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*PartsToOleDate(p)), ';'), "31/01/2024 14:30:00.250");
   p.year = 1850;
   p.hour = 0;
   p.minute = 0;
   p.millisecond = 0;
-  EXPECT_EQ(CsvCellText(ado::Variant::Date(*ado::PartsToOleDate(p)), ';'), "31/01/1850");
+  EXPECT_EQ(CsvCellText(ado::Variant::Date(*PartsToOleDate(p)), ';'), "31/01/1850");
   EXPECT_EQ(CsvCellText(ado::Variant::Date(1e9), ';'), "");
 }
 
@@ -164,7 +164,7 @@ class CsvFileTest : public testing::Test {
 TEST_F(CsvFileTest, SampleTablesReadBackAsTheSameValues) {
   const std::string sample = SampleDatabasePath();
   if (sample.empty()) GTEST_SKIP() << "QELVO_SAMPLE_DB is not set: run through ctest";
-  ado::SetUserNumericLocale("C.UTF-8");
+  SetUserNumericLocale("C.UTF-8");
   for (const char* table : {"Categories", "Customers", "Products", "Orders", "Order Details", "Notes"}) {
     const std::string query = std::string("SELECT * FROM \"") + table + "\"";
     ASSERT_TRUE(Write(SqliteConnectionString(sample), query, ";")) << table;
@@ -179,17 +179,17 @@ TEST_F(CsvFileTest, SampleTablesReadBackAsTheSameValues) {
             << table << "." << source.names[c] << " row " << r;
     }
   }
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST_F(CsvFileTest, CommaSeparatorWithCommaDecimalsReadsBack) {
-  ASSERT_TRUE(ado::SetUserNumericLocale("de_DE.UTF-8"));
+  ASSERT_TRUE(SetUserNumericLocale("de_DE.UTF-8"));
   const std::string db = MakeSqliteDatabase(
       folder, {"CREATE TABLE t (\"a,b\" TEXT, r REAL, d DECIMAL(10,3))", "INSERT INTO t VALUES ('x,y', 2.5, 1234.125)",
                "INSERT INTO t VALUES ('\"', -0.001, NULL)"});
   ASSERT_TRUE(Write(db, "SELECT * FROM t", ","));
   const auto rows = ReadBack(folder, file, ",");
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"a,b", "r", "d"}));
   EXPECT_EQ(rows[1], (std::vector<std::string>{"x,y", "2,5", "1234,125"}));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/ado/ComError.h"
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 #include "tests/fuzz/FuzzRows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

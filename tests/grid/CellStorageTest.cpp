@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
-#include "data/ado/UserLocale.h"
 #include "grid/CellSlot.h"
 #include "grid/CellStyle.h"
 #include "grid/CellTypeProfile.h"
@@ -15,6 +14,7 @@
 #include "grid/GridColumnDef.h"
 #include "grid/GridCtrlEx.h"
 #include "grid/GridSelection.h"
+#include "text/UserLocale.h"
 
 TEST(CompactText, KeepsShortAndLongTextsAndSurvivesCopiesAndSelfAssignment) {
   CompactText empty;
@@ -174,7 +174,7 @@ CellSeen Seen(CGridCtrl& g, int row, int col) {
 
 TEST(CompactTypedCells, StayCompactAndShowWhatTheirObjectsShow) {
   gridtest::EnsureApp();
-  ASSERT_TRUE(ado::SetUserNumericLocale("it_IT.UTF-8"));
+  ASSERT_TRUE(SetUserNumericLocale("it_IT.UTF-8"));
   CGridCtrlEx grid;
   grid.SetRowCount(3);
   grid.SetColumnCount(5);
@@ -232,7 +232,7 @@ TEST(CompactTypedCells, StayCompactAndShowWhatTheirObjectsShow) {
   EXPECT_TRUE(grid.CompactCell(1, 2));
   EXPECT_EQ(grid.GetCellObject(1, 2), nullptr);
   EXPECT_EQ(grid.GetCellText(1, 2), "2,500");
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST(CompactTypedCells, SettersWorkAsOnTheirObjectsAndKeepTheCellsCompact) {
@@ -263,7 +263,7 @@ TEST(CompactTypedCells, SettersWorkAsOnTheirObjectsAndKeepTheCellsCompact) {
 
 TEST(CompactTypedCells, NumbersKeepTheTextTheyShowWhenTheirDecimalsChange) {
   gridtest::EnsureApp();
-  ASSERT_TRUE(ado::SetUserNumericLocale("C.UTF-8"));
+  ASSERT_TRUE(SetUserNumericLocale("C.UTF-8"));
   CGridCellNumericEx cell;
   cell.SetDecimals(2);
   cell.SetNumber(3.14159);
@@ -278,7 +278,7 @@ TEST(CompactTypedCells, NumbersKeepTheTextTheyShowWhenTheirDecimalsChange) {
   EXPECT_EQ(integer.GetText(), "n/a");
   integer.SetThousandSeparator(true);
   EXPECT_EQ(integer.GetText(), "0") << "a new grouping reads the raw text as an integer, as a C library would";
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST(CompactTypedCells, ApplyingDefinitionsToManyRowsEqualsApplyingThemRowByRow) {

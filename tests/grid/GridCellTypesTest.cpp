@@ -7,7 +7,6 @@
 #include <QListWidget>
 
 #include "GridTestSupport.h"
-#include "data/ado/UserLocale.h"
 #include "grid/GridCellCheck.h"
 #include "grid/GridCellCheckEx.h"
 #include "grid/GridCellComboEx.h"
@@ -15,6 +14,7 @@
 #include "grid/GridCellInteger.h"
 #include "grid/GridCellNumericEx.h"
 #include "grid/GridCellTextWithButton.h"
+#include "text/UserLocale.h"
 
 using gridtest::GridWindow;
 
@@ -23,8 +23,8 @@ namespace {
 // Runs a test body under a user locale, restoring the environment's afterwards.
 class LocaleScope {
  public:
-  explicit LocaleScope(const char* name) { ok = ado::SetUserNumericLocale(name); }
-  ~LocaleScope() { ado::SetUserNumericLocale(""); }
+  explicit LocaleScope(const char* name) { ok = SetUserNumericLocale(name); }
+  ~LocaleScope() { SetUserNumericLocale(""); }
   bool ok;
 };
 

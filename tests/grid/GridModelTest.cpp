@@ -1,6 +1,8 @@
 // Counts, cells and their classes, state, focus and selection rules of the plain grid.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
 #include <cmath>
 
 #include "GridTestSupport.h"
@@ -250,6 +252,47 @@ TEST(GridModel, TextSortMovesWholeRowsWithTheirHeights) {
     EXPECT_EQ(g.GetRowHeight(r), 10 + from) << key;
   }
   EXPECT_EQ(g.GetCellText(0, 0), "") << "the fixed row stays";
+}
+
+// Rows arriving from a source: appended without marking the grid modified, without dropping the
+// sort indicator or the selection, and without a repaint while they are below the screen.
+TEST(GridModel, GrowRowCountAppendsRowsQuietly) {
+  GridWindow w(5, 3, 1, 1);
+  CGridCtrl& g = *w.grid;
+  gridtest::ShowActive(&w.window, w.grid);
+  g.SetCellText(2, 1, "kept");
+  g.SetModified(false);
+  g.SetSortColumn(1);
+  g.SelectRange(2, 1, 2, 2);
+  ASSERT_TRUE(g.GrowRowCount(1000));
+  EXPECT_EQ(g.GetRowCount(), 1000);
+  EXPECT_EQ(g.GetSortColumn(), 1);
+  EXPECT_FALSE(g.GetModified());
+  EXPECT_EQ(g.GetCellText(2, 1), "kept");
+  EXPECT_EQ(g.GetSelectedCount(), 2);
+  EXPECT_TRUE(g.GetCellState(999, 0) & kCellFixed);
+  EXPECT_FALSE(g.GrowRowCount(1000));
+
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  } counter;
+  gridtest::Settle();
+  g.viewport()->installEventFilter(&counter);
+  ASSERT_TRUE(g.GrowRowCount(2000));
+  gridtest::Settle();
+  EXPECT_EQ(counter.paints, 0) << "rows below the screen";
+  EXPECT_EQ(g.verticalScrollBar()->maximum() > 1000, true);
+  g.SetRowCount(3);
+  gridtest::Settle();
+  counter.paints = 0;
+  ASSERT_TRUE(g.GrowRowCount(4));
+  gridtest::Settle();
+  EXPECT_GT(counter.paints, 0) << "a row that shows";
+  g.viewport()->removeEventFilter(&counter);
 }
 
 TEST(GridSizing, AutoSizeMatchesTheWidestTextExactly) {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "data/TextUtil.h"
 #include "data/ado/ComError.h"
 #include "data/ado/ConnectionString.h"
+#include "text/TextUtil.h"
 
 namespace {
 std::string Value(const ado::ConnectionString& parsed, std::initializer_list<const char*> keys) {

@@ -6,8 +6,8 @@
 #include "data/DbConnection.h"
 #include "data/DbFieldInfo.h"
 #include "data/DbRecordset.h"
-#include "data/TextUtil.h"
 #include "data/ado/ComError.h"
+#include "text/TextUtil.h"
 #include "workspace/SettingsStore.h"
 
 std::string TableKindLetter(int kind) {

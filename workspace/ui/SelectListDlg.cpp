@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "data/TextUtil.h"
+#include "text/TextUtil.h"
 
 namespace {
 using C = CSelectListDlg;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "data/NumberFormat.h"
+#include "text/NumberFormat.h"
 
 std::string ElapsedPaneText(long milliseconds) {
   if (milliseconds < 0) return {};

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QStatusBar>
 
-#include "data/ValueFormat.h"
 #include "platform/framework/EscapeWatch.h"
+#include "text/StringFormat.h"
 #include "workspace/ui/SchemaBrowsing.h"
 
 std::vector<long> CountTableRecordsInteractively(DbConnection& connection,

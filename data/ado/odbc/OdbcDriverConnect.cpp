@@ -10,6 +10,7 @@
 
 #include "data/ado/ConnectionString.h"
 #include "data/ado/odbc/OdbcText.h"
+#include "text/CaseFold.h"
 
 namespace ado::odbc {
 namespace {
@@ -26,8 +27,7 @@ std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
                                   &descriptionLength);
     if (!Succeeded(rc)) return {};
     direction = SQL_FETCH_NEXT;
-    if (strcasecmp(reinterpret_cast<const char*>(name), dsn.c_str()) == 0)
-      return reinterpret_cast<const char*>(description);
+    if (EqualsFolded(reinterpret_cast<const char*>(name), dsn)) return reinterpret_cast<const char*>(description);
   }
 }
 

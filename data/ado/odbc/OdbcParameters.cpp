@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "data/ado/AdoEnums.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/odbc/OdbcText.h"
 #include "data/ado/odbc/OdbcTypes.h"
+#include "text/OleDate.h"
 
 namespace ado::odbc {
 namespace {

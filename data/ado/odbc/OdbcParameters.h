@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "data/ado/OleDate.h"
 #include "data/ado/Provider.h"
 #include "data/ado/odbc/OdbcConnection.h"
+#include "text/OleDate.h"
 
 namespace ado::odbc {
 

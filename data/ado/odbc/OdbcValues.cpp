@@ -6,8 +6,9 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/odbc/OdbcText.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 namespace ado::odbc {
 namespace {

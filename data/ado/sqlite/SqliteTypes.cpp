@@ -6,8 +6,9 @@
 #include <cstdlib>
 
 #include "data/ado/AdoEnums.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/sqlite/SqliteCheck.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 namespace ado::sqlite {
 namespace {

@@ -4,11 +4,11 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/Recordset.h"
 #include "tests/ComErrorOf.h"
 #include "tests/support/data/AdoSession.h"
 #include "tests/support/data/TestDatabases.h"
+#include "text/OleDate.h"
 
 using namespace ado;
 

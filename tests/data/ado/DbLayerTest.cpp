@@ -210,6 +210,8 @@ TEST(DbConnectionKind, IsReadFromTheConnectionString) {
   EXPECT_EQ(kindOf("Provider=Nowhere;DBQ=x.mdb"), DatabaseKind::Jet);
   EXPECT_EQ(kindOf("Provider=Nowhere;DRIVER={PostgreSQL Unicode}"), DatabaseKind::PostgreSql);
   EXPECT_EQ(kindOf("Provider=Nowhere;driver={postgresql Unicode}"), DatabaseKind::Other);
+  // The native provider, whatever its server is called.
+  EXPECT_EQ(kindOf("Provider=postgresql;Host=mysql-host;Port=1"), DatabaseKind::PostgreSql);
 }
 
 TEST(DbConnectionTrace, PasswordsNeverReachTheTrace) {

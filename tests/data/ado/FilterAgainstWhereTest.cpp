@@ -107,16 +107,6 @@ class FilterAgainstWhere : public testing::TestWithParam<TestDatabase>, protecte
     Connect(db_->ConnectionString());
   }
 
-  std::vector<long> Ids(const RecordsetPtr& rs) {
-    std::vector<long> ids;
-    if (rs->GetRecordCount() != 0) rs->MoveFirst();
-    while (!rs->GetEOF()) {
-      ids.push_back(static_cast<long>(rs->GetCollect("id").ToInt64()));
-      rs->MoveNext();
-    }
-    return ids;
-  }
-
   std::unique_ptr<FreshDatabase> db_;
 };
 

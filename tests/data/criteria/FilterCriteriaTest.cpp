@@ -1,20 +1,21 @@
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
 #include "tests/data/criteria/RowTable.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 
 using Rows = std::vector<std::uint32_t>;
 
 double Date(const char* iso) {
-  return ado::ParseIsoDateTime(iso).value();
+  return ParseIsoDateTime(iso).value();
 }
 
 // Columns of every kind the grid filters on.
@@ -133,13 +134,13 @@ TEST_F(FilterTest, NumbersCompareByValueAcrossTypes) {
 }
 
 TEST_F(FilterTest, NumbersInTheUsersLocale) {
-  if (!ado::SetUserNumericLocale("it_IT.UTF-8")) GTEST_SKIP() << "it_IT.UTF-8 is not installed";
-  EXPECT_EQ(ado::UserDecimalPoint(), ',');
+  if (!SetUserNumericLocale("it_IT.UTF-8")) GTEST_SKIP() << "it_IT.UTF-8 is not installed";
+  EXPECT_EQ(UserDecimalPoint(), ',');
   EXPECT_EQ(Run("Price=1,5"), (Rows{0, 1, 2}));
   EXPECT_EQ(Run("Price=1.5"), (Rows{0, 1, 2}));
-  ado::SetUserNumericLocale("C");
+  SetUserNumericLocale("C");
   EXPECT_NE(ErrorOf("Price=1,5").find("cannot convert '1,5'"), std::string::npos);
-  ado::SetUserNumericLocale("");
+  SetUserNumericLocale("");
 }
 
 TEST_F(FilterTest, DatesInEveryForm) {

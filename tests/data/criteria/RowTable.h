@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "data/ado/FilterCriteria.h"
+#include "data/ado/FilterParser.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/UserCollation.h"
 #include "tests/data/criteria/RowTable.h"
+#include "text/DateScan.h"
+#include "text/OleDate.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ int Compare(const ado::Variant& a, const ado::Variant& b) {
 }
 
 double Date(const char* iso) {
-  return ado::ParseIsoDateTime(iso).value();
+  return ParseIsoDateTime(iso).value();
 }
 
 TEST(SortCriteriaParse, ReadsTheGridsCriteriaAndBareNames) {
@@ -119,14 +120,14 @@ TEST(CompareValues, TextsIgnoreCaseAndBreakTiesByBytes) {
   EXPECT_EQ(Compare(V("abc"), V("ABC")), 1);
   EXPECT_EQ(Compare(V("ab"), V("ABC")), -1);
   EXPECT_EQ(Compare(V("a_b"), V("aab")), -1);  // punctuation before letters, as lower case sorts
-  EXPECT_EQ(ado::CompareFolded("ÄRGER ÉTÉ Ÿ", "ärger été ÿ"), 0);
-  EXPECT_EQ(ado::CompareFolded("ΑΘΗΝΑ", "αθηνα"), 0);
-  EXPECT_EQ(ado::CompareFolded("МОСКВА Ёж", "москва ёж"), 0);
-  EXPECT_EQ(ado::CompareFolded("Łódź", "ŁÓDŹ"), 0);
-  EXPECT_LT(ado::CompareFolded("étf", "été"), 0);  // code point order beyond ASCII
+  EXPECT_EQ(CompareFolded("ÄRGER ÉTÉ Ÿ", "ärger été ÿ"), 0);
+  EXPECT_EQ(CompareFolded("ΑΘΗΝΑ", "αθηνα"), 0);
+  EXPECT_EQ(CompareFolded("МОСКВА Ёж", "москва ёж"), 0);
+  EXPECT_EQ(CompareFolded("Łódź", "ŁÓDŹ"), 0);
+  EXPECT_LT(CompareFolded("étf", "été"), 0);  // code point order beyond ASCII
   // Broken UTF-8 compares as bytes rather than failing.
-  EXPECT_EQ(ado::CompareFolded("a\xC3", "A\xC3"), 0);
-  EXPECT_NE(ado::CompareFolded("\xC3\x80", "\x80\xC3"), 0);
+  EXPECT_EQ(CompareFolded("a\xC3", "A\xC3"), 0);
+  EXPECT_NE(CompareFolded("\xC3\x80", "\x80\xC3"), 0);
 }
 
 // The engine's own text order: these tests hold whatever the environment's collation is.

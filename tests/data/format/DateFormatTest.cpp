@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "data/DateFormat.h"
+#include "data/VariantDate.h"
 
 namespace {
 // Dates are local; the tests pin the zone so that they mean the same everywhere.

@@ -3,15 +3,15 @@
 #include <cstdint>
 #include <limits>
 
-#include "data/NumberFormat.h"
 #include "data/ValueFormat.h"
-#include "data/ado/UserLocale.h"
+#include "text/NumberFormat.h"
+#include "text/UserLocale.h"
 
 namespace {
 class NumberFormatTest : public ::testing::Test {
  protected:
-  void Use(const char* locale) { ASSERT_TRUE(ado::SetUserNumericLocale(locale)) << locale; }
-  void TearDown() override { ado::SetUserNumericLocale(""); }
+  void Use(const char* locale) { ASSERT_TRUE(SetUserNumericLocale(locale)) << locale; }
+  void TearDown() override { SetUserNumericLocale(""); }
 };
 
 TEST_F(NumberFormatTest, SeparatorsOfEachLocale) {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "data/TextUtil.h"
 #include "data/ValueFormat.h"
+#include "text/TextUtil.h"
 
 namespace {
 using Pieces = std::vector<std::string>;

@@ -5,25 +5,25 @@
 #include <cstdint>
 
 #include "data/ado/ComError.h"
-#include "data/ado/OleDate.h"
-#include "data/ado/UserLocale.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 namespace {
 double OleDate(int year, int month, int day, int hour, int minute, int second) {
-  ado::DateParts parts;
+  DateParts parts;
   parts.year = year;
   parts.month = month;
   parts.day = day;
   parts.hour = hour;
   parts.minute = minute;
   parts.second = second;
-  return ado::PartsToOleDate(parts).value();
+  return PartsToOleDate(parts).value();
 }
 
 class VariantTextTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(ado::SetUserNumericLocale("C.UTF-8")); }
-  void TearDown() override { ado::SetUserNumericLocale(""); }
+  void SetUp() override { ASSERT_TRUE(SetUserNumericLocale("C.UTF-8")); }
+  void TearDown() override { SetUserNumericLocale(""); }
 };
 
 TEST_F(VariantTextTest, ValuesByType) {
@@ -68,7 +68,7 @@ TEST_F(VariantTextTest, DecimalIsShownAsA32BitInteger) {
 }
 
 TEST_F(VariantTextTest, FloatingValuesFollowTheUserLocale) {
-  ASSERT_TRUE(ado::SetUserNumericLocale("it_IT.UTF-8"));
+  ASSERT_TRUE(SetUserNumericLocale("it_IT.UTF-8"));
   EXPECT_EQ(VariantToText(ado::Variant(1.5)), "1,500000e+00");
 }
 

@@ -9,11 +9,11 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
-#include "data/ado/OleDate.h"
 #include "data/ado/Recordset.h"
-#include "data/ado/UserLocale.h"
 #include "tests/support/data/AdoSession.h"
 #include "tests/support/data/TestDatabases.h"
+#include "text/OleDate.h"
+#include "text/UserLocale.h"
 
 using namespace ado;
 
@@ -143,7 +143,8 @@ class OdbcEdgeValues : public testing::TestWithParam<EdgeParam>, protected tests
 
 std::string ParamName(const testing::TestParamInfo<EdgeParam>& info) {
   const char* modes[] = {"C", "UserItalian", "ProcessItalian"};
-  return std::get<0>(info.param).name + "_" + modes[static_cast<int>(std::get<1>(info.param))];
+  return TestDatabaseName(testing::TestParamInfo<TestDatabase>(std::get<0>(info.param), info.index)) + "_" +
+         modes[static_cast<int>(std::get<1>(info.param))];
 }
 
 }  // namespace
@@ -156,7 +157,7 @@ TEST_P(OdbcEdgeValues, ValuesTheServerStoredReadBackExactly) {
     hex += pair;
   }
   const TestDatabase& db = std::get<0>(GetParam());
-  std::string bytes = db.name == "PostgreSQL" ? "decode('" + hex + "', 'hex')" : "X'" + hex + "'";
+  std::string bytes = IsPostgres(db) ? "decode('" + hex + "', 'hex')" : "X'" + hex + "'";
   std::string text = MegabyteOfText();
   std::string quoted;
   for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);

@@ -20,4 +20,14 @@ ado::RecordsetPtr AdoSession::Open(const std::string& sql, long location) {
   return rs;
 }
 
+std::vector<long> AdoSession::Ids(const ado::RecordsetPtr& rs) {
+  std::vector<long> ids;
+  if (rs->GetRecordCount() != 0) rs->MoveFirst();
+  while (!rs->GetEOF()) {
+    ids.push_back(static_cast<long>(rs->GetCollect("id").ToInt64()));
+    rs->MoveNext();
+  }
+  return ids;
+}
+
 }  // namespace testsupport

@@ -17,6 +17,8 @@ class AdoSession {
   // Runs each statement on the connection.
   void Run(const std::vector<std::string>& statements);
   ado::RecordsetPtr Open(const std::string& sql, long location = ado::adUseClient);
+  // The "id" column of every row the recordset shows, in its current order.
+  static std::vector<long> Ids(const ado::RecordsetPtr& rs);
 
   ado::ConnectionPtr connection_;
 };

@@ -15,6 +15,9 @@ std::vector<TestDatabase> TestDatabases() {
   if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
     list.push_back(TestDatabase{"PostgreSQL", pg, "SERIAL PRIMARY KEY", "TIMESTAMP", "DOUBLE PRECISION", "BYTEA",
                                 "BOOLEAN", "'line1' || chr(10) || 'line2'", false});
+  if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
+    list.push_back(TestDatabase{"PostgreSQL native", NativePostgresString(pg), "SERIAL PRIMARY KEY", "TIMESTAMP",
+                                "DOUBLE PRECISION", "BYTEA", "BOOLEAN", "'line1' || chr(10) || 'line2'", false});
   if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
     list.push_back(TestDatabase{"MariaDB", my, "INT AUTO_INCREMENT PRIMARY KEY", "DATETIME(3)", "DOUBLE", "LONGBLOB",
                                 "BOOLEAN", "CONCAT('line1', CHAR(10), 'line2')", false});
@@ -22,7 +25,22 @@ std::vector<TestDatabase> TestDatabases() {
 }
 
 std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
-  return info.param.name;
+  std::string name = info.param.name;
+  for (char& c : name)
+    if (c == ' ') c = '_';
+  return name;
+}
+
+std::string NativePostgresString(const std::string& odbc) {
+  ado::ConnectionString parsed = ado::ConnectionString::Parse(odbc);
+  ado::ConnectionString native;
+  native.Set("Provider", "PostgreSQL");
+  native.Set("Host", parsed.Get("SERVER").value_or("127.0.0.1"));
+  native.Set("Port", parsed.Get("PORT").value_or("5432"));
+  native.Set("Database", parsed.Get("DATABASE").value_or(""));
+  native.Set("User ID", parsed.Get("UID").value_or(""));
+  native.Set("Password", parsed.Get("PWD").value_or(""));
+  return native.ToString();
 }
 
 std::string MakeTemporaryFolder() {

@@ -10,7 +10,7 @@
 #include "data/DbConnection.h"
 
 struct TestDatabase {
-  std::string name;              // "SQLite", "PostgreSQL", "MariaDB"
+  std::string name;              // "SQLite", "PostgreSQL", "PostgreSQL native", "MariaDB"
   std::string connectionString;  // for a fresh, empty database of the test's own
   std::string autoIncrementKey;  // column definition of an auto-increment primary key
   std::string timestampType;
@@ -26,6 +26,13 @@ inline void PrintTo(const TestDatabase& db, std::ostream* os) {
   *os << db.name;
 }
 std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info);
+// The native provider's string for the server of an ODBC string (SERVER, PORT, DATABASE, UID,
+// PWD).
+std::string NativePostgresString(const std::string& odbc);
+// Whether the database is PostgreSQL, through either provider.
+inline bool IsPostgres(const TestDatabase& db) {
+  return db.name.rfind("PostgreSQL", 0) == 0;
+}
 
 // A fresh database for one test: an empty SQLite file in a temporary folder, or the server's test
 // database with every table the suite makes dropped first.

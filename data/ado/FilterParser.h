@@ -1,26 +1,14 @@
 #pragma once
 // ADO's filter criteria grammar over the cursor engine: clauses "field op value" joined by AND /
 // OR with parentheses. Criteria never reach the database as SQL.
-#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "data/ado/FilterEvaluation.h"
 #include "data/ado/ValueView.h"
 
 namespace ado {
-
-// The truth of a criterion for one row, three-valued as in SQL's WHERE: a comparison with a NULL
-// value is unknown, NOT leaves unknown unknown, AND is false when any part is false and OR true
-// when any part is true. Only rows whose criteria are true pass.
-enum class Truth : std::uint8_t { False, Unknown, True };
-
-class FilterExpression {
- public:
-  virtual ~FilterExpression() = default;
-  virtual Truth Evaluate(const RowSource& source, std::uint32_t row) const = 0;
-  bool Matches(const RowSource& source, std::uint32_t row) const { return Evaluate(source, row) == Truth::True; }
-};
 
 // Compiles the criteria against the columns; raises ComError (adErrInvalidArgument, with a clear
 // message) for malformed criteria, unknown fields and values that do not convert to the field's
@@ -34,10 +22,10 @@ class FilterExpression {
 // '.' or the user's decimal point), TRUE / FALSE. Each value is converted once to the field's
 // type: text fields compare case-insensitively (fixed-width char fields without trailing
 // blanks); numbers by value across types; booleans take 0 as false and other numbers as true;
-// dates are ISO (yyyy-mm-dd[ hh:mm[:ss[.fff]]]) or day-first (dd/mm/yyyy, also with '.' or '-'),
-// and stand for the whole span written (a day, a minute, a second), so D = '2003-02-01' holds for
-// every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that
-// cannot be compared with the constant (a text in a numeric field) is only "<>" to it.
+// dates are read by ScanDate (text/DateScan.h: ISO, day first or a time alone; a day and month
+// without a year is refused), and stand for the whole span written (a day, a minute, a second), so D = '2003-02-01'
+// holds for every time of that day. NULL values satisfy only the NULL tests (also under NOT); a value that cannot be
+// compared with the constant (a text in a numeric field) is only "<>" to it.
 std::unique_ptr<FilterExpression> CompileFilter(std::string_view criteria, const std::vector<CriteriaColumn>& columns);
 
 }  // namespace ado

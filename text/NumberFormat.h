@@ -1,5 +1,5 @@
 #pragma once
-// Numbers as the user's locale writes them, read explicitly (data/ado/UserLocale.h).
+// Numbers as the user's locale writes them, read explicitly (text/UserLocale.h).
 #include <cstdint>
 #include <string>
 

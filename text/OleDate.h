@@ -3,9 +3,6 @@
 // day (negative values count days back, the fraction still adding time).
 #include <optional>
 #include <string>
-#include <string_view>
-
-namespace ado {
 
 struct DateParts {
   int year = 0;
@@ -25,11 +22,8 @@ std::optional<DateParts> OleDateToParts(double date);
 // range.
 std::optional<double> PartsToOleDate(const DateParts& parts);
 
-// ISO-like texts: "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.fff]", "HH:MM:SS[.fff]". Parsing accepts a
-// 'T' between date and time and up to 9 fraction digits (kept to the millisecond).
-std::optional<double> ParseIsoDateTime(std::string_view text);
+// ISO-like texts: "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.fff]", "HH:MM:SS[.fff]"; they read back
+// with ParseIsoDateTime (text/DateScan.h).
 std::string FormatIsoDate(double date);
 std::string FormatIsoDateTime(double date);  // fraction shown only when non-zero
 std::string FormatIsoTime(double date);
-
-}  // namespace ado

@@ -1,6 +1,6 @@
-#include <cstdio>
+#include "text/DateFormat.h"
 
-#include "data/DateFormat.h"
+#include <cstdio>
 
 namespace {
 bool LocalParts(std::time_t time, std::tm& parts) {
@@ -37,33 +37,4 @@ std::string FormatDate(std::time_t time, bool withYear, bool withTime, bool four
   std::string text = buffer;
   if (withTime) text += " " + TimeText(parts, true);
   return text;
-}
-
-std::time_t VariantDateToTime(const ado::Variant& v) {
-  if (v.vt() != ado::VT_DATE) return 0;
-  const std::optional<ado::DateParts> date = ado::OleDateToParts(v.Real());
-  if (!date) return 0;
-  std::tm parts{};
-  parts.tm_year = date->year - 1900;
-  parts.tm_mon = date->month - 1;
-  parts.tm_mday = date->day;
-  parts.tm_hour = date->hour;
-  parts.tm_min = date->minute;
-  parts.tm_sec = date->second;
-  parts.tm_isdst = -1;
-  // -1 is also a real second; mktime fills in the day of the week only when it succeeds.
-  parts.tm_wday = -1;
-  const std::time_t time = mktime(&parts);
-  if (time == static_cast<std::time_t>(-1) && parts.tm_wday == -1) return 0;
-  return time;
-}
-
-SystemTime VariantToSystemTime(const ado::Variant& v) {
-  if (v.vt() != ado::VT_DATE) return {};
-  return ado::OleDateToParts(v.Real()).value_or(SystemTime{});
-}
-
-ado::Variant SystemTimeToVariant(const SystemTime& st) {
-  // A time that cannot be converted still gives a date, 1.0, as callers expect a date variant.
-  return ado::Variant::Date(ado::PartsToOleDate(st).value_or(1.0));
 }

@@ -1,9 +1,7 @@
-#include "data/ado/OleDate.h"
+#include "text/OleDate.h"
 
 #include <cmath>
 #include <cstdio>
-
-namespace ado {
 
 namespace {
 constexpr long long kMsPerDay = 86400000LL;
@@ -41,42 +39,6 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeap(y) ? 29 : days[m - 1];
 }
 
-// Reads exactly n digits at text[pos].
-bool Digits(std::string_view text, size_t& pos, int n, int& out) {
-  if (pos + static_cast<size_t>(n) > text.size()) return false;
-  int v = 0;
-  for (int i = 0; i < n; ++i) {
-    char c = text[pos + static_cast<size_t>(i)];
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-  }
-  pos += static_cast<size_t>(n);
-  out = v;
-  return true;
-}
-
-bool ParseTime(std::string_view text, size_t& pos, DateParts& p) {
-  if (!Digits(text, pos, 2, p.hour) || pos >= text.size() || text[pos] != ':') return false;
-  ++pos;
-  if (!Digits(text, pos, 2, p.minute)) return false;
-  if (pos < text.size() && text[pos] == ':') {
-    ++pos;
-    if (!Digits(text, pos, 2, p.second)) return false;
-    if (pos < text.size() && text[pos] == '.') {
-      ++pos;
-      int ms = 0, count = 0;
-      while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && count < 9) {
-        if (count < 3) ms = ms * 10 + (text[pos] - '0');
-        ++count;
-        ++pos;
-      }
-      if (count == 0) return false;
-      for (int i = count; i < 3; ++i) ms *= 10;
-      p.millisecond = ms;
-    }
-  }
-  return p.hour < 24 && p.minute < 60 && p.second < 60;
-}
 }  // namespace
 
 std::optional<DateParts> OleDateToParts(double date) {
@@ -111,29 +73,6 @@ std::optional<double> PartsToOleDate(const DateParts& p) {
   return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
-std::optional<double> ParseIsoDateTime(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  DateParts p;
-  size_t pos = 0;
-  if (text.size() >= 5 && text[2] == ':') {  // time only
-    p.year = 1899;
-    p.month = 12;
-    p.day = 30;
-    if (!ParseTime(text, pos, p) || pos != text.size()) return std::nullopt;
-    return PartsToOleDate(p);
-  }
-  if (!Digits(text, pos, 4, p.year) || pos >= text.size() || text[pos++] != '-') return std::nullopt;
-  if (!Digits(text, pos, 2, p.month) || pos >= text.size() || text[pos++] != '-') return std::nullopt;
-  if (!Digits(text, pos, 2, p.day)) return std::nullopt;
-  if (pos < text.size()) {
-    if (text[pos] != ' ' && text[pos] != 'T') return std::nullopt;
-    ++pos;
-    if (!ParseTime(text, pos, p) || pos != text.size()) return std::nullopt;
-  }
-  return PartsToOleDate(p);
-}
-
 std::string FormatIsoDate(double date) {
   auto p = OleDateToParts(date);
   if (!p) return {};
@@ -158,5 +97,3 @@ std::string FormatIsoDateTime(double date) {
   if (d.empty()) return d;
   return d + " " + FormatIsoTime(date);
 }
-
-}  // namespace ado

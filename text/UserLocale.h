@@ -5,8 +5,6 @@
 
 #include <string>
 
-namespace ado {
-
 // The locale named by the environment (LC_ALL, LC_NUMERIC, LANG), or the override below.
 locale_t UserNumericLocale();
 char UserDecimalPoint();        // '.' when the locale gives none
@@ -16,5 +14,3 @@ std::string UserGrouping();     // the locale's grouping string ("\3" and the li
 // Tests and the application's start-up may name the locale to use ("it_IT.UTF-8"); an empty
 // name goes back to the environment's. Returns false when the locale does not exist.
 bool SetUserNumericLocale(const std::string& name);
-
-}  // namespace ado

@@ -1,19 +1,12 @@
-#include "data/ado/UserLocale.h"
+#include "text/UserLocale.h"
 
 #include <langinfo.h>
 
-namespace ado {
+#include "text/OwnedLocale.h"
 
 namespace {
-struct LocaleState {
-  locale_t locale = nullptr;
-  ~LocaleState() {
-    if (locale) freelocale(locale);
-  }
-};
-
-LocaleState& State() {
-  static LocaleState state;
+OwnedLocale& State() {
+  static OwnedLocale state;
   return state;
 }
 
@@ -25,20 +18,18 @@ locale_t Load(const char* name) {
 }  // namespace
 
 locale_t UserNumericLocale() {
-  LocaleState& state = State();
-  if (!state.locale) {
-    state.locale = Load("");
-    if (!state.locale) state.locale = Load("C");
+  OwnedLocale& state = State();
+  if (!state.Get()) {
+    state.Reset(Load(""));
+    if (!state.Get()) state.Reset(Load("C"));
   }
-  return state.locale;
+  return state.Get();
 }
 
 bool SetUserNumericLocale(const std::string& name) {
   locale_t loaded = Load(name.c_str());
   if (!loaded) return false;
-  LocaleState& state = State();
-  if (state.locale) freelocale(state.locale);
-  state.locale = loaded;
+  State().Reset(loaded);
   return true;
 }
 
@@ -59,5 +50,3 @@ std::string UserGrouping() {
   uselocale(old);
   return grouping;
 }
-
-}  // namespace ado
