@@ -105,10 +105,26 @@ void DbRecordset::Close() {
 
 bool DbRecordset::IsOpen() const {
   try {
-    return impl_->recordset && impl_->recordset->GetState() == ado::adStateOpen;
+    return impl_->recordset && (impl_->recordset->GetState() & ado::adStateOpen) != 0;
   } catch (const ado::ComError&) {
     return false;
   }
+}
+
+bool DbRecordset::IsFetching() const {
+  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateFetching) != 0;
+}
+
+void DbRecordset::Cancel() {
+  if (!impl_->recordset) return;
+  Trace(TraceInfo, "DbRecordset::Cancel()");
+  impl_->recordset->Cancel();
+}
+
+void DbRecordset::WaitForFetch() {
+  if (!IsOpen()) return;
+  // Any call that needs every row ends the fetch; the count is the cheapest.
+  TracedCall(Where("WaitForFetch()"), [&] { impl_->recordset->GetRecordCount(); });
 }
 
 DbConnection* DbRecordset::GetConnection() const {

@@ -35,6 +35,13 @@ class DbRecordset {
             int cursorLocation);
   void Close();
   bool IsOpen() const;
+  // Rows still arrive on the worker thread (an open with adAsyncFetch). Never raises.
+  bool IsFetching() const;
+  // Stops a fetch under way, keeping the rows read. Never raises.
+  void Cancel();
+  // Waits for a fetch on the worker to end and raises what failed in it (once; the rows read
+  // before stay). Nothing when no fetch is pending.
+  void WaitForFetch();
   DbConnection* GetConnection() const;
 
   long GetFieldCount() const;  // -1 on error

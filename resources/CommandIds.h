@@ -54,6 +54,7 @@ inline constexpr int ID_RECORD_SEARCH = 32795;
 inline constexpr int ID_EXPORT_SQLSERVER_QUERY = 32798;
 inline constexpr int ID_EXPORT_MYSQL_QUERY = 32799;
 inline constexpr int ID_EXPORT = 32801;
+inline constexpr int ID_STOP = 32802;  // Esc in the grid or the query, toolbar: stops a fetch
 
 // ---- Buttons of the workspace form that raise commands (their control ids)
 inline constexpr int IDC_EXECUTE_BUTTON = 1006;      // "!"

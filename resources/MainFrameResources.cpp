@@ -29,6 +29,7 @@ const std::map<int, std::string>& Prompts() {
       {ID_RECORD_DUPLICATE, "Duplicate Record\nDuplicate Record"},
       {ID_RECORD_SEARCH, "Search Record\nSearch Record"},
       {ID_EXPORT, "Export\nExport"},
+      {ID_STOP, "Stop reading the rows of the result, keeping those read\nStop (Esc)"},
       // A toolbar button needs a tip, and Execute had none.
       {ID_EXECUTE, "Execute the query, or the selected part of it\nExecute (Ctrl+Enter)"},
       // The standard commands.
@@ -137,6 +138,7 @@ ToolbarDef MainToolbar() {
           0,
           ID_LIST_TABLES,
           ID_EXECUTE,
+          ID_STOP,
           0,
           ID_EDIT_CUT,
           ID_EDIT_COPY,

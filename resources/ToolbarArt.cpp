@@ -87,6 +87,25 @@ constexpr Image kExecute{{
     "......RRRR......",
 }};
 
+// A red octagon with a white bar: stop reading rows.
+constexpr Image kStop{{
+    "................",
+    ".....RRRRRR.....",
+    "....RrrrrrrR....",
+    "...RrrrrrrrrR...",
+    "..RrrrrrrrrrrR..",
+    ".RrrrrrrrrrrrrR.",
+    ".RrrwwwwwwwwrrR.",
+    ".RrrwwwwwwwwrrR.",
+    ".RrrwwwwwwwwrrR.",
+    ".RrrrrrrrrrrrrR.",
+    "..RrrrrrrrrrrR..",
+    "...RrrrrrrrrR...",
+    "....RrrrrrrR....",
+    ".....RRRRRR.....",
+    "................",
+}};
+
 constexpr Image kCut{{
     "...k........k...",
     "...kG......Gk...",
@@ -330,7 +349,7 @@ constexpr Image kSqlSyntax{{
 
 static_assert(Fits(kOpen) && Fits(kSaveAs) && Fits(kListTables) && Fits(kExecute) && Fits(kCut) && Fits(kCopy) &&
               Fits(kPaste) && Fits(kPrint) && Fits(kRecord) && Fits(kExport) && Fits(kInPlaceEdit) && Fits(kFilter) &&
-              Fits(kFormatQuery) && Fits(kAbout) && Fits(kSqlSyntax));
+              Fits(kFormatQuery) && Fits(kAbout) && Fits(kSqlSyntax) && Fits(kStop));
 static_assert(kPlus.Rectangular() && kPencil.Rectangular() && kCross.Rectangular() && kMagnifier.Rectangular());
 
 QImage Blank() {
@@ -369,6 +388,8 @@ QImage ToolbarImage(int commandId) {
       return From(kListTables);
     case ID_EXECUTE:
       return From(kExecute);
+    case ID_STOP:
+      return From(kStop);
     case ID_EDIT_CUT:
       return From(kCut);
     case ID_EDIT_COPY:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Qelvo and runs every test: the format and layer checks, the full build's tests (with throw-away
 # PostgreSQL and MariaDB servers on 127.0.0.1), a smoke test of the installed program under Xvfb,
-# and the sanitizer and fuzz build of the core and of the grid, result-grid and end-to-end suites.
+# the sanitizer and fuzz build of the core and of the grid, result-grid and end-to-end suites, and
+# the thread-sanitizer build of the fetch-on-a-worker suite.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,5 +50,12 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 ninja -C build-asan -j"$JOBS"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizer/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j"$JOBS" || status=1
+
+echo "== Thread sanitizer: rows fetched on a worker thread"
+# The core only (Qt is not instrumented), and only the suite that runs fetches on a worker.
+CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVO_TSAN=ON \
+  -DQELVO_CORE_ONLY=ON -DQELVO_BENCH=OFF >/dev/null
+ninja -C build-tsan -j"$JOBS" tests_data_fetch
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./build-tsan/tests/data/tests_data_fetch || status=1
 
 exit $status

@@ -3,7 +3,10 @@
 
 namespace ado {
 
-enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
+enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1, adStateExecuting = 4, adStateFetching = 8 };
+// An execute option (ExecuteOptionEnum), combined with a command type: a client cursor's rows
+// are read on a worker thread.
+inline constexpr long adAsyncFetch = 0x20;
 enum CursorLocationEnum { adUseNone = 1, adUseServer = 2, adUseClient = 3 };
 enum CursorTypeEnum {
   adOpenUnspecified = -1,

@@ -94,8 +94,9 @@ class ProviderSession {
   virtual void BeginWrite() = 0;
   virtual void CommitWrite() = 0;
   virtual void RollbackWrite() = 0;
-  // Interrupts a running statement or fetch; callable from another thread. An interrupted fetch
-  // keeps the rows it has read.
+  // Interrupts what the session runs now (a statement or a fetch on another thread), so that its
+  // next row comes back as an error soon; callable from any thread. An interrupted fetch keeps
+  // the rows it has read. Nothing to interrupt: nothing happens.
   virtual void Cancel() {}
 };
 

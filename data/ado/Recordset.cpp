@@ -17,7 +17,7 @@ void RecordsetState::RequireOpen() const {
 }
 
 void RecordsetState::RequireCurrent() {
-  RequireOpen();
+  RequireRows();
   if (currentDeleted || position < 0 || AtEnd()) throw ComError(adErrNoCurrentRecord);
 }
 
@@ -111,8 +111,13 @@ ValueView RecordsetState::View(int column) {
 ValueView RecordsetState::ViewAt(long viewPosition, int column) {
   if (viewPosition == position && editMode != adEditNone) return View(column);
   RequireOpen();
-  if (viewPosition < 0 || viewPosition >= static_cast<long>(view.size())) throw ComError(adErrNoCurrentRecord);
-  const RowStore::RowId row = view[static_cast<std::size_t>(viewPosition)];
+  // While rows arrive the view is the fetch order, and the worker owns the view itself: only
+  // the rows published so far are read.
+  const long shown =
+      fetchPending ? static_cast<long>(fetchedRows.load(std::memory_order_acquire)) : static_cast<long>(view.size());
+  if (viewPosition < 0 || viewPosition >= shown) throw ComError(adErrNoCurrentRecord);
+  const RowStore::RowId row =
+      fetchPending ? static_cast<RowStore::RowId>(viewPosition) : view[static_cast<std::size_t>(viewPosition)];
   // Cells are read row by row: the row's column starts are found once for all its values.
   if (rowStartsOf != row) {
     store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
@@ -159,7 +164,7 @@ void RecordsetState::AppendChunk(int column, const Variant& chunk) {
 }
 
 void RecordsetState::CancelUpdate() {
-  RequireOpen();
+  RequireRows();
   if (editMode == adEditAdd) position = positionBeforeAdd;
   editMode = adEditNone;
   pending.clear();
@@ -167,7 +172,7 @@ void RecordsetState::CancelUpdate() {
 }
 
 void RecordsetState::Update() {
-  RequireOpen();
+  RequireRows();
   if (editMode == adEditNone) return;
   ProviderSession& session = connection->Session();
   if (editMode == adEditAdd) {
@@ -204,6 +209,7 @@ void RecordsetState::Delete() {
 }
 
 void RecordsetState::Reset() {
+  CancelFetch();
   open = false;
   cursor.reset();
   connection = ConnectionPtr();
@@ -232,7 +238,10 @@ void RecordsetState::Reset() {
 // ---- Recordset -----------------------------------------------------------------------------
 
 Recordset::Recordset() : state_(std::make_shared<RecordsetState>()) {}
-Recordset::~Recordset() = default;
+Recordset::~Recordset() {
+  // The fields may keep the state alive: the worker stops with the recordset.
+  state_->CancelFetch();
+}
 
 void Recordset::PutCursorLocation(long location) {
   if (state_->open) throw ComError(adErrObjectOpen);
@@ -245,10 +254,16 @@ long Recordset::GetCursorLocation() const {
 }
 
 namespace {
-void FinishOpen(RecordsetState& s) {
+void FinishOpen(RecordsetState& s, bool fetchOnWorker = false) {
   s.criteriaColumns.clear();
   for (const ColumnInfo& c : s.columns) s.criteriaColumns.push_back(CriteriaColumn{c.name, c.type});
   s.open = true;
+  if (fetchOnWorker && s.cursorLocation == adUseClient) {
+    // The position is set when the fetch ends; until then nothing reads it.
+    s.position = -1;
+    s.StartFetch();
+    return;
+  }
   if (s.cursorLocation == adUseClient) s.FetchAll();
   // The first row is read at once so that EOF and BOF are known, as a provider knows them.
   if (!s.fetchedAll) s.FetchOne();
@@ -259,7 +274,6 @@ void FinishOpen(RecordsetState& s) {
 void Recordset::Open(const std::string& source, const ConnectionPtr& connection, long cursorType, long lockType,
                      long options) {
   (void)cursorType;
-  (void)options;
   if (state_->open) throw ComError(adErrObjectOpen);
   if (!connection) throw ComError(adErrInvalidConnection);
   connection->RequireOpen(adErrInvalidConnection);
@@ -280,7 +294,7 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   }
   state_->connection = connection;
   try {
-    FinishOpen(*state_);
+    FinishOpen(*state_, (options & adAsyncFetch) != 0);
   } catch (...) {
     state_->Reset();
     state_->cursorLocation = location;
@@ -300,34 +314,42 @@ void Recordset::OpenCursor(std::unique_ptr<ProviderCursor> cursor, long cursorLo
 
 void Recordset::Close() {
   state_->RequireOpen();
+  // A fetch under way stops first: its worker uses the session.
+  state_->CancelFetch();
   long location = state_->cursorLocation;
   state_->Reset();
   state_->cursorLocation = location;
 }
 
 long Recordset::GetState() const {
-  return state_->open ? adStateOpen : adStateClosed;
+  if (!state_->open) return adStateClosed;
+  return state_->fetchPending && state_->fetchRunning.load(std::memory_order_acquire) ? adStateOpen | adStateFetching
+                                                                                      : adStateOpen;
+}
+
+void Recordset::Cancel() {
+  state_->CancelFetch();
 }
 
 bool Recordset::GetBOF() const {
-  state_->RequireOpen();
+  state_->RequireRows();
   return state_->position < 0;
 }
 
 bool Recordset::GetEOF() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->position < 0) return state_->view.empty() && (state_->fetchedAll || !state_->FetchOne());
   return state_->AtEnd();
 }
 
 long Recordset::GetRecordCount() const {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (!state_->fetchedAll) return -1;
   return static_cast<long>(state_->view.size());
 }
 
 long Recordset::GetUnfilteredRecordCount() const {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (!state_->fetchedAll) return -1;
   const auto deleted = std::count(state_->deleted.begin(), state_->deleted.end(), true);
   return static_cast<long>(state_->store.RowCount()) - static_cast<long>(deleted);
@@ -338,7 +360,7 @@ long Recordset::GetRowsAffected() const {
 }
 
 void Recordset::MoveFirst() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->editMode != adEditNone) state_->Update();
   if (state_->view.empty()) state_->FetchOne();
   state_->position = state_->view.empty() ? -1 : 0;
@@ -346,7 +368,7 @@ void Recordset::MoveFirst() {
 }
 
 void Recordset::MoveNext() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->editMode != adEditNone) state_->Update();
   if (state_->currentDeleted) {
     // The rows after a deleted one moved up into its place.
@@ -360,7 +382,7 @@ void Recordset::MoveNext() {
 }
 
 void Recordset::MovePrevious() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->editMode != adEditNone) state_->Update();
   if (state_->position < 0) throw ComError(adErrNoCurrentRecord);
   state_->currentDeleted = false;
@@ -368,7 +390,7 @@ void Recordset::MovePrevious() {
 }
 
 void Recordset::MoveLast() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->editMode != adEditNone) state_->Update();
   state_->FetchAll();
   state_->position = static_cast<long>(state_->view.size()) - 1;
@@ -376,7 +398,7 @@ void Recordset::MoveLast() {
 }
 
 void Recordset::Move(long numRecords) {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (numRecords == 0) {
     state_->RequireCurrent();
     return;
@@ -414,6 +436,7 @@ Variant Recordset::GetCollect(const std::string& name) {
 }
 long Recordset::GetViewCount() const {
   state_->RequireOpen();
+  if (state_->fetchPending) return static_cast<long>(state_->fetchedRows.load(std::memory_order_acquire));
   return static_cast<long>(state_->view.size());
 }
 ValueView Recordset::GetValueAt(long position, long column) {
@@ -427,7 +450,7 @@ void Recordset::PutCollect(const std::string& name, const Variant& value) {
 }
 
 void Recordset::AddNew() {
-  state_->RequireOpen();
+  state_->RequireRows();
   if (state_->readOnly) throw ComError(adErrFeatureNotAvailable);
   if (state_->editMode != adEditNone) state_->Update();
   state_->positionBeforeAdd = state_->position;
@@ -454,7 +477,7 @@ long Recordset::GetEditMode() const {
 }
 
 void Recordset::PutSort(const std::string& criteria) {
-  state_->RequireOpen();
+  state_->RequireRows();
   std::vector<SortKey> keys = ParseSortCriteria(criteria, state_->criteriaColumns);
   if (state_->editMode != adEditNone) state_->Update();
   state_->sortKeys = std::move(keys);
@@ -467,7 +490,7 @@ std::string Recordset::GetSort() const {
 }
 
 void Recordset::PutFilter(const Variant& filter) {
-  state_->RequireOpen();
+  state_->RequireRows();
   std::unique_ptr<FilterExpression> compiled;
   if (filter.vt() == VT_BSTR) {
     if (!filter.Str().empty()) compiled = CompileFilter(filter.Str(), state_->criteriaColumns);
@@ -485,6 +508,7 @@ Variant Recordset::GetFilter() const {
 }
 
 std::size_t Recordset::MemoryBytes() const {
+  if (state_->open) state_->RequireRows();
   return state_->store.MemoryBytes() + state_->view.capacity() * sizeof(RowStore::RowId) +
          state_->deleted.capacity() / 8;
 }

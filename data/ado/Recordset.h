@@ -3,7 +3,11 @@
 // sorted and filtered here, and changes written back to the base table with bound parameters.
 // With the client cursor (adUseClient) every row is read at Open and RecordCount is exact; with
 // adUseServer or adUseNone rows are read as they are walked and RecordCount is -1 until the end
-// has been reached.
+// has been reached. With the client cursor and the adAsyncFetch option, Open returns once the
+// statement has run and the rows arrive on a worker thread: GetState() says adStateFetching,
+// GetViewCount() and GetValueAt() read the rows so far from any call, Cancel() stops
+// the fetch keeping them, and every other call that touches rows waits for the fetch to end (a
+// failure of the fetch is raised then, once, with the rows read before it kept).
 #include <memory>
 #include <string>
 
@@ -31,7 +35,10 @@ class Recordset {
   // Opens over a cursor a provider already made (schema rowsets); read-only.
   void OpenCursor(std::unique_ptr<ProviderCursor> cursor, long cursorLocation);
   void Close();
+  // adStateOpen, with adStateFetching while rows arrive on the worker.
   long GetState() const;
+  // Stops a fetch on the worker within moments, keeping the rows read; nothing otherwise.
+  void Cancel();
 
   bool GetBOF() const;
   bool GetEOF();
@@ -53,7 +60,8 @@ class Recordset {
   // The current record's value by index as a view into the held rows, without copying it (bulk
   // readers): valid until the record, the rows or the value change. Fails as GetCollect does.
   ValueView GetCollectView(long index);
-  // Rows the cursor shows now (read so far, not deleted, filtered, sorted); never fetches.
+  // Rows the cursor shows now (read so far, not deleted, filtered, sorted); never fetches, never
+  // waits: while rows arrive on the worker, those published so far, in fetch order.
   long GetViewCount() const;
   // The value of column `column` in the row at `position` of the shown rows (0-based), without
   // moving the current record: a view into the held rows, valid until the rows or the value

@@ -1,11 +1,15 @@
 #pragma once
 // The cursor engine behind Recordset, Fields and Field (internal to data/ado).
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/ado/AdoEnums.h"
+#include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "data/ado/FilterParser.h"
 #include "data/ado/Provider.h"
@@ -16,6 +20,8 @@ namespace ado {
 
 class RecordsetState : public RowSource {
  public:
+  ~RecordsetState() override;
+
   // Open state.
   bool open = false;
   long cursorLocation = adUseServer;
@@ -53,6 +59,8 @@ class RecordsetState : public RowSource {
   std::int64_t rowStartsOf = -1;
 
   void RequireOpen() const;
+  // Open, with every row in place: waits for a fetch on the worker to end (RecordsetFetch.cpp).
+  void RequireRows();
   void RequireCurrent();
   int FindColumn(const std::string& name) const;  // -1 when absent
   int CheckedColumn(const std::string& name) const;
@@ -75,6 +83,29 @@ class RecordsetState : public RowSource {
   void Delete();
   void RebuildView();
   void Reset();
+
+  // ---- Fetching on a worker thread (adAsyncFetch, RecordsetFetch.cpp). While a fetch is
+  // pending only the worker touches the cursor, the session, `view` and `deleted`; other threads
+  // read the store's rows below `fetchedRows` and the columns, nothing else.
+  std::thread fetcher;
+  bool fetchPending = false;                 // started and not yet ended by EndFetch (owner's thread)
+  std::atomic<bool> fetchRunning{false};     // the worker has not finished
+  std::atomic<bool> cancelRequested{false};  // Cancel asked the worker to stop
+  std::atomic<std::size_t> fetchedRows{0};   // rows readable by other threads
+  std::mutex providerMutex;                  // a provider cancel only while the worker reads rows
+  bool providerBusy = false;                 // under providerMutex
+  std::optional<ComError> fetchError;        // a failure of the worker, raised once at the end
+
+  // Starts the worker over the open cursor.
+  void StartFetch();
+  // The worker's loop.
+  void FetchOnWorker();
+  // Waits for the worker and makes the record count and the view final; a failure of the
+  // worker is raised once.
+  void EndFetch();
+  // Stops the worker within moments (the provider interrupts its statement) keeping the rows
+  // it read, then ends the fetch; nothing is raised.
+  void CancelFetch();
 };
 
 }  // namespace ado

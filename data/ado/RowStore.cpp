@@ -177,7 +177,7 @@ RowStore::RowId RowStore::AddRow(const std::vector<Variant>& values) {
 void RowStore::ReplaceRow(RowId row, const std::vector<Variant>& values) {
   Builder& b = BeginRow();
   for (const Variant& v : values) b.Value(v);
-  rows_[row] = Store(builder_.buffer_);
+  rows_.Set(row, Store(builder_.buffer_));
 }
 
 const char* RowStore::Skip(const char* p) {
@@ -290,12 +290,11 @@ std::vector<Variant> RowStore::GetRow(RowId row, int columnCount) const {
 }
 
 std::size_t RowStore::MemoryBytes() const {
-  return blockBytes_ + rows_.capacity() * sizeof(const char*);
+  return blockBytes_ + rows_.MemoryBytes();
 }
 
 void RowStore::Clear() {
   rows_.clear();
-  rows_.shrink_to_fit();
   blocks_.clear();
   blockUsed_ = blockSize_ = blockBytes_ = 0;
 }

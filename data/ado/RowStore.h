@@ -1,13 +1,15 @@
 #pragma once
 // The cursor engine's row storage: every row of a result packed into one byte string in large
 // shared blocks (a tag byte and a compact payload per value), so that a million rows cost little
-// more than their text. Rows are never moved; a changed row is written anew.
+// more than their text. Rows are never moved; a changed row is written anew. One thread may append
+// rows while others read the rows below a count published to them (RowIndex).
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/ado/RowIndex.h"
 #include "data/ado/ValueView.h"
 #include "data/ado/Variant.h"
 
@@ -64,7 +66,7 @@ class RowStore {
   std::size_t blockUsed_ = 0;
   std::size_t blockSize_ = 0;
   std::size_t blockBytes_ = 0;
-  std::vector<const char*> rows_;
+  RowIndex rows_;
 };
 
 }  // namespace ado

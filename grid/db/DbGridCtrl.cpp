@@ -7,6 +7,7 @@
 
 #include "data/ErrorText.h"
 #include "data/Trace.h"
+#include "data/ado/AdoEnums.h"
 #include "data/ado/ComError.h"
 #include "data/ado/HResult.h"
 #include "grid/db/DataTypeToColumnType.h"
@@ -124,7 +125,12 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   m_filterActive = false;
   try {
     PurgeRecordset(true);
-    m_recordset->Open(m_connectionHolder.GetConnection(), sql);
+    m_reapplyAfterFetch = false;
+    if (m_fetchOnWorker)
+      m_recordset->Open(m_connectionHolder.GetConnection(), sql, ado::adOpenKeyset, ado::adLockOptimistic,
+                        ado::adCmdText | ado::adAsyncFetch, RecordsetCursorLocation);
+    else
+      m_recordset->Open(m_connectionHolder.GetConnection(), sql);
   } catch (const ado::ComError& e) {
     ReportError(e);
     return false;
@@ -192,10 +198,33 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   }
   if (!layout) return true;
   SizeColumns();
-  ReapplySortAndFilters();
+  // Sorting and filtering need every row: they wait for the end of a fetch.
+  if (IsFetching())
+    m_reapplyAfterFetch = true;
+  else
+    ReapplySortAndFilters();
   // Sizing made the top rows; painting makes again the few that show.
   ForgetDataRows();
   return true;
+}
+
+void CDbGridCtrl::FinishFetch() {
+  if (!m_recordset || !m_recordset->IsOpen()) return;
+  // Ends the fetch (raising what failed in it), then counts every record.
+  m_recordset->GetRecordCount();
+  SyncRowCountFromRecordset();
+  if (m_reapplyAfterFetch) {
+    m_reapplyAfterFetch = false;
+    ReapplySortAndFilters();
+  }
+  // The record follows the row selected while the rows arrived.
+  const CellId focus = GetFocusCell();
+  if (IsValid(focus) && focus.row >= GetFirstDataRow()) {
+    try {
+      MoveRecordsetToRow(focus.row);
+    } catch (const ado::ComError&) {
+    }
+  }
 }
 
 void CDbGridCtrl::AutoSizeColumnFromTopRows(int col, int style) {
@@ -360,15 +389,17 @@ long CDbGridCtrl::ApplyRowLimit(long records) {
 
 void CDbGridCtrl::SetRowCountAfterRecorset() {
   GridTrace("CDbGridCtrl::SetRowCountAfterRecorset()");
-  const long n = m_recordset && m_recordset->IsOpen() ? m_recordset->GetRecordCount() : -1;
+  // While rows arrive: those readable now, without waiting for the rest.
+  const long n = !m_recordset || !m_recordset->IsOpen() ? -1
+                 : IsFetching()                         ? m_recordset->GetViewCount()
+                                                        : m_recordset->GetRecordCount();
   const int details = GetDetailRowCount();
   const int filters = m_options.useFilters ? 1 : 0;
   SetRowCount(details + filters + 1);
   if (m_cellStore) m_cellStore->SetFirstDataRow(GetFirstDataRow());
   ForgetDataRows();
-  // Without an open result the grid shows no rows at all, not even a header.
-  const long shown = m_recordset && m_recordset->IsOpen() ? std::max(0L, ApplyRowLimit(n)) : -1L;
-  SetRowCount(static_cast<int>(details + filters + 1 + shown));
+  // Without a result (n = -1) the last fixed row goes too, as the grid always showed it.
+  SetRowCount(static_cast<int>(details + filters + 1 + (n < 0 ? -1 : ApplyRowLimit(n))));
   SetFixedRowCount(details + 1);
   // Owned cells take the column definitions now; a layout under way applies them itself.
   if (!m_cellStore && !m_layingOut && GetFirstDataRow() < GetRowCount())
@@ -539,7 +570,9 @@ void CDbGridCtrl::OnGridEndSelChange(int row, int col, long long count) {
   GridTrace("recno = %ld", recno);
   SetFocusCell(row, col);
   try {
-    if (recno >= 0 && m_recordset && m_recordset->IsOpen()) {
+    // While rows arrive the record follows at the end of the fetch (FinishFetch): a move now
+    // would wait for every row.
+    if (recno >= 0 && m_recordset && m_recordset->IsOpen() && !IsFetching()) {
       m_recordset->MoveFirst();
       if (recno > 0) m_recordset->MoveRecordRel(recno);
     }
@@ -589,6 +622,8 @@ int CDbGridCtrl::GetSelectedDataRow() const {
 
 bool CDbGridCtrl::OnGridBeginEdit(int row, int col) {
   if (col < GetFixedColumnCount() || row < GetFixedRowCount()) return false;
+  // Neither a filter nor a change before every row is in.
+  if (IsFetching()) return false;
   return IsCellEditable(row, col);
 }
 

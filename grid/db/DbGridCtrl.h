@@ -70,6 +70,16 @@ class CDbGridCtrl : public CGridCtrlEx {
   // rows and columns, and afterwards sizes the columns and applies the previous sort column and
   // filter texts again; otherwise it only refills, keeping the column widths. Always true.
   bool Update(bool forceLayout);
+  // Opens read the rows after the first on a worker thread (adAsyncFetch): the grid can show
+  // rows while the rest arrive. Until the fetch ends, sorting, filtering and editing wait and
+  // an Update neither counts all records nor sorts or filters again; FinishFetch does that.
+  void SetFetchOnWorker(bool on) { m_fetchOnWorker = on; }
+  // Rows are still arriving on the worker.
+  bool IsFetching() const { return m_recordset && m_recordset->IsFetching(); }
+  // After the fetch ended (or was stopped): every record in the row count, then the sort column
+  // and filter texts of the previous result applied again when an Update during the fetch left
+  // them. Raises a failure of the fetch as ComError (traced by the recordset).
+  void FinishFetch();
   // Sets the row count to the header rows plus the records readable now (while rows are still
   // arriving), within the row limit, without touching the rows already shown; repaints only when
   // a new row can be on screen. Nothing before the grid has been laid out for the recordset.
@@ -240,6 +250,8 @@ class CDbGridCtrl : public CGridCtrlEx {
   int m_savedSortColumn = -1;
   bool m_savedSortAscending = true;
   bool m_diagnostics = false;
-  std::string m_cornerLabel;  // "top N rows" while the row limit cuts the records
+  bool m_fetchOnWorker = false;
+  bool m_reapplyAfterFetch = false;  // an Update during a fetch left the sort and filters
+  std::string m_cornerLabel;         // "top N rows" while the row limit cuts the records
   GridOptions m_options;
 };

@@ -33,7 +33,7 @@ void CDbGridCtrl::OnGridClick(int row, int col) {
 }
 
 bool CDbGridCtrl::SortRecordset(int col, bool ascending) {
-  if (!m_recordset || !m_recordset->IsOpen()) return false;
+  if (!m_recordset || !m_recordset->IsOpen() || IsFetching()) return false;
   const int field = col - GetFixedColumnCount();
   DbFieldInfo info;
   if (field < 0 || !m_recordset->GetFieldInfoIdx(field, info)) return false;
@@ -79,7 +79,7 @@ std::string CDbGridCtrl::BuildFilterCriteria() {
 }
 
 void CDbGridCtrl::FilterRecordset(const std::string& criteria) {
-  if (!m_recordset || !m_recordset->IsOpen()) return;
+  if (!m_recordset || !m_recordset->IsOpen() || IsFetching()) return;
   OnBeforeFilter();
   emit FilterChanging();
   GridTrace("CDbGridCtrl::FilterRecordset() : criteria is \"%s\"\n", criteria.c_str());

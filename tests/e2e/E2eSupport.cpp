@@ -102,16 +102,29 @@ void Program::TypeQuery(const std::string& text) {
   TypeInto(Workspace().QueryEditor(), text);
 }
 
-void Program::PressExecute() {
+void Program::StartExecute() {
   QPlainTextEdit* editor = Workspace().QueryEditor();
   if (!editor->hasFocus()) editor->setFocus(Qt::OtherFocusReason);
   QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+}
+
+void Program::WaitForFetchEnd() {
+  auto fetching = [this] {
+    CMainFrame* frame = app_ ? app_->MainFrame() : nullptr;
+    return frame && frame->BottomView() && frame->BottomView()->IsFetching();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !fetching(); }, 60000)) << "the rows never stopped coming";
   Settle();
+}
+
+void Program::PressExecute() {
+  StartExecute();
+  WaitForFetchEnd();
 }
 
 bool Program::RunCommand(int id) {
   const bool ran = Frame().Router().Execute(id);
-  Settle();
+  WaitForFetchEnd();
   return ran;
 }
 

@@ -67,9 +67,14 @@ class Program {
   // Replaces an editor's text by typing it (lines joined by Return).
   void TypeConnection(const std::string& text);
   void TypeQuery(const std::string& text);
-  // Ctrl+Enter in the query editor.
+  // Ctrl+Enter in the query editor, then the rows' arrival awaited.
   void PressExecute();
-  // A command through the frame's routing, as a menu item or button raises it.
+  // Ctrl+Enter alone: the rows may still be arriving when it returns.
+  void StartExecute();
+  // Until no rows are arriving any more.
+  void WaitForFetchEnd();
+  // A command through the frame's routing, as a menu item or button raises it; rows a run
+  // fetches are awaited.
   bool RunCommand(int id);
   bool IsEnabled(int id);
   std::optional<int> CheckOf(int id);

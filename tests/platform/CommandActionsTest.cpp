@@ -153,10 +153,11 @@ TEST(CommandActions, TheToolbarHasTheButtonsInOrderWithImagesAndTips) {
     tips << action->toolTip();
   }
   EXPECT_EQ(separators, 6);
-  EXPECT_EQ(tips.size(), 19);
+  EXPECT_EQ(tips.size(), 20);
   EXPECT_EQ(tips.front(), "Open");
   EXPECT_EQ(tips[2], "Tables");
-  EXPECT_EQ(tips[15], "Filter");
+  EXPECT_EQ(tips[4], "Stop (Esc)");
+  EXPECT_EQ(tips[16], "Filter");
   EXPECT_EQ(tips.back(), "SQL Syntax");
 }
 

@@ -49,10 +49,10 @@ TEST(Resources, EveryToolbarButtonHasItsOwnPictureAndATip) {
         << "two buttons look the same: " << id;
     EXPECT_FALSE(CommandPrompt(id).empty()) << id;
   }
-  EXPECT_EQ(buttons, 19);
+  EXPECT_EQ(buttons, 20);
   EXPECT_TRUE(ToolbarImage(ID_TEST_GRID).isNull());
   const QImage strip = ToolbarStrip();
-  EXPECT_EQ(strip.size(), QSize(19 * 16, 15));
+  EXPECT_EQ(strip.size(), QSize(20 * 16, 15));
   QImage face(strip.width() * 3, strip.height() * 3, QImage::Format_ARGB32);
   face.fill(QColor(0xEF, 0xEF, 0xEF));
   {

@@ -4,6 +4,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include "data/DbConnection.h"
 #include "data/DbConnectionHolder.h"
@@ -33,12 +34,18 @@ CBottomView::CBottomView(CQelvoDoc& document, StatusPanes* panes, QWidget* paren
   Commands().On(ID_EXPORT, [this] { ExportResult(); });
   Commands().OnUpdate(ID_EXPORT, [this](CommandUi& ui) { ui.Enable(CanExport()); });
   RegisterRecordCommands();
+  Commands().On(ID_STOP, [this] { StopFetch(); });
+  Commands().OnUpdate(ID_STOP, [this](CommandUi& ui) { ui.Enable(IsFetching()); });
   Commands().On(ID_FILE_PRINT_PREVIEW, [this] { PrintPreview(); });
   Commands().OnUpdate(ID_FILE_PRINT_PREVIEW, [this](CommandUi& ui) { ui.Enable(CanPrint()); });
 }
 
 CBottomView::~CBottomView() {
   document_.RemoveView(this);
+  // A fetch under way stops before the pane goes: its worker uses the grid's connection.
+  if (fetchTimer_) fetchTimer_->stop();
+  fetchPending_ = false;
+  if (grid_) grid_->PurgeRecordset(false);
 }
 
 bool CBottomView::CurrentStarter::Start(const std::vector<std::string>& arguments, bool wait) {
@@ -52,6 +59,7 @@ void CBottomView::OnInitialUpdate() {
     grid_->Initialize();
     grid_->SetEditable(AppSettings().GetBool("Grid", "InPlaceEdit"));
     grid_->SetDiagnostics(true);
+    grid_->SetFetchOnWorker(true);
     connect(grid_, &CDbGridCtrl::FilterChanged, this, [this] { ShowRecordCount(); });
     connect(grid_, &CDbGridCtrl::FilterRefused, this, [this](const QString& reason) {
       if (panes_) panes_->ShowStatusMessage(reason.toStdString());
@@ -91,6 +99,11 @@ void CBottomView::RelayoutGrid() {
 
 void CBottomView::OnUpdate(DocView*) {
   if (!grid_) return;
+  // A new run stops the rows of the last one still arriving: that worker uses the connection.
+  if (fetchPending_) {
+    if (DbRecordset* recordset = grid_->GetRecordset()) recordset->Cancel();
+    FinishFetchDisplay();
+  }
   ReloadGridOptions();
   const std::string connectionString = document_.ConnectionString();
   const std::string text = document_.StatementText();
@@ -111,6 +124,11 @@ void CBottomView::OnUpdate(DocView*) {
     if (!toShow.empty()) {
       const long t0 = TickCount();
       grid_->OpenRecordset(connectionString, toShow);
+      if (grid_->IsFetching()) {
+        // The rows arrive on the worker; the timer shows them and makes the panes final.
+        BeginFetchDisplay(t0);
+        return;
+      }
       const long t1 = TickCount();
       opened = true;
       if (panes_) panes_->SetElapsedPane(t1 - t0);
@@ -171,7 +189,8 @@ void CBottomView::ShowReport(const std::string& path, const std::string& text) {
 }
 
 bool CBottomView::CanPrint() const {
-  return grid_ && grid_->GetRowCount() > grid_->GetFirstDataRow();
+  // Not a result half read.
+  return grid_ && !fetchPending_ && grid_->GetRowCount() > grid_->GetFirstDataRow();
 }
 
 void CBottomView::Print(QPrinter* printer) {

@@ -3,6 +3,9 @@
 // id 101, filling the pane) and runs the document's request whenever the document updates its
 // views: one statement (or none) opens in the grid with the record count and the elapsed time
 // in the status bar; two or more statements run as a batch (BatchRunner) after a confirmation.
+// The rows of a result arrive on a worker thread while the window answers: the grid shows the
+// first screen as soon as it exists and grows with a timer, the record-count pane counts along,
+// and Stop (Esc, the toolbar) keeps the rows read so far (BottomViewFetch.cpp).
 //
 // Commands reaching the pane are offered to the grid first (the edit commands on its cells),
 // then to the pane's own table (Print, and what other parts register on Commands()).
@@ -17,6 +20,7 @@
 
 class CDbGridCtrl;
 class QPrinter;
+class QTimer;
 class StatusPanes;
 class WaitCursor;
 
@@ -52,6 +56,11 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   void SetPrinter(QPrinter* printer) { printer_ = printer; }
 
   CDbGridCtrl* Grid() const { return grid_; }
+  // Rows of the result are still arriving.
+  bool IsFetching() const { return fetchPending_; }
+  // Stops the fetch under way, keeping its rows, and says after how many rows in the message
+  // area; nothing without a fetch.
+  void StopFetch();
   // The batch of the last run (its log and error count).
   const BatchRunner& LastBatch() const { return *batch_; }
   // The keyboard focus to the grid.
@@ -60,6 +69,10 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   bool OnCommand(int id) override;
   bool HasCommandHandler(int id) const override;
   bool OnUpdateCommand(CommandUi& ui) override;
+
+ signals:
+  // A fetch began or ended: Stop and the commands that wait for every row change state.
+  void FetchStateChanged();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -90,6 +103,14 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   void ShowRecordCount();
   void OnGridDoubleClick(int row, int col);
 
+  // ---- The fetch on the worker (BottomViewFetch.cpp).
+  // After an open: follows the fetch with the timer, or finishes at once when it has ended.
+  void BeginFetchDisplay(long startTicks);
+  // A timer tick: the first layout once a screen of rows exists, then the grid's row count and
+  // the record-count pane; the end when the worker is done.
+  void OnFetchTick();
+  // The end (or a stop): every record shown, sort and filters again, the final panes.
+  void FinishFetchDisplay();
   // The process-wide starter as it is when the viewer starts (tests replace it).
   class CurrentStarter : public ProcessStarter {
    public:
@@ -103,4 +124,8 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   std::unique_ptr<BatchRunner> batch_;
   std::unique_ptr<WaitCursor> batchWait_;
   QPrinter* printer_ = nullptr;
+  QTimer* fetchTimer_ = nullptr;
+  bool fetchPending_ = false;
+  bool fetchLaidOut_ = false;  // the grid has been laid out for the arriving rows
+  long fetchStart_ = 0;
 };

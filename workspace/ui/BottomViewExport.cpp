@@ -18,7 +18,8 @@
 #include "workspace/ui/WindowExportUi.h"
 
 bool CBottomView::CanExport() const {
-  if (!grid_) return false;
+  // Not before every row is in.
+  if (!grid_ || fetchPending_) return false;
   DbRecordset* recordset = grid_->GetRecordset();
   return recordset && recordset->IsOpen();
 }

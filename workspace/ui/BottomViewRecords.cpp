@@ -26,7 +26,8 @@ void CBottomView::RegisterRecordCommands() {
 }
 
 bool CBottomView::CanAddRecord() const {
-  return grid_ && grid_->GetRecordset() && grid_->GetRecordset()->IsOpen();
+  // Changes wait until every row is in.
+  return grid_ && !fetchPending_ && grid_->GetRecordset() && grid_->GetRecordset()->IsOpen();
 }
 
 bool CBottomView::CanChangeRecord() const {
@@ -67,7 +68,10 @@ void CBottomView::DuplicateRecord() {
 }
 
 void CBottomView::RefreshAfterRecordChange(int keepRow) {
+  // Every row at once: the row to select again may be far down.
+  grid_->SetFetchOnWorker(false);
   grid_->ReopenRecordset();
+  grid_->SetFetchOnWorker(true);
   grid_->Update(false);
   ShowRecordCount();
   // The person keeps their place: the same row again, or the last one when the table shrank.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -114,6 +115,7 @@ void CMainFrame::CreateClient() {
   splitter_->setChildrenCollapsible(false);
   top_ = new CQelvoView(document_, this, splitter_);
   bottom_ = new CBottomView(document_, this, splitter_);
+  connect(bottom_, &CBottomView::FetchStateChanged, actions_.get(), &CommandActions::RequestIdleUpdate);
   splitter_->addWidget(top_);
   splitter_->addWidget(bottom_);
   // The result pane takes what the window gains; the workspace keeps its height.
@@ -133,7 +135,19 @@ void CMainFrame::CreateClient() {
 void CMainFrame::InitialUpdateFrame() {
   top_->OnInitialUpdate();
   bottom_->OnInitialUpdate();
+  // Esc in the query or the grid stops rows still arriving.
+  top_->QueryEditor()->installEventFilter(this);
+  if (bottom_->Grid()) bottom_->Grid()->installEventFilter(this);
   actions_->RequestIdleUpdate();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && bottom_ &&
+      bottom_->IsFetching()) {
+    router_.Execute(ID_STOP);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::RegisterCommands() {
@@ -295,6 +309,8 @@ bool CMainFrame::RestorePlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Rows still arriving stop first: their worker must not outlive the window.
+  if (bottom_ && bottom_->IsFetching()) bottom_->StopFetch();
   SavePlacement();
   QMainWindow::closeEvent(event);
 }

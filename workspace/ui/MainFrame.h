@@ -76,6 +76,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Esc in the query editor or the grid during a fetch: Stop.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateToolBar();

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "text/NumberFormat.h"
+
 std::string ElapsedPaneText(long milliseconds) {
   if (milliseconds < 0) return {};
   char text[48];
@@ -21,4 +23,8 @@ std::string FilteredCountPaneText(long shown, long total) {
 std::string RowsAffectedPaneText(long affected) {
   if (affected < 0) return {};
   return std::to_string(affected) + (affected == 1 ? " row affected" : " rows affected");
+}
+
+std::string StoppedAfterText(long rows) {
+  return "Stopped after " + FormatIntegerGrouped(rows) + (rows == 1 ? " row" : " rows");
 }

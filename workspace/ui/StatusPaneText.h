@@ -11,3 +11,5 @@ std::string RecordCountPaneText(long count);
 std::string FilteredCountPaneText(long shown, long total);
 // "1 row affected", "12 rows affected"; "" when the database did not say (-1).
 std::string RowsAffectedPaneText(long affected);
+// The message after Stop: "Stopped after 412,000 rows" (grouped as the user's numbers are).
+std::string StoppedAfterText(long rows);

@@ -12,6 +12,7 @@ namespace {
 // copy lives to the end of the process: an outer scope of this thread may still have an earlier
 // one installed, and a provider call may come from a static destructor.
 locale_t NumericCLocale() {
+  std::lock_guard lock(ProcessLocaleMutex());
   static std::string* builtFor = new std::string;
   static std::vector<locale_t>* built = new std::vector<locale_t>;
   const char* current = setlocale(LC_ALL, nullptr);
@@ -36,6 +37,11 @@ std::string Trimmed(std::string text) {
 }
 
 }  // namespace
+
+std::recursive_mutex& ProcessLocaleMutex() {
+  static auto* mutex = new std::recursive_mutex;
+  return *mutex;
+}
 
 NumericLocaleScope::NumericLocaleScope() : previous_(nullptr) {
   locale_t c = NumericCLocale();

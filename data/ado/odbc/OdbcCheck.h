@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ namespace ado::odbc {
 // decimal mark is a comma they truncate or misformat them. While one of these lives, this thread
 // runs with LC_NUMERIC "C" (the rest of the process's locale unchanged); the previous thread
 // locale comes back at the end. Cheap enough to wrap every entry into the provider.
+// Held while the process's locale is read or may be changed: a driver that sets the process's
+// locale while it connects (psqlODBC) must not do so while another thread reads it.
+std::recursive_mutex& ProcessLocaleMutex();
+
 class NumericLocaleScope {
  public:
   NumericLocaleScope();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "data/ado/ConnectionString.h"
+#include "data/ado/odbc/OdbcCancel.h"
 #include "data/ado/odbc/OdbcText.h"
 
 namespace ado::odbc {
@@ -24,9 +25,13 @@ SQLUINTEGER InfoInteger(SQLHDBC dbc, SQLUSMALLINT info) {
 }  // namespace
 
 OdbcConnection::OdbcConnection(const std::string& connectionString, const ConnectOptions& options)
-    : link_(connectionString, options), driver_(link_.Driver()) {
+    : link_(connectionString, options),
+      driver_(link_.Driver()),
+      connectionString_(connectionString),
+      options_(options) {
   NumericLocaleScope locale;
   Learn(connectionString);
+  if (dialect_ == Dialect::PostgreSql) backend_ = PostgreSqlBackend(link_.Dbc());
 }
 
 OdbcConnection::~OdbcConnection() = default;
@@ -63,6 +68,31 @@ Handle OdbcConnection::NewStatement() const {
   SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, link_.Dbc(), &made);
   if (!Succeeded(rc)) Raise(rc, SQL_HANDLE_DBC, link_.Dbc(), driver_, E_FAIL);
   return Handle(made, HandleDeleter{SQL_HANDLE_STMT});
+}
+
+void OdbcConnection::SetFetchingStatement(SQLHSTMT stmt) const {
+  std::lock_guard lock(fetchingMutex_);
+  fetching_ = stmt;
+}
+
+void OdbcConnection::ClearFetchingStatement(SQLHSTMT stmt) const {
+  std::lock_guard lock(fetchingMutex_);
+  if (fetching_ == stmt) fetching_ = nullptr;
+}
+
+void OdbcConnection::CancelFetch() const {
+  // Under the lock, so that the statement cannot be freed while it is cancelled.
+  std::lock_guard lock(fetchingMutex_);
+  if (!fetching_) return;
+  // MariaDB's driver closes the cursor under a fetch between two calls, and then crashes in the
+  // next one; it holds the whole result by then anyway, so the fetch loop's own stop suffices.
+  // psqlODBC's SQLCancel does nothing outside SQLExecute: the server is asked instead.
+  if (dialect_ == Dialect::MySql) return;
+  if (dialect_ == Dialect::PostgreSql) {
+    CancelPostgreSqlBackend(connectionString_, options_, backend_);
+    return;
+  }
+  SQLCancel(fetching_);
 }
 
 }  // namespace ado::odbc

@@ -3,6 +3,7 @@
 // connection alive until its last row has been read), with what the provider learned about the
 // driver and the database when it connected.
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "data/ado/odbc/OdbcCheck.h"
@@ -57,6 +58,14 @@ class OdbcConnection {
   // psqlODBC's size for character columns of unknown length (MaxVarcharSize).
   SQLULEN UnknownVarcharSize() const { return unknownVarcharSize_; }
 
+  // The statement whose rows are being read, so that another thread can cancel it: a cursor
+  // names its statement when it opens and takes it back before freeing it (only its own).
+  void SetFetchingStatement(SQLHSTMT stmt) const;
+  void ClearFetchingStatement(SQLHSTMT stmt) const;
+  // Interrupts that statement, if any, the way its driver allows (SQLCancel, or the server asked
+  // on a connection of its own); callable from any thread.
+  void CancelFetch() const;
+
  private:
   void Learn(const std::string& connectionString);
 
@@ -68,6 +77,12 @@ class OdbcConnection {
   bool bindsAmongUnbound_ = false;
   bool rereadsTruncated_ = false;
   SQLULEN unknownVarcharSize_ = 255;
+  // For a cancel from outside (OdbcCancel.h).
+  std::string connectionString_;
+  ConnectOptions options_;
+  std::string backend_;
+  mutable std::mutex fetchingMutex_;
+  mutable SQLHSTMT fetching_ = nullptr;
 };
 
 }  // namespace ado::odbc

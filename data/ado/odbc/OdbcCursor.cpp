@@ -47,10 +47,17 @@ OdbcCursor::OdbcCursor(std::shared_ptr<const OdbcConnection> connection, Handle 
     plans_.push_back(d.plan);
   }
   SetUpFetch();
+  connection_->SetFetchingStatement(stmt_.get());
 }
 
 OdbcCursor::~OdbcCursor() {
   NumericLocaleScope locale;
+  FreeStatement();
+}
+
+void OdbcCursor::FreeStatement() {
+  if (!stmt_) return;
+  connection_->ClearFetchingStatement(stmt_.get());
   stmt_.reset();
 }
 
@@ -107,7 +114,7 @@ bool OdbcCursor::NextBlock() {
   SQLRETURN rc = SQLFetch(stmt);
   if (rc == SQL_NO_DATA) {
     // Frees the driver's copy of the result at once.
-    stmt_.reset();
+    FreeStatement();
     return false;
   }
   if (!Succeeded(rc)) connection_->RaiseStatement(rc, stmt);

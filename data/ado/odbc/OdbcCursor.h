@@ -31,6 +31,8 @@ class OdbcCursor : public ProviderCursor {
   };
 
   void SetUpFetch();
+  // Frees the statement, after taking it back from the connection's cancel.
+  void FreeStatement();
   bool NextBlock();
   void AppendBound(RowStore::Builder& row, std::size_t column, SQLULEN index);
   void AppendUnbound(RowStore::Builder& row, std::size_t column);

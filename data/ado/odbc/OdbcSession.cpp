@@ -170,6 +170,10 @@ void OdbcSession::CommitWrite() {
                                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER));
 }
 
+void OdbcSession::Cancel() {
+  connection_->CancelFetch();
+}
+
 void OdbcSession::RollbackWrite() {
   NumericLocaleScope locale;
   SQLEndTran(SQL_HANDLE_DBC, connection_->Dbc(), SQL_ROLLBACK);

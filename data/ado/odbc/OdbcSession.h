@@ -29,6 +29,8 @@ class OdbcSession : public ProviderSession {
   void BeginWrite() override;
   void CommitWrite() override;
   void RollbackWrite() override;
+  // SQLCancel on the statement whose rows are being read.
+  void Cancel() override;
 
  private:
   std::shared_ptr<OdbcConnection> connection_;

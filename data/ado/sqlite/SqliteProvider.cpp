@@ -22,7 +22,8 @@ std::unique_ptr<ProviderSession> OpenSqliteSession(const ConnectionString& conne
   if (!path) path = connection.Get("Database");
   if (!path || path->empty())
     throw ComError(E_FAIL, "The SQLite connection string names no file: add Data Source=<file>.", "SQLite");
-  // One thread uses a connection: SQLite's per-call locking would only cost time.
+  // One thread at a time uses a connection (a fetch on a worker has it until the fetch ends;
+  // sqlite3_interrupt is safe from any thread): SQLite's per-call locking would only cost time.
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
   if (IsTrue(connection.Get("Create").value_or("")) || *path == ":memory:") flags |= SQLITE_OPEN_CREATE;
   sqlite3* raw = nullptr;

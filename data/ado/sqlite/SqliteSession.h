@@ -27,6 +27,9 @@ class SqliteSession : public ProviderSession {
   void BeginWrite() override;
   void CommitWrite() override;
   void RollbackWrite() override;
+  // sqlite3_interrupt: safe from any thread; a statement started after the last one ended is
+  // not affected.
+  void Cancel() override { sqlite3_interrupt(db_.get()); }
 
  private:
   void RunWithParameters(const std::string& sql, const std::vector<Parameter>& parameters);
