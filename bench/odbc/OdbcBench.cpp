@@ -10,12 +10,9 @@
 // Needs a PostgreSQL server: QELVO_TEST_PG holds its ODBC connection string (scripts/servers.sh
 // writes it into env.sh). The table BigTable is made there on first use.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,7 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
+#include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
 #include "data/ado/Recordset.h"
@@ -71,58 +70,6 @@ void EnsureTable() {
   std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
   std::fflush(stdout);
   Connection()->Execute(kLoad);
-}
-
-// Peak memory of a finished child, in bytes.
-struct ChildRun {
-  long peakBytes = 0;
-  int status = -1;
-};
-
-// The peers run through this program started again as "--peak-of FILE INPUT PROGRAM ARGS...": a
-// child forked from this large process would report this process's peak memory as its own.
-int PeakOf(char** argv) {
-  const char* file = argv[2];
-  const char* input = argv[3];
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open(*input ? input : "/dev/null", O_RDONLY);
-    int out = open("/dev/null", O_WRONLY);
-    dup2(in, 0);
-    dup2(out, 1);
-    execvp(argv[4], argv + 4);
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (FILE* f = std::fopen(file, "w")) {
-    std::fprintf(f, "%ld\n", usage.ru_maxrss * 1024L);
-    std::fclose(f);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-ChildRun RunQuiet(const std::vector<std::string>& args, const std::string& input, char** env) {
-  char peakFile[] = "/tmp/qelvo-bench-peak-XXXXXX";
-  int fd = mkstemp(peakFile);
-  if (fd >= 0) close(fd);
-  std::vector<std::string> all{"/proc/self/exe", "--peak-of", peakFile, input};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const std::string& a : all) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), env) == 0) {
-    waitpid(pid, &run.status, 0);
-    if (FILE* f = std::fopen(peakFile, "r")) {
-      if (std::fscanf(f, "%ld", &run.peakBytes) != 1) run.peakBytes = 0;
-      std::fclose(f);
-    }
-  }
-  unlink(peakFile);
-  return run;
 }
 
 // The same query through the bare driver: bound buffers of the C types the provider uses, block
@@ -173,22 +120,7 @@ void ProviderClientCursor(benchmark::State& state) {
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
   for (auto _ : state) {
-    ado::RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(ado::adUseClient);
-    rs->Open(kQuery, Connection(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
-    long fields = rs->GetFields()->GetCount();
-    std::size_t bytes = 0;
-    while (!rs->GetEOF()) {
-      for (long i = 0; i < fields; ++i) {
-        ado::Variant v = rs->GetCollect(i);
-        bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
-      }
-      rs->MoveNext();
-    }
-    benchmark::DoNotOptimize(bytes);
-    heldBytes = rs->MemoryBytes();
-    rs->Close();
+    heldBytes = WalkClientCursor(Connection(), kQuery);
   }
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
@@ -212,7 +144,7 @@ std::string QueryFile() {
 
 void IsqlSameDriver(benchmark::State& state) {
   for (auto _ : state) {
-    ChildRun run = RunQuiet({"isql", "-k", Odbc(), "-b", "-d|"}, QueryFile(), environ);
+    ChildRun run = RunQuiet({"isql", "-k", Odbc(), "-b", "-d|"}, environ, QueryFile());
     if (run.status != 0) state.SkipWithError("isql failed");
     peaks["isql"] = std::max(peaks["isql"], run.peakBytes);
   }
@@ -220,17 +152,12 @@ void IsqlSameDriver(benchmark::State& state) {
 
 void PsqlToDevNull(benchmark::State& state) {
   ado::ConnectionString c = ado::ConnectionString::Parse(Odbc());
-  std::vector<std::string> environment;
-  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
-  environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  std::vector<char*> env;
-  for (std::string& e : environment) env.push_back(e.data());
-  env.push_back(nullptr);
+  ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
   for (auto _ : state) {
     ChildRun run = RunQuiet(
         {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
          c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        "", env.data());
+        env.Get());
     if (run.status != 0) state.SkipWithError("psql failed");
     peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
   }
@@ -256,7 +183,7 @@ void PrintSummary(const RatioReporter& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 5 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
+  if (IsPeakOf(argc, argv)) return PeakOf(argv);
   if (Odbc().empty()) {
     std::printf(
         "bench_odbc: no PostgreSQL server. Start one with scripts/servers.sh start DIR and source "

@@ -12,12 +12,7 @@
 // writes it into env.sh), from which the native string is made. The table BigTable is made there
 // on first use.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <libpq-fe.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
+#include "bench/common/RecordsetWalk.h"
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
@@ -91,71 +88,7 @@ void EnsureTable() {
 
 // Opens the table with the client cursor and reads every value; the bytes the rows hold.
 std::size_t OpenAndWalk() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  rs->PutCursorLocation(ado::adUseClient);
-  rs->Open(kQuery, Connection(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
-  long fields = rs->GetFields()->GetCount();
-  std::size_t bytes = 0;
-  while (!rs->GetEOF()) {
-    for (long i = 0; i < fields; ++i) {
-      ado::Variant v = rs->GetCollect(i);
-      bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
-    }
-    rs->MoveNext();
-  }
-  benchmark::DoNotOptimize(bytes);
-  std::size_t held = rs->MemoryBytes();
-  rs->Close();
-  return held;
-}
-
-struct ChildRun {
-  long peakBytes = 0;
-  int status = -1;
-};
-
-// The peers run through this program started again as "--peak-of FILE PROGRAM ARGS...": a child
-// forked from this large process would report this process's peak memory as its own.
-int PeakOf(char** argv) {
-  const char* file = argv[2];
-  pid_t pid = fork();
-  if (pid == 0) {
-    int out = open("/dev/null", O_WRONLY);
-    dup2(out, 1);
-    execvp(argv[3], argv + 3);
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (FILE* f = std::fopen(file, "w")) {
-    std::fprintf(f, "%ld\n", usage.ru_maxrss * 1024L);
-    std::fclose(f);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-ChildRun RunQuiet(const std::vector<std::string>& args, char** env) {
-  char peakFile[] = "/tmp/qelvo-bench-peak-XXXXXX";
-  int fd = mkstemp(peakFile);
-  if (fd >= 0) close(fd);
-  std::vector<std::string> all{"/proc/self/exe", "--peak-of", peakFile};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const std::string& a : all) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), env) == 0) {
-    waitpid(pid, &run.status, 0);
-    if (FILE* f = std::fopen(peakFile, "r")) {
-      if (std::fscanf(f, "%ld", &run.peakBytes) != 1) run.peakBytes = 0;
-      std::fclose(f);
-    }
-  }
-  unlink(peakFile);
-  return run;
+  return WalkClientCursor(Connection(), kQuery);
 }
 
 // The query through libpq alone, one row at a time, each value touched in the given format.
@@ -191,17 +124,12 @@ void ProviderClientCursor(benchmark::State& state) {
 
 void PsqlToDevNull(benchmark::State& state) {
   ado::ConnectionString c = Odbc();
-  std::vector<std::string> environment;
-  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
-  environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  std::vector<char*> env;
-  for (std::string& e : environment) env.push_back(e.data());
-  env.push_back(nullptr);
+  ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
   for (auto _ : state) {
     ChildRun run = RunQuiet(
         {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
          c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        env.data());
+        env.Get());
     if (run.status != 0) state.SkipWithError("psql failed");
     peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
   }
@@ -248,7 +176,7 @@ void PrintSummary(const RatioReporter& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 4 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
+  if (IsPeakOf(argc, argv)) return PeakOf(argv);
   if (argc >= 2 && std::string(argv[1]) == "--walk-once") return OpenAndWalk() > 0 ? 0 : 1;
   if (argc >= 2 && std::string(argv[1]) == "--connect-only")
     return Connection()->GetState() == ado::adStateOpen ? 0 : 1;
