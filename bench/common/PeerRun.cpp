@@ -1,11 +1,13 @@
 #include "bench/common/PeerRun.h"
 
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -79,4 +81,13 @@ long ReadNumber(const std::string& file) {
     std::fclose(f);
   }
   return value;
+}
+
+void TimePeer(benchmark::State& state, const std::vector<std::string>& args, char** env, long& peak,
+              const char* failure, const std::string& input) {
+  for (auto _ : state) {
+    ChildRun run = RunQuiet(args, env, input);
+    if (failure && run.status != 0) state.SkipWithError(failure);
+    peak = std::max(peak, run.peakBytes);
+  }
 }

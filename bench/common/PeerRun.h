@@ -35,3 +35,12 @@ class ChildEnvironment {
 std::string TemporaryFile(const char* prefix);
 void WriteNumber(const std::string& file, long value);
 long ReadNumber(const std::string& file);
+
+namespace benchmark {
+class State;
+}
+
+// One timed run of a peer a benchmark iteration: the largest peak so far is kept in `peak`, and a
+// failed run marks the benchmark with `failure` (when not null).
+void TimePeer(benchmark::State& state, const std::vector<std::string>& args, char** env, long& peak,
+              const char* failure, const std::string& input = "");

@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
 #include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
 #include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
-#include "data/ado/Recordset.h"
 
 extern char** environ;
 
@@ -62,35 +62,14 @@ std::string Native() {
          ";User ID=" + odbc.Get("UID").value_or("") + ";Password=" + odbc.Get("PWD").value_or("");
 }
 
-ado::ConnectionPtr Open(const std::string& text) {
-  ado::ConnectionPtr c;
-  c.CreateInstance();
-  c->Open(text, "", "");
-  return c;
-}
-
 ado::ConnectionPtr& NativeConnection() {
-  static ado::ConnectionPtr connection = Open(Native());
+  static ado::ConnectionPtr connection = OpenConnection(Native());
   return connection;
 }
 
 ado::ConnectionPtr& OdbcConnection() {
-  static ado::ConnectionPtr connection = Open(Odbc());
+  static ado::ConnectionPtr connection = OpenConnection(Odbc());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", NativeConnection(), ado::adOpenKeyset, ado::adLockReadOnly,
-             ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into MariaDB's BigTable...\n");
-  std::fflush(stdout);
-  NativeConnection()->Execute(kLoad);
 }
 
 // "--walk-native FILE": the native provider's walk alone in this process; writes the bytes the
@@ -184,14 +163,11 @@ void OdbcClientCursor(benchmark::State& state) {
 void MariadbQuickToDevNull(benchmark::State& state) {
   ado::ConnectionString c = Server();
   ChildEnvironment env("MYSQL_PWD=" + c.Get("PWD").value_or(""));
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
-         c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
-        env.Get());
-    if (run.status != 0) state.SkipWithError("mariadb failed");
-    peaks["mariadb"] = std::max(peaks["mariadb"], run.peakBytes);
-  }
+  TimePeer(
+      state,
+      {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
+       c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
+      env.Get(), peaks["mariadb"], "mariadb failed");
 }
 
 BENCHMARK(NativeClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -237,14 +213,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 3 && std::string(argv[1]) == "--walk-native") return WalkNative(argv);
-  // Repetitions of the benchmarks alternate unless the command line says otherwise.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(NativeConnection(), kLoad, "MariaDB"); }, PrintSummary);
   return 0;
 }

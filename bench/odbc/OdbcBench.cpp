@@ -21,12 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
 #include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
 #include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
-#include "data/ado/Recordset.h"
 
 extern char** environ;
 
@@ -50,26 +50,8 @@ std::string Odbc() {
 }
 
 ado::ConnectionPtr& Connection() {
-  static ado::ConnectionPtr connection = [] {
-    ado::ConnectionPtr c;
-    c.CreateInstance();
-    c->Open(Odbc(), "", "");
-    return c;
-  }();
+  static ado::ConnectionPtr connection = OpenConnection(Odbc());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
-  std::fflush(stdout);
-  Connection()->Execute(kLoad);
 }
 
 // The same query through the bare driver: bound buffers of the C types the provider uses, block
@@ -143,24 +125,16 @@ std::string QueryFile() {
 }
 
 void IsqlSameDriver(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"isql", "-k", Odbc(), "-b", "-d|"}, environ, QueryFile());
-    if (run.status != 0) state.SkipWithError("isql failed");
-    peaks["isql"] = std::max(peaks["isql"], run.peakBytes);
-  }
+  TimePeer(state, {"isql", "-k", Odbc(), "-b", "-d|"}, environ, peaks["isql"], "isql failed", QueryFile());
 }
 
 void PsqlToDevNull(benchmark::State& state) {
   ado::ConnectionString c = ado::ConnectionString::Parse(Odbc());
   ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
-         c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        env.Get());
-    if (run.status != 0) state.SkipWithError("psql failed");
-    peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
-  }
+  TimePeer(state,
+           {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"),
+            "-U", c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
+           env.Get(), peaks["psql"], "psql failed");
 }
 
 BENCHMARK(BareDriver)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -190,15 +164,8 @@ int main(int argc, char** argv) {
         "DIR/env.sh (it sets QELVO_TEST_PG).\n");
     return 0;
   }
-  // Repetitions of the three benchmarks alternate unless the command line says otherwise.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(Connection(), kLoad, "PostgreSQL"); }, PrintSummary);
   unlink(QueryFile().c_str());
   return 0;
 }

@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
 #include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
 #include "bench/common/RecordsetWalk.h"
-#include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
 #include "data/ado/Recordset.h"
@@ -64,26 +64,8 @@ std::string Libpq() {
 }
 
 ado::ConnectionPtr& Connection() {
-  static ado::ConnectionPtr connection = [] {
-    ado::ConnectionPtr c;
-    c.CreateInstance();
-    c->Open(Native(), "", "");
-    return c;
-  }();
+  static ado::ConnectionPtr connection = OpenConnection(Native());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
-  std::fflush(stdout);
-  Connection()->Execute(kLoad);
 }
 
 // Opens the table with the client cursor and reads every value; the bytes the rows hold.
@@ -125,31 +107,20 @@ void ProviderClientCursor(benchmark::State& state) {
 void PsqlToDevNull(benchmark::State& state) {
   ado::ConnectionString c = Odbc();
   ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
-         c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        env.Get());
-    if (run.status != 0) state.SkipWithError("psql failed");
-    peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
-  }
+  TimePeer(state,
+           {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"),
+            "-U", c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
+           env.Get(), peaks["psql"], "psql failed");
 }
 
 // The provider's open and walk in a fresh process: its peak is the provider's alone.
 void ProviderProcess(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"/proc/self/exe", "--walk-once"}, environ);
-    if (run.status != 0) state.SkipWithError("the walk failed");
-    peaks["provider"] = std::max(peaks["provider"], run.peakBytes);
-  }
+  TimePeer(state, {"/proc/self/exe", "--walk-once"}, environ, peaks["provider"], "the walk failed");
 }
 
 // A process that has only started: what the libraries take before any row.
 void EmptyProcess(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"/proc/self/exe", "--connect-only"}, environ);
-    peaks["empty"] = std::max(peaks["empty"], run.peakBytes);
-  }
+  TimePeer(state, {"/proc/self/exe", "--connect-only"}, environ, peaks["empty"], nullptr);
 }
 
 BENCHMARK(ProviderClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -186,13 +157,7 @@ int main(int argc, char** argv) {
         "QELVO_TEST_PG).\n");
     return 0;
   }
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(Connection(), kLoad, "PostgreSQL"); }, PrintSummary);
   return 0;
 }
