@@ -7,6 +7,12 @@
 
 #include "bench/common/RatioReporter.h"
 #include "data/ado/Connection.h"
+#include "data/ado/ConnectionString.h"
+
+// Every column of the million-row table, the query each benchmark reads.
+extern const char* const kBigTableQuery;
+// The rows of sample/big_table.sql, made by PostgreSQL itself.
+extern const char* const kPostgresBigTable;
 
 ado::ConnectionPtr OpenConnection(const std::string& text);
 
@@ -17,3 +23,7 @@ void EnsureBigTable(const ado::ConnectionPtr& connection, const char* load, cons
 // Google Benchmark over argv (random interleaving on unless the command line says otherwise),
 // `prepare` once the flags are read, then the benchmarks with the summary on wall time.
 void RunInterleaved(int argc, char** argv, const std::function<void()>& prepare, RatioReporter::Summary summary);
+
+// psql -At -c with the table's query and its output to /dev/null, the PostgreSQL peer, on the
+// server of an ODBC connection string; its largest peak is kept in `peak`.
+void TimePsql(benchmark::State& state, const ado::ConnectionString& server, long& peak);

@@ -33,8 +33,6 @@
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
 // The rows of sample/big_table.sql, made by MariaDB itself.
 const char* const kLoad =
     "DROP TABLE IF EXISTS BigTable; "
@@ -75,7 +73,7 @@ ado::ConnectionPtr& OdbcConnection() {
 // "--walk-native FILE": the native provider's walk alone in this process; writes the bytes the
 // recordset held.
 int WalkNative(char** argv) {
-  WriteNumber(argv[2], static_cast<long>(WalkClientCursor(NativeConnection(), kQuery)));
+  WriteNumber(argv[2], static_cast<long>(WalkClientCursor(NativeConnection(), kBigTableQuery)));
   return 0;
 }
 
@@ -96,7 +94,7 @@ void BareTextProtocol(benchmark::State& state) {
   MYSQL* m = BareConnect();
   if (!m) return state.SkipWithError("no connection");
   for (auto _ : state) {
-    mysql_real_query(m, kQuery, std::strlen(kQuery));
+    mysql_real_query(m, kBigTableQuery, std::strlen(kBigTableQuery));
     MYSQL_RES* result = mysql_use_result(m);
     long rows = 0;
     while (MYSQL_ROW row = mysql_fetch_row(result)) {
@@ -114,7 +112,7 @@ void BareBinaryProtocol(benchmark::State& state) {
   if (!m) return state.SkipWithError("no connection");
   for (auto _ : state) {
     MYSQL_STMT* stmt = mysql_stmt_init(m);
-    mysql_stmt_prepare(stmt, kQuery, std::strlen(kQuery));
+    mysql_stmt_prepare(stmt, kBigTableQuery, std::strlen(kBigTableQuery));
     mysql_stmt_execute(stmt);
     // Bound as the provider would bind them: integers, a float, texts, a time.
     long long id = 0, qty = 0, active = 0;
@@ -153,21 +151,21 @@ std::map<std::string, long> peaks;
 std::size_t heldBytes = 0;
 
 void NativeClientCursor(benchmark::State& state) {
-  for (auto _ : state) heldBytes = WalkClientCursor(NativeConnection(), kQuery);
+  for (auto _ : state) heldBytes = WalkClientCursor(NativeConnection(), kBigTableQuery);
 }
 
 void OdbcClientCursor(benchmark::State& state) {
-  for (auto _ : state) WalkClientCursor(OdbcConnection(), kQuery);
+  for (auto _ : state) WalkClientCursor(OdbcConnection(), kBigTableQuery);
 }
 
 void MariadbQuickToDevNull(benchmark::State& state) {
   ado::ConnectionString c = Server();
   ChildEnvironment env("MYSQL_PWD=" + c.Get("PWD").value_or(""));
-  TimePeer(
-      state,
-      {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
-       c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
-      env.Get(), peaks["mariadb"], "mariadb failed");
+  TimePeer(state,
+           {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
+            c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e",
+            kBigTableQuery},
+           env.Get(), peaks["mariadb"], "mariadb failed");
 }
 
 BENCHMARK(NativeClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();

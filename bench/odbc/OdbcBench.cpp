@@ -31,19 +31,6 @@
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
-// The rows of sample/big_table.sql, made by PostgreSQL itself.
-const char* const kLoad =
-    "DROP TABLE IF EXISTS BigTable; "
-    "CREATE TABLE BigTable (ID INTEGER PRIMARY KEY, Name VARCHAR(40) NOT NULL, City VARCHAR(30), Qty INTEGER NOT "
-    "NULL, Price DECIMAL(10,2), Ratio REAL, Created TIMESTAMP, Active BOOLEAN); "
-    "INSERT INTO BigTable SELECT i, 'Customer ' || ((i::bigint * 7919) % 1000003), CASE i % 7 WHEN 0 THEN 'Dublin' "
-    "WHEN 1 THEN 'Milano' WHEN 2 THEN 'Paris' WHEN 3 THEN 'London' WHEN 4 THEN 'Osaka' WHEN 5 THEN NULL ELSE "
-    "'Zürich' END, (i * 31) % 5000, ((i::bigint * 17) % 100000) / 100.0, (i % 1000) / 7.0, TIMESTAMP '2003-01-01' + "
-    "(i % 7000) * INTERVAL '1 day' + (i % 86400) * INTERVAL '1 second', i % 3 <> 0 "
-    "FROM generate_series(1, 1000000) AS i; ANALYZE BigTable";
-
 std::string Odbc() {
   const char* text = std::getenv("QELVO_TEST_PG");
   return text ? text : "";
@@ -75,7 +62,7 @@ void BareDriver(benchmark::State& state) {
   for (auto _ : state) {
     SQLHSTMT stmt = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kQuery)), SQL_NTS);
+    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kBigTableQuery)), SQL_NTS);
     SQLULEN fetched = 0;
     SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRows), 0);
     SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
@@ -102,7 +89,7 @@ void ProviderClientCursor(benchmark::State& state) {
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
   for (auto _ : state) {
-    heldBytes = WalkClientCursor(Connection(), kQuery);
+    heldBytes = WalkClientCursor(Connection(), kBigTableQuery);
   }
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
@@ -113,7 +100,7 @@ std::string QueryFile() {
   static std::string path = [] {
     char pattern[] = "/tmp/qelvo-bench-odbc-XXXXXX";
     int fd = mkstemp(pattern);
-    std::string line = std::string(kQuery) + "\n";
+    std::string line = std::string(kBigTableQuery) + "\n";
     if (fd >= 0) {
       ssize_t written = write(fd, line.data(), line.size());
       (void)written;
@@ -129,12 +116,7 @@ void IsqlSameDriver(benchmark::State& state) {
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ado::ConnectionString c = ado::ConnectionString::Parse(Odbc());
-  ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  TimePeer(state,
-           {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"),
-            "-U", c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-           env.Get(), peaks["psql"], "psql failed");
+  TimePsql(state, ado::ConnectionString::Parse(Odbc()), peaks["psql"]);
 }
 
 BENCHMARK(BareDriver)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -165,7 +147,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   RunInterleaved(
-      argc, argv, [] { EnsureBigTable(Connection(), kLoad, "PostgreSQL"); }, PrintSummary);
+      argc, argv, [] { EnsureBigTable(Connection(), kPostgresBigTable, "PostgreSQL"); }, PrintSummary);
   unlink(QueryFile().c_str());
   return 0;
 }

@@ -31,19 +31,6 @@
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
-// The rows of sample/big_table.sql, made by PostgreSQL itself.
-const char* const kLoad =
-    "DROP TABLE IF EXISTS BigTable; "
-    "CREATE TABLE BigTable (ID INTEGER PRIMARY KEY, Name VARCHAR(40) NOT NULL, City VARCHAR(30), Qty INTEGER NOT "
-    "NULL, Price DECIMAL(10,2), Ratio REAL, Created TIMESTAMP, Active BOOLEAN); "
-    "INSERT INTO BigTable SELECT i, 'Customer ' || ((i::bigint * 7919) % 1000003), CASE i % 7 WHEN 0 THEN 'Dublin' "
-    "WHEN 1 THEN 'Milano' WHEN 2 THEN 'Paris' WHEN 3 THEN 'London' WHEN 4 THEN 'Osaka' WHEN 5 THEN NULL ELSE "
-    "'Zürich' END, (i * 31) % 5000, ((i::bigint * 17) % 100000) / 100.0, (i % 1000) / 7.0, TIMESTAMP '2003-01-01' + "
-    "(i % 7000) * INTERVAL '1 day' + (i % 86400) * INTERVAL '1 second', i % 3 <> 0 "
-    "FROM generate_series(1, 1000000) AS i; ANALYZE BigTable";
-
 ado::ConnectionString Odbc() {
   const char* text = std::getenv("QELVO_TEST_PG");
   return ado::ConnectionString::Parse(text ? text : "");
@@ -70,7 +57,7 @@ ado::ConnectionPtr& Connection() {
 
 // Opens the table with the client cursor and reads every value; the bytes the rows hold.
 std::size_t OpenAndWalk() {
-  return WalkClientCursor(Connection(), kQuery);
+  return WalkClientCursor(Connection(), kBigTableQuery);
 }
 
 // The query through libpq alone, one row at a time, each value touched in the given format.
@@ -78,7 +65,7 @@ void BareLibpq(benchmark::State& state, int format) {
   PGconn* c = PQconnectdb(Libpq().c_str());
   if (PQstatus(c) != CONNECTION_OK) state.SkipWithError("libpq did not connect");
   for (auto _ : state) {
-    PQsendQueryParams(c, kQuery, 0, nullptr, nullptr, nullptr, nullptr, format);
+    PQsendQueryParams(c, kBigTableQuery, 0, nullptr, nullptr, nullptr, nullptr, format);
     PQsetSingleRowMode(c);
     std::size_t bytes = 0;
     while (PGresult* r = PQgetResult(c)) {
@@ -105,12 +92,7 @@ void ProviderClientCursor(benchmark::State& state) {
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ado::ConnectionString c = Odbc();
-  ChildEnvironment env("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  TimePeer(state,
-           {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"),
-            "-U", c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-           env.Get(), peaks["psql"], "psql failed");
+  TimePsql(state, Odbc(), peaks["psql"]);
 }
 
 // The provider's open and walk in a fresh process: its peak is the provider's alone.
@@ -158,6 +140,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   RunInterleaved(
-      argc, argv, [] { EnsureBigTable(Connection(), kLoad, "PostgreSQL"); }, PrintSummary);
+      argc, argv, [] { EnsureBigTable(Connection(), kPostgresBigTable, "PostgreSQL"); }, PrintSummary);
   return 0;
 }
