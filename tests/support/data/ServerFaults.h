@@ -9,10 +9,10 @@
 
 // The server of a test's own (an OwnServers), or a failure when the test command could have
 // started it, or else a skip.
-#define QELVO_OWN_SERVER(server)                           \
-  if (!(server).Available()) {                             \
-    if ((server).Expected()) FAIL() << (server).Why();     \
-    GTEST_SKIP() << (server).Why();                        \
+#define QELVO_OWN_SERVER(server)                       \
+  if (!(server).Available()) {                         \
+    if ((server).Expected()) FAIL() << (server).Why(); \
+    GTEST_SKIP() << (server).Why();                    \
   }
 
 struct Refusal {
