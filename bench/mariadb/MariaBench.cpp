@@ -13,11 +13,7 @@
 // Needs a MariaDB server: QELVO_TEST_MARIADB holds its ODBC connection string (scripts/servers.sh
 // writes it into env.sh). The table BigTable is made there on first use.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <mysql.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,16 +23,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
+#include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
+#include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
-#include "data/ado/Recordset.h"
 
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
 // The rows of sample/big_table.sql, made by MariaDB itself.
 const char* const kLoad =
     "DROP TABLE IF EXISTS BigTable; "
@@ -64,117 +60,21 @@ std::string Native() {
          ";User ID=" + odbc.Get("UID").value_or("") + ";Password=" + odbc.Get("PWD").value_or("");
 }
 
-ado::ConnectionPtr Open(const std::string& text) {
-  ado::ConnectionPtr c;
-  c.CreateInstance();
-  c->Open(text, "", "");
-  return c;
-}
-
 ado::ConnectionPtr& NativeConnection() {
-  static ado::ConnectionPtr connection = Open(Native());
+  static ado::ConnectionPtr connection = OpenConnection(Native());
   return connection;
 }
 
 ado::ConnectionPtr& OdbcConnection() {
-  static ado::ConnectionPtr connection = Open(Odbc());
+  static ado::ConnectionPtr connection = OpenConnection(Odbc());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", NativeConnection(), ado::adOpenKeyset, ado::adLockReadOnly,
-             ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into MariaDB's BigTable...\n");
-  std::fflush(stdout);
-  NativeConnection()->Execute(kLoad);
-}
-
-// Opens the query with a client cursor and reads every value; the bytes the recordset holds.
-std::size_t Walk(const ado::ConnectionPtr& connection) {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  rs->PutCursorLocation(ado::adUseClient);
-  rs->Open(kQuery, connection, ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
-  long fields = rs->GetFields()->GetCount();
-  std::size_t bytes = 0;
-  while (!rs->GetEOF()) {
-    for (long i = 0; i < fields; ++i) {
-      ado::Variant v = rs->GetCollect(i);
-      bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
-    }
-    rs->MoveNext();
-  }
-  benchmark::DoNotOptimize(bytes);
-  std::size_t held = rs->MemoryBytes();
-  rs->Close();
-  return held;
-}
-
-struct ChildRun {
-  long peakBytes = 0;
-  int status = -1;
-};
-
-// The peers run through this program started again as "--peak-of FILE PROGRAM ARGS...": a child
-// forked from this large process would report this process's peak memory as its own.
-int PeakOf(char** argv) {
-  const char* file = argv[2];
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open("/dev/null", O_RDONLY);
-    int out = open("/dev/null", O_WRONLY);
-    dup2(in, 0);
-    dup2(out, 1);
-    execvp(argv[3], argv + 3);
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (FILE* f = std::fopen(file, "w")) {
-    std::fprintf(f, "%ld\n", usage.ru_maxrss * 1024L);
-    std::fclose(f);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
 // "--walk-native FILE": the native provider's walk alone in this process; writes the bytes the
 // recordset held.
 int WalkNative(char** argv) {
-  std::size_t held = Walk(NativeConnection());
-  if (FILE* f = std::fopen(argv[2], "w")) {
-    std::fprintf(f, "%zu\n", held);
-    std::fclose(f);
-  }
+  WriteNumber(argv[2], static_cast<long>(WalkClientCursor(NativeConnection(), kBigTableQuery)));
   return 0;
-}
-
-ChildRun RunQuiet(const std::vector<std::string>& args, char** env) {
-  char peakFile[] = "/tmp/qelvo-bench-peak-XXXXXX";
-  int fd = mkstemp(peakFile);
-  if (fd >= 0) close(fd);
-  std::vector<std::string> all{"/proc/self/exe", "--peak-of", peakFile};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const std::string& a : all) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), env) == 0) {
-    waitpid(pid, &run.status, 0);
-    if (FILE* f = std::fopen(peakFile, "r")) {
-      if (std::fscanf(f, "%ld", &run.peakBytes) != 1) run.peakBytes = 0;
-      std::fclose(f);
-    }
-  }
-  unlink(peakFile);
-  return run;
 }
 
 MYSQL* BareConnect() {
@@ -194,7 +94,7 @@ void BareTextProtocol(benchmark::State& state) {
   MYSQL* m = BareConnect();
   if (!m) return state.SkipWithError("no connection");
   for (auto _ : state) {
-    mysql_real_query(m, kQuery, std::strlen(kQuery));
+    mysql_real_query(m, kBigTableQuery, std::strlen(kBigTableQuery));
     MYSQL_RES* result = mysql_use_result(m);
     long rows = 0;
     while (MYSQL_ROW row = mysql_fetch_row(result)) {
@@ -212,7 +112,7 @@ void BareBinaryProtocol(benchmark::State& state) {
   if (!m) return state.SkipWithError("no connection");
   for (auto _ : state) {
     MYSQL_STMT* stmt = mysql_stmt_init(m);
-    mysql_stmt_prepare(stmt, kQuery, std::strlen(kQuery));
+    mysql_stmt_prepare(stmt, kBigTableQuery, std::strlen(kBigTableQuery));
     mysql_stmt_execute(stmt);
     // Bound as the provider would bind them: integers, a float, texts, a time.
     long long id = 0, qty = 0, active = 0;
@@ -251,34 +151,21 @@ std::map<std::string, long> peaks;
 std::size_t heldBytes = 0;
 
 void NativeClientCursor(benchmark::State& state) {
-  for (auto _ : state) heldBytes = Walk(NativeConnection());
+  for (auto _ : state) heldBytes = WalkClientCursor(NativeConnection(), kBigTableQuery);
 }
 
 void OdbcClientCursor(benchmark::State& state) {
-  for (auto _ : state) Walk(OdbcConnection());
-}
-
-std::vector<char*> EnvironmentWithPassword(std::vector<std::string>& keep) {
-  for (char** e = environ; *e; ++e) keep.emplace_back(*e);
-  keep.push_back("MYSQL_PWD=" + Server().Get("PWD").value_or(""));
-  std::vector<char*> env;
-  for (std::string& e : keep) env.push_back(e.data());
-  env.push_back(nullptr);
-  return env;
+  for (auto _ : state) WalkClientCursor(OdbcConnection(), kBigTableQuery);
 }
 
 void MariadbQuickToDevNull(benchmark::State& state) {
   ado::ConnectionString c = Server();
-  std::vector<std::string> keep;
-  std::vector<char*> env = EnvironmentWithPassword(keep);
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
-         c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e", kQuery},
-        env.data());
-    if (run.status != 0) state.SkipWithError("mariadb failed");
-    peaks["mariadb"] = std::max(peaks["mariadb"], run.peakBytes);
-  }
+  ChildEnvironment env("MYSQL_PWD=" + c.Get("PWD").value_or(""));
+  TimePeer(state,
+           {"mariadb", "--no-defaults", "--batch", "--quick", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-P",
+            c.Get("PORT").value_or("3306"), "-u", c.Get("UID").value_or(""), c.Get("DATABASE").value_or(""), "-e",
+            kBigTableQuery},
+           env.Get(), peaks["mariadb"], "mariadb failed");
 }
 
 BENCHMARK(NativeClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -299,16 +186,10 @@ void PrintSummary(const RatioReporter& times) {
   times.Ratio("NativeClientCursor", "BareTextProtocol", "native provider / bare text-protocol fetch", 0);
   times.Ratio("BareBinaryProtocol", "BareTextProtocol", "bare binary protocol / bare text protocol", 0);
   // The native walk alone in a child process of its own, for its peak.
-  char heldFile[] = "/tmp/qelvo-bench-held-XXXXXX";
-  int fd = mkstemp(heldFile);
-  if (fd >= 0) close(fd);
+  const std::string heldFile = TemporaryFile("/tmp/qelvo-bench-held-");
   ChildRun walk = RunQuiet({"/proc/self/exe", "--walk-native", heldFile}, environ);
-  std::size_t held = 0;
-  if (FILE* f = std::fopen(heldFile, "r")) {
-    if (std::fscanf(f, "%zu", &held) != 1) held = 0;
-    std::fclose(f);
-  }
-  unlink(heldFile);
+  const std::size_t held = static_cast<std::size_t>(ReadNumber(heldFile));
+  unlink(heldFile.c_str());
   if (walk.status == 0 && held > 0) {
     const double ratio = static_cast<double>(walk.peakBytes) / static_cast<double>(held);
     std::printf("ratio %-52s %6.2f  (target <= 1.2) %s\n", "peak memory of the process / rows held (native)", ratio,
@@ -322,7 +203,7 @@ void PrintSummary(const RatioReporter& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 4 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
+  if (IsPeakOf(argc, argv)) return PeakOf(argv);
   if (Odbc().empty()) {
     std::printf(
         "bench_mariadb: no MariaDB server. Start one with scripts/servers.sh start DIR and source "
@@ -330,14 +211,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 3 && std::string(argv[1]) == "--walk-native") return WalkNative(argv);
-  // Repetitions of the benchmarks alternate unless the command line says otherwise.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(NativeConnection(), kLoad, "MariaDB"); }, PrintSummary);
   return 0;
 }

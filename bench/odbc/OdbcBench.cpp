@@ -10,12 +10,9 @@
 // Needs a PostgreSQL server: QELVO_TEST_PG holds its ODBC connection string (scripts/servers.sh
 // writes it into env.sh). The table BigTable is made there on first use.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,105 +21,24 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
+#include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
+#include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
-#include "data/ado/Recordset.h"
 
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
-// The rows of sample/big_table.sql, made by PostgreSQL itself.
-const char* const kLoad =
-    "DROP TABLE IF EXISTS BigTable; "
-    "CREATE TABLE BigTable (ID INTEGER PRIMARY KEY, Name VARCHAR(40) NOT NULL, City VARCHAR(30), Qty INTEGER NOT "
-    "NULL, Price DECIMAL(10,2), Ratio REAL, Created TIMESTAMP, Active BOOLEAN); "
-    "INSERT INTO BigTable SELECT i, 'Customer ' || ((i::bigint * 7919) % 1000003), CASE i % 7 WHEN 0 THEN 'Dublin' "
-    "WHEN 1 THEN 'Milano' WHEN 2 THEN 'Paris' WHEN 3 THEN 'London' WHEN 4 THEN 'Osaka' WHEN 5 THEN NULL ELSE "
-    "'Zürich' END, (i * 31) % 5000, ((i::bigint * 17) % 100000) / 100.0, (i % 1000) / 7.0, TIMESTAMP '2003-01-01' + "
-    "(i % 7000) * INTERVAL '1 day' + (i % 86400) * INTERVAL '1 second', i % 3 <> 0 "
-    "FROM generate_series(1, 1000000) AS i; ANALYZE BigTable";
-
 std::string Odbc() {
   const char* text = std::getenv("QELVO_TEST_PG");
   return text ? text : "";
 }
 
 ado::ConnectionPtr& Connection() {
-  static ado::ConnectionPtr connection = [] {
-    ado::ConnectionPtr c;
-    c.CreateInstance();
-    c->Open(Odbc(), "", "");
-    return c;
-  }();
+  static ado::ConnectionPtr connection = OpenConnection(Odbc());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
-  std::fflush(stdout);
-  Connection()->Execute(kLoad);
-}
-
-// Peak memory of a finished child, in bytes.
-struct ChildRun {
-  long peakBytes = 0;
-  int status = -1;
-};
-
-// The peers run through this program started again as "--peak-of FILE INPUT PROGRAM ARGS...": a
-// child forked from this large process would report this process's peak memory as its own.
-int PeakOf(char** argv) {
-  const char* file = argv[2];
-  const char* input = argv[3];
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open(*input ? input : "/dev/null", O_RDONLY);
-    int out = open("/dev/null", O_WRONLY);
-    dup2(in, 0);
-    dup2(out, 1);
-    execvp(argv[4], argv + 4);
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (FILE* f = std::fopen(file, "w")) {
-    std::fprintf(f, "%ld\n", usage.ru_maxrss * 1024L);
-    std::fclose(f);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-ChildRun RunQuiet(const std::vector<std::string>& args, const std::string& input, char** env) {
-  char peakFile[] = "/tmp/qelvo-bench-peak-XXXXXX";
-  int fd = mkstemp(peakFile);
-  if (fd >= 0) close(fd);
-  std::vector<std::string> all{"/proc/self/exe", "--peak-of", peakFile, input};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const std::string& a : all) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), env) == 0) {
-    waitpid(pid, &run.status, 0);
-    if (FILE* f = std::fopen(peakFile, "r")) {
-      if (std::fscanf(f, "%ld", &run.peakBytes) != 1) run.peakBytes = 0;
-      std::fclose(f);
-    }
-  }
-  unlink(peakFile);
-  return run;
 }
 
 // The same query through the bare driver: bound buffers of the C types the provider uses, block
@@ -146,7 +62,7 @@ void BareDriver(benchmark::State& state) {
   for (auto _ : state) {
     SQLHSTMT stmt = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kQuery)), SQL_NTS);
+    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kBigTableQuery)), SQL_NTS);
     SQLULEN fetched = 0;
     SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRows), 0);
     SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
@@ -173,22 +89,7 @@ void ProviderClientCursor(benchmark::State& state) {
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
   for (auto _ : state) {
-    ado::RecordsetPtr rs;
-    rs.CreateInstance();
-    rs->PutCursorLocation(ado::adUseClient);
-    rs->Open(kQuery, Connection(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
-    long fields = rs->GetFields()->GetCount();
-    std::size_t bytes = 0;
-    while (!rs->GetEOF()) {
-      for (long i = 0; i < fields; ++i) {
-        ado::Variant v = rs->GetCollect(i);
-        bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
-      }
-      rs->MoveNext();
-    }
-    benchmark::DoNotOptimize(bytes);
-    heldBytes = rs->MemoryBytes();
-    rs->Close();
+    heldBytes = WalkClientCursor(Connection(), kBigTableQuery);
   }
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
@@ -199,7 +100,7 @@ std::string QueryFile() {
   static std::string path = [] {
     char pattern[] = "/tmp/qelvo-bench-odbc-XXXXXX";
     int fd = mkstemp(pattern);
-    std::string line = std::string(kQuery) + "\n";
+    std::string line = std::string(kBigTableQuery) + "\n";
     if (fd >= 0) {
       ssize_t written = write(fd, line.data(), line.size());
       (void)written;
@@ -211,29 +112,11 @@ std::string QueryFile() {
 }
 
 void IsqlSameDriver(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"isql", "-k", Odbc(), "-b", "-d|"}, QueryFile(), environ);
-    if (run.status != 0) state.SkipWithError("isql failed");
-    peaks["isql"] = std::max(peaks["isql"], run.peakBytes);
-  }
+  TimePeer(state, {"isql", "-k", Odbc(), "-b", "-d|"}, environ, peaks["isql"], "isql failed", QueryFile());
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ado::ConnectionString c = ado::ConnectionString::Parse(Odbc());
-  std::vector<std::string> environment;
-  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
-  environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  std::vector<char*> env;
-  for (std::string& e : environment) env.push_back(e.data());
-  env.push_back(nullptr);
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
-         c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        "", env.data());
-    if (run.status != 0) state.SkipWithError("psql failed");
-    peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
-  }
+  TimePsql(state, ado::ConnectionString::Parse(Odbc()), peaks["psql"]);
 }
 
 BENCHMARK(BareDriver)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -256,22 +139,15 @@ void PrintSummary(const RatioReporter& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 5 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
+  if (IsPeakOf(argc, argv)) return PeakOf(argv);
   if (Odbc().empty()) {
     std::printf(
         "bench_odbc: no PostgreSQL server. Start one with scripts/servers.sh start DIR and source "
         "DIR/env.sh (it sets QELVO_TEST_PG).\n");
     return 0;
   }
-  // Repetitions of the three benchmarks alternate unless the command line says otherwise.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(Connection(), kPostgresBigTable, "PostgreSQL"); }, PrintSummary);
   unlink(QueryFile().c_str());
   return 0;
 }

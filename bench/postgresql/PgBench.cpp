@@ -12,12 +12,7 @@
 // writes it into env.sh), from which the native string is made. The table BigTable is made there
 // on first use.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <libpq-fe.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/DatabaseBench.h"
+#include "bench/common/PeerRun.h"
 #include "bench/common/RatioReporter.h"
-#include "data/ado/ComError.h"
+#include "bench/common/RecordsetWalk.h"
 #include "data/ado/Connection.h"
 #include "data/ado/ConnectionString.h"
 #include "data/ado/Recordset.h"
@@ -34,19 +31,6 @@
 extern char** environ;
 
 namespace {
-const char* const kQuery = "SELECT ID, Name, City, Qty, Price, Ratio, Created, Active FROM BigTable";
-
-// The rows of sample/big_table.sql, made by PostgreSQL itself.
-const char* const kLoad =
-    "DROP TABLE IF EXISTS BigTable; "
-    "CREATE TABLE BigTable (ID INTEGER PRIMARY KEY, Name VARCHAR(40) NOT NULL, City VARCHAR(30), Qty INTEGER NOT "
-    "NULL, Price DECIMAL(10,2), Ratio REAL, Created TIMESTAMP, Active BOOLEAN); "
-    "INSERT INTO BigTable SELECT i, 'Customer ' || ((i::bigint * 7919) % 1000003), CASE i % 7 WHEN 0 THEN 'Dublin' "
-    "WHEN 1 THEN 'Milano' WHEN 2 THEN 'Paris' WHEN 3 THEN 'London' WHEN 4 THEN 'Osaka' WHEN 5 THEN NULL ELSE "
-    "'Zürich' END, (i * 31) % 5000, ((i::bigint * 17) % 100000) / 100.0, (i % 1000) / 7.0, TIMESTAMP '2003-01-01' + "
-    "(i % 7000) * INTERVAL '1 day' + (i % 86400) * INTERVAL '1 second', i % 3 <> 0 "
-    "FROM generate_series(1, 1000000) AS i; ANALYZE BigTable";
-
 ado::ConnectionString Odbc() {
   const char* text = std::getenv("QELVO_TEST_PG");
   return ado::ConnectionString::Parse(text ? text : "");
@@ -67,95 +51,13 @@ std::string Libpq() {
 }
 
 ado::ConnectionPtr& Connection() {
-  static ado::ConnectionPtr connection = [] {
-    ado::ConnectionPtr c;
-    c.CreateInstance();
-    c->Open(Native(), "", "");
-    return c;
-  }();
+  static ado::ConnectionPtr connection = OpenConnection(Native());
   return connection;
-}
-
-void EnsureTable() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  try {
-    rs->Open("SELECT COUNT(*) FROM BigTable", Connection(), ado::adOpenKeyset, ado::adLockReadOnly, ado::adCmdText);
-    if (rs->GetCollect(0L).ToInt64() == 1000000) return;
-  } catch (const ado::ComError&) {
-  }
-  std::printf("loading 1,000,000 rows into PostgreSQL's BigTable...\n");
-  std::fflush(stdout);
-  Connection()->Execute(kLoad);
 }
 
 // Opens the table with the client cursor and reads every value; the bytes the rows hold.
 std::size_t OpenAndWalk() {
-  ado::RecordsetPtr rs;
-  rs.CreateInstance();
-  rs->PutCursorLocation(ado::adUseClient);
-  rs->Open(kQuery, Connection(), ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdText);
-  long fields = rs->GetFields()->GetCount();
-  std::size_t bytes = 0;
-  while (!rs->GetEOF()) {
-    for (long i = 0; i < fields; ++i) {
-      ado::Variant v = rs->GetCollect(i);
-      bytes += v.vt() == ado::VT_BSTR ? v.Str().size() : 1;
-    }
-    rs->MoveNext();
-  }
-  benchmark::DoNotOptimize(bytes);
-  std::size_t held = rs->MemoryBytes();
-  rs->Close();
-  return held;
-}
-
-struct ChildRun {
-  long peakBytes = 0;
-  int status = -1;
-};
-
-// The peers run through this program started again as "--peak-of FILE PROGRAM ARGS...": a child
-// forked from this large process would report this process's peak memory as its own.
-int PeakOf(char** argv) {
-  const char* file = argv[2];
-  pid_t pid = fork();
-  if (pid == 0) {
-    int out = open("/dev/null", O_WRONLY);
-    dup2(out, 1);
-    execvp(argv[3], argv + 3);
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (FILE* f = std::fopen(file, "w")) {
-    std::fprintf(f, "%ld\n", usage.ru_maxrss * 1024L);
-    std::fclose(f);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-ChildRun RunQuiet(const std::vector<std::string>& args, char** env) {
-  char peakFile[] = "/tmp/qelvo-bench-peak-XXXXXX";
-  int fd = mkstemp(peakFile);
-  if (fd >= 0) close(fd);
-  std::vector<std::string> all{"/proc/self/exe", "--peak-of", peakFile};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const std::string& a : all) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), env) == 0) {
-    waitpid(pid, &run.status, 0);
-    if (FILE* f = std::fopen(peakFile, "r")) {
-      if (std::fscanf(f, "%ld", &run.peakBytes) != 1) run.peakBytes = 0;
-      std::fclose(f);
-    }
-  }
-  unlink(peakFile);
-  return run;
+  return WalkClientCursor(Connection(), kBigTableQuery);
 }
 
 // The query through libpq alone, one row at a time, each value touched in the given format.
@@ -163,7 +65,7 @@ void BareLibpq(benchmark::State& state, int format) {
   PGconn* c = PQconnectdb(Libpq().c_str());
   if (PQstatus(c) != CONNECTION_OK) state.SkipWithError("libpq did not connect");
   for (auto _ : state) {
-    PQsendQueryParams(c, kQuery, 0, nullptr, nullptr, nullptr, nullptr, format);
+    PQsendQueryParams(c, kBigTableQuery, 0, nullptr, nullptr, nullptr, nullptr, format);
     PQsetSingleRowMode(c);
     std::size_t bytes = 0;
     while (PGresult* r = PQgetResult(c)) {
@@ -190,38 +92,17 @@ void ProviderClientCursor(benchmark::State& state) {
 }
 
 void PsqlToDevNull(benchmark::State& state) {
-  ado::ConnectionString c = Odbc();
-  std::vector<std::string> environment;
-  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
-  environment.push_back("PGPASSWORD=" + c.Get("PWD").value_or(""));
-  std::vector<char*> env;
-  for (std::string& e : environment) env.push_back(e.data());
-  env.push_back(nullptr);
-  for (auto _ : state) {
-    ChildRun run = RunQuiet(
-        {"psql", "-X", "-At", "-h", c.Get("SERVER").value_or("127.0.0.1"), "-p", c.Get("PORT").value_or("5432"), "-U",
-         c.Get("UID").value_or(""), "-d", c.Get("DATABASE").value_or(""), "-c", kQuery},
-        env.data());
-    if (run.status != 0) state.SkipWithError("psql failed");
-    peaks["psql"] = std::max(peaks["psql"], run.peakBytes);
-  }
+  TimePsql(state, Odbc(), peaks["psql"]);
 }
 
 // The provider's open and walk in a fresh process: its peak is the provider's alone.
 void ProviderProcess(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"/proc/self/exe", "--walk-once"}, environ);
-    if (run.status != 0) state.SkipWithError("the walk failed");
-    peaks["provider"] = std::max(peaks["provider"], run.peakBytes);
-  }
+  TimePeer(state, {"/proc/self/exe", "--walk-once"}, environ, peaks["provider"], "the walk failed");
 }
 
 // A process that has only started: what the libraries take before any row.
 void EmptyProcess(benchmark::State& state) {
-  for (auto _ : state) {
-    ChildRun run = RunQuiet({"/proc/self/exe", "--connect-only"}, environ);
-    peaks["empty"] = std::max(peaks["empty"], run.peakBytes);
-  }
+  TimePeer(state, {"/proc/self/exe", "--connect-only"}, environ, peaks["empty"], nullptr);
 }
 
 BENCHMARK(ProviderClientCursor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
@@ -248,7 +129,7 @@ void PrintSummary(const RatioReporter& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 4 && std::string(argv[1]) == "--peak-of") return PeakOf(argv);
+  if (IsPeakOf(argc, argv)) return PeakOf(argv);
   if (argc >= 2 && std::string(argv[1]) == "--walk-once") return OpenAndWalk() > 0 ? 0 : 1;
   if (argc >= 2 && std::string(argv[1]) == "--connect-only")
     return Connection()->GetState() == ado::adStateOpen ? 0 : 1;
@@ -258,13 +139,7 @@ int main(int argc, char** argv) {
         "QELVO_TEST_PG).\n");
     return 0;
   }
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  EnsureTable();
-  RatioReporter reporter(RatioReporter::Clock::Real, PrintSummary);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RunInterleaved(
+      argc, argv, [] { EnsureBigTable(Connection(), kPostgresBigTable, "PostgreSQL"); }, PrintSummary);
   return 0;
 }

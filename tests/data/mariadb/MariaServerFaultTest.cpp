@@ -11,41 +11,14 @@
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/ServerFaults.h"
 #include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
 namespace {
 
-struct Refusal {
-  HRESULT code = 0;
-  std::string description;
-  std::string state;
-  double seconds = 0;
-};
-
 constexpr double kHang = 30;  // far beyond any connect timeout used here
-
-Refusal ExpectRefused(const std::string& connectionString, const std::string& user = {},
-                      const std::string& password = {}) {
-  ConnectionPtr connection;
-  connection.CreateInstance();
-  auto start = std::chrono::steady_clock::now();
-  Refusal r;
-  try {
-    connection->Open(connectionString, user, password);
-    ADD_FAILURE() << "the connection was made: " << connectionString;
-  } catch (const ComError& e) {
-    r.code = e.Error();
-    r.description = e.Description();
-    r.state = e.SqlState();
-    EXPECT_TRUE(e.HasErrorInfo());
-  }
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_EQ(connection->GetState(), adStateClosed);
-  EXPECT_LT(r.seconds, kHang) << connectionString;
-  return r;
-}
 
 std::string Native(int port, const std::string& extra = "") {
   return "Provider=MariaDB;Host=127.0.0.1;Port=" + std::to_string(port) + ";Database=testdb;User ID=tester;" +
@@ -58,17 +31,6 @@ class MariaConnect : public testing::Test {
     if (SharedMariaDbString().empty()) GTEST_SKIP() << "needs the test command's MariaDB (QELVO_TEST_MARIADB)";
   }
 };
-
-std::string ExpectComError(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    EXPECT_TRUE(e.HasErrorInfo());
-    return e.Description();
-  }
-  ADD_FAILURE() << "no ComError";
-  return {};
-}
 
 }  // namespace
 
@@ -130,52 +92,23 @@ TEST_F(MariaConnect, AHostThatNeverAnswersOrNeverGreetsEndsWithTheConnectTimeout
 
 TEST(MariaServerLoss, CallsFailCleanlyWhileTheServerIsDownAndReOpenWorksAfterwards) {
   OwnServers server("mariadb");
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
-  DbConnection connection;
-  connection.Open(NativeMariaDbString(server.ConnectionString()), "", "");
-  connection.Execute("CREATE TABLE qm_loss (id INTEGER PRIMARY KEY, name VARCHAR(20))");
-  connection.Execute("INSERT INTO qm_loss VALUES (1, 'kept'), (2, 'also kept')");
-  DbRecordset rows;
-  rows.Open(&connection, "SELECT id, name FROM qm_loss ORDER BY id");
-
-  ASSERT_TRUE(server.Stop());
-
-  ExpectComError([&] { connection.Execute("SELECT 1"); });
-  ExpectComError([&] { connection.Execute("INSERT INTO qm_loss VALUES (3, 'lost')"); });
-  DbRecordset other;
-  ExpectComError([&] { other.Open(&connection, "SELECT id FROM qm_loss"); });
-  EXPECT_FALSE(other.IsOpen());
-  try {
-    connection.Execute("SELECT 1");
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.Error(), E_FAIL) << e.Description();
-    EXPECT_EQ(e.SqlState().substr(0, 2), "08") << e.SqlState();
-  }
-  // The rows read before stay; writing them back needs the server.
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "kept");
-  rows.MoveNext();
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "also kept");
-  rows.SetFieldValue("name", std::string("changed"));
-  ExpectComError([&] { rows.Update(); });
-  rows.CancelUpdate();
-  rows.Close();
-
-  ASSERT_TRUE(server.Resume());
-  EXPECT_TRUE(connection.ReOpen());
-  EXPECT_EQ(connection.QuerySingleField("SELECT COUNT(*) FROM qm_loss"), "2");
-  connection.Execute("INSERT INTO qm_loss VALUES (3, 'after')");
-  EXPECT_EQ(connection.QuerySingleField("SELECT name FROM qm_loss WHERE id = 3"), "after");
+  QELVO_OWN_SERVER(server)
+  ExpectServerLossAndReOpen(
+      NativeMariaDbString(server.ConnectionString()), "qm_loss", [&] { return server.Stop(); },
+      [&] { return server.Resume(); },
+      [](DbConnection& connection, const std::string&) {
+        try {
+          connection.Execute("SELECT 1");
+        } catch (const ComError& e) {
+          EXPECT_EQ(e.Error(), E_FAIL) << e.Description();
+          EXPECT_EQ(e.SqlState().substr(0, 2), "08") << e.SqlState();
+        }
+      });
 }
 
 TEST(MariaServerLoss, AStreamingResultLosesItsServerMidWalkWithoutACrash) {
   OwnServers server("mariadb");
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
+  QELVO_OWN_SERVER(server)
   DbConnection connection;
   connection.Open(NativeMariaDbString(server.ConnectionString()), "", "");
   connection.Execute("CREATE TABLE qm_walk (id INTEGER)");

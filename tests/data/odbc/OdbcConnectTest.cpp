@@ -8,36 +8,11 @@
 #include "data/ado/ComError.h"
 #include "data/ado/Connection.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/ServerFaults.h"
 
 using namespace ado;
 
 namespace {
-
-struct Refusal {
-  HRESULT code = 0;
-  std::string description;
-  double seconds = 0;
-};
-
-// Opens and expects a refusal; the time guards against a hang, it measures nothing.
-Refusal ExpectRefused(const std::string& connectionString, const std::string& user = {},
-                      const std::string& password = {}) {
-  ConnectionPtr connection;
-  connection.CreateInstance();
-  auto start = std::chrono::steady_clock::now();
-  Refusal r;
-  try {
-    connection->Open(connectionString, user, password);
-    ADD_FAILURE() << "the connection was made: " << connectionString;
-  } catch (const ComError& e) {
-    r.code = e.Error();
-    r.description = e.Description();
-    EXPECT_TRUE(e.HasErrorInfo());
-  }
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_EQ(connection->GetState(), adStateClosed);
-  return r;
-}
 
 constexpr double kHang = 30;  // far beyond the 5-second login timeout
 

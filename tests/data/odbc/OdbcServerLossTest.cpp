@@ -7,68 +7,25 @@
 #include "data/DbRecordset.h"
 #include "data/ado/ComError.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/ServerFaults.h"
 
 namespace {
 
 class OdbcServerLoss : public testing::TestWithParam<std::string> {};
 
-std::string ExpectComError(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const ado::ComError& e) {
-    EXPECT_TRUE(e.HasErrorInfo());
-    return e.Description();
-  }
-  ADD_FAILURE() << "no ComError";
-  return {};
-}
-
 }  // namespace
 
 TEST_P(OdbcServerLoss, CallsFailCleanlyWhileTheServerIsDownAndReOpenWorksAfterwards) {
   OwnServers server(GetParam());
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
-
-  DbConnection connection;
-  connection.Open(server.ConnectionString(), "", "");
-  connection.Execute("CREATE TABLE qo_loss (id INTEGER PRIMARY KEY, name VARCHAR(20))");
-  connection.Execute("INSERT INTO qo_loss VALUES (1, 'kept'), (2, 'also kept')");
-  DbRecordset rows;
-  rows.Open(&connection, "SELECT id, name FROM qo_loss ORDER BY id");
-
-  ASSERT_TRUE(server.Stop());
-
-  std::string text = ExpectComError([&] { connection.Execute("SELECT 1"); });
-  EXPECT_EQ(text.rfind("[unixODBC]", 0), 0u) << text;
-  ExpectComError([&] { connection.Execute("INSERT INTO qo_loss VALUES (3, 'lost')"); });
-  DbRecordset other;
-  ExpectComError([&] { other.Open(&connection, "SELECT id FROM qo_loss"); });
-  EXPECT_FALSE(other.IsOpen());
-  // The rows read before stay; writing them back needs the server.
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "kept");
-  rows.MoveNext();
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "also kept");
-  rows.SetFieldValue("name", std::string("changed"));
-  ExpectComError([&] { rows.Update(); });
-  rows.CancelUpdate();
-  rows.Close();
-
-  ASSERT_TRUE(server.Resume());
-  EXPECT_TRUE(connection.ReOpen());
-  EXPECT_EQ(connection.QuerySingleField("SELECT COUNT(*) FROM qo_loss"), "2");
-  connection.Execute("INSERT INTO qo_loss VALUES (3, 'after')");
-  EXPECT_EQ(connection.QuerySingleField("SELECT name FROM qo_loss WHERE id = 3"), "after");
+  QELVO_OWN_SERVER(server)
+  ExpectServerLossAndReOpen(
+      server.ConnectionString(), "qo_loss", [&] { return server.Stop(); }, [&] { return server.Resume(); },
+      [](DbConnection&, const std::string& first) { EXPECT_EQ(first.rfind("[unixODBC]", 0), 0u) << first; });
 }
 
 TEST_P(OdbcServerLoss, AServerCursorLosesItsServerMidWalkWithoutACrash) {
   OwnServers server(GetParam());
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
+  QELVO_OWN_SERVER(server)
   DbConnection connection;
   connection.Open(server.ConnectionString(), "", "");
   connection.Execute("CREATE TABLE qo_walk (id INTEGER)");

@@ -17,37 +17,12 @@
 #include "data/ado/Recordset.h"
 #include "data/ado/postgresql/PgProvider.h"
 #include "tests/data/odbc/OdbcServers.h"
+#include "tests/support/data/ServerFaults.h"
 #include "tests/support/data/TestDatabases.h"
 
 using namespace ado;
 
 namespace {
-
-struct Refusal {
-  HRESULT code = 0;
-  std::string description;
-  std::string source;
-  double seconds = 0;
-};
-
-Refusal ExpectRefused(const std::string& connectionString, const std::string& user = {},
-                      const std::string& password = {}) {
-  ConnectionPtr connection;
-  connection.CreateInstance();
-  auto start = std::chrono::steady_clock::now();
-  Refusal r;
-  try {
-    connection->Open(connectionString, user, password);
-    ADD_FAILURE() << "the connection was made: " << connectionString;
-  } catch (const ComError& e) {
-    r.code = e.Error();
-    r.description = e.Description();
-    r.source = e.Source();
-  }
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_EQ(connection->GetState(), adStateClosed);
-  return r;
-}
 
 std::string Native(const std::string& host, int port, const std::string& extra = {}) {
   return "Provider=PostgreSQL;Host=" + host + ";Port=" + std::to_string(port) +
@@ -154,53 +129,15 @@ TEST_F(PgConnect, WrongPasswordDeadPortAndSilentHostAreRefusedWithLibpqText) {
 
 TEST(PgServerLoss, CallsFailCleanlyWhileTheServerIsDownAndReOpenWorksAfterwards) {
   OwnServers server("pg");
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
-  DbConnection connection;
-  connection.Open(NativePostgresString(server.ConnectionString()), "", "");
-  connection.Execute("CREATE TABLE qp_loss (id INTEGER PRIMARY KEY, name VARCHAR(20))");
-  connection.Execute("INSERT INTO qp_loss VALUES (1, 'kept'), (2, 'also kept')");
-  DbRecordset rows;
-  rows.Open(&connection, "SELECT id, name FROM qp_loss ORDER BY id");
-
-  ASSERT_TRUE(server.Stop());
-  auto expectError = [](const std::function<void()>& call) {
-    try {
-      call();
-      ADD_FAILURE() << "no ComError";
-    } catch (const ComError& e) {
-      EXPECT_TRUE(e.HasErrorInfo());
-      EXPECT_FALSE(e.Description().empty());
-    }
-  };
-  expectError([&] { connection.Execute("SELECT 1"); });
-  expectError([&] { connection.Execute("INSERT INTO qp_loss VALUES (3, 'lost')"); });
-  DbRecordset other;
-  expectError([&] { other.Open(&connection, "SELECT id FROM qp_loss"); });
-  EXPECT_FALSE(other.IsOpen());
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "kept");
-  rows.MoveNext();
-  EXPECT_EQ(rows.GetFieldValueIdx(1), "also kept");
-  rows.SetFieldValue("name", std::string("changed"));
-  expectError([&] { rows.Update(); });
-  rows.CancelUpdate();
-  rows.Close();
-
-  ASSERT_TRUE(server.Resume());
-  EXPECT_TRUE(connection.ReOpen());
-  EXPECT_EQ(connection.QuerySingleField("SELECT COUNT(*) FROM qp_loss"), "2");
-  connection.Execute("INSERT INTO qp_loss VALUES (3, 'after')");
-  EXPECT_EQ(connection.QuerySingleField("SELECT name FROM qp_loss WHERE id = 3"), "after");
+  QELVO_OWN_SERVER(server)
+  ExpectServerLossAndReOpen(
+      NativePostgresString(server.ConnectionString()), "qp_loss", [&] { return server.Stop(); },
+      [&] { return server.Resume(); });
 }
 
 TEST(PgServerLoss, AStreamingWalkLosesItsServerWithAnError) {
   OwnServers server("pg");
-  if (!server.Available()) {
-    if (server.Expected()) FAIL() << server.Why();
-    GTEST_SKIP() << server.Why();
-  }
+  QELVO_OWN_SERVER(server)
   ConnectionPtr connection;
   connection.CreateInstance();
   connection->Open(NativePostgresString(server.ConnectionString()), "", "");
