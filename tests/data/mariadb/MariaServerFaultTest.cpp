@@ -18,8 +18,6 @@ using namespace ado;
 
 namespace {
 
-constexpr double kHang = 30;  // far beyond any connect timeout used here
-
 std::string Native(int port, const std::string& extra = "") {
   return "Provider=MariaDB;Host=127.0.0.1;Port=" + std::to_string(port) + ";Database=testdb;User ID=tester;" +
          "Password=secret" + extra;
