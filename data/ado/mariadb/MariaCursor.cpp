@@ -8,6 +8,7 @@
 #include <map>
 
 #include "data/ado/AdoEnums.h"
+#include "data/ado/IntegerValues.h"
 
 namespace ado::mariadb {
 namespace {
@@ -257,9 +258,9 @@ bool StatementCursor::Fetch(RowStore::Builder& row) {
       row.Null();
     } else if (IsInteger(types_[i])) {
       if (binds_[i].is_unsigned)
-        AppendUnsigned(row, type, static_cast<unsigned long long>(buffer.integer));
+        AppendUnsignedAs(row, type, static_cast<std::uint64_t>(buffer.integer));
       else
-        AppendSigned(row, type, buffer.integer);
+        AppendSignedAs(row, type, buffer.integer);
     } else if (types_[i] == MYSQL_TYPE_FLOAT) {
       row.Real(VT_R4, buffer.single);
     } else if (types_[i] == MYSQL_TYPE_DOUBLE) {

@@ -9,6 +9,7 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
+#include "data/ado/IntegerValues.h"
 #include "text/DateScan.h"
 #include "text/OleDate.h"
 
@@ -265,28 +266,6 @@ bool IsBinaryType(int t) {
   return t == adBinary || t == adVarBinary || t == adLongVarBinary;
 }
 
-void AppendSigned(RowStore::Builder& row, int adoType, long long v) {
-  VARTYPE vt = VT_I8;
-  if (adoType == adTinyInt && v >= INT8_MIN && v <= INT8_MAX)
-    vt = VT_I1;
-  else if (adoType == adSmallInt && v >= INT16_MIN && v <= INT16_MAX)
-    vt = VT_I2;
-  else if (adoType == adInteger && v >= INT32_MIN && v <= INT32_MAX)
-    vt = VT_I4;
-  row.Int(vt, v);
-}
-
-void AppendUnsigned(RowStore::Builder& row, int adoType, unsigned long long v) {
-  VARTYPE vt = VT_UI8;
-  if (adoType == adUnsignedTinyInt && v <= UINT8_MAX)
-    vt = VT_UI1;
-  else if (adoType == adUnsignedSmallInt && v <= UINT16_MAX)
-    vt = VT_UI2;
-  else if (adoType == adUnsignedInt && v <= UINT32_MAX)
-    vt = VT_UI4;
-  row.UInt(vt, v);
-}
-
 void AppendText(RowStore::Builder& row, ValueKind kind, int adoType, std::string_view text) {
   const char* begin = text.data();
   const char* end = begin + text.size();
@@ -294,13 +273,13 @@ void AppendText(RowStore::Builder& row, ValueKind kind, int adoType, std::string
     case ValueKind::Signed: {
       long long v = 0;
       if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end)
-        return AppendSigned(row, adoType, v);
+        return AppendSignedAs(row, adoType, v);
       return row.Text(text);
     }
     case ValueKind::Unsigned: {
       unsigned long long v = 0;
       if (auto r = std::from_chars(begin, end, v); r.ec == std::errc() && r.ptr == end)
-        return AppendUnsigned(row, adoType, v);
+        return AppendUnsignedAs(row, adoType, v);
       return row.Text(text);
     }
     case ValueKind::Bit: {

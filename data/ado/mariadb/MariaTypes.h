@@ -51,8 +51,6 @@ bool IsBinaryType(int adoType);
 // way from a binary result). A value the type cannot hold without loss (a zero date, a time
 // beyond a day, more digits than a decimal has) keeps its text, so nothing is ever cut.
 void AppendText(RowStore::Builder& row, ValueKind kind, int adoType, std::string_view text);
-void AppendSigned(RowStore::Builder& row, int adoType, long long value);
-void AppendUnsigned(RowStore::Builder& row, int adoType, unsigned long long value);
 
 // Parameters of a prepared statement; the buffers live as long as the object, which must
 // outlive the statement's execution.

@@ -6,6 +6,7 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
+#include "data/ado/IntegerValues.h"
 #include "data/ado/odbc/OdbcText.h"
 #include "text/DateScan.h"
 #include "text/OleDate.h"
@@ -18,28 +19,6 @@ T Load(const char* data) {
   T value;
   std::memcpy(&value, data, sizeof value);
   return value;
-}
-
-void AppendInteger(RowStore::Builder& row, int adoType, std::int64_t v) {
-  VARTYPE vt = VT_I8;
-  if (adoType == adTinyInt && v >= INT8_MIN && v <= INT8_MAX)
-    vt = VT_I1;
-  else if (adoType == adSmallInt && v >= INT16_MIN && v <= INT16_MAX)
-    vt = VT_I2;
-  else if (adoType == adInteger && v >= INT32_MIN && v <= INT32_MAX)
-    vt = VT_I4;
-  row.Int(vt, v);
-}
-
-void AppendUnsigned(RowStore::Builder& row, int adoType, std::uint64_t v) {
-  VARTYPE vt = VT_UI8;
-  if (adoType == adUnsignedTinyInt && v <= UINT8_MAX)
-    vt = VT_UI1;
-  else if (adoType == adUnsignedSmallInt && v <= UINT16_MAX)
-    vt = VT_UI2;
-  else if (adoType == adUnsignedInt && v <= UINT32_MAX)
-    vt = VT_UI4;
-  row.UInt(vt, v);
 }
 
 std::string DateText(int year, int month, int day) {
@@ -82,9 +61,9 @@ std::string GuidText(std::string_view text) {
 void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char* data, std::size_t length) {
   switch (kind) {
     case ValueKind::Integer:
-      return AppendInteger(row, adoType, Load<SQLBIGINT>(data));
+      return AppendSignedAs(row, adoType, Load<SQLBIGINT>(data));
     case ValueKind::Unsigned:
-      return AppendUnsigned(row, adoType, Load<SQLUBIGINT>(data));
+      return AppendUnsignedAs(row, adoType, Load<SQLUBIGINT>(data));
     case ValueKind::Bit:
       return row.Bool(data[0] != 0);
     case ValueKind::Single:
