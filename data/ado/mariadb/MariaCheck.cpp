@@ -39,8 +39,12 @@ void Raise(MYSQL* m, HRESULT hr) {
   throw LastError(m, hr);
 }
 
+ComError StatementError(MYSQL_STMT* s) {
+  return Made(mysql_stmt_errno(s), mysql_stmt_sqlstate(s), mysql_stmt_error(s), DB_E_ERRORSINCOMMAND);
+}
+
 void RaiseStatement(MYSQL_STMT* s) {
-  throw Made(mysql_stmt_errno(s), mysql_stmt_sqlstate(s), mysql_stmt_error(s), DB_E_ERRORSINCOMMAND);
+  throw StatementError(s);
 }
 
 }  // namespace ado::mariadb

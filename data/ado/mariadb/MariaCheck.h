@@ -45,4 +45,6 @@ bool IsConnectionLost(unsigned error);
 namespace ado::mariadb {
 // The connection's last error as the ComError Raise would throw.
 ComError LastError(MYSQL* m, HRESULT hr = DB_E_ERRORSINCOMMAND);
+// The statement's last error as RaiseStatement would throw.
+ComError StatementError(MYSQL_STMT* s);
 }  // namespace ado::mariadb

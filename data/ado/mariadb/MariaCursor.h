@@ -1,7 +1,7 @@
 #pragma once
-// The rows of a MariaDB result. A text-protocol result streams from the server row by row
-// (mysql_use_result), so the client never holds a second copy of it; a prepared statement's
-// result (write-back's reads, a few rows) is stored whole first.
+// The rows of a MariaDB text-protocol result, for the statements the server cannot prepare (see
+// MariaStatementCursor.h for the others). The result streams from the server row by row
+// (mysql_use_result), so the client never holds a second copy of it.
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,36 +44,6 @@ class TextCursor : public ProviderCursor, private StreamOwner {
   // them: per value a NULL mark, or its length and bytes.
   std::string drained_;
   std::size_t replayed_ = 0;
-};
-
-class StatementCursor : public ProviderCursor {
- public:
-  // `statement` has been executed and has a result.
-  StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement);
-
-  const std::vector<ColumnInfo>& Columns() const override { return columns_; }
-  bool Fetch(RowStore::Builder& row) override;
-
- private:
-  struct Buffer {
-    std::vector<char> data;
-    unsigned long length = 0;
-    my_bool isNull = 0;
-    my_bool error = 0;
-    MYSQL_TIME time{};
-    long long integer = 0;
-    double real = 0;
-    float single = 0;
-  };
-
-  std::shared_ptr<MariaLink> link_;
-  StatementPtr stmt_;
-  std::vector<ColumnInfo> columns_;
-  std::vector<ValueKind> kinds_;
-  std::vector<enum_field_types> types_;
-  std::vector<unsigned> decimals_;
-  std::vector<MYSQL_BIND> binds_;
-  std::vector<Buffer> buffers_;
 };
 
 }  // namespace ado::mariadb

@@ -1,11 +1,54 @@
 #include "data/ado/mariadb/MariaSession.h"
 
+#include <cctype>
+#include <string_view>
+#include <vector>
+
 #include "data/ado/AdoEnums.h"
 #include "data/ado/mariadb/MariaCursor.h"
 #include "data/ado/mariadb/MariaSchema.h"
+#include "data/ado/mariadb/MariaStatementCursor.h"
 #include "data/ado/mariadb/MariaTypes.h"
+#include "text/TextUtil.h"
 
 namespace ado::mariadb {
+namespace {
+
+// The first words of a statement, after blanks and comments.
+std::vector<std::string_view> LeadingWords(std::string_view sql, std::size_t count) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  while (words.size() < count && i < sql.size()) {
+    if (sql.compare(i, 2, "/*") == 0) {
+      const std::size_t end = sql.find("*/", i + 2);
+      i = end == std::string_view::npos ? sql.size() : end + 2;
+    } else if (sql[i] == '#' || sql.compare(i, 3, "-- ") == 0) {
+      const std::size_t end = sql.find('\n', i);
+      i = end == std::string_view::npos ? sql.size() : end + 1;
+    } else if (isWord(sql[i])) {
+      const std::size_t start = i;
+      while (i < sql.size() && isWord(sql[i])) ++i;
+      words.push_back(sql.substr(start, i - start));
+    } else {
+      ++i;
+    }
+  }
+  return words;
+}
+
+// SHOW WARNINGS, SHOW ERRORS and GET DIAGNOSTICS report on the statement before them: preparing
+// them would make the prepare that statement.
+bool IsDiagnostics(std::string_view sql) {
+  const std::vector<std::string_view> w = LeadingWords(sql, 3);
+  auto is = [&](std::size_t k, const char* keyword) { return k < w.size() && EqualsKeyword(w[k], keyword); };
+  if (is(0, "GET")) return is(1, "DIAGNOSTICS") || is(2, "DIAGNOSTICS");
+  return is(0, "SHOW") &&
+         (is(1, "WARNINGS") || is(1, "ERRORS") || (is(1, "COUNT") && (is(2, "WARNINGS") || is(2, "ERRORS"))));
+}
+
+}  // namespace
+
 MariaSession::MariaSession(std::shared_ptr<MariaLink> link) : link_(std::move(link)) {}
 
 MariaSession::~MariaSession() {
@@ -47,6 +90,10 @@ std::unique_ptr<ProviderCursor> MariaSession::OpenQuery(const std::string& sql,
       return std::make_unique<EmptyCursor>(static_cast<long>(mysql_stmt_affected_rows(stmt.get())));
     return std::make_unique<StatementCursor>(link_, std::move(stmt));
   }
+  if (StatementPtr stmt = PrepareRows(sql)) {
+    if (mysql_stmt_execute(stmt.get()) != 0) RaiseStatement(stmt.get());
+    return std::make_unique<StatementCursor>(link_, std::move(stmt));
+  }
   if (mysql_real_query(m, sql.data(), sql.size()) != 0) Raise(m);
   // The first result that has columns (a text may begin with statements that return none).
   long affected = -1;
@@ -68,6 +115,25 @@ std::unique_ptr<ProviderCursor> MariaSession::OpenSchema(int schema) {
   if (schema == adSchemaTables) return TablesRowset(*link_);
   if (schema == adSchemaColumns) return ColumnsRowset(*link_);
   throw ComError(adErrFeatureNotAvailable);
+}
+
+StatementPtr MariaSession::PrepareRows(const std::string& sql) {
+  if (IsDiagnostics(sql)) return nullptr;
+  MYSQL* m = link_->Handle();
+  StatementPtr stmt(mysql_stmt_init(m));
+  if (!stmt) Raise(m);
+  MYSQL_STMT* s = stmt.get();
+  if (mysql_stmt_prepare(s, sql.data(), sql.size()) != 0) {
+    // A lost connection fails the statement as it is; anything else may be a text the server does
+    // not prepare (several statements, some SHOW or administrative ones), and the text protocol
+    // runs it or reports its fault.
+    if (IsConnectionLost(mysql_stmt_errno(s))) RaiseStatement(s);
+    return nullptr;
+  }
+  // A `?` that is no parameter here, or a statement whose result the prepare does not know (CALL):
+  // the text protocol.
+  if (mysql_stmt_param_count(s) != 0 || mysql_stmt_field_count(s) == 0) return nullptr;
+  return stmt;
 }
 
 StatementPtr MariaSession::Prepare(const std::string& sql, const std::vector<Parameter>& parameters) {

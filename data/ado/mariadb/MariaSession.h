@@ -15,7 +15,8 @@ class MariaSession : public ProviderSession {
 
   // Runs every statement of the text; the first failing one raises.
   void Execute(const std::string& sql) override;
-  // Without parameters the text protocol, streamed; with them a prepared statement.
+  // A prepared statement, its rows streamed over the binary protocol; the text protocol, also
+  // streamed, for a text the server does not prepare or that returns no rows.
   std::unique_ptr<ProviderCursor> OpenQuery(const std::string& sql, const std::vector<Parameter>& parameters) override;
   std::unique_ptr<ProviderCursor> OpenSchema(int schema) override;
   // The rows the statement matched (the connection counts found rows, so an UPDATE that writes
@@ -36,6 +37,8 @@ class MariaSession : public ProviderSession {
   void Cancel() override;
 
  private:
+  // The statement prepared for the binary protocol, or null when the text protocol is to run it.
+  StatementPtr PrepareRows(const std::string& sql);
   // A prepared, executed statement with its parameters bound.
   StatementPtr Prepare(const std::string& sql, const std::vector<Parameter>& parameters);
 
