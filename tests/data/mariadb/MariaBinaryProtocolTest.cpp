@@ -48,8 +48,8 @@ TEST_F(MariaBinary, LongValuesComeWholeWhateverTheirLength) {
   const std::size_t lengths[] = {10, 8191, 8192, 8193, 70000, 3000000, 5, 65536, 65537, 0};
   for (std::size_t i = 0; i < std::size(lengths); ++i) {
     const std::string n = std::to_string(lengths[i]);
-    Run({"INSERT INTO qm_long VALUES (" + std::to_string(i) + ", REPEAT('ab', " + n + " DIV 2), REPEAT(X'00FF', " +
-         n + " DIV 2), REPEAT('é', LEAST(" + n + ", 3000)))"});
+    Run({"INSERT INTO qm_long VALUES (" + std::to_string(i) + ", REPEAT('ab', " + n + " DIV 2), REPEAT(X'00FF', " + n +
+         " DIV 2), REPEAT('é', LEAST(" + n + ", 3000)))"});
   }
   RecordsetPtr rs = Open("SELECT id, t, b, v FROM qm_long ORDER BY id");
   for (std::size_t i = 0; i < std::size(lengths); ++i) {
@@ -139,8 +139,8 @@ TEST_F(MariaBinary, AnotherStatementMidStreamLeavesTheRestOfTheRowsReadable) {
         ASSERT_TRUE(t == std::string(static_cast<std::size_t>(20000 + id), 'x')) << "row " << id << ": " << t.size();
       else
         ASSERT_EQ(t, "row " + std::to_string(id));
-      DateParts stamp{2020, 1, 0, 1, static_cast<int>(id / 3600), static_cast<int>(id / 60 % 60),
-                      static_cast<int>(id % 60), 125};
+      DateParts stamp{
+          2020, 1, 0, 1, static_cast<int>(id / 3600), static_cast<int>(id / 60 % 60), static_cast<int>(id % 60), 125};
       ASSERT_TRUE(streaming->GetCollect("d") == Variant::Date(*PartsToOleDate(stamp)));
       const Variant z = streaming->GetCollect("z");
       if (id % 2 == 0)
@@ -165,8 +165,7 @@ TEST_F(MariaBinary, TextsTheServerDoesNotPrepareRunAsBefore) {
   RecordsetPtr rs = Open("SET @qm_x = 5; SELECT @qm_x + 1 AS six; SELECT 7");
   EXPECT_EQ(rs->GetCollect("six").ToInt64(), 6);
   // A procedure's result set.
-  Run({"DROP PROCEDURE IF EXISTS qm_rows",
-       "CREATE PROCEDURE qm_rows() BEGIN SELECT 1 AS a UNION ALL SELECT 2; END"});
+  Run({"DROP PROCEDURE IF EXISTS qm_rows", "CREATE PROCEDURE qm_rows() BEGIN SELECT 1 AS a UNION ALL SELECT 2; END"});
   rs = Open("CALL qm_rows()");
   EXPECT_EQ(rs->GetCollect("a").ToInt64(), 1);
   rs->MoveNext();
