@@ -13,6 +13,24 @@
 
 namespace ado::mariadb {
 
+// How a connection uses TLS, weakest first.
+enum class TlsMode {
+  Disabled,        // never
+  Preferred,       // when the server offers it, unverified
+  Required,        // always, or the connection fails; the certificate is not verified
+  VerifyIdentity,  // always, with the certificate verified against the CA and the host name
+};
+
+struct TlsParameters {
+  TlsMode mode = TlsMode::Disabled;
+  std::string ca;  // file of trusted CA certificates
+  std::string caPath;
+  std::string cert;  // the client's certificate and key, for servers that ask for them
+  std::string key;
+  std::string cipher;
+  std::string crl;
+};
+
 struct ConnectParameters {
   std::string host = "localhost";
   unsigned port = 0;  // 0: the library's default (3306)
@@ -21,11 +39,12 @@ struct ConnectParameters {
   std::string user;
   std::string password;
   unsigned timeoutSeconds = 5;
+  TlsParameters tls;
 };
 
 // Connects with utf8mb4, found rows (an UPDATE counts the rows it matched, changed or not),
-// several statements per text, no LOAD DATA LOCAL, and the connect timeout; raises ComError
-// E_FAIL with the server's or the library's message.
+// several statements per text, no LOAD DATA LOCAL, the connect timeout and TLS as asked; raises
+// ComError E_FAIL with the server's or the library's message.
 ConnectionPtr Connect(const ConnectParameters& parameters);
 
 // A cursor whose result still streams from the server.

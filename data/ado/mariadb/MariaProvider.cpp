@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <cctype>
 #include <charconv>
 #include <initializer_list>
 
@@ -26,6 +27,40 @@ unsigned Number(const std::string& key, const std::string& text, unsigned maximu
   return value;
 }
 
+// "SSL Mode" in the words of MySQL's and MariaDB's clients, or of libpq.
+mariadb::TlsMode TlsModeOf(const std::string& text) {
+  std::string word;
+  for (char c : text) word += c == '-' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  using mariadb::TlsMode;
+  if (word == "disabled" || word == "disable") return TlsMode::Disabled;
+  if (word == "preferred" || word == "prefer") return TlsMode::Preferred;
+  if (word == "required" || word == "require") return TlsMode::Required;
+  // The library verifies the CA and the host name together: VERIFY_CA is held to both.
+  if (word == "verify_ca" || word == "verify_identity" || word == "verify_full") return TlsMode::VerifyIdentity;
+  throw ComError(E_INVALIDARG,
+                 "SSL Mode \"" + text + "\" is none of DISABLED, PREFERRED, REQUIRED, VERIFY_CA and VERIFY_IDENTITY.",
+                 mariadb::kSource);
+}
+
+mariadb::TlsParameters Tls(const ConnectionString& connection) {
+  mariadb::TlsParameters tls;
+  auto text = [&](std::initializer_list<const char*> keys) { return First(connection, keys).value_or(""); };
+  tls.ca = text({"SSL CA", "ssl-ca", "SslCa", "sslrootcert"});
+  tls.caPath = text({"SSL CA Path", "ssl-capath", "SslCaPath"});
+  tls.cert = text({"SSL Cert", "ssl-cert", "SslCert", "sslcert"});
+  tls.key = text({"SSL Key", "ssl-key", "SslKey", "sslkey"});
+  tls.cipher = text({"SSL Cipher", "ssl-cipher", "SslCipher"});
+  tls.crl = text({"SSL CRL", "ssl-crl", "SslCrl", "sslcrl"});
+  if (auto mode = First(connection, {"SSL Mode", "ssl-mode", "SslMode", "sslmode"}); mode && !mode->empty())
+    tls.mode = TlsModeOf(*mode);
+  else if (!tls.ca.empty() || !tls.caPath.empty())
+    // A CA named for no other purpose than to check the server by it.
+    tls.mode = mariadb::TlsMode::VerifyIdentity;
+  else if (!tls.cert.empty() || !tls.key.empty())
+    tls.mode = mariadb::TlsMode::Required;
+  return tls;
+}
+
 }  // namespace
 
 bool IsMariaProviderName(const std::string& provider) {
@@ -43,6 +78,7 @@ std::unique_ptr<ProviderSession> OpenMariaSession(const ConnectionString& connec
   if (auto secret = First(connection, {"Password", "PWD"})) p.password = *secret;
   if (auto timeout = First(connection, {"Connect Timeout", "Connection Timeout"}); timeout && !timeout->empty())
     p.timeoutSeconds = Number("Connect Timeout", *timeout, 3600);
+  p.tls = Tls(connection);
   if (!userId.empty()) p.user = userId;
   if (!password.empty()) p.password = password;
   auto link = std::make_shared<mariadb::MariaLink>(std::move(p));

@@ -40,6 +40,7 @@ std::string OwnKeyword(const std::string& key) {
   if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User")) return "user";
   if (Is(key, "Password") || Is(key, "PWD")) return "password";
   if (Is(key, "Connect Timeout") || Is(key, "Connection Timeout") || Is(key, "Timeout")) return "connect_timeout";
+  if (Is(key, "SSL Mode") || Is(key, "SslMode")) return "sslmode";
   return {};
 }
 

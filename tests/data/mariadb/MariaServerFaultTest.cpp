@@ -132,3 +132,23 @@ TEST(MariaServerLoss, AStreamingResultLosesItsServerMidWalkWithoutACrash) {
   EXPECT_TRUE(connection.ReOpen());
   EXPECT_EQ(connection.QuerySingleField("SELECT COUNT(*) FROM qm_walk"), "100000");
 }
+
+TEST_F(MariaConnect, TlsIsAskedForByItsModeAndARefusedRequirementIsNamed) {
+  const int port = SharedMariaDbPort();
+  // The test server has no TLS: preferring it still connects; requiring or verifying it is refused
+  // with the library's words, not carried on in the clear.
+  ConnectionPtr c;
+  c.CreateInstance();
+  c->Open(Native(port, ";SSL Mode=PREFERRED"), "", "");
+  EXPECT_EQ(c->GetState(), adStateOpen);
+  c->Close();
+  for (const char* demand : {";SSL Mode=REQUIRED", ";ssl-mode=verify_identity", ";SSL CA=/nonexistent/ca.pem"}) {
+    SCOPED_TRACE(demand);
+    Refusal r = ExpectRefused(Native(port, demand));
+    EXPECT_EQ(r.code, E_FAIL);
+    EXPECT_NE(r.description.find("SSL"), std::string::npos) << r.description;
+  }
+  Refusal unknown = ExpectRefused(Native(port, ";SSL Mode=sometimes"));
+  EXPECT_EQ(unknown.code, E_INVALIDARG);
+  EXPECT_NE(unknown.description.find("sometimes"), std::string::npos) << unknown.description;
+}

@@ -165,3 +165,18 @@ TEST(PgServerLoss, AStreamingWalkLosesItsServerWithAnError) {
   again->Open(NativePostgresString(server.ConnectionString()), "", "");
   EXPECT_EQ(again->GetState(), adStateOpen);
 }
+
+TEST_F(PgConnect, TlsIsAskedForInLibpqsWordsOrTheProviders) {
+  const int port = SharedPostgresPort();
+  EXPECT_EQ(Parameters(Native("h", 1, ";SSL Mode=verify-full;sslrootcert=/etc/ca.pem"))["sslmode"], "verify-full");
+  // The test server has no TLS: preferring it still connects, requiring it is refused in libpq's
+  // words, and a mode libpq does not know is named.
+  DbConnection preferred;
+  preferred.Open(Native("127.0.0.1", port, ";SSL Mode=prefer"), "", "");
+  EXPECT_EQ(preferred.QuerySingleField("SELECT 1"), "1");
+  Refusal required = ExpectRefused(Native("127.0.0.1", port, ";sslmode=require"));
+  EXPECT_EQ(required.code, E_FAIL);
+  EXPECT_NE(required.description.find("SSL"), std::string::npos) << required.description;
+  Refusal unknown = ExpectRefused(Native("127.0.0.1", port, ";SSL Mode=sometimes"));
+  EXPECT_NE(unknown.description.find("sometimes"), std::string::npos) << unknown.description;
+}
