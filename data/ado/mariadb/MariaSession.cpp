@@ -1,54 +1,12 @@
 #include "data/ado/mariadb/MariaSession.h"
 
-#include <cctype>
-#include <string_view>
-#include <vector>
-
 #include "data/ado/AdoEnums.h"
 #include "data/ado/mariadb/MariaCursor.h"
 #include "data/ado/mariadb/MariaSchema.h"
 #include "data/ado/mariadb/MariaStatementCursor.h"
 #include "data/ado/mariadb/MariaTypes.h"
-#include "text/TextUtil.h"
 
 namespace ado::mariadb {
-namespace {
-
-// The first words of a statement, after blanks and comments.
-std::vector<std::string_view> LeadingWords(std::string_view sql, std::size_t count) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-  while (words.size() < count && i < sql.size()) {
-    if (sql.compare(i, 2, "/*") == 0) {
-      const std::size_t end = sql.find("*/", i + 2);
-      i = end == std::string_view::npos ? sql.size() : end + 2;
-    } else if (sql[i] == '#' || sql.compare(i, 3, "-- ") == 0) {
-      const std::size_t end = sql.find('\n', i);
-      i = end == std::string_view::npos ? sql.size() : end + 1;
-    } else if (isWord(sql[i])) {
-      const std::size_t start = i;
-      while (i < sql.size() && isWord(sql[i])) ++i;
-      words.push_back(sql.substr(start, i - start));
-    } else {
-      ++i;
-    }
-  }
-  return words;
-}
-
-// SHOW WARNINGS, SHOW ERRORS and GET DIAGNOSTICS report on the statement before them: preparing
-// them would make the prepare that statement.
-bool IsDiagnostics(std::string_view sql) {
-  const std::vector<std::string_view> w = LeadingWords(sql, 3);
-  auto is = [&](std::size_t k, const char* keyword) { return k < w.size() && EqualsKeyword(w[k], keyword); };
-  if (is(0, "GET")) return is(1, "DIAGNOSTICS") || is(2, "DIAGNOSTICS");
-  return is(0, "SHOW") &&
-         (is(1, "WARNINGS") || is(1, "ERRORS") || (is(1, "COUNT") && (is(2, "WARNINGS") || is(2, "ERRORS"))));
-}
-
-}  // namespace
-
 MariaSession::MariaSession(std::shared_ptr<MariaLink> link) : link_(std::move(link)) {}
 
 MariaSession::~MariaSession() {
@@ -118,7 +76,6 @@ std::unique_ptr<ProviderCursor> MariaSession::OpenSchema(int schema) {
 }
 
 StatementPtr MariaSession::PrepareRows(const std::string& sql) {
-  if (IsDiagnostics(sql)) return nullptr;
   MYSQL* m = link_->Handle();
   StatementPtr stmt(mysql_stmt_init(m));
   if (!stmt) Raise(m);

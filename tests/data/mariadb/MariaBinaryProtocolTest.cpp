@@ -173,7 +173,7 @@ TEST_F(MariaBinary, TextsTheServerDoesNotPrepareRunAsBefore) {
   rs->MoveNext();
   EXPECT_TRUE(rs->GetEOF());
   EXPECT_EQ(Open("SELECT 3 AS n")->GetCollect("n").ToInt64(), 3) << "the connection takes the next statement";
-  // The warnings are those of the statement before, not of a prepare of SHOW WARNINGS.
+  // The warnings are those of the statement before, prepared or not.
   Open("SELECT CAST('12abc' AS INTEGER) AS n");
   rs = Open("/* mine */ show  Warnings");
   ASSERT_FALSE(rs->GetEOF());
