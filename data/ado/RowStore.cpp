@@ -142,8 +142,9 @@ RowStore::Builder& RowStore::BeginRow() {
 const char* RowStore::Store(std::string_view bytes) {
   if (bytes.size() > kBlockSize / 4) {
     // A big row gets a block of its own, so that the shared blocks stay dense.
-    auto block = std::make_unique<char[]>(bytes.size() + 1);
+    auto block = std::make_unique_for_overwrite<char[]>(bytes.size() + 1);
     std::memcpy(block.get(), bytes.data(), bytes.size());
+    block[bytes.size()] = 0;
     const char* p = block.get();
     blocks_.push_back(std::move(block));
     blockBytes_ += bytes.size() + 1;
@@ -152,7 +153,7 @@ const char* RowStore::Store(std::string_view bytes) {
     return p;
   }
   if (blockSize_ == 0 || blockUsed_ + bytes.size() > blockSize_) {
-    blocks_.push_back(std::make_unique<char[]>(kBlockSize));
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
     blockSize_ = kBlockSize;
     blockUsed_ = 0;
     blockBytes_ += kBlockSize;
