@@ -191,3 +191,16 @@ TEST_F(MariaBinary, TextsTheServerDoesNotPrepareRunAsBefore) {
   rs = Open("SHOW VARIABLES LIKE 'max_allowed_packet'");
   EXPECT_EQ(rs->GetCollect("Variable_name").Str(), "max_allowed_packet");
 }
+
+TEST_F(MariaBinary, AFloatIsTheStoredValueNotItsSixDigitText) {
+  // The text protocol writes a FLOAT with six digits (0.142857), which reads back as another
+  // float than the one stored; the binary protocol gives the stored one, as the ODBC driver does.
+  Run({"DROP TABLE IF EXISTS qm_float", "CREATE TABLE qm_float (id INT PRIMARY KEY, r FLOAT)",
+       "INSERT INTO qm_float VALUES (1, 1/7), (2, 3.14159274), (3, -2.5e-7), (4, 16777217)"});
+  RecordsetPtr rs = Open("SELECT r, CAST(r AS DOUBLE) AS widened FROM qm_float ORDER BY id");
+  for (; !rs->GetEOF(); rs->MoveNext()) {
+    const Variant r = rs->GetCollect("r");
+    ASSERT_EQ(r.vt(), VT_R4);
+    EXPECT_EQ(r.Real(), rs->GetCollect("widened").Real());
+  }
+}
