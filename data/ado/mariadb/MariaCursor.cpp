@@ -22,9 +22,21 @@ std::string Text(const char* data, unsigned length) {
 
 }  // namespace
 
+FactsByTable TablesOf(MariaLink& link, const MYSQL_FIELD* fields, unsigned count) {
+  FactsByTable facts;
+  for (unsigned i = 0; i < count; ++i) {
+    const MYSQL_FIELD& f = fields[i];
+    const std::string table = Text(f.org_table, f.org_table_length);
+    if (table.empty() || f.org_name_length == 0) continue;
+    auto key = std::make_pair(Text(f.db, f.db_length), table);
+    if (!facts.count(key)) facts.emplace(key, link.Facts(key.first, table, false));
+  }
+  return facts;
+}
+
 std::vector<ColumnInfo> DescribeFields(MariaLink& link, const MYSQL_FIELD* fields, unsigned count, bool mainBusy,
-                                       std::vector<ValueKind>& kinds) {
-  std::map<std::pair<std::string, std::string>, TableFacts> facts;
+                                       std::vector<ValueKind>& kinds, FactsByTable known) {
+  FactsByTable facts = std::move(known);
   std::vector<ColumnInfo> columns;
   kinds.clear();
   for (unsigned i = 0; i < count; ++i) {

@@ -2,6 +2,7 @@
 // The rows of a MariaDB text-protocol result, for the statements the server cannot prepare (see
 // MariaStatementCursor.h for the others). The result streams from the server row by row
 // (mysql_use_result), so the client never holds a second copy of it.
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,11 +13,18 @@
 
 namespace ado::mariadb {
 
+// The catalogue facts of tables, by database and table name.
+using FactsByTable = std::map<std::pair<std::string, std::string>, TableFacts>;
+
+// The facts of the tables a result's columns come from, read on the link's own connection while
+// it is free (a prepared statement before it runs).
+FactsByTable TablesOf(MariaLink& link, const MYSQL_FIELD* fields, unsigned count);
+
 // The columns of a result: name, ADO type, sizes and attributes, base table and column, key and
 // auto-increment from the result's flags and the table's catalogue. `mainBusy`: the result
-// streams on the link's connection.
+// streams on the link's connection, so tables not in `known` are looked up on a second one.
 std::vector<ColumnInfo> DescribeFields(MariaLink& link, const MYSQL_FIELD* fields, unsigned count, bool mainBusy,
-                                       std::vector<ValueKind>& kinds);
+                                       std::vector<ValueKind>& kinds, FactsByTable known = {});
 
 class TextCursor : public ProviderCursor, private StreamOwner {
  public:

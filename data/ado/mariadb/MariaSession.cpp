@@ -42,15 +42,17 @@ std::unique_ptr<ProviderCursor> MariaSession::OpenQuery(const std::string& sql,
                                                         const std::vector<Parameter>& parameters) {
   link_->Settle();
   MYSQL* m = link_->Handle();
+  FactsByTable tables;
   if (!parameters.empty()) {
-    StatementPtr stmt = Prepare(sql, parameters);
+    StatementPtr stmt = Prepare(sql, parameters, &tables);
     if (mysql_stmt_field_count(stmt.get()) == 0)
       return std::make_unique<EmptyCursor>(static_cast<long>(mysql_stmt_affected_rows(stmt.get())));
-    return std::make_unique<StatementCursor>(link_, std::move(stmt));
+    return std::make_unique<StatementCursor>(link_, std::move(stmt), std::move(tables));
   }
   if (StatementPtr stmt = PrepareRows(sql)) {
+    tables = TablesOfResult(stmt.get());
     if (mysql_stmt_execute(stmt.get()) != 0) RaiseStatement(stmt.get());
-    return std::make_unique<StatementCursor>(link_, std::move(stmt));
+    return std::make_unique<StatementCursor>(link_, std::move(stmt), std::move(tables));
   }
   if (mysql_real_query(m, sql.data(), sql.size()) != 0) Raise(m);
   // The first result that has columns (a text may begin with statements that return none).
@@ -93,7 +95,16 @@ StatementPtr MariaSession::PrepareRows(const std::string& sql) {
   return stmt;
 }
 
-StatementPtr MariaSession::Prepare(const std::string& sql, const std::vector<Parameter>& parameters) {
+FactsByTable MariaSession::TablesOfResult(MYSQL_STMT* s) {
+  // The connection is free between the prepare and the execute: the catalogue is asked there,
+  // not on a second connection while the rows stream.
+  ResultPtr meta(mysql_stmt_result_metadata(s));
+  if (!meta) return {};
+  return TablesOf(*link_, mysql_fetch_fields(meta.get()), mysql_num_fields(meta.get()));
+}
+
+StatementPtr MariaSession::Prepare(const std::string& sql, const std::vector<Parameter>& parameters,
+                                   FactsByTable* tables) {
   link_->Settle();
   MYSQL* m = link_->Handle();
   StatementPtr stmt(mysql_stmt_init(m));
@@ -107,6 +118,7 @@ StatementPtr MariaSession::Prepare(const std::string& sql, const std::vector<Par
                    kSource);
   BoundParameters bound(parameters);
   if (!parameters.empty() && mysql_stmt_bind_param(s, bound.Binds()) != 0) RaiseStatement(s);
+  if (tables) *tables = TablesOfResult(s);
   if (mysql_stmt_execute(s) != 0) RaiseStatement(s);
   return stmt;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "data/ado/Provider.h"
+#include "data/ado/mariadb/MariaCursor.h"
 #include "data/ado/mariadb/MariaLink.h"
 
 namespace ado::mariadb {
@@ -39,8 +40,11 @@ class MariaSession : public ProviderSession {
  private:
   // The statement prepared for the binary protocol, or null when the text protocol is to run it.
   StatementPtr PrepareRows(const std::string& sql);
-  // A prepared, executed statement with its parameters bound.
-  StatementPtr Prepare(const std::string& sql, const std::vector<Parameter>& parameters);
+  // A prepared, executed statement with its parameters bound; `tables`, when given, receives the
+  // facts of its result's tables, read before it ran.
+  StatementPtr Prepare(const std::string& sql, const std::vector<Parameter>& parameters,
+                       FactsByTable* tables = nullptr);
+  FactsByTable TablesOfResult(MYSQL_STMT* s);
 
   std::shared_ptr<MariaLink> link_;
   bool writing_ = false;

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "data/ado/IntegerValues.h"
-#include "data/ado/mariadb/MariaCursor.h"
 #include "text/OleDate.h"
 
 namespace ado::mariadb {
@@ -72,7 +71,7 @@ int Milliseconds(unsigned long microseconds, unsigned decimals) {
 
 }  // namespace
 
-StatementCursor::StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement)
+StatementCursor::StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement, FactsByTable tables)
     : link_(std::move(link)), stmt_(std::move(statement)) {
   MYSQL_STMT* s = stmt_.get();
   // The widest value of each column is not wanted: it would mean reading the whole result first.
@@ -85,7 +84,7 @@ StatementCursor::StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr s
   const MYSQL_FIELD* fields = mysql_fetch_fields(meta.get());
   std::vector<ValueKind> kinds;
   try {
-    columns_ = DescribeFields(*link_, fields, count, true, kinds);
+    columns_ = DescribeFields(*link_, fields, count, true, kinds, std::move(tables));
   } catch (...) {
     Finish();
     throw;

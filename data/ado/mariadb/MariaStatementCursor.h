@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/ado/Provider.h"
+#include "data/ado/mariadb/MariaCursor.h"
 #include "data/ado/mariadb/MariaLink.h"
 #include "data/ado/mariadb/MariaTypes.h"
 
@@ -18,8 +19,10 @@ namespace ado::mariadb {
 
 class StatementCursor : public ProviderCursor, private StreamOwner {
  public:
-  // `statement` has been executed and has a result, which is read as it streams.
-  StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement);
+  // `statement` has been executed and has a result, which is read as it streams. `tables`: the
+  // facts of its tables, read before it ran (a table missing there is looked up on a second
+  // connection).
+  StatementCursor(std::shared_ptr<MariaLink> link, StatementPtr statement, FactsByTable tables);
   ~StatementCursor() override;
   StatementCursor(const StatementCursor&) = delete;
   StatementCursor& operator=(const StatementCursor&) = delete;

@@ -204,3 +204,23 @@ TEST_F(MariaBinary, AFloatIsTheStoredValueNotItsSixDigitText) {
     EXPECT_EQ(r.Real(), rs->GetCollect("widened").Real());
   }
 }
+
+TEST_F(MariaBinary, ATablesKeysAreReadBeforeItsRowsStreamWithoutASecondConnection) {
+  Run({"DROP TABLE IF EXISTS qm_keyed", "CREATE TABLE qm_keyed (id INT AUTO_INCREMENT PRIMARY KEY, v VARCHAR(5))",
+       "INSERT INTO qm_keyed (v) VALUES ('a'), ('b')"});
+  auto sessions = [&] {
+    return Open("SELECT COUNT(*) AS n FROM information_schema.PROCESSLIST WHERE USER = 'tester'")
+        ->GetCollect("n")
+        .ToInt64();
+  };
+  const long long before = sessions();
+  RecordsetPtr rs = Open("SELECT id, v FROM qm_keyed ORDER BY id", adUseServer);
+  const FieldPtr id = rs->GetFields()->GetItem("id");
+  EXPECT_TRUE(id->GetAttributes() & adFldKeyColumn);
+  EXPECT_TRUE(id->GetProperties()->GetItem("ISAUTOINCREMENT")->GetValue().Bool());
+  EXPECT_EQ(rs->GetCollect("v").Str(), "a");
+  // The keys came over the session's own connection, before the rows: no other one was opened.
+  EXPECT_EQ(sessions(), before);
+  rs->MoveNext();
+  EXPECT_EQ(rs->GetCollect("v").Str(), "b");
+}
