@@ -21,6 +21,16 @@ void SetRecordsetCursorLocation(int location) {
 struct DbRecordset::Impl {
   DbConnection* connection = nullptr;
   ado::RecordsetPtr recordset;
+  // An open whose statement runs on the worker: when it began, until its time is traced.
+  long executeStart = -1;
+
+  // The "qry time" line of an open whose statement ran on the worker, once it has run.
+  void TraceStatementTime(bool ended) {
+    if (executeStart < 0) return;
+    if (!ended && (recordset->GetState() & ado::adStateExecuting) != 0) return;
+    Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - executeStart);
+    executeStart = -1;
+  }
 };
 
 namespace {
@@ -94,8 +104,12 @@ void DbRecordset::Open(DbConnection* connection, const std::string& query, int c
     Trace(TraceQuery, "%s", query.c_str());
     impl_->recordset->PutCursorLocation(cursorLocation);
     ado::ConnectionPtr adoConnection(connection ? connection->AdoConnection() : nullptr);
+    impl_->executeStart = -1;
     impl_->recordset->Open(query, adoConnection, cursorType, lockType, options);
-    Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
+    if (impl_->recordset->GetState() & ado::adStateExecuting)
+      impl_->executeStart = start;
+    else
+      Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
   });
 }
 
@@ -112,7 +126,13 @@ bool DbRecordset::IsOpen() const {
 }
 
 bool DbRecordset::IsFetching() const {
-  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateFetching) != 0;
+  if (!impl_->recordset) return false;
+  impl_->TraceStatementTime(false);
+  return (impl_->recordset->GetState() & (ado::adStateExecuting | ado::adStateFetching)) != 0;
+}
+
+bool DbRecordset::IsExecuting() const {
+  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateExecuting) != 0;
 }
 
 void DbRecordset::Cancel() {
@@ -123,8 +143,17 @@ void DbRecordset::Cancel() {
 
 void DbRecordset::WaitForFetch() {
   if (!IsOpen()) return;
-  // Any call that needs every row ends the fetch; the count is the cheapest.
-  TracedCall(Where("WaitForFetch()"), [&] { impl_->recordset->GetRecordCount(); });
+  const bool statementPending = impl_->executeStart >= 0;
+  try {
+    impl_->recordset->WaitForCompletion();
+  } catch (const ado::ComError& e) {
+    impl_->executeStart = -1;
+    // A statement that failed on the worker is a failed Open, and is traced as one.
+    const bool failedOpen = statementPending && !IsOpen();
+    Trace(TraceError, "DbRecordset::%s : %s", failedOpen ? "Open()" : "WaitForFetch()", ComErrorText(e).c_str());
+    throw;
+  }
+  impl_->TraceStatementTime(true);
 }
 
 DbConnection* DbRecordset::GetConnection() const {

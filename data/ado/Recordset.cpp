@@ -22,6 +22,7 @@ void RecordsetState::RequireCurrent() {
 }
 
 int RecordsetState::FindColumn(const std::string& name) const {
+  if (!ColumnsKnown()) return -1;
   for (std::size_t i = 0; i < columns.size(); ++i)
     if (EqualsFolded(columns[i].name, name)) return static_cast<int>(i);
   return -1;
@@ -36,6 +37,8 @@ int RecordsetState::CheckedColumn(const std::string& name) const {
 
 int RecordsetState::CheckedColumn(long index) const {
   RequireOpen();
+  // No column exists before the statement on the worker has run.
+  if (!ColumnsKnown()) throw ComError(adErrItemNotFound);
   if (index < 0 || index >= static_cast<long>(columns.size())) throw ComError(adErrItemNotFound);
   return static_cast<int>(index);
 }
@@ -278,9 +281,19 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   if (!connection) throw ComError(adErrInvalidConnection);
   connection->RequireOpen(adErrInvalidConnection);
   long location = state_->cursorLocation;
+  // The session cannot run this statement beside another recordset's worker.
+  connection->RequireIdle();
   state_->Reset();
   state_->cursorLocation = location;
   state_->readOnly = lockType == adLockReadOnly;
+  if ((options & adAsyncExecute) && location == adUseClient) {
+    // Open returns now; the worker runs the statement and reads its rows.
+    state_->connection = connection;
+    state_->open = true;
+    state_->position = -1;
+    state_->StartExecute(source);
+    return;
+  }
   state_->cursor = connection->Session().OpenQuery(source);
   state_->columns = state_->cursor->Columns();
   if (state_->columns.empty()) {
@@ -323,12 +336,16 @@ void Recordset::Close() {
 
 long Recordset::GetState() const {
   if (!state_->open) return adStateClosed;
-  return state_->fetchPending && state_->fetchRunning.load(std::memory_order_acquire) ? adStateOpen | adStateFetching
-                                                                                      : adStateOpen;
+  if (!state_->fetchPending || !state_->fetchRunning.load(std::memory_order_acquire)) return adStateOpen;
+  return state_->ColumnsKnown() ? adStateOpen | adStateFetching : adStateOpen | adStateExecuting;
 }
 
 void Recordset::Cancel() {
   state_->CancelFetch();
+}
+
+void Recordset::WaitForCompletion() {
+  if (state_->open) state_->EndFetch();
 }
 
 bool Recordset::GetBOF() const {

@@ -4,11 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
-#include <mutex>
 #include <thread>
 
 #include "data/ado/AdoEnums.h"
@@ -16,6 +11,7 @@
 #include "data/ado/Connection.h"
 #include "data/ado/Recordset.h"
 #include "data/ado/RowStore.h"
+#include "tests/data/fetch/WorkerWaits.h"
 #include "tests/support/data/AdoSession.h"
 #include "tests/support/data/TestDatabases.h"
 
@@ -23,43 +19,8 @@ using namespace ado;
 
 namespace {
 
-// Waits, without a timer, until `done` holds; false when it never did within a generous bound.
-template <class Condition>
-bool WaitFor(Condition done) {
-  for (long spins = 0; spins < 200'000'000; ++spins) {
-    if (done()) return true;
-    std::this_thread::yield();
-  }
-  return done();
-}
-
-// Ends the test program when a call that must return soon (a cancel) never does, rather than
-// hanging the test command.
-class Watchdog {
- public:
-  explicit Watchdog(const char* what)
-      : thread_([this, what] {
-          std::unique_lock lock(mutex_);
-          if (!done_.wait_for(lock, std::chrono::seconds(60), [this] { return disarmed_; })) {
-            std::fprintf(stderr, "%s did not return\n", what);
-            std::abort();
-          }
-        }) {}
-  ~Watchdog() {
-    {
-      std::lock_guard lock(mutex_);
-      disarmed_ = true;
-    }
-    done_.notify_all();
-    thread_.join();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable done_;
-  bool disarmed_ = false;
-  std::thread thread_;
-};
+using fetchtests::WaitFor;
+using fetchtests::Watchdog;
 
 std::int64_t IntAt(Recordset& rs, long position, long column) {
   return rs.GetValueAt(position, column).ToVariant().ToInt64();
