@@ -21,13 +21,23 @@ void SetRecordsetCursorLocation(int location) {
 struct DbRecordset::Impl {
   DbConnection* connection = nullptr;
   ado::RecordsetPtr recordset;
-  // An open whose statement runs on the worker: when it began, until its time is traced.
+  // An open whose statement runs on the worker: when it began, until its time is traced; and
+  // whether WaitForFetch has yet to end it.
   long executeStart = -1;
+  bool statementOnWorker = false;
 
-  // The "qry time" line of an open whose statement ran on the worker, once it has run.
+  // The "qry time" line of an open whose statement ran on the worker, once it has run and gave
+  // columns; a statement without them is timed when it is ended (it may have failed).
   void TraceStatementTime(bool ended) {
     if (executeStart < 0) return;
-    if (!ended && (recordset->GetState() & ado::adStateExecuting) != 0) return;
+    if (!ended) {
+      if (recordset->GetState() & ado::adStateExecuting) return;
+      try {
+        if (recordset->GetFields()->GetCount() == 0) return;
+      } catch (const ado::ComError&) {
+        return;
+      }
+    }
     Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - executeStart);
     executeStart = -1;
   }
@@ -105,8 +115,10 @@ void DbRecordset::Open(DbConnection* connection, const std::string& query, int c
     impl_->recordset->PutCursorLocation(cursorLocation);
     ado::ConnectionPtr adoConnection(connection ? connection->AdoConnection() : nullptr);
     impl_->executeStart = -1;
+    impl_->statementOnWorker = false;
     impl_->recordset->Open(query, adoConnection, cursorType, lockType, options);
-    if (impl_->recordset->GetState() & ado::adStateExecuting)
+    impl_->statementOnWorker = (impl_->recordset->GetState() & ado::adStateExecuting) != 0;
+    if (impl_->statementOnWorker)
       impl_->executeStart = start;
     else
       Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
@@ -143,7 +155,8 @@ void DbRecordset::Cancel() {
 
 void DbRecordset::WaitForFetch() {
   if (!IsOpen()) return;
-  const bool statementPending = impl_->executeStart >= 0;
+  const bool statementPending = impl_->statementOnWorker;
+  impl_->statementOnWorker = false;
   try {
     impl_->recordset->WaitForCompletion();
   } catch (const ado::ComError& e) {

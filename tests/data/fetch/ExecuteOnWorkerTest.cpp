@@ -209,7 +209,8 @@ TEST_P(ExecuteOnWorker, AFailingStatementIsRaisedOnceByTheCallThatWaits) {
   ExpectSessionAnswers();
 
   // Any call that needs the rows raises it as well, and the recordset opens again.
-  AdoSession::Run({"CREATE TABLE qt_other (id INTEGER PRIMARY KEY, name VARCHAR(20))", "INSERT INTO qt_other VALUES (1, 'a')"});
+  AdoSession::Run(
+      {"CREATE TABLE qt_other (id INTEGER PRIMARY KEY, name VARCHAR(20))", "INSERT INTO qt_other VALUES (1, 'a')"});
   rs = OpenOnWorker("INSERT INTO qt_other VALUES (1, 'b')");
   EXPECT_THROW(rs->GetRecordCount(), ComError);
   EXPECT_EQ(rs->GetState(), adStateClosed);
@@ -220,8 +221,8 @@ TEST_P(ExecuteOnWorker, AFailingStatementIsRaisedOnceByTheCallThatWaits) {
 
 TEST_P(ExecuteOnWorker, AStatementWithoutRowsEndsClosedWithItsCount) {
   AdoSession::Run({"CREATE TABLE qt_other (id INTEGER PRIMARY KEY, name VARCHAR(20))",
-       "INSERT INTO qt_other VALUES (1, 'a')", "INSERT INTO qt_other VALUES (2, 'b')",
-       "INSERT INTO qt_other VALUES (3, 'c')"});
+                   "INSERT INTO qt_other VALUES (1, 'a')", "INSERT INTO qt_other VALUES (2, 'b')",
+                   "INSERT INTO qt_other VALUES (3, 'c')"});
   RecordsetPtr rs = OpenOnWorker("UPDATE qt_other SET name = 'z' WHERE id >= 2");
   rs->WaitForCompletion();
   EXPECT_EQ(rs->GetState(), adStateClosed);
