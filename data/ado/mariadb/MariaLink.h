@@ -21,6 +21,7 @@ struct ConnectParameters {
   std::string user;
   std::string password;
   unsigned timeoutSeconds = 5;
+  std::string initStatement;  // run by the library after each connect (a session's sql_mode, say)
 };
 
 // Connects with utf8mb4, found rows (an UPDATE counts the rows it matched, changed or not),
