@@ -67,6 +67,8 @@ class ExecuteOnWorker : public testing::TestWithParam<TestDatabase>, protected t
   }
 
   RecordsetPtr OpenOnWorker(const std::string& sql) {
+    // An Open that waited for the statement would never return from the endless ones.
+    Watchdog watchdog("Open of a statement that works long");
     RecordsetPtr rs;
     rs.CreateInstance();
     rs->PutCursorLocation(adUseClient);
