@@ -2,6 +2,7 @@
 // store and publishes the count; everything else waits for the end of the fetch.
 #include <new>
 
+#include "data/ado/BackgroundPriority.h"
 #include "data/ado/RecordsetState.h"
 
 namespace ado {
@@ -24,6 +25,8 @@ void RecordsetState::StartFetch() {
 }
 
 void RecordsetState::FetchOnWorker() {
+  // The window's thread comes first: it shows the rows this thread reads.
+  LowerThisThreadPriority();
   try {
     while (!cancelRequested.load(std::memory_order_relaxed) && cursor->Fetch(store.BeginRow())) {
       const RowStore::RowId id = store.EndRow();
