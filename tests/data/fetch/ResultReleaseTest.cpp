@@ -31,8 +31,8 @@ class ResultRelease : public testing::Test, protected testsupport::AdoSession {
     db_ = std::make_unique<FreshDatabase>(TestDatabases().front());
     Connect(db_->ConnectionString());
     AdoSession::Run({"CREATE TABLE rr_rows (id INTEGER PRIMARY KEY, label VARCHAR(60))",
-         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 150000) "
-         "INSERT INTO rr_rows SELECT x, printf('label %050d', x) FROM c"});
+                     "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 150000) "
+                     "INSERT INTO rr_rows SELECT x, printf('label %050d', x) FROM c"});
   }
   std::unique_ptr<FreshDatabase> db_;
 };
