@@ -16,7 +16,9 @@ class Releaser {
   void Hand(std::unique_ptr<Releasable> garbage, std::size_t bytes) {
     std::unique_lock lock(mutex_);
     // One waits behind the one running; a third waits here, in its owner.
+    ++handOversWaiting_;
     placeFree_.wait(lock, [&] { return !waiting_; });
+    --handOversWaiting_;
     waiting_ = std::move(garbage);
     waitingBytes_ = bytes;
     work_.notify_one();
@@ -30,6 +32,11 @@ class Releaser {
   std::size_t Released() {
     std::lock_guard lock(mutex_);
     return released_;
+  }
+
+  std::size_t HandOversWaiting() {
+    std::lock_guard lock(mutex_);
+    return handOversWaiting_;
   }
 
  private:
@@ -57,6 +64,7 @@ class Releaser {
   std::size_t waitingBytes_ = 0;
   bool busy_ = false;
   std::size_t released_ = 0;
+  std::size_t handOversWaiting_ = 0;
   std::thread thread_;
 };
 
@@ -79,6 +87,10 @@ void WaitForBackgroundReleases() {
 
 std::size_t BackgroundReleasedBytes() {
   return TheReleaser().Released();
+}
+
+std::size_t BackgroundHandOversWaiting() {
+  return TheReleaser().HandOversWaiting();
 }
 
 }  // namespace ado

@@ -45,5 +45,7 @@ void ReleaseInBackground(T&& garbage, std::size_t bytes) {
 void WaitForBackgroundReleases();
 // Bytes freed on the release thread since the program started (tests and benchmarks).
 std::size_t BackgroundReleasedBytes();
+// Hand-overs waiting now for the release thread to make room (tests).
+std::size_t BackgroundHandOversWaiting();
 
 }  // namespace ado

@@ -3,7 +3,9 @@
 // Built also with ThreadSanitizer by the test command.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+#include <vector>
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/BackgroundRelease.h"
@@ -14,6 +16,16 @@
 using namespace ado;
 
 namespace {
+
+// Waits, without a timer, until `done` holds; false when it never did within a generous bound.
+template <class Condition>
+bool WaitFor(Condition done) {
+  for (long spins = 0; spins < 200'000'000; ++spins) {
+    if (done()) return true;
+    std::this_thread::yield();
+  }
+  return done();
+}
 
 // Notes the thread that destroys it (moved-from copies note nothing).
 struct Probe {
@@ -51,6 +63,38 @@ TEST(BackgroundRelease, BigThingsAreFreedOnAnotherThreadSmallOnesAtOnce) {
   EXPECT_NE(big, std::thread::id());
   EXPECT_NE(big, std::this_thread::get_id());
   EXPECT_EQ(BackgroundReleasedBytes(), before + kBackgroundReleaseBytes);
+}
+
+// Three results let go at once: the first is being freed, the second waits behind it, and the
+// third hand-over waits in its owner until the first is gone, so no more than two pile up.
+TEST(BackgroundRelease, AThirdHandOverWaitsUntilTheFirstIsFreed) {
+  std::atomic<bool> firstMayGo{false}, firstStarted{false}, thirdReturned{false};
+  struct Blocking {
+    Blocking(std::atomic<bool>* started, std::atomic<bool>* mayGo) : started(started), mayGo(mayGo) {}
+    Blocking(Blocking&& other) noexcept : started(other.started), mayGo(other.mayGo) { other.mayGo = nullptr; }
+    ~Blocking() {
+      if (!mayGo) return;
+      started->store(true);
+      WaitFor([&] { return mayGo->load(); });
+    }
+    std::atomic<bool>* started;
+    std::atomic<bool>* mayGo;
+  };
+  const std::size_t before = BackgroundReleasedBytes();
+  ReleaseInBackground(Blocking(&firstStarted, &firstMayGo), kBackgroundReleaseBytes);
+  ASSERT_TRUE(WaitFor([&] { return firstStarted.load(); }));
+  ReleaseInBackground(std::vector<char>(16), kBackgroundReleaseBytes);  // waits behind the first
+  std::thread third([&] {
+    ReleaseInBackground(std::vector<char>(16), kBackgroundReleaseBytes);
+    thirdReturned.store(true);
+  });
+  EXPECT_TRUE(WaitFor([&] { return BackgroundHandOversWaiting() == 1; }));
+  EXPECT_FALSE(thirdReturned.load());
+  firstMayGo.store(true);
+  third.join();
+  WaitForBackgroundReleases();
+  EXPECT_EQ(BackgroundReleasedBytes(), before + 3 * kBackgroundReleaseBytes);
+  EXPECT_EQ(BackgroundHandOversWaiting(), 0u);
 }
 
 TEST_F(ResultRelease, CloseAndReopenHandTheRowsOverAndTheRecordsetReadsOnlyItsNewRows) {
