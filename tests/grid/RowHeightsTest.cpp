@@ -61,16 +61,3 @@ TEST(RowHeights, FollowAPlainArrayThroughGrowingShrinkingSettingAndFilling) {
     if (HasFatalFailure()) return;
   }
 }
-
-TEST(RowHeights, GrowAfterAShrinkToTheMiddleOfAChunkWithAnotherHeight) {
-  // The rows left over in the cut chunk must not come back with their old heights.
-  RowHeights heights;
-  heights.Resize(5000, 20);
-  heights.Set(4500, 7);
-  heights.Resize(4100, 0);
-  heights.Resize(5000, 30);
-  EXPECT_EQ(heights[4099], 20);
-  EXPECT_EQ(heights[4100], 30);
-  EXPECT_EQ(heights[4500], 30);
-  EXPECT_EQ(heights.Sum(), 4100LL * 20 + 900LL * 30);
-}
