@@ -1,7 +1,9 @@
 #include "data/ado/Recordset.h"
 
 #include <algorithm>
+#include <tuple>
 
+#include "data/ado/BackgroundRelease.h"
 #include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
@@ -220,13 +222,16 @@ void RecordsetState::Reset() {
   readOnly = false;
   columns.clear();
   criteriaColumns.clear();
-  store.Clear();
+  // The rows of a big result are freed on a background thread: giving back hundreds of MB would
+  // hold up the thread that closes it (a new Execute's window). Nothing points into them now:
+  // the worker has ended and the row starts are forgotten.
+  rowStarts.clear();
   rowStartsOf = -1;
+  const std::size_t bytes = store.MemoryBytes() + view.capacity() * sizeof(RowStore::RowId) + deleted.capacity() / 8;
+  ReleaseInBackground(std::make_tuple(store.TakeStorage(), std::move(view), std::move(deleted)), bytes);
+  view = {};
+  deleted = {};
   rowsAffected = -1;
-  view.clear();
-  view.shrink_to_fit();
-  deleted.clear();
-  deleted.shrink_to_fit();
   position = -1;
   currentDeleted = false;
   sortText.clear();

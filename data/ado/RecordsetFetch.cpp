@@ -4,6 +4,7 @@
 #include <chrono>
 #include <new>
 
+#include "data/ado/BackgroundPriority.h"
 #include "data/ado/RecordsetState.h"
 
 namespace ado {
@@ -85,6 +86,8 @@ void RecordsetState::StartFetch() {
 }
 
 void RecordsetState::FetchOnWorker() {
+  // The window's thread comes first: it shows the rows this thread reads.
+  LowerThisThreadPriority();
   try {
     while (!cancelRequested.load(std::memory_order_relaxed) && cursor->Fetch(store.BeginRow())) {
       const RowStore::RowId id = store.EndRow();

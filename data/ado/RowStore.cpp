@@ -152,7 +152,7 @@ const char* RowStore::Store(std::string_view bytes) {
     return p;
   }
   if (blockSize_ == 0 || blockUsed_ + bytes.size() > blockSize_) {
-    blocks_.push_back(std::make_unique<char[]>(kBlockSize));
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
     blockSize_ = kBlockSize;
     blockUsed_ = 0;
     blockBytes_ += kBlockSize;
@@ -291,6 +291,13 @@ std::vector<Variant> RowStore::GetRow(RowId row, int columnCount) const {
 
 std::size_t RowStore::MemoryBytes() const {
   return blockBytes_ + rows_.MemoryBytes();
+}
+
+RowStore::Storage RowStore::TakeStorage() {
+  Storage storage{std::move(blocks_), rows_.Take()};
+  blocks_.clear();
+  blockUsed_ = blockSize_ = blockBytes_ = 0;
+  return storage;
 }
 
 void RowStore::Clear() {
