@@ -35,6 +35,8 @@ void RecordsetState::StartExecute(std::string sql) {
   executing.store(true, std::memory_order_release);
   fetchRunning.store(true, std::memory_order_release);
   fetcher = std::thread([this, sql = std::move(sql)] {
+    // The window's thread comes first, also while this one runs the statement.
+    LowerThisThreadPriority();
     ExecuteOnWorker(sql);
     if (cursor) FetchOnWorker();
     ReleaseProvider();
