@@ -56,7 +56,7 @@ void RecordsetState::ExecuteOnWorker(const std::string& sql) {
       }
     }
   } catch (const ComError& e) {
-    // A statement interrupted by Cancel fails by design: nothing is wrong.
+    // A statement interrupted by Cancel fails because it was asked to: nothing is wrong.
     if (!cancelRequested.load()) fetchError = e;
     columns.clear();
     criteriaColumns.clear();
