@@ -21,6 +21,26 @@ void SetRecordsetCursorLocation(int location) {
 struct DbRecordset::Impl {
   DbConnection* connection = nullptr;
   ado::RecordsetPtr recordset;
+  // An open whose statement runs on the worker: when it began, until its time is traced; and
+  // whether WaitForFetch has yet to end it.
+  long executeStart = -1;
+  bool statementOnWorker = false;
+
+  // The "qry time" line of an open whose statement ran on the worker, once it has run and gave
+  // columns; a statement without them is timed when it is ended (it may have failed).
+  void TraceStatementTime(bool ended) {
+    if (executeStart < 0) return;
+    if (!ended) {
+      if (recordset->GetState() & ado::adStateExecuting) return;
+      try {
+        if (recordset->GetFields()->GetCount() == 0) return;
+      } catch (const ado::ComError&) {
+        return;
+      }
+    }
+    Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - executeStart);
+    executeStart = -1;
+  }
 };
 
 namespace {
@@ -94,8 +114,14 @@ void DbRecordset::Open(DbConnection* connection, const std::string& query, int c
     Trace(TraceQuery, "%s", query.c_str());
     impl_->recordset->PutCursorLocation(cursorLocation);
     ado::ConnectionPtr adoConnection(connection ? connection->AdoConnection() : nullptr);
+    impl_->executeStart = -1;
+    impl_->statementOnWorker = false;
     impl_->recordset->Open(query, adoConnection, cursorType, lockType, options);
-    Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
+    impl_->statementOnWorker = (impl_->recordset->GetState() & ado::adStateExecuting) != 0;
+    if (impl_->statementOnWorker)
+      impl_->executeStart = start;
+    else
+      Trace(TraceInfo, "qry time = %ld [ms]", TickCount() - start);
   });
 }
 
@@ -112,7 +138,13 @@ bool DbRecordset::IsOpen() const {
 }
 
 bool DbRecordset::IsFetching() const {
-  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateFetching) != 0;
+  if (!impl_->recordset) return false;
+  impl_->TraceStatementTime(false);
+  return (impl_->recordset->GetState() & (ado::adStateExecuting | ado::adStateFetching)) != 0;
+}
+
+bool DbRecordset::IsExecuting() const {
+  return impl_->recordset && (impl_->recordset->GetState() & ado::adStateExecuting) != 0;
 }
 
 void DbRecordset::Cancel() {
@@ -123,8 +155,18 @@ void DbRecordset::Cancel() {
 
 void DbRecordset::WaitForFetch() {
   if (!IsOpen()) return;
-  // Any call that needs every row ends the fetch; the count is the cheapest.
-  TracedCall(Where("WaitForFetch()"), [&] { impl_->recordset->GetRecordCount(); });
+  const bool statementPending = impl_->statementOnWorker;
+  impl_->statementOnWorker = false;
+  try {
+    impl_->recordset->WaitForCompletion();
+  } catch (const ado::ComError& e) {
+    impl_->executeStart = -1;
+    // A statement that failed on the worker is a failed Open, and is traced as one.
+    const bool failedOpen = statementPending && !IsOpen();
+    Trace(TraceError, "DbRecordset::%s : %s", failedOpen ? "Open()" : "WaitForFetch()", ComErrorText(e).c_str());
+    throw;
+  }
+  impl_->TraceStatementTime(true);
 }
 
 DbConnection* DbRecordset::GetConnection() const {

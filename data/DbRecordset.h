@@ -35,12 +35,16 @@ class DbRecordset {
             int cursorLocation);
   void Close();
   bool IsOpen() const;
-  // Rows still arrive on the worker thread (an open with adAsyncFetch). Never raises.
+  // The statement runs, or its rows still arrive, on the worker thread (an open with
+  // adAsyncExecute or adAsyncFetch). Never raises.
   bool IsFetching() const;
-  // Stops a fetch under way, keeping the rows read. Never raises.
+  // The statement itself still runs on the worker: no field is known yet. Never raises.
+  bool IsExecuting() const;
+  // Stops the statement or the fetch under way, keeping the rows read. Never raises.
   void Cancel();
-  // Waits for a fetch on the worker to end and raises what failed in it (once; the rows read
-  // before stay). Nothing when no fetch is pending.
+  // Waits for the worker to end and raises what failed there (once; the rows read before stay).
+  // A statement that failed on the worker is traced as a failed Open and leaves the recordset
+  // closed, as does one that returned no rows (GetRowsAffected). Nothing when nothing is pending.
   void WaitForFetch();
   DbConnection* GetConnection() const;
 

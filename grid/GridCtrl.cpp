@@ -65,7 +65,7 @@ bool CGridCtrl::Create(const QRect& rect, QWidget* parent, int id) {
   setGeometry(rect);
   m_id = id;
   const CGridDefaultCell* def = GetDefaultCell(false, false);
-  std::fill(m_rowHeights.begin(), m_rowHeights.end(), def->GetHeight());
+  m_rowHeights.Fill(def->GetHeight());
   std::fill(m_colWidths.begin(), m_colWidths.end(), def->GetWidth());
   m_bottomRowCache = -2;
   ResetScrollBars();
@@ -215,6 +215,16 @@ void CGridCtrl::DestroyRowCells(int row) {
   for (int col = 0; col < cols; ++col) DestroyCell(row, col);
 }
 
+void CGridCtrl::DestroyHeldRowsFrom(int first) {
+  // Only rows the store holds have cells to let go: a result of millions of rows holds a few
+  // screens of them. Last row first, as rows are dropped.
+  std::vector<int> rows;
+  m_store->ForEachHeldRow([&](int row) {
+    if (row >= first) rows.push_back(row);
+  });
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) DestroyRowCells(*it);
+}
+
 // ---------------------------------------------------------------- counts and sizes
 
 bool CGridCtrl::SetRowCount(int rows) {
@@ -230,10 +240,9 @@ bool CGridCtrl::SetRowCount(int rows) {
 
   bool ok = true;
   if (rows < old) {
-    for (int row = old - 1; row >= rows; --row) DestroyRowCells(row);
+    DestroyHeldRowsFrom(rows);
     m_store->SetRowCount(rows);
-    m_rowHeights.resize(static_cast<std::size_t>(rows));
-    if (m_rowHeights.size() < m_rowHeights.capacity() / 2) m_rowHeights.shrink_to_fit();
+    m_rowHeights.Resize(static_cast<std::size_t>(rows), 0);
   } else {
     ok = AddRows(rows);
   }
@@ -248,16 +257,14 @@ bool CGridCtrl::SetRowCount(int rows) {
 
 bool CGridCtrl::AddRows(int rows) {
   const int height = GetDefaultCell(false, false)->GetHeight();
+  const int made = m_store->SetRowCount(rows);
   try {
-    if (static_cast<std::size_t>(rows) > m_rowHeights.capacity())
-      m_rowHeights.reserve(
-          std::max(static_cast<std::size_t>(rows), m_rowHeights.capacity() + m_rowHeights.capacity() / 8));
+    m_rowHeights.Resize(static_cast<std::size_t>(made), height);
   } catch (const std::bad_alloc&) {
+    m_store->SetRowCount(GetRowCount());
     qWarning("CGridCtrl::SetRowCount: out of memory for %d rows", rows);
     return false;
   }
-  const int made = m_store->SetRowCount(rows);
-  m_rowHeights.resize(static_cast<std::size_t>(made), height);
   if (made < rows) {
     // The rows made so far stay; the counts say how many.
     qWarning("CGridCtrl::SetRowCount: out of memory after %d rows", made);
@@ -291,9 +298,9 @@ bool CGridCtrl::SetColumnCount(int cols) {
   HideTitleTip();
 
   // Out of memory changes nothing, except that the dropped cells were told.
-  const int rows = GetRowCount();
-  for (int row = 0; row < rows; ++row)
+  m_store->ForEachHeldRow([&](int row) {
     for (int col = cols; col < old; ++col) DestroyCell(row, col);
+  });
   if (!m_store->SetColumnCount(cols)) {
     qWarning("CGridCtrl::SetColumnCount: out of memory");
     return false;
@@ -372,7 +379,7 @@ int CGridCtrl::GetColumnWidth(int col) const {
 
 bool CGridCtrl::SetRowHeight(int row, int height) {
   if (height < 0 || row < 0 || row >= GetRowCount()) return false;
-  m_rowHeights[static_cast<std::size_t>(row)] = height;
+  m_rowHeights.Set(static_cast<std::size_t>(row), height);
   m_bottomRowCache = -2;
   ResetScrollBars();
   viewport()->update();
@@ -388,9 +395,7 @@ bool CGridCtrl::SetColumnWidth(int col, int width) {
 }
 
 int CGridCtrl::GetFixedRowHeight() const {
-  int h = 0;
-  for (int row = 0; row < m_nFixedRows; ++row) h += m_rowHeights[static_cast<std::size_t>(row)];
-  return h;
+  return static_cast<int>(m_rowHeights.Sum(0, static_cast<std::size_t>(m_nFixedRows)));
 }
 
 int CGridCtrl::GetFixedColumnWidth() const {
@@ -406,9 +411,7 @@ long long CGridCtrl::GetVirtualWidth() const {
 }
 
 long long CGridCtrl::GetVirtualHeight() const {
-  long long h = 0;
-  for (int height : m_rowHeights) h += height;
-  return h;
+  return m_rowHeights.Sum();
 }
 
 CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const {

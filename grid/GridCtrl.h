@@ -36,6 +36,7 @@
 #include "grid/GridCellStore.h"
 #include "grid/GridDefs.h"
 #include "grid/GridSelection.h"
+#include "grid/RowHeights.h"
 
 class TitleTip;
 class QPainter;
@@ -424,6 +425,8 @@ class CGridCtrl : public QAbstractScrollArea {
   bool NewCellsAreCompact() const;
   void InitSlot(int row, int col, CellSlot& slot);
   void DestroyRowCells(int row);
+  // DestroyRowCells for each row from `first` on that the store holds, the last first.
+  void DestroyHeldRowsFrom(int first);
   // Adds rows [old, rows) to the store and the row heights; false when memory ran out first.
   bool AddRows(int rows);
   unsigned FixedFlagsFor(int row, int col) const;
@@ -475,7 +478,7 @@ class CGridCtrl : public QAbstractScrollArea {
   int m_id = 0;
   std::unique_ptr<GridCellStore> m_store;
   bool m_bQuietCells = false;
-  std::vector<int> m_rowHeights;
+  RowHeights m_rowHeights;
   std::vector<int> m_colWidths;
   int m_nFixedRows = 0;
   int m_nFixedCols = 0;

@@ -195,10 +195,12 @@ bool CGridCtrl::SortTextItems(int col, bool ascending) {
     });
     // The store moves the cells; a store whose rows follow a data source cannot.
     if (!m_store->ReorderRows(first, order)) return false;
-    std::vector<int> heights(m_rowHeights.begin() + first, m_rowHeights.end());
+    std::vector<int> heights(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-      m_rowHeights[static_cast<std::size_t>(first + i)] =
-          heights[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
+      heights[static_cast<std::size_t>(i)] = m_rowHeights[static_cast<std::size_t>(first + i)];
+    for (int i = 0; i < count; ++i)
+      m_rowHeights.Set(static_cast<std::size_t>(first + i),
+                       heights[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])]);
   }
   m_nSortColumn = col;
   m_bSortAscending = ascending;

@@ -4,8 +4,10 @@
 namespace ado {
 
 enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1, adStateExecuting = 4, adStateFetching = 8 };
-// An execute option (ExecuteOptionEnum), combined with a command type: a client cursor's rows
-// are read on a worker thread.
+// Execute options (ExecuteOptionEnum), combined with a command type. adAsyncFetch: a client
+// cursor's rows are read on a worker thread. adAsyncExecute: the statement itself runs on that
+// worker too, and Open returns before it has (a client cursor's rows follow on the worker).
+inline constexpr long adAsyncExecute = 0x10;
 inline constexpr long adAsyncFetch = 0x20;
 enum CursorLocationEnum { adUseNone = 1, adUseServer = 2, adUseClient = 3 };
 enum CursorTypeEnum {

@@ -52,6 +52,7 @@ void Connection::Open(const std::string& connectionString, const std::string& us
 
 void Connection::Close() {
   if (!session_) throw ComError(adErrObjectClosed);
+  RequireIdle();
   session_.reset();
 }
 
@@ -61,18 +62,24 @@ void Connection::RequireOpen(HRESULT closedError) const {
   throw ComError(closedError);
 }
 
+void Connection::RequireIdle() const {
+  if (workerBusy_) throw ComError(adErrStillExecuting);
+}
+
 long Connection::GetState() const {
   return session_ ? adStateOpen : adStateClosed;
 }
 
 void Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
   (void)options;
+  RequireIdle();
   Session().Execute(commandText);
   if (recordsAffected) *recordsAffected = -1;
 }
 
 RecordsetPtr Connection::OpenSchema(SchemaEnum schema) {
   if (schema != adSchemaTables && schema != adSchemaColumns) throw ComError(adErrFeatureNotAvailable);
+  RequireIdle();
   RecordsetPtr rs(std::make_shared<Recordset>());
   rs->OpenCursor(Session().OpenSchema(schema), adUseClient);
   return rs;

@@ -39,10 +39,18 @@ class Connection {
   // Raises unless open: the failed open's error as above, else `closedError`.
   void RequireOpen(HRESULT closedError = adErrObjectClosed) const;
 
+  // A recordset's worker thread runs a statement or reads rows with the session: until the
+  // recordset takes it back, Execute, OpenSchema, Close and another Open raise
+  // adErrStillExecuting instead of using the session beside the worker. Owner's thread only.
+  void SetWorkerBusy(bool busy) { workerBusy_ = busy; }
+  // Raises adErrStillExecuting while a worker holds the session.
+  void RequireIdle() const;
+
  private:
   std::string connectionString_;
   std::unique_ptr<ProviderSession> session_;
   std::optional<ComError> openError_;
+  bool workerBusy_ = false;
 };
 using ConnectionPtr = ComPtr<Connection>;
 

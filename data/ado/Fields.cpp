@@ -80,7 +80,8 @@ void Field::AppendChunk(const Variant& chunk) {
 
 long Fields::GetCount() const {
   state_->RequireOpen();
-  return static_cast<long>(state_->columns.size());
+  // None yet while the statement runs on the worker.
+  return state_->ColumnsKnown() ? static_cast<long>(state_->columns.size()) : 0;
 }
 
 FieldPtr Fields::GetItem(long index) const {

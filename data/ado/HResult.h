@@ -40,6 +40,7 @@ inline constexpr HRESULT adErrObjectClosed = MakeHResult(0x800A0E78u);
 inline constexpr HRESULT adErrObjectOpen = MakeHResult(0x800A0E79u);
 inline constexpr HRESULT adErrProviderNotFound = MakeHResult(0x800A0E7Au);
 inline constexpr HRESULT adErrInvalidConnection = MakeHResult(0x800A0E7Du);
+inline constexpr HRESULT adErrStillExecuting = MakeHResult(0x800A0E7Fu);
 
 // OLE DB codes the providers raise.
 inline constexpr HRESULT DB_E_CANTCONVERTVALUE = MakeHResult(0x80040E07u);

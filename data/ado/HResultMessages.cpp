@@ -51,6 +51,8 @@ std::string SystemMessageText(HRESULT hr) {
       return "Operation is not allowed when the object is closed.";
     case adErrObjectOpen:
       return "Operation is not allowed when the object is open.";
+    case adErrStillExecuting:
+      return "Operation cannot be performed while executing asynchronously.";
     case adErrProviderNotFound:
       return "Provider cannot be found. It may not be properly installed.";
     case adErrInvalidConnection:

@@ -1,7 +1,9 @@
 #include "data/ado/Recordset.h"
 
 #include <algorithm>
+#include <tuple>
 
+#include "data/ado/BackgroundRelease.h"
 #include "data/ado/ColumnConvert.h"
 #include "data/ado/ComError.h"
 #include "data/ado/RecordsetState.h"
@@ -22,6 +24,7 @@ void RecordsetState::RequireCurrent() {
 }
 
 int RecordsetState::FindColumn(const std::string& name) const {
+  if (!ColumnsKnown()) return -1;
   for (std::size_t i = 0; i < columns.size(); ++i)
     if (EqualsFolded(columns[i].name, name)) return static_cast<int>(i);
   return -1;
@@ -36,6 +39,8 @@ int RecordsetState::CheckedColumn(const std::string& name) const {
 
 int RecordsetState::CheckedColumn(long index) const {
   RequireOpen();
+  // No column exists before the statement on the worker has run.
+  if (!ColumnsKnown()) throw ComError(adErrItemNotFound);
   if (index < 0 || index >= static_cast<long>(columns.size())) throw ComError(adErrItemNotFound);
   return static_cast<int>(index);
 }
@@ -217,13 +222,16 @@ void RecordsetState::Reset() {
   readOnly = false;
   columns.clear();
   criteriaColumns.clear();
-  store.Clear();
+  // The rows of a big result are freed on a background thread: giving back hundreds of MB would
+  // hold up the thread that closes it (a new Execute's window). Nothing points into them now:
+  // the worker has ended and the row starts are forgotten.
+  rowStarts.clear();
   rowStartsOf = -1;
+  const std::size_t bytes = store.MemoryBytes() + view.capacity() * sizeof(RowStore::RowId) + deleted.capacity() / 8;
+  ReleaseInBackground(std::make_tuple(store.TakeStorage(), std::move(view), std::move(deleted)), bytes);
+  view = {};
+  deleted = {};
   rowsAffected = -1;
-  view.clear();
-  view.shrink_to_fit();
-  deleted.clear();
-  deleted.shrink_to_fit();
   position = -1;
   currentDeleted = false;
   sortText.clear();
@@ -278,9 +286,19 @@ void Recordset::Open(const std::string& source, const ConnectionPtr& connection,
   if (!connection) throw ComError(adErrInvalidConnection);
   connection->RequireOpen(adErrInvalidConnection);
   long location = state_->cursorLocation;
+  // The session cannot run this statement beside another recordset's worker.
+  connection->RequireIdle();
   state_->Reset();
   state_->cursorLocation = location;
   state_->readOnly = lockType == adLockReadOnly;
+  if ((options & adAsyncExecute) && location == adUseClient) {
+    // Open returns now; the worker runs the statement and reads its rows.
+    state_->connection = connection;
+    state_->open = true;
+    state_->position = -1;
+    state_->StartExecute(source);
+    return;
+  }
   state_->cursor = connection->Session().OpenQuery(source);
   state_->columns = state_->cursor->Columns();
   if (state_->columns.empty()) {
@@ -323,12 +341,16 @@ void Recordset::Close() {
 
 long Recordset::GetState() const {
   if (!state_->open) return adStateClosed;
-  return state_->fetchPending && state_->fetchRunning.load(std::memory_order_acquire) ? adStateOpen | adStateFetching
-                                                                                      : adStateOpen;
+  if (!state_->fetchPending || !state_->fetchRunning.load(std::memory_order_acquire)) return adStateOpen;
+  return state_->ColumnsKnown() ? adStateOpen | adStateFetching : adStateOpen | adStateExecuting;
 }
 
 void Recordset::Cancel() {
   state_->CancelFetch();
+}
+
+void Recordset::WaitForCompletion() {
+  if (state_->open) state_->EndFetch();
 }
 
 bool Recordset::GetBOF() const {

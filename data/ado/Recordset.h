@@ -8,6 +8,10 @@
 // GetViewCount() and GetValueAt() read the rows so far from any call, Cancel() stops
 // the fetch keeping them, and every other call that touches rows waits for the fetch to end (a
 // failure of the fetch is raised then, once, with the rows read before it kept).
+// With adAsyncExecute, Open returns at once and the statement itself runs on the worker:
+// GetState() says adStateExecuting and there are no fields and no rows until it has run; then
+// the rows arrive as with adAsyncFetch. A failure of the statement is raised once, by the next
+// call that waits (WaitForCompletion), and leaves the recordset closed, as a failed Open does.
 #include <memory>
 #include <string>
 
@@ -35,10 +39,17 @@ class Recordset {
   // Opens over a cursor a provider already made (schema rowsets); read-only.
   void OpenCursor(std::unique_ptr<ProviderCursor> cursor, long cursorLocation);
   void Close();
-  // adStateOpen, with adStateFetching while rows arrive on the worker.
+  // adStateOpen, with adStateExecuting while the statement runs on the worker and
+  // adStateFetching while its rows arrive there.
   long GetState() const;
-  // Stops a fetch on the worker within moments, keeping the rows read; nothing otherwise.
+  // Stops the statement or the fetch on the worker within moments, keeping the rows read;
+  // nothing otherwise. Nothing is raised: a statement stopped before its result existed leaves
+  // the recordset closed.
   void Cancel();
+  // Waits for the worker (statement and rows) and raises, once, what failed there. Afterwards
+  // the recordset is open with every row, or closed: its statement failed, was cancelled before
+  // it had a result, or returned no rows (GetRowsAffected). Nothing without a worker.
+  void WaitForCompletion();
 
   bool GetBOF() const;
   bool GetEOF();

@@ -1,29 +1,95 @@
-// A client cursor's rows read on a worker thread (adAsyncFetch): the worker appends to the row
-// store and publishes the count; everything else waits for the end of the fetch.
+// A client cursor's statement and rows on a worker thread (adAsyncExecute, adAsyncFetch): the
+// worker runs the statement, appends rows to the row store and publishes the count; everything
+// else waits for the end of the fetch.
+#include <chrono>
 #include <new>
 
+#include "data/ado/BackgroundPriority.h"
 #include "data/ado/RecordsetState.h"
 
 namespace ado {
 
+namespace {
+// A cancel that reaches the database before the worker's statement has started finds nothing to
+// interrupt (and some providers forget it when the statement starts): it is asked again this
+// often until the worker lets the session go.
+constexpr auto kCancelRetry = std::chrono::milliseconds(40);
+}  // namespace
+
 RecordsetState::~RecordsetState() {
   CancelFetch();
+}
+
+void RecordsetState::StartExecute(std::string sql) {
+  cancelRequested.store(false);
+  fetchedRows.store(0, std::memory_order_release);
+  fetchError.reset();
+  statementRowsAffected = -1;
+  session = &connection->Session();
+  connection->SetWorkerBusy(true);
+  {
+    std::lock_guard lock(providerMutex);
+    providerBusy = true;
+  }
+  fetchPending = true;
+  executing.store(true, std::memory_order_release);
+  fetchRunning.store(true, std::memory_order_release);
+  fetcher = std::thread([this, sql = std::move(sql)] {
+    // The window's thread comes first, also while this one runs the statement.
+    LowerThisThreadPriority();
+    ExecuteOnWorker(sql);
+    if (cursor) FetchOnWorker();
+    ReleaseProvider();
+  });
+}
+
+void RecordsetState::ExecuteOnWorker(const std::string& sql) {
+  try {
+    if (!cancelRequested.load()) {
+      std::unique_ptr<ProviderCursor> opened = session->OpenQuery(sql);
+      columns = opened->Columns();
+      if (columns.empty()) {
+        statementRowsAffected = opened->RowsAffected();
+      } else {
+        for (const ColumnInfo& c : columns) criteriaColumns.push_back(CriteriaColumn{c.name, c.type});
+        cursor = std::move(opened);
+      }
+    }
+  } catch (const ComError& e) {
+    // A statement interrupted by Cancel fails because it was asked to: nothing is wrong.
+    if (!cancelRequested.load()) fetchError = e;
+    columns.clear();
+    criteriaColumns.clear();
+  } catch (const std::bad_alloc&) {
+    fetchError = ComError(E_OUTOFMEMORY);
+    columns.clear();
+    criteriaColumns.clear();
+  }
+  // Publishes the columns (and the cursor the fetch goes on with) to the owner.
+  executing.store(false, std::memory_order_release);
 }
 
 void RecordsetState::StartFetch() {
   cancelRequested.store(false);
   fetchedRows.store(store.RowCount(), std::memory_order_release);
   fetchError.reset();
+  session = &connection->Session();
+  connection->SetWorkerBusy(true);
   {
     std::lock_guard lock(providerMutex);
     providerBusy = true;
   }
   fetchPending = true;
   fetchRunning.store(true, std::memory_order_release);
-  fetcher = std::thread([this] { FetchOnWorker(); });
+  fetcher = std::thread([this] {
+    FetchOnWorker();
+    ReleaseProvider();
+  });
 }
 
 void RecordsetState::FetchOnWorker() {
+  // The window's thread comes first: it shows the rows this thread reads.
+  LowerThisThreadPriority();
   try {
     while (!cancelRequested.load(std::memory_order_relaxed) && cursor->Fetch(store.BeginRow())) {
       const RowStore::RowId id = store.EndRow();
@@ -37,10 +103,14 @@ void RecordsetState::FetchOnWorker() {
   } catch (const std::bad_alloc&) {
     fetchError = ComError(E_OUTOFMEMORY);
   }
+}
+
+void RecordsetState::ReleaseProvider() {
   {
     std::lock_guard lock(providerMutex);
     providerBusy = false;
   }
+  providerReleased.notify_all();
   fetchRunning.store(false, std::memory_order_release);
 }
 
@@ -48,28 +118,38 @@ void RecordsetState::EndFetch() {
   if (!fetchPending) return;
   if (fetcher.joinable()) fetcher.join();
   fetchPending = false;
+  if (connection) connection->SetWorkerBusy(false);
+  session = nullptr;
   fetchedAll = true;
   // The statement is freed here, after the worker, on the thread that owns the recordset.
   cursor.reset();
   position = view.empty() ? -1 : 0;
-  if (fetchError) {
-    ComError error = *fetchError;
-    fetchError.reset();
-    throw error;
+  std::optional<ComError> failure = std::move(fetchError);
+  fetchError.reset();
+  if (columns.empty()) {
+    // No result to show: like a synchronous Open, the recordset ends closed, keeping the count
+    // of rows a statement without columns changed.
+    const long location = cursorLocation;
+    const long affected = failure ? -1 : statementRowsAffected;
+    Reset();
+    cursorLocation = location;
+    rowsAffected = affected;
   }
+  if (failure) throw *failure;
 }
 
 void RecordsetState::CancelFetch() {
   if (!fetchPending) return;
   cancelRequested.store(true);
   {
-    std::lock_guard lock(providerMutex);
-    if (providerBusy && connection) {
+    std::unique_lock lock(providerMutex);
+    while (providerBusy) {
       try {
-        connection->Session().Cancel();
+        session->Cancel();
       } catch (const ComError&) {
         // A closed connection has nothing left to interrupt.
       }
+      providerReleased.wait_for(lock, kCancelRetry, [this] { return !providerBusy; });
     }
   }
   try {
@@ -82,6 +162,8 @@ void RecordsetState::CancelFetch() {
 void RecordsetState::RequireRows() {
   RequireOpen();
   EndFetch();
+  // A statement that gave no result closed the recordset.
+  RequireOpen();
 }
 
 }  // namespace ado

@@ -1,6 +1,7 @@
 #pragma once
 // The cursor engine behind Recordset, Fields and Field (internal to data/ado).
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -84,28 +85,44 @@ class RecordsetState : public RowSource {
   void RebuildView();
   void Reset();
 
-  // ---- Fetching on a worker thread (adAsyncFetch, RecordsetFetch.cpp). While a fetch is
-  // pending only the worker touches the cursor, the session, `view` and `deleted`; other threads
-  // read the store's rows below `fetchedRows` and the columns, nothing else.
+  // ---- The statement and its rows on a worker thread (adAsyncExecute, adAsyncFetch;
+  // RecordsetFetch.cpp). While the worker runs the statement (`executing`) the owner reads no
+  // column: the worker sets `columns`, `criteriaColumns` and `cursor`, then clears `executing`.
+  // While it fetches, only the worker touches the cursor, the session, `view` and `deleted`;
+  // other threads read the store's rows below `fetchedRows` and the columns, nothing else.
   std::thread fetcher;
+  ProviderSession* session = nullptr;        // the connection's, lent to the worker
   bool fetchPending = false;                 // started and not yet ended by EndFetch (owner's thread)
+  std::atomic<bool> executing{false};        // the worker runs the statement; columns unknown yet
   std::atomic<bool> fetchRunning{false};     // the worker has not finished
   std::atomic<bool> cancelRequested{false};  // Cancel asked the worker to stop
   std::atomic<std::size_t> fetchedRows{0};   // rows readable by other threads
-  std::mutex providerMutex;                  // a provider cancel only while the worker reads rows
+  std::mutex providerMutex;                  // a provider cancel only while the worker uses the session
+  std::condition_variable providerReleased;  // providerBusy went false
   bool providerBusy = false;                 // under providerMutex
   std::optional<ComError> fetchError;        // a failure of the worker, raised once at the end
+  long statementRowsAffected = -1;           // the worker's statement returned no columns: its count
 
+  // The columns may be read: no statement is still running on the worker.
+  bool ColumnsKnown() const { return !executing.load(std::memory_order_acquire); }
+  // Runs `sql` on the worker, then reads its rows there (adAsyncExecute).
+  void StartExecute(std::string sql);
   // Starts the worker over the open cursor.
   void StartFetch();
-  // The worker's loop.
+  // The worker's loops.
+  void ExecuteOnWorker(const std::string& sql);
   void FetchOnWorker();
   // Waits for the worker and makes the record count and the view final; a failure of the
-  // worker is raised once.
+  // worker is raised once. A statement that gave no result (it failed, was cancelled before it
+  // had one, or returned no rows) leaves the recordset closed, with its count of rows affected.
   void EndFetch();
   // Stops the worker within moments (the provider interrupts its statement) keeping the rows
   // it read, then ends the fetch; nothing is raised.
   void CancelFetch();
+
+ private:
+  // The worker gives the session back: a cancel waiting for that may go on.
+  void ReleaseProvider();
 };
 
 }  // namespace ado

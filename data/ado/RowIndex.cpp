@@ -25,6 +25,15 @@ void RowIndex::push_back(const char* row) {
   ++size_;
 }
 
+RowIndex::Storage RowIndex::Take() {
+  table_.store(nullptr, std::memory_order_release);
+  Storage storage{std::move(chunks_), std::move(tables_)};
+  chunks_.clear();
+  tables_.clear();
+  tableCapacity_ = tableBytes_ = size_ = 0;
+  return storage;
+}
+
 void RowIndex::clear() {
   table_.store(nullptr, std::memory_order_release);
   chunks_.clear();

@@ -294,6 +294,13 @@ std::size_t RowStore::MemoryBytes() const {
   return blockBytes_ + rows_.MemoryBytes();
 }
 
+RowStore::Storage RowStore::TakeStorage() {
+  Storage storage{std::move(blocks_), rows_.Take()};
+  blocks_.clear();
+  blockUsed_ = blockSize_ = blockBytes_ = 0;
+  return storage;
+}
+
 void RowStore::Clear() {
   rows_.clear();
   blocks_.clear();

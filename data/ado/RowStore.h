@@ -55,6 +55,13 @@ class RowStore {
   static ValueView DecodeAt(const char* start) { return Decode(start); }
   std::size_t MemoryBytes() const;  // blocks and index, for benchmarks
   void Clear();
+  // Every row's memory, moved out (the store is left empty), to be freed elsewhere: nothing read
+  // from the store before may be used afterwards.
+  struct Storage {
+    std::vector<std::unique_ptr<char[]>> blocks;
+    RowIndex::Storage index;
+  };
+  Storage TakeStorage();
 
  private:
   const char* Store(std::string_view bytes);

@@ -126,10 +126,11 @@ bool CDbGridCtrl::OpenRecordset(const std::string& sql) {
   try {
     PurgeRecordset(true);
     m_reapplyAfterFetch = false;
-    if (m_fetchOnWorker)
+    if (m_fetchOnWorker) {
       m_recordset->Open(m_connectionHolder.GetConnection(), sql, ado::adOpenKeyset, ado::adLockOptimistic,
-                        ado::adCmdText | ado::adAsyncFetch, RecordsetCursorLocation);
-    else
+                        ado::adCmdText | ado::adAsyncExecute | ado::adAsyncFetch, RecordsetCursorLocation);
+      m_workerPending = m_recordset->IsOpen();
+    } else
       m_recordset->Open(m_connectionHolder.GetConnection(), sql);
   } catch (const ado::ComError& e) {
     ReportError(e);
@@ -164,6 +165,7 @@ bool CDbGridCtrl::ReopenRecordset() {
 }
 
 void CDbGridCtrl::PurgeRecordset(bool recreate) {
+  m_workerPending = false;
   if (m_recordset && m_recordset->IsOpen()) {
     try {
       m_recordset->Close();
@@ -178,6 +180,9 @@ void CDbGridCtrl::PurgeRecordset(bool recreate) {
 
 bool CDbGridCtrl::Update(bool forceLayout) {
   GridTrace("CDbGridCtrl::Update()");
+  // Before the statement on the worker has run there are no columns to lay out: the layout
+  // waits for them, and the grid stays as the open left it.
+  if (IsExecuting()) return true;
   // A forced layout keeps what the person sees sorted and filtered, as a new open does.
   if (forceLayout && !m_needsLayout) SaveSortAndFilters();
   const bool layout = forceLayout || m_needsLayout;
@@ -208,9 +213,21 @@ bool CDbGridCtrl::Update(bool forceLayout) {
   return true;
 }
 
+bool CDbGridCtrl::EndOpen() {
+  if (!m_workerPending || !m_recordset) return true;
+  m_workerPending = false;
+  try {
+    m_recordset->WaitForFetch();
+  } catch (const ado::ComError& e) {
+    ReportError(e);
+    return false;
+  }
+  return true;
+}
+
 void CDbGridCtrl::FinishFetch() {
+  EndOpen();
   if (!m_recordset || !m_recordset->IsOpen()) return;
-  // Ends the fetch (raising what failed in it), then counts every record.
   m_recordset->GetRecordCount();
   SyncRowCountFromRecordset();
   if (m_reapplyAfterFetch) {

@@ -70,15 +70,26 @@ class CDbGridCtrl : public CGridCtrlEx {
   // rows and columns, and afterwards sizes the columns and applies the previous sort column and
   // filter texts again; otherwise it only refills, keeping the column widths. Always true.
   bool Update(bool forceLayout);
-  // Opens read the rows after the first on a worker thread (adAsyncFetch): the grid can show
-  // rows while the rest arrive. Until the fetch ends, sorting, filtering and editing wait and
-  // an Update neither counts all records nor sorts or filters again; FinishFetch does that.
+  // Opens run the statement and read its rows on a worker thread (adAsyncExecute,
+  // adAsyncFetch): OpenRecordset returns at once, and the grid can show rows while the rest
+  // arrive. Until the columns are known an Update does nothing; until the fetch ends, sorting,
+  // filtering and editing wait and an Update neither counts all records nor sorts or filters
+  // again; FinishFetch does that. A failure of the statement shows at EndOpen.
   void SetFetchOnWorker(bool on) { m_fetchOnWorker = on; }
-  // Rows are still arriving on the worker.
-  bool IsFetching() const { return m_recordset && m_recordset->IsFetching(); }
+  // The statement runs, or its rows are still arriving, on the worker; or the worker is done
+  // and EndOpen has not yet shown how it ended. The grid never ends the fetch by itself: a
+  // failure of the worker must reach EndOpen.
+  bool IsFetching() const { return m_workerPending && m_recordset; }
+  // The statement itself still runs on the worker: no column is known yet.
+  bool IsExecuting() const { return m_recordset && m_recordset->IsExecuting(); }
+  // Waits for the worker of an open. A failure of the statement is reported as a failed
+  // OpenRecordset reports it (the error line and, with diagnostics, the message box) and leaves
+  // the recordset closed; a failure half way is reported the same way, the rows before it kept.
+  // False when something failed.
+  bool EndOpen();
   // After the fetch ended (or was stopped): every record in the row count, then the sort column
   // and filter texts of the previous result applied again when an Update during the fetch left
-  // them. Raises a failure of the fetch as ComError (traced by the recordset).
+  // them. Ends the worker first when EndOpen has not (reporting what failed as EndOpen does).
   void FinishFetch();
   // Sets the row count to the header rows plus the records readable now (while rows are still
   // arriving), within the row limit, without touching the rows already shown; repaints only when
@@ -251,6 +262,7 @@ class CDbGridCtrl : public CGridCtrlEx {
   bool m_savedSortAscending = true;
   bool m_diagnostics = false;
   bool m_fetchOnWorker = false;
+  bool m_workerPending = false;      // an open on the worker that EndOpen has not ended
   bool m_reapplyAfterFetch = false;  // an Update during a fetch left the sort and filters
   std::string m_cornerLabel;         // "top N rows" while the row limit cuts the records
   GridOptions m_options;

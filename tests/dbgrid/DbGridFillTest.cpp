@@ -126,8 +126,8 @@ TEST_P(DbGridFill, DatesShowFourDigitYearsSoCenturiesStayApart) {
 
 TEST_P(DbGridFill, BinaryValuesShowTheirBytesInHex) {
   // PostgreSQL has no X'..' literal for bytea.
-  db_->Run({GetParam().name == "PostgreSQL" ? "UPDATE qg_values SET raw = '\\x0aff'::bytea WHERE id = 1"
-                                            : "UPDATE qg_values SET raw = X'0AFF' WHERE id = 1"});
+  db_->Run({GetParam().family == "PostgreSQL" ? "UPDATE qg_values SET raw = '\\x0aff'::bytea WHERE id = 1"
+                                              : "UPDATE qg_values SET raw = X'0AFF' WHERE id = 1"});
   GridOptions options;
   options.colorize = true;
   Open(options, "SELECT raw FROM qg_values ORDER BY id");
@@ -147,7 +147,7 @@ TEST_P(DbGridFill, KeyColumnsAreStarred) {
 TEST_P(DbGridFill, MaxDataRowsShowsTheTopRowsAndSaysSoInTheCorner) {
   db_->Run({"CREATE TABLE qg_many (k INTEGER)"});
   // Each back end's own way to count to 1000 (MariaDB: its sequence engine's table).
-  const std::string name = GetParam().name;
+  const std::string name = GetParam().family;
   db_->Run({name == "PostgreSQL" ? "INSERT INTO qg_many SELECT generate_series(1, 1000)"
             : name == "MariaDB"
                 ? "INSERT INTO qg_many SELECT seq FROM seq_1_to_1000"

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <tuple>
 
+#include "data/ado/BackgroundRelease.h"
+#include "data/ado/Recordset.h"
 #include "export/CsvExport.h"
 #include "export/ExportUi.h"
 #include "grid/GridColumnDef.h"
@@ -249,6 +251,38 @@ TEST(DbGridStorageMemory, TheResultGridHoldsNoCopyOfTheRecords) {
   made.Grid().EnsureVisible(made.Grid().GetRowCount() - 1, kName);
   Settle();
   EXPECT_EQ(made.Grid().GetCellText(made.Grid().GetRowCount() - 1, kQty), std::to_string(20000 % 97));
+}
+
+// A new result over a big one: the old rows are freed on the background thread, and the grid,
+// painted, copied and read at once, shows only the new result (the sanitizer build sees any read
+// of the freed rows).
+TEST(DbGridStorageMemory, ANewResultFreesTheOldRowsOffThisThreadAndShowsOnlyItsOwn) {
+  EnsureApp();
+  TestDb sqlite = TestDbs().front();
+  ASSERT_TRUE(sqlite.isSqlite);
+  ScratchDb db(sqlite, {"qs_big"});
+  db.Run({"CREATE TABLE qs_big (id INTEGER PRIMARY KEY, name VARCHAR(60), qty INTEGER)",
+          "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 200000) "
+          "INSERT INTO qs_big SELECT x, printf('row %050d', x), x % 97 FROM c"});
+  GridWindow window(GridOptions{});
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT * FROM qs_big ORDER BY id"));
+  CDbGridCtrl& grid = window.Grid();
+  const std::size_t oldBytes = AdoRecordsetOf(*grid.GetRecordset())->MemoryBytes();
+  ASSERT_GE(oldBytes, ado::kBackgroundReleaseBytes);
+  grid.EnsureVisible(grid.GetRowCount() - 1, kName);
+  Settle();
+  const std::size_t releasedBefore = ado::BackgroundReleasedBytes();
+
+  ASSERT_TRUE(window.Run(db.ConnectionString(), "SELECT * FROM qs_big WHERE id > 199990 ORDER BY id DESC"));
+  window.Window().grab();
+  grid.SelectAllCells();
+  grid.CopyToClipboard();
+  EXPECT_EQ(grid.GetRowCount(), grid.GetFirstDataRow() + 10);
+  EXPECT_EQ(grid.GetCellText(grid.GetFirstDataRow(), kId), "200000");
+  EXPECT_EQ(grid.GetCellText(grid.GetRowCount() - 1, kName), "row " + std::string(44, '0') + "199991");
+
+  ado::WaitForBackgroundReleases();
+  EXPECT_GE(ado::BackgroundReleasedBytes() - releasedBefore, oldBytes);
 }
 
 // Records that arrive after the fill (here one added through the recordset) join the grid as rows

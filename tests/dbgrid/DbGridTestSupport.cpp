@@ -10,6 +10,7 @@
 #include "data/Trace.h"
 #include "data/ado/ComError.h"
 #include "platform/framework/ScriptedPrompts.h"
+#include "tests/support/data/TestDatabases.h"
 #include "tests/support/dbgrid/GridDriving.h"
 #include "text/UserLocale.h"
 
@@ -21,14 +22,19 @@ void EnsureApp() {
 
 std::vector<TestDb> TestDbs() {
   std::vector<TestDb> list;
-  list.push_back(TestDb{"SQLite", "", "DOUBLE", "BLOB", "DATETIME", true});
-  if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg)
-    list.push_back(TestDb{"PostgreSQL", pg, "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false});
-  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
+  list.push_back(TestDb{"SQLite", "", "DOUBLE", "BLOB", "DATETIME", true, "SQLite"});
+  if (const char* pg = std::getenv("QELVO_TEST_PG"); pg && *pg) {
+    list.push_back(TestDb{"PostgreSQL", pg, "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false, "PostgreSQL"});
+    list.push_back(TestDb{"PostgreSQLNative", NativePostgresString(pg), "DOUBLE PRECISION", "BYTEA", "TIMESTAMP", false,
+                          "PostgreSQL"});
+  }
+  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my) {
     // Double quotes around names, as the suite's statements write them for every database.
-    list.push_back(TestDb{"MariaDB",
-                          std::string(my) + ";InitStmt={SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')}",
-                          "DOUBLE", "LONGBLOB", "DATETIME", false});
+    const std::string ansiQuotes = ";InitStmt={SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')}";
+    list.push_back(TestDb{"MariaDB", std::string(my) + ansiQuotes, "DOUBLE", "LONGBLOB", "DATETIME", false, "MariaDB"});
+    list.push_back(TestDb{"MariaDBNative", NativeMariaDbString(my) + ansiQuotes, "DOUBLE", "LONGBLOB", "DATETIME",
+                          false, "MariaDB"});
+  }
   return list;
 }
 

@@ -22,12 +22,13 @@ using testsupport::Settle;
 
 // A database the tests may run on, with its spelling of the types that differ.
 struct TestDb {
-  std::string name;                    // "SQLite", "PostgreSQL" or "MariaDB"
+  std::string name;                    // "SQLite", "PostgreSQL", "MariaDB", "PostgreSQLNative", "MariaDBNative"
   std::string serverConnectionString;  // empty for SQLite
   std::string doubleType;
   std::string blobType;
   std::string timestampType;
   bool isSqlite = false;
+  std::string family;  // "SQLite", "PostgreSQL" or "MariaDB", whatever the provider
 };
 std::vector<TestDb> TestDbs();
 inline void PrintTo(const TestDb& db, std::ostream* os) {

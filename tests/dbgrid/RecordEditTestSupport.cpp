@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "data/DbConnection.h"
+#include "tests/support/data/TestDatabases.h"
 
 namespace dbgridtest {
 
@@ -11,15 +12,19 @@ std::vector<EditDb> EditDbs() {
   std::vector<EditDb> list;
   for (const TestDb& db : TestDbs()) {
     // MariaDB comes below, without the ANSI quotes the sort and filter suite adds to its session.
-    if (db.name == "MariaDB") continue;
+    if (db.family == "MariaDB") continue;
     if (db.isSqlite)
       list.push_back(EditDb{db, "X'0AFF00'", "lower(hex(%s))", "INTEGER PRIMARY KEY AUTOINCREMENT", "TEXT"});
     else
       list.push_back(EditDb{db, "decode('0aff00', 'hex')", "encode(%s, 'hex')", "SERIAL PRIMARY KEY", "TEXT"});
   }
-  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my)
-    list.push_back(EditDb{TestDb{"MariaDB", my, "DOUBLE", "LONGBLOB", "DATETIME", false}, "X'0AFF00'", "lower(hex(%s))",
-                          "INTEGER AUTO_INCREMENT PRIMARY KEY", "TEXT"});
+  if (const char* my = std::getenv("QELVO_TEST_MARIADB"); my && *my) {
+    list.push_back(EditDb{TestDb{"MariaDB", my, "DOUBLE", "LONGBLOB", "DATETIME", false, "MariaDB"}, "X'0AFF00'",
+                          "lower(hex(%s))", "INTEGER AUTO_INCREMENT PRIMARY KEY", "TEXT"});
+    list.push_back(
+        EditDb{TestDb{"MariaDBNative", NativeMariaDbString(my), "DOUBLE", "LONGBLOB", "DATETIME", false, "MariaDB"},
+               "X'0AFF00'", "lower(hex(%s))", "INTEGER AUTO_INCREMENT PRIMARY KEY", "TEXT"});
+  }
   return list;
 }
 

@@ -54,7 +54,7 @@ class RecordForm : public testing::TestWithParam<EditDb> {
   ScriptedPrompts& Prompts() { return prompts_->Prompts(); }
   std::string Read(const std::string& sql) { return ReadBack(db_->ConnectionString(), sql); }
   std::string Born(const std::string& where) {
-    const std::string& name = GetParam().db.name;
+    const std::string& name = GetParam().db.family;
     const std::string expr = name == "PostgreSQL" ? "to_char(born, 'YYYY-MM-DD HH24:MI:SS')"
                              : name == "MariaDB"  ? "DATE_FORMAT(born, '%Y-%m-%d %H:%i:%s')"
                                                   : "strftime('%Y-%m-%d %H:%M:%S', born)";

@@ -124,8 +124,9 @@ void CBottomView::OnUpdate(DocView*) {
     if (!toShow.empty()) {
       const long t0 = TickCount();
       grid_->OpenRecordset(connectionString, toShow);
-      if (grid_->IsFetching()) {
-        // The rows arrive on the worker; the timer shows them and makes the panes final.
+      if (DbRecordset* recordset = grid_->GetRecordset(); recordset && recordset->IsOpen()) {
+        // The statement runs and its rows arrive on the worker; the timer shows them, and the
+        // end shows a failure of the statement and makes the panes final.
         BeginFetchDisplay(t0);
         return;
       }

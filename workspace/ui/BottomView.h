@@ -3,9 +3,11 @@
 // id 101, filling the pane) and runs the document's request whenever the document updates its
 // views: one statement (or none) opens in the grid with the record count and the elapsed time
 // in the status bar; two or more statements run as a batch (BatchRunner) after a confirmation.
-// The rows of a result arrive on a worker thread while the window answers: the grid shows the
+// The statement runs and the rows of its result arrive on a worker thread while the window
+// answers: the status bar says "Executing..." until the columns are known, the grid shows the
 // first screen as soon as it exists and grows with a timer, the record-count pane counts along,
-// and Stop (Esc, the toolbar) keeps the rows read so far (BottomViewFetch.cpp).
+// and Stop (Esc, the toolbar) ends the statement or keeps the rows read so far
+// (BottomViewFetch.cpp).
 //
 // Commands reaching the pane are offered to the grid first (the edit commands on its cells),
 // then to the pane's own table (Print, and what other parts register on Commands()).
@@ -126,6 +128,7 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   QPrinter* printer_ = nullptr;
   QTimer* fetchTimer_ = nullptr;
   bool fetchPending_ = false;
-  bool fetchLaidOut_ = false;  // the grid has been laid out for the arriving rows
+  bool fetchLaidOut_ = false;    // the grid has been laid out for the arriving rows
+  bool executingShown_ = false;  // the status bar says the statement runs
   long fetchStart_ = 0;
 };

@@ -1,6 +1,7 @@
-// The lower pane while the rows of a result arrive on a worker thread: nothing here waits for
-// the worker. A timer shows the first screen of rows once it exists, grows the grid with the
-// rows read and counts them in the status bar; the end, or Stop, makes everything final.
+// The lower pane while the statement runs and the rows of its result arrive on a worker thread:
+// nothing here waits for the worker. A timer says that the statement runs until its columns are
+// known, shows the first screen of rows once it exists, grows the grid with the rows read and
+// counts them in the status bar; the end, or Stop, shows a failure and makes everything final.
 #include <QTimer>
 #include <algorithm>
 
@@ -27,6 +28,7 @@ void CBottomView::BeginFetchDisplay(long startTicks) {
   }
   fetchPending_ = true;
   fetchLaidOut_ = false;
+  executingShown_ = false;
   fetchStart_ = startTicks;
   fetchTimer_->start();
   emit FetchStateChanged();
@@ -37,11 +39,30 @@ void CBottomView::OnFetchTick() {
   if (!fetchPending_ || !grid_) return;
   DbRecordset* recordset = grid_->GetRecordset();
   const bool running = recordset && recordset->IsFetching();
-  const long rows = recordset ? recordset->GetViewCount() : 0;
+  if (running && recordset->IsExecuting()) {
+    // No column yet: the statement runs.
+    if (panes_) {
+      if (!executingShown_) panes_->ShowStatusMessage(ExecutingText());
+      panes_->SetElapsedPane(TickCount() - fetchStart_);
+    }
+    executingShown_ = true;
+    return;
+  }
+  // The worker is done: the end shows what failed before anything reads the rows (a layout
+  // would end the fetch itself and leave the failure to a call that swallows it).
+  if (!running) {
+    FinishFetchDisplay();
+    return;
+  }
+  if (executingShown_) {
+    executingShown_ = false;
+    if (panes_) panes_->ShowStatusMessage({});
+  }
+  const long rows = recordset->GetViewCount();
   if (!fetchLaidOut_) {
     // The first layout sizes the columns by the rows there are: it waits for a screen of them.
     const int screen = grid_->viewport()->height() / std::max(1, grid_->fontMetrics().height()) + 1;
-    if (running && rows < screen) return;
+    if (rows < screen) return;
     fetchLaidOut_ = true;
     grid_->Update(false);
   } else {
@@ -51,20 +72,24 @@ void CBottomView::OnFetchTick() {
     panes_->SetRecordCountPane(RecordCountPaneText(rows));
     panes_->SetElapsedPane(TickCount() - fetchStart_);
   }
-  if (!running) FinishFetchDisplay();
 }
 
 void CBottomView::FinishFetchDisplay() {
   if (!fetchPending_) return;
   fetchPending_ = false;
   if (fetchTimer_) fetchTimer_->stop();
-  if (!grid_) return;
-  try {
-    // Ends the fetch; what failed in it is raised here, once, with the rows before it kept.
-    if (DbRecordset* recordset = grid_->GetRecordset()) recordset->WaitForFetch();
-  } catch (const ado::ComError& e) {
-    QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
+  if (executingShown_) {
+    executingShown_ = false;
+    if (panes_) panes_->ShowStatusMessage({});
   }
+  if (!grid_) return;
+  // Ends the statement and the fetch; what failed in them is shown here, once: a failed
+  // statement as a failed open, a failure half way with the rows before it kept.
+  DbRecordset* recordset = grid_->GetRecordset();
+  const bool wasOpen = recordset && recordset->IsOpen();
+  const bool succeeded = grid_->EndOpen();
+  // A statement that failed leaves the panes as a failed open does.
+  const bool failedOpen = !succeeded && wasOpen && !recordset->IsOpen();
   try {
     if (!fetchLaidOut_) {
       fetchLaidOut_ = true;
@@ -75,8 +100,12 @@ void CBottomView::FinishFetchDisplay() {
   } catch (const ado::ComError& e) {
     QelvoMessageBox(ComErrorText(e), MB_OK | MB_ICONEXCLAMATION, this);
   }
-  ShowRecordCount();
-  if (panes_) panes_->SetElapsedPane(TickCount() - fetchStart_);
+  if (!failedOpen) {
+    ShowRecordCount();
+    if (panes_) panes_->SetElapsedPane(TickCount() - fetchStart_);
+  } else if (panes_) {
+    panes_->SetElapsedPane(-1);
+  }
   emit FetchStateChanged();
 }
 

@@ -28,3 +28,7 @@ std::string RowsAffectedPaneText(long affected) {
 std::string StoppedAfterText(long rows) {
   return "Stopped after " + FormatIntegerGrouped(rows) + (rows == 1 ? " row" : " rows");
 }
+
+std::string ExecutingText() {
+  return "Executing...";
+}

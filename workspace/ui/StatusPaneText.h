@@ -13,3 +13,5 @@ std::string FilteredCountPaneText(long shown, long total);
 std::string RowsAffectedPaneText(long affected);
 // The message after Stop: "Stopped after 412,000 rows" (grouped as the user's numbers are).
 std::string StoppedAfterText(long rows);
+// The message while the statement runs, before its first rows: "Executing...".
+std::string ExecutingText();

@@ -66,6 +66,7 @@ ConnectionPtr Connect(const ConnectParameters& p) {
   unsigned localFiles = 0;
   mysql_options(m.get(), MYSQL_OPT_LOCAL_INFILE, &localFiles);
   SetTls(m.get(), p.tls);
+  if (!p.initStatement.empty()) mysql_options(m.get(), MYSQL_INIT_COMMAND, p.initStatement.c_str());
   const unsigned long flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS | CLIENT_MULTI_RESULTS;
   if (!mysql_real_connect(m.get(), p.host.empty() ? nullptr : p.host.c_str(), p.user.c_str(), p.password.c_str(),
                           p.database.empty() ? nullptr : p.database.c_str(), p.port,

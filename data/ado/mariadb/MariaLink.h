@@ -40,6 +40,7 @@ struct ConnectParameters {
   std::string password;
   unsigned timeoutSeconds = 5;
   TlsParameters tls;
+  std::string initStatement;  // run by the library after each connect (a session's sql_mode, say)
 };
 
 // Connects with utf8mb4, found rows (an UPDATE counts the rows it matched, changed or not),

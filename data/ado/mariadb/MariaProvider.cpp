@@ -79,6 +79,8 @@ std::unique_ptr<ProviderSession> OpenMariaSession(const ConnectionString& connec
   if (auto timeout = First(connection, {"Connect Timeout", "Connection Timeout"}); timeout && !timeout->empty())
     p.timeoutSeconds = Number("Connect Timeout", *timeout, 3600);
   p.tls = Tls(connection);
+  // The MariaDB ODBC driver's name for it.
+  if (auto init = First(connection, {"InitStmt"})) p.initStatement = *init;
   if (!userId.empty()) p.user = userId;
   if (!password.empty()) p.password = password;
   auto link = std::make_shared<mariadb::MariaLink>(std::move(p));

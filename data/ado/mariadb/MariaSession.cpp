@@ -86,7 +86,8 @@ StatementPtr MariaSession::PrepareRows(const std::string& sql) {
     // A lost connection fails the statement as it is; anything else may be a text the server does
     // not prepare (several statements, some SHOW or administrative ones), and the text protocol
     // runs it or reports its fault.
-    if (IsConnectionLost(mysql_stmt_errno(s))) RaiseStatement(s);
+    // A cancel that reached the prepare ends the statement here too.
+    if (IsConnectionLost(mysql_stmt_errno(s)) || link_->Cancelled()) RaiseStatement(s);
     return nullptr;
   }
   // A `?` that is no parameter here, or a statement whose result the prepare does not know (CALL):

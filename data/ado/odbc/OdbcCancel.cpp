@@ -20,27 +20,44 @@ std::string FirstValue(SQLHDBC dbc, const std::string& sql) {
   return value;
 }
 
-}  // namespace
-
-std::string PostgreSqlBackend(SQLHDBC dbc) {
-  std::string pid = FirstValue(dbc, "SELECT pg_backend_pid()");
-  for (char c : pid)
+// The first value of `sql` when it is a number, else empty.
+std::string NumberOf(SQLHDBC dbc, const std::string& sql) {
+  std::string number = FirstValue(dbc, sql);
+  for (char c : number)
     if (!std::isdigit(static_cast<unsigned char>(c))) return {};
-  return pid;
+  return number;
 }
 
-void CancelPostgreSqlBackend(const std::string& connectionString, const ConnectOptions& options,
-                             const std::string& backend) {
-  if (backend.empty()) return;
+// Runs `sql` on a new connection made with `connectionString`; never raises.
+void RunElsewhere(const std::string& connectionString, const ConnectOptions& options, const std::string& sql) {
   try {
     // psqlODBC sets the process's locale while it connects; the worker reads it meanwhile.
     std::lock_guard lock(ProcessLocaleMutex());
     NumericLocaleScope locale;
     DriverConnection other(connectionString, options);
-    FirstValue(other.Dbc(), "SELECT pg_cancel_backend(" + backend + ")");
+    FirstValue(other.Dbc(), sql);
   } catch (const ComError&) {
-    // The SQLCancel made before stays the only attempt.
+    // The statement ends by itself then, or with its own error.
   }
+}
+
+}  // namespace
+
+std::string PostgreSqlBackend(SQLHDBC dbc) {
+  return NumberOf(dbc, "SELECT pg_backend_pid()");
+}
+
+std::string MySqlConnectionId(SQLHDBC dbc) {
+  return NumberOf(dbc, "SELECT CONNECTION_ID()");
+}
+
+void KillMySqlQuery(const std::string& connectionString, const ConnectOptions& options, const std::string& id) {
+  if (!id.empty()) RunElsewhere(connectionString, options, "KILL QUERY " + id);
+}
+
+void CancelPostgreSqlBackend(const std::string& connectionString, const ConnectOptions& options,
+                             const std::string& backend) {
+  if (!backend.empty()) RunElsewhere(connectionString, options, "SELECT pg_cancel_backend(" + backend + ")");
 }
 
 }  // namespace ado::odbc

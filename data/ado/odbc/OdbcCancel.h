@@ -15,5 +15,8 @@ std::string PostgreSqlBackend(SQLHDBC dbc);
 // `backend` runs now; a backend at rest ignores it. Never raises.
 void CancelPostgreSqlBackend(const std::string& connectionString, const ConnectOptions& options,
                              const std::string& backend);
+// The same for MySQL and MariaDB: the connection's id (CONNECTION_ID()), and KILL QUERY of it.
+std::string MySqlConnectionId(SQLHDBC dbc);
+void KillMySqlQuery(const std::string& connectionString, const ConnectOptions& options, const std::string& id);
 
 }  // namespace ado::odbc

@@ -32,6 +32,7 @@ OdbcConnection::OdbcConnection(const std::string& connectionString, const Connec
   NumericLocaleScope locale;
   Learn(connectionString);
   if (dialect_ == Dialect::PostgreSql) backend_ = PostgreSqlBackend(link_.Dbc());
+  if (dialect_ == Dialect::MySql) backend_ = MySqlConnectionId(link_.Dbc());
 }
 
 OdbcConnection::~OdbcConnection() = default;
@@ -85,9 +86,13 @@ void OdbcConnection::CancelFetch() const {
   std::lock_guard lock(fetchingMutex_);
   if (!fetching_) return;
   // MariaDB's driver closes the cursor under a fetch between two calls, and then crashes in the
-  // next one; it holds the whole result by then anyway, so the fetch loop's own stop suffices.
+  // next one: the server is asked instead (a statement still at work stops; a result the driver
+  // already holds is left to the fetch loop's own stop).
   // psqlODBC's SQLCancel does nothing outside SQLExecute: the server is asked instead.
-  if (dialect_ == Dialect::MySql) return;
+  if (dialect_ == Dialect::MySql) {
+    KillMySqlQuery(connectionString_, options_, backend_);
+    return;
+  }
   if (dialect_ == Dialect::PostgreSql) {
     CancelPostgreSqlBackend(connectionString_, options_, backend_);
     return;

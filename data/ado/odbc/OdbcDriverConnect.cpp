@@ -31,19 +31,30 @@ std::string DriverOfDsn(SQLHENV env, const std::string& dsn) {
   }
 }
 
-// A DSN's attribute as unixODBC's ini files give it; empty when unset. The reader is unixODBC's
-// installer library (installed with the driver manager), opened at run time so that nothing more
-// needs linking.
-std::string DsnAttribute(const std::string& dsn, const char* key) {
+// A value of unixODBC's ini files (odbc.ini: a DSN's attribute; odbcinst.ini: a driver's);
+// empty when unset. The reader is unixODBC's installer library (installed with the driver
+// manager), opened at run time so that nothing more needs linking.
+std::string ProfileValue(const std::string& section, const char* key, const char* file) {
   using Reader = int (*)(const char*, const char*, const char*, char*, int, const char*);
   static Reader reader = [] {
     void* library = dlopen("libodbcinst.so.2", RTLD_NOW | RTLD_LOCAL);
     return library ? reinterpret_cast<Reader>(dlsym(library, "SQLGetPrivateProfileString")) : nullptr;
   }();
-  if (!reader || dsn.empty()) return {};
-  char value[256] = {};
-  if (reader(dsn.c_str(), key, "", value, sizeof value, "odbc.ini") <= 0) return {};
+  if (!reader || section.empty()) return {};
+  char value[512] = {};
+  if (reader(section.c_str(), key, "", value, sizeof value, file) <= 0) return {};
   return value;
+}
+
+std::string DsnAttribute(const std::string& dsn, const char* key) {
+  return ProfileValue(dsn, key, "odbc.ini");
+}
+
+// Whether the driver is psqlODBC: by the name it is registered under, or else by its library
+// (the odbcinst.ini entry's Driver, or a library path given as the driver itself).
+bool IsPsqlOdbc(const std::string& driver) {
+  if (ContainsNoCase(driver, "PostgreSQL") || ContainsNoCase(driver, "psqlodbc")) return true;
+  return ContainsNoCase(ProfileValue(driver, "Driver", "odbcinst.ini"), "psqlodbc");
 }
 
 // An attribute from the connection string, or else from its DSN.
@@ -101,11 +112,20 @@ DriverConnection::DriverConnection(const std::string& connectionString, const Co
     if (!charset) parsed.Set("CHARSET", "utf8mb4");
     utf8Narrow_ = !charset || strncasecmp(charset->c_str(), "utf8", 4) == 0;
   }
-  // psqlODBC reports booleans as VARCHAR(5) unless told otherwise; as booleans they read, sort,
-  // filter and show as booleans. A string or DSN that says how it wants them is left alone. The
-  // completed string then carries the choice, so a string built here behaves as a typed one.
-  if (ContainsNoCase(driver_, "PostgreSQL") && !Attribute(parsed, {"BoolsAsChar", "B7"}))
-    parsed.Set("BoolsAsChar", "0");
+  if (IsPsqlOdbc(driver_)) {
+    // psqlODBC reports booleans as VARCHAR(5) unless told otherwise; as booleans they read, sort,
+    // filter and show as booleans. A string or DSN that says how it wants them is left alone. The
+    // completed string then carries the choice, so a string built here behaves as a typed one.
+    if (!Attribute(parsed, {"BoolsAsChar", "B9"})) parsed.Set("BoolsAsChar", "0");
+    // By default psqlODBC reads a whole result into its own memory inside SQLExecute: a million
+    // rows kept the window from showing any for most of a second and took hundreds of MB beside
+    // the rows Qelvo keeps. With declare/fetch it reads them from a server cursor as they are
+    // fetched, 10,000 at a time. A string or DSN that chooses either way is left alone.
+    if (!Attribute(parsed, {"UseDeclareFetch", "B6"})) {
+      parsed.Set("UseDeclareFetch", "1");
+      if (!Attribute(parsed, {"Fetch", "A7"})) parsed.Set("Fetch", std::to_string(kPsqlOdbcFetchRows));
+    }
+  }
 
   WideString text = ToWide(parsed.ToOdbcString());
   // MariaDB's driver reads past the given length of a UTF-16 text with non-ASCII characters (a

@@ -17,14 +17,18 @@ struct ConnectOptions {
   bool complete = false;
 };
 
+// Rows psqlODBC reads from its server cursor at a time when Qelvo turns declare/fetch on.
+inline constexpr int kPsqlOdbcFetchRows = 10000;
+
 // An ODBC 3 environment; raises ComError E_FAIL when the driver manager gives none.
 Handle OpenOdbcEnvironment();
 
 // A connection to a driver made with SQLDriverConnect and SQL_DRIVER_NOPROMPT, under the C
 // numeric locale and with the login timeout. MySQL and MariaDB drivers are asked for found rows
 // (OPTION flag 2) so that UPDATE counts the rows it located, and for the utf8mb4 character set;
-// psqlODBC for booleans as SQL_BIT (BoolsAsChar=0); a string or DSN that sets any of these itself
-// is left alone. A refusal raises
+// psqlODBC for booleans as SQL_BIT (BoolsAsChar=0) and for rows read from a server cursor as they
+// are fetched (UseDeclareFetch=1, Fetch=kPsqlOdbcFetchRows); a string or DSN that sets any of
+// these itself is left alone. A refusal raises
 // ComError E_FAIL with the driver manager's diagnostics. Disconnects when destroyed.
 class DriverConnection {
  public:

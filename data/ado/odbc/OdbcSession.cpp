@@ -22,6 +22,13 @@ Executed Run(const OdbcConnection& connection, const std::string& sql, const std
   WideString text = ToWide(sql);
   // Terminated where the driver needs it, unless the statement holds a NUL of its own.
   const bool terminated = connection.PassesWideTextTerminated() && text.find(u'\0') == WideString::npos;
+  // A statement at work can be cancelled from another thread, as a fetch can.
+  struct Running {
+    const OdbcConnection& connection;
+    SQLHSTMT stmt;
+    ~Running() { connection.ClearFetchingStatement(stmt); }
+  } running{connection, e.stmt.get()};
+  connection.SetFetchingStatement(e.stmt.get());
   e.rc = connection.CheckStatement(
       SQLExecDirectW(e.stmt.get(), AsSql(text), terminated ? SQL_NTS : static_cast<SQLINTEGER>(text.size())),
       e.stmt.get());
