@@ -83,10 +83,9 @@ StatementPtr MariaSession::PrepareRows(const std::string& sql) {
   if (!stmt) Raise(m);
   MYSQL_STMT* s = stmt.get();
   if (mysql_stmt_prepare(s, sql.data(), sql.size()) != 0) {
-    // A lost connection fails the statement as it is; anything else may be a text the server does
-    // not prepare (several statements, some SHOW or administrative ones), and the text protocol
-    // runs it or reports its fault.
-    // A cancel that reached the prepare ends the statement here too.
+    // A lost connection or a cancel that reached the prepare fails the statement as it is;
+    // anything else may be a text the server does not prepare (several statements, some SHOW or
+    // administrative ones), and the text protocol runs it or reports its fault.
     if (IsConnectionLost(mysql_stmt_errno(s)) || link_->Cancelled()) RaiseStatement(s);
     return nullptr;
   }
