@@ -83,6 +83,7 @@ TEST_F(FetchWhileShowingTest, RowsShowBeforeTheFetchEndsAndOnlyStopIsOfferedMean
   if (p.Bottom().IsFetching()) {
     Screenshot("fetching");
     EXPECT_NE(p.Pane(ID_INDICATOR_RECORDS), "");
+    EXPECT_EQ(StatusMessage(p), FetchingText());
     EXPECT_TRUE(p.IsEnabled(ID_STOP));
     EXPECT_FALSE(p.IsEnabled(ID_EXPORT));
     EXPECT_FALSE(p.IsEnabled(ID_RECORD_NEW));
@@ -90,6 +91,7 @@ TEST_F(FetchWhileShowingTest, RowsShowBeforeTheFetchEndsAndOnlyStopIsOfferedMean
     EXPECT_EQ(p.Cell(first, 1), "1");
   }
   p.WaitForFetchEnd();
+  EXPECT_NE(StatusMessage(p), FetchingText());
   EXPECT_EQ(p.DataRowCount(), kRows);
   EXPECT_EQ(p.Pane(ID_INDICATOR_RECORDS), std::to_string(kRows));
   EXPECT_EQ(p.Cell(first + kRows - 1, 1), std::to_string(kRows));

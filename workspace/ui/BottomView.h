@@ -113,6 +113,8 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   void OnFetchTick();
   // The end (or a stop): every record shown, sort and filters again, the final panes.
   void FinishFetchDisplay();
+  // What the status bar says at this stage of the fetch (the statement runs, rows arrive).
+  void ShowFetchMessage(std::string (*text)());
   // The process-wide starter as it is when the viewer starts (tests replace it).
   class CurrentStarter : public ProcessStarter {
    public:
@@ -128,7 +130,7 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   QPrinter* printer_ = nullptr;
   QTimer* fetchTimer_ = nullptr;
   bool fetchPending_ = false;
-  bool fetchLaidOut_ = false;    // the grid has been laid out for the arriving rows
-  bool executingShown_ = false;  // the status bar says the statement runs
+  bool fetchLaidOut_ = false;                // the grid has been laid out for the arriving rows
+  std::string (*fetchMessage_)() = nullptr;  // what the status bar says while the statement runs or rows arrive
   long fetchStart_ = 0;
 };

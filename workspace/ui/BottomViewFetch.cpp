@@ -28,7 +28,7 @@ void CBottomView::BeginFetchDisplay(long startTicks) {
   }
   fetchPending_ = true;
   fetchLaidOut_ = false;
-  executingShown_ = false;
+  fetchMessage_ = nullptr;
   fetchStart_ = startTicks;
   fetchTimer_->start();
   emit FetchStateChanged();
@@ -41,11 +41,8 @@ void CBottomView::OnFetchTick() {
   const bool running = recordset && recordset->IsFetching();
   if (running && recordset->IsExecuting()) {
     // No column yet: the statement runs.
-    if (panes_) {
-      if (!executingShown_) panes_->ShowStatusMessage(ExecutingText());
-      panes_->SetElapsedPane(TickCount() - fetchStart_);
-    }
-    executingShown_ = true;
+    ShowFetchMessage(ExecutingText);
+    if (panes_) panes_->SetElapsedPane(TickCount() - fetchStart_);
     return;
   }
   // The worker is done: the end shows what failed before anything reads the rows (a layout
@@ -54,10 +51,7 @@ void CBottomView::OnFetchTick() {
     FinishFetchDisplay();
     return;
   }
-  if (executingShown_) {
-    executingShown_ = false;
-    if (panes_) panes_->ShowStatusMessage({});
-  }
+  ShowFetchMessage(FetchingText);
   const long rows = recordset->GetViewCount();
   if (!fetchLaidOut_) {
     // The first layout sizes the columns by the rows there are: it waits for a screen of them.
@@ -74,12 +68,19 @@ void CBottomView::OnFetchTick() {
   }
 }
 
+void CBottomView::ShowFetchMessage(std::string (*text)()) {
+  // Set once per stage: the status bar is not redrawn on every tick.
+  if (fetchMessage_ == text) return;
+  fetchMessage_ = text;
+  if (panes_) panes_->ShowStatusMessage(text());
+}
+
 void CBottomView::FinishFetchDisplay() {
   if (!fetchPending_) return;
   fetchPending_ = false;
   if (fetchTimer_) fetchTimer_->stop();
-  if (executingShown_) {
-    executingShown_ = false;
+  if (fetchMessage_) {
+    fetchMessage_ = nullptr;
     if (panes_) panes_->ShowStatusMessage({});
   }
   if (!grid_) return;

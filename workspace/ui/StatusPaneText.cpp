@@ -32,3 +32,7 @@ std::string StoppedAfterText(long rows) {
 std::string ExecutingText() {
   return "Executing...";
 }
+
+std::string FetchingText() {
+  return "Fetching rows...";
+}

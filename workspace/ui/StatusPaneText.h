@@ -15,3 +15,5 @@ std::string RowsAffectedPaneText(long affected);
 std::string StoppedAfterText(long rows);
 // The message while the statement runs, before its first rows: "Executing...".
 std::string ExecutingText();
+// The message while rows arrive, until the last one: "Fetching rows...".
+std::string FetchingText();
