@@ -20,11 +20,10 @@ RecordsetState::~RecordsetState() {
   CancelFetch();
 }
 
-void RecordsetState::StartExecute(std::string sql) {
+void RecordsetState::ClaimProvider(std::size_t rowsSoFar) {
   cancelRequested.store(false);
-  fetchedRows.store(0, std::memory_order_release);
+  fetchedRows.store(rowsSoFar, std::memory_order_release);
   fetchError.reset();
-  statementRowsAffected = -1;
   session = &connection->Session();
   connection->SetWorkerBusy(true);
   {
@@ -32,6 +31,11 @@ void RecordsetState::StartExecute(std::string sql) {
     providerBusy = true;
   }
   fetchPending = true;
+}
+
+void RecordsetState::StartExecute(std::string sql) {
+  statementRowsAffected = -1;
+  ClaimProvider(0);
   executing.store(true, std::memory_order_release);
   fetchRunning.store(true, std::memory_order_release);
   fetcher = std::thread([this, sql = std::move(sql)] {
@@ -70,16 +74,7 @@ void RecordsetState::ExecuteOnWorker(const std::string& sql) {
 }
 
 void RecordsetState::StartFetch() {
-  cancelRequested.store(false);
-  fetchedRows.store(store.RowCount(), std::memory_order_release);
-  fetchError.reset();
-  session = &connection->Session();
-  connection->SetWorkerBusy(true);
-  {
-    std::lock_guard lock(providerMutex);
-    providerBusy = true;
-  }
-  fetchPending = true;
+  ClaimProvider(store.RowCount());
   fetchRunning.store(true, std::memory_order_release);
   fetcher = std::thread([this] {
     FetchOnWorker();

@@ -121,6 +121,8 @@ class RecordsetState : public RowSource {
   void CancelFetch();
 
  private:
+  // The session passes to the worker about to start; `rowsSoFar` rows are readable already.
+  void ClaimProvider(std::size_t rowsSoFar);
   // The worker gives the session back: a cancel waiting for that may go on.
   void ReleaseProvider();
 };

@@ -132,5 +132,6 @@ class CBottomView : public QWidget, public CommandTarget, public DocView, privat
   bool fetchPending_ = false;
   bool fetchLaidOut_ = false;                // the grid has been laid out for the arriving rows
   std::string (*fetchMessage_)() = nullptr;  // what the status bar says while the statement runs or rows arrive
+  std::string messageBeforeFetch_;           // the status bar's message before that
   long fetchStart_ = 0;
 };

@@ -71,6 +71,8 @@ void CBottomView::OnFetchTick() {
 void CBottomView::ShowFetchMessage(std::string (*text)()) {
   // Set once per stage: the status bar is not redrawn on every tick.
   if (fetchMessage_ == text) return;
+  // A word said before the run (no secret service, say) comes back when the fetch ends.
+  if (!fetchMessage_ && panes_) messageBeforeFetch_ = panes_->StatusMessage();
   fetchMessage_ = text;
   if (panes_) panes_->ShowStatusMessage(text());
 }
@@ -81,7 +83,7 @@ void CBottomView::FinishFetchDisplay() {
   if (fetchTimer_) fetchTimer_->stop();
   if (fetchMessage_) {
     fetchMessage_ = nullptr;
-    if (panes_) panes_->ShowStatusMessage({});
+    if (panes_) panes_->ShowStatusMessage(messageBeforeFetch_);
   }
   if (!grid_) return;
   // Ends the statement and the fetch; what failed in them is shown here, once: a failed

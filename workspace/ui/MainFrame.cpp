@@ -253,6 +253,10 @@ void CMainFrame::ShowStatusMessage(const std::string& text) {
   if (!text.empty()) Trace(TraceInfo, "status message = %s", text.c_str());
 }
 
+std::string CMainFrame::StatusMessage() const {
+  return statusBar()->currentMessage().toStdString();
+}
+
 void CMainFrame::SetElapsedPane(long milliseconds) {
   if (QLabel* pane = Pane(ID_INDICATOR_ELAPSED)) pane->setText(QString::fromStdString(ElapsedPaneText(milliseconds)));
 }

@@ -56,6 +56,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public StatusPanes 
   void ResetStatusPanes() override;
   void SetConnectionPane(const std::string& connectionString) override;
   void ShowStatusMessage(const std::string& text) override;
+  std::string StatusMessage() const override;
   // The text of a pane by its id (ID_INDICATOR_...); "" for an unknown id.
   std::string PaneText(int id) const;
   QLabel* Pane(int id) const;

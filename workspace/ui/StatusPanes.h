@@ -16,4 +16,6 @@ class StatusPanes {
   // The message area: a passing word to the person (a filter that could not be applied, a
   // search that found nothing more).
   virtual void ShowStatusMessage(const std::string& /*text*/) {}
+  // What the message area says now.
+  virtual std::string StatusMessage() const { return {}; }
 };

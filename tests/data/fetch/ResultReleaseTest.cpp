@@ -10,6 +10,7 @@
 #include "data/ado/AdoEnums.h"
 #include "data/ado/BackgroundRelease.h"
 #include "data/ado/Recordset.h"
+#include "tests/data/fetch/WorkerWaits.h"
 #include "tests/support/data/AdoSession.h"
 #include "tests/support/data/TestDatabases.h"
 
@@ -17,15 +18,7 @@ using namespace ado;
 
 namespace {
 
-// Waits, without a timer, until `done` holds; false when it never did within a generous bound.
-template <class Condition>
-bool WaitFor(Condition done) {
-  for (long spins = 0; spins < 200'000'000; ++spins) {
-    if (done()) return true;
-    std::this_thread::yield();
-  }
-  return done();
-}
+using fetchtests::WaitFor;
 
 // Notes the thread that destroys it (moved-from copies note nothing).
 struct Probe {
