@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <vector>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -171,11 +173,11 @@ void DataLinkDialog::Load(const std::string& initial) {
   const std::string provider = parsed.Get("Provider").value_or("");
   const bool sqlite = Is(provider, "SQLite");
   if (Is(provider, "PostgreSQL")) {
-    LoadPostgres(parsed);
+    LoadServer(kPostgresProvider, parsed);
     return;
   }
   if (Is(provider, "MariaDB") || Is(provider, "MySQL")) {
-    LoadMaria(parsed);
+    LoadServer(kMariaProvider, parsed);
     return;
   }
   if (!sqlite) {
@@ -211,46 +213,60 @@ void DataLinkDialog::Load(const std::string& initial) {
   controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToOdbcString()));
 }
 
-void DataLinkDialog::LoadPostgres(const ado::ConnectionString& parsed) {
-  SetProvider(kPostgresProvider);
-  ado::ConnectionString other;
-  for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
-    const std::string& key = attribute.key;
-    const QString value = QString::fromStdString(attribute.value);
-    if (Is(key, "Provider")) continue;
-    if (Is(key, "Host") || Is(key, "Server") || Is(key, "Data Source"))
-      controls_.As<QLineEdit>(kPgHost)->setText(value);
-    else if (Is(key, "Port"))
-      controls_.As<QLineEdit>(kPgPort)->setText(value);
-    else if (Is(key, "Database") || Is(key, "Initial Catalog"))
-      controls_.As<QLineEdit>(kPgDatabase)->setText(value);
-    else if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User"))
-      controls_.As<QLineEdit>(kPgUser)->setText(value);
-    else if (Is(key, "Password") || Is(key, "PWD"))
-      controls_.As<QLineEdit>(kPgPassword)->setText(value);
-    else
-      other.Set(key, attribute.value);
-  }
-  controls_.As<QLineEdit>(kOther)->setText(QString::fromStdString(other.ToString()));
+namespace {
+// A server provider's page: its fields, and the keys each field reads from a connection string.
+struct ServerPage {
+  DataLinkDialog::Provider provider;
+  const char* name;  // the Provider keyword
+  int host, port, database, user, password;
+  std::vector<const char*> hostKeys, databaseKeys, userKeys;
+};
+
+const ServerPage kPgServerPage{DataLinkDialog::kPostgresProvider, "PostgreSQL",
+                               DataLinkDialog::kPgHost,           DataLinkDialog::kPgPort,
+                               DataLinkDialog::kPgDatabase,       DataLinkDialog::kPgUser,
+                               DataLinkDialog::kPgPassword,       {"Host", "Server", "Data Source"},
+                               {"Database", "Initial Catalog"},   {"User ID", "UID", "User"}};
+const ServerPage kMariaServerPage{DataLinkDialog::kMariaProvider,
+                                  "MariaDB",
+                                  DataLinkDialog::kMariaHost,
+                                  DataLinkDialog::kMariaPort,
+                                  DataLinkDialog::kMariaDatabase,
+                                  DataLinkDialog::kMariaUser,
+                                  DataLinkDialog::kMariaPassword,
+                                  {"Host", "Server", "Data Source", "Address"},
+                                  {"Database", "Initial Catalog", "DB"},
+                                  {"User ID", "UID", "User", "User Name"}};
+
+const ServerPage& PageOf(DataLinkDialog::Provider provider) {
+  return provider == DataLinkDialog::kMariaProvider ? kMariaServerPage : kPgServerPage;
 }
 
-void DataLinkDialog::LoadMaria(const ado::ConnectionString& parsed) {
-  SetProvider(kMariaProvider);
+bool IsAny(const std::string& key, const std::vector<const char*>& names) {
+  for (const char* name : names)
+    if (Is(key, name)) return true;
+  return false;
+}
+}  // namespace
+
+void DataLinkDialog::LoadServer(Provider provider, const ado::ConnectionString& parsed) {
+  const ServerPage& page = PageOf(provider);
+  SetProvider(provider);
   ado::ConnectionString other;
   for (const ado::ConnectionString::Attribute& attribute : parsed.Attributes()) {
     const std::string& key = attribute.key;
     const QString value = QString::fromStdString(attribute.value);
     if (Is(key, "Provider")) continue;
-    if (Is(key, "Host") || Is(key, "Server") || Is(key, "Data Source") || Is(key, "Address"))
-      controls_.As<QLineEdit>(kMariaHost)->setText(value);
+    if (IsAny(key, page.hostKeys))
+      controls_.As<QLineEdit>(page.host)->setText(value);
     else if (Is(key, "Port"))
-      controls_.As<QLineEdit>(kMariaPort)->setText(value);
-    else if (Is(key, "Database") || Is(key, "Initial Catalog") || Is(key, "DB"))
-      controls_.As<QLineEdit>(kMariaDatabase)->setText(value);
-    else if (Is(key, "User ID") || Is(key, "UID") || Is(key, "User") || Is(key, "User Name"))
-      controls_.As<QLineEdit>(kMariaUser)->setText(value);
+      controls_.As<QLineEdit>(page.port)->setText(value);
+    else if (IsAny(key, page.databaseKeys))
+      controls_.As<QLineEdit>(page.database)->setText(value);
+    else if (IsAny(key, page.userKeys))
+      controls_.As<QLineEdit>(page.user)->setText(value);
     else if (Is(key, "Password") || Is(key, "PWD"))
-      controls_.As<QLineEdit>(kMariaPassword)->setText(value);
+      controls_.As<QLineEdit>(page.password)->setText(value);
     else
       other.Set(key, attribute.value);
   }
@@ -282,42 +298,25 @@ std::optional<std::string> DataLinkDialog::BuildConnectionString(bool explain) {
     for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
     return result.ToString();
   }
-  if (CurrentProvider() == kPostgresProvider) {
-    const QString port = Text(Control(kPgPort));
+  if (CurrentProvider() == kPostgresProvider || CurrentProvider() == kMariaProvider) {
+    const ServerPage& page = PageOf(CurrentProvider());
+    const QString port = Text(Control(page.port));
     bool number = false;
     const int portNumber = port.toInt(&number);
     if (!port.isEmpty() && (!number || portNumber <= 0 || portNumber > 65535))
-      return refuse(kPgPort, tr("The port must be a number from 1 to 65535."));
-    result.Set("Provider", "PostgreSQL");
-    // Empty fields are left to libpq's defaults (the local server, the user's own name).
+      return refuse(page.port, tr("The port must be a number from 1 to 65535."));
+    result.Set("Provider", page.name);
+    // Empty fields are left to the client library's defaults (the local server, its port, the
+    // user's own name).
     auto put = [&](const char* key, const QString& value) {
       if (!value.isEmpty()) result.Set(key, value.toStdString());
     };
-    put("Host", Text(Control(kPgHost)));
+    put("Host", Text(Control(page.host)));
     put("Port", port);
-    put("Database", Text(Control(kPgDatabase)));
-    put("User ID", Text(Control(kPgUser)));
-    put("Password", controls_.As<QLineEdit>(kPgPassword)->text());
-    for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
-    return result.ToString();
-  }
-  if (CurrentProvider() == kMariaProvider) {
-    const QString port = Text(Control(kMariaPort));
-    bool number = false;
-    const int portNumber = port.toInt(&number);
-    if (!port.isEmpty() && (!number || portNumber <= 0 || portNumber > 65535))
-      return refuse(kMariaPort, tr("The port must be a number from 1 to 65535."));
-    result.Set("Provider", "MariaDB");
-    // Empty fields are left to the client library's defaults (localhost, 3306).
-    auto put = [&](const char* key, const QString& value) {
-      if (!value.isEmpty()) result.Set(key, value.toStdString());
-    };
-    put("Host", Text(Control(kMariaHost)));
-    put("Port", port);
-    put("Database", Text(Control(kMariaDatabase)));
-    put("User ID", Text(Control(kMariaUser)));
+    put("Database", Text(Control(page.database)));
+    put("User ID", Text(Control(page.user)));
     // Passwords keep blanks; the other fields are trimmed.
-    put("Password", controls_.As<QLineEdit>(kMariaPassword)->text());
+    put("Password", controls_.As<QLineEdit>(page.password)->text());
     for (const auto& attribute : other.Attributes()) result.Set(attribute.key, attribute.value);
     return result.ToString();
   }

@@ -76,8 +76,8 @@ class DataLinkDialog : public QDialog {
 
  private:
   void Load(const std::string& initial);
-  void LoadPostgres(const ado::ConnectionString& parsed);
-  void LoadMaria(const ado::ConnectionString& parsed);
+  // A PostgreSQL or MariaDB string into that provider's page.
+  void LoadServer(Provider provider, const ado::ConnectionString& parsed);
   void ShowProviderPage();
 
   ControlTable controls_;
