@@ -26,6 +26,17 @@ ado::ConnectionPtr OpenConnection(const std::string& text) {
   return c;
 }
 
+std::string NativeString(const ado::ConnectionString& odbc, const char* provider, const char* defaultPort) {
+  ado::ConnectionString native;
+  native.Set("Provider", provider);
+  native.Set("Host", odbc.Get("SERVER").value_or("127.0.0.1"));
+  native.Set("Port", odbc.Get("PORT").value_or(defaultPort));
+  native.Set("Database", odbc.Get("DATABASE").value_or(""));
+  native.Set("User ID", odbc.Get("UID").value_or(""));
+  native.Set("Password", odbc.Get("PWD").value_or(""));
+  return native.ToString();
+}
+
 void EnsureBigTable(const ado::ConnectionPtr& connection, const char* load, const char* server) {
   ado::RecordsetPtr rs;
   rs.CreateInstance();

@@ -16,6 +16,10 @@ extern const char* const kPostgresBigTable;
 
 ado::ConnectionPtr OpenConnection(const std::string& text);
 
+// The server of an ODBC connection string reached through a native provider ("PostgreSQL",
+// "MariaDB") instead, on `defaultPort` when the string names none.
+std::string NativeString(const ado::ConnectionString& odbc, const char* provider, const char* defaultPort);
+
 // Runs `load` on the connection unless BigTable already holds its 1,000,000 rows; `server` names
 // the database in the line printed while it loads.
 void EnsureBigTable(const ado::ConnectionPtr& connection, const char* load, const char* server);

@@ -54,10 +54,7 @@ ado::ConnectionString Server() {
 }
 
 std::string Native() {
-  ado::ConnectionString odbc = Server();
-  return "Provider=MariaDB;Host=" + odbc.Get("SERVER").value_or("127.0.0.1") +
-         ";Port=" + odbc.Get("PORT").value_or("3306") + ";Database=" + odbc.Get("DATABASE").value_or("") +
-         ";User ID=" + odbc.Get("UID").value_or("") + ";Password=" + odbc.Get("PWD").value_or("");
+  return NativeString(Server(), "MariaDB", "3306");
 }
 
 ado::ConnectionPtr& NativeConnection() {

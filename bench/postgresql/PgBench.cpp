@@ -37,10 +37,7 @@ ado::ConnectionString Odbc() {
 }
 
 std::string Native() {
-  ado::ConnectionString c = Odbc();
-  return "Provider=PostgreSQL;Host=" + c.Get("SERVER").value_or("127.0.0.1") +
-         ";Port=" + c.Get("PORT").value_or("5432") + ";Database=" + c.Get("DATABASE").value_or("") +
-         ";User ID=" + c.Get("UID").value_or("") + ";Password=" + c.Get("PWD").value_or("");
+  return NativeString(Odbc(), "PostgreSQL", "5432");
 }
 
 std::string Libpq() {

@@ -35,28 +35,27 @@ std::string TestDatabaseName(const testing::TestParamInfo<TestDatabase>& info) {
   return name;
 }
 
-std::string NativePostgresString(const std::string& odbc) {
-  ado::ConnectionString parsed = ado::ConnectionString::Parse(odbc);
-  ado::ConnectionString native;
-  native.Set("Provider", "PostgreSQL");
-  native.Set("Host", parsed.Get("SERVER").value_or("127.0.0.1"));
-  native.Set("Port", parsed.Get("PORT").value_or("5432"));
-  native.Set("Database", parsed.Get("DATABASE").value_or(""));
-  native.Set("User ID", parsed.Get("UID").value_or(""));
-  native.Set("Password", parsed.Get("PWD").value_or(""));
-  return native.ToString();
-}
-
-std::string NativeMariaDbString(const std::string& odbcString) {
+namespace {
+// The same server reached through a native provider instead of its ODBC driver.
+std::string NativeString(const std::string& odbcString, const char* provider, const char* defaultPort) {
   ado::ConnectionString odbc = ado::ConnectionString::Parse(odbcString);
   ado::ConnectionString native;
-  native.Set("Provider", "MariaDB");
+  native.Set("Provider", provider);
   native.Set("Host", odbc.Get("SERVER").value_or("127.0.0.1"));
-  native.Set("Port", odbc.Get("PORT").value_or("3306"));
+  native.Set("Port", odbc.Get("PORT").value_or(defaultPort));
   native.Set("Database", odbc.Get("DATABASE").value_or(""));
   native.Set("User ID", odbc.Get("UID").value_or(""));
   native.Set("Password", odbc.Get("PWD").value_or(""));
   return native.ToString();
+}
+}  // namespace
+
+std::string NativePostgresString(const std::string& odbc) {
+  return NativeString(odbc, "PostgreSQL", "5432");
+}
+
+std::string NativeMariaDbString(const std::string& odbc) {
+  return NativeString(odbc, "MariaDB", "3306");
 }
 
 std::string MakeTemporaryFolder() {
