@@ -1,5 +1,8 @@
 #include "text/TextUtil.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "text/CaseFold.h"
 
 std::string TrimLeft(const std::string& text, const std::string& set) {
@@ -68,4 +71,43 @@ std::string DoubleSingleQuotes(const std::string& text) {
   std::string result = text;
   ReplaceAll(result, "'", "''");
   return result;
+}
+
+bool IsUtf8(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  // Most texts are mostly ASCII: eight bytes at a time while no byte has its high bit.
+  for (std::uint64_t word = 0; i + 8 <= n; i += 8) {
+    std::memcpy(&word, p + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < n) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t extra = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (n - i <= extra) return false;
+    if (p[i + 1] < low || p[i + 1] > high) return false;
+    for (std::size_t k = 2; k <= extra; ++k)
+      if ((p[i + k] & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
 }

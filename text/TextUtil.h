@@ -17,5 +17,8 @@ bool IsBlank(char c);
 std::string_view TrimBlanks(std::string_view text);
 // A word of a grammar against its keyword ("and" is AND), case-insensitively.
 bool EqualsKeyword(std::string_view word, std::string_view keyword);
+// Whether the bytes are well-formed UTF-8 (no overlong form, surrogate or code point beyond
+// U+10FFFF).
+bool IsUtf8(std::string_view text);
 void ReplaceAll(std::string& text, const std::string& what, const std::string& with);
 std::string DoubleSingleQuotes(const std::string& text);

@@ -88,12 +88,7 @@ Variant RecordsetState::Value(int column) {
     return *pending[static_cast<std::size_t>(column)];
   if (editMode == adEditAdd) return Variant::Null();
   RequireCurrent();
-  RowStore::RowId row = CurrentRow();
-  if (rowStartsOf != row) {
-    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
-    rowStartsOf = row;
-  }
-  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]).ToVariant();
+  return Stored(CurrentRow(), column).ToVariant();
 }
 
 ValueView RecordsetState::View(int column) {
@@ -105,12 +100,7 @@ ValueView RecordsetState::View(int column) {
     return null;
   }
   RequireCurrent();
-  RowStore::RowId row = CurrentRow();
-  if (rowStartsOf != row) {
-    store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
-    rowStartsOf = row;
-  }
-  return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+  return Stored(CurrentRow(), column);
 }
 
 ValueView RecordsetState::ViewAt(long viewPosition, int column) {
@@ -123,12 +113,25 @@ ValueView RecordsetState::ViewAt(long viewPosition, int column) {
   if (viewPosition < 0 || viewPosition >= shown) throw ComError(adErrNoCurrentRecord);
   const RowStore::RowId row =
       fetchPending ? static_cast<RowStore::RowId>(viewPosition) : view[static_cast<std::size_t>(viewPosition)];
+  return Stored(row, column);
+}
+
+ValueView RecordsetState::Stored(RowStore::RowId row, int column) {
   // Cells are read row by row: the row's column starts are found once for all its values.
   if (rowStartsOf != row) {
     store.ColumnStarts(row, static_cast<int>(columns.size()), rowStarts);
     rowStartsOf = row;
   }
   return RowStore::DecodeAt(rowStarts[static_cast<std::size_t>(column)]);
+}
+
+std::size_t RecordsetState::MemoryBytes() const {
+  return store.MemoryBytes() + view.capacity() * sizeof(RowStore::RowId) + deleted.capacity() / 8;
+}
+
+void RecordsetState::SetCriteriaColumns() {
+  criteriaColumns.clear();
+  for (const ColumnInfo& c : columns) criteriaColumns.push_back(CriteriaColumn{c.name, c.type});
 }
 
 void RecordsetState::BeginEditIfNeeded() {
@@ -227,7 +230,7 @@ void RecordsetState::Reset() {
   // the worker has ended and the row starts are forgotten.
   rowStarts.clear();
   rowStartsOf = -1;
-  const std::size_t bytes = store.MemoryBytes() + view.capacity() * sizeof(RowStore::RowId) + deleted.capacity() / 8;
+  const std::size_t bytes = MemoryBytes();
   ReleaseInBackground(std::make_tuple(store.TakeStorage(), std::move(view), std::move(deleted)), bytes);
   view = {};
   deleted = {};
@@ -263,8 +266,7 @@ long Recordset::GetCursorLocation() const {
 
 namespace {
 void FinishOpen(RecordsetState& s, bool fetchOnWorker = false) {
-  s.criteriaColumns.clear();
-  for (const ColumnInfo& c : s.columns) s.criteriaColumns.push_back(CriteriaColumn{c.name, c.type});
+  s.SetCriteriaColumns();
   s.open = true;
   if (fetchOnWorker && s.cursorLocation == adUseClient) {
     // The position is set when the fetch ends; until then nothing reads it.
@@ -531,8 +533,7 @@ Variant Recordset::GetFilter() const {
 
 std::size_t Recordset::MemoryBytes() const {
   if (state_->open) state_->RequireRows();
-  return state_->store.MemoryBytes() + state_->view.capacity() * sizeof(RowStore::RowId) +
-         state_->deleted.capacity() / 8;
+  return state_->MemoryBytes();
 }
 
 }  // namespace ado

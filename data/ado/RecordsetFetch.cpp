@@ -55,7 +55,7 @@ void RecordsetState::ExecuteOnWorker(const std::string& sql) {
       if (columns.empty()) {
         statementRowsAffected = opened->RowsAffected();
       } else {
-        for (const ColumnInfo& c : columns) criteriaColumns.push_back(CriteriaColumn{c.name, c.type});
+        SetCriteriaColumns();
         cursor = std::move(opened);
       }
     }

@@ -74,8 +74,11 @@ class RecordsetState : public RowSource {
   RowStore::RowId CurrentRow() const { return view[static_cast<std::size_t>(position)]; }
 
   Variant Value(int column);
-  ValueView View(int column);                       // as Value, without copying: valid while the row is unchanged
-  ValueView ViewAt(long viewPosition, int column);  // the same for any shown row, position unmoved
+  ValueView View(int column);                         // as Value, without copying: valid while the row is unchanged
+  ValueView ViewAt(long viewPosition, int column);    // the same for any shown row, position unmoved
+  ValueView Stored(RowStore::RowId row, int column);  // a held row's value, through the row-start cache
+  std::size_t MemoryBytes() const;                    // rows, index, view and deleted flags
+  void SetCriteriaColumns();                          // the columns as the sort and filter name them
   void PutValue(int column, const Variant& value);
   void AppendChunk(int column, const Variant& chunk);
   void BeginEditIfNeeded();

@@ -34,15 +34,6 @@ RowIndex::Storage RowIndex::Take() {
   return storage;
 }
 
-void RowIndex::clear() {
-  table_.store(nullptr, std::memory_order_release);
-  chunks_.clear();
-  chunks_.shrink_to_fit();
-  tables_.clear();
-  tables_.shrink_to_fit();
-  tableCapacity_ = tableBytes_ = size_ = 0;
-}
-
 std::size_t RowIndex::MemoryBytes() const {
   return chunks_.size() * kChunkSize * sizeof(const char*) + tableBytes_;
 }

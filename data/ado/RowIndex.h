@@ -26,7 +26,6 @@ class RowIndex {
   // The appending thread only.
   void Set(std::size_t i, const char* row) { chunks_[i >> kChunkBits][i & kChunkMask] = row; }
   void push_back(const char* row);
-  void clear();
   // What holds the entries, moved out (the index is left empty), to be freed elsewhere.
   struct Storage {
     std::vector<std::unique_ptr<const char*[]>> chunks;

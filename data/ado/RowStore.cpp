@@ -301,10 +301,4 @@ RowStore::Storage RowStore::TakeStorage() {
   return storage;
 }
 
-void RowStore::Clear() {
-  rows_.clear();
-  blocks_.clear();
-  blockUsed_ = blockSize_ = blockBytes_ = 0;
-}
-
 }  // namespace ado

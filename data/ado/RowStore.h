@@ -54,7 +54,6 @@ class RowStore {
   void ColumnStarts(RowId row, int columnCount, std::vector<const char*>& starts) const;
   static ValueView DecodeAt(const char* start) { return Decode(start); }
   std::size_t MemoryBytes() const;  // blocks and index, for benchmarks
-  void Clear();
   // Every row's memory, moved out (the store is left empty), to be freed elsewhere: nothing read
   // from the store before may be used afterwards.
   struct Storage {

@@ -13,6 +13,7 @@
 #include "data/ado/IntegerValues.h"
 #include "text/DateScan.h"
 #include "text/OleDate.h"
+#include "text/TextUtil.h"
 
 namespace ado::mariadb {
 namespace {
@@ -36,46 +37,6 @@ MappedType LongText(const ColumnFacts& f) {
   if (f.isBinary)
     return MappedType{adLongVarBinary, SizeOrLong(f.length), 0, 0, adFldLong | adFldMayDefer, ValueKind::Binary};
   return MappedType{adLongVarWChar, SizeOrLong(f.length), 0, 0, adFldLong | adFldMayDefer, ValueKind::Text};
-}
-
-// Whether the bytes are well-formed UTF-8.
-bool IsUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const std::size_t n = s.size();
-  std::size_t i = 0;
-  // Most texts are mostly ASCII: eight bytes at a time while no byte has its high bit.
-  for (std::uint64_t word = 0; i + 8 <= n; i += 8) {
-    std::memcpy(&word, p + i, 8);
-    if (word & 0x8080808080808080ULL) break;
-  }
-  while (i < n) {
-    const unsigned char c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t extra = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      if (c == 0xE0) low = 0xA0;
-      if (c == 0xED) high = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      if (c == 0xF0) low = 0x90;
-      if (c == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (n - i <= extra) return false;
-    if (p[i + 1] < low || p[i + 1] > high) return false;
-    for (std::size_t k = 2; k <= extra; ++k)
-      if ((p[i + k] & 0xC0) != 0x80) return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 // Bytes that are no UTF-8 become U+FFFD, one per byte (a binary string shown as text).

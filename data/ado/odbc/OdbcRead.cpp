@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "data/ado/odbc/OdbcText.h"
+#include "text/TextUtil.h"
 
 namespace ado::odbc {
 namespace {

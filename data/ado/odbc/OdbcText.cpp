@@ -50,29 +50,6 @@ WideString ToWide(std::string_view utf8) {
   return out;
 }
 
-bool IsUtf8(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const unsigned char* end = p + text.size();
-  while (p < end) {
-    const unsigned char b = *p;
-    if (b < 0x80) {
-      ++p;
-      continue;
-    }
-    const int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b < 0xF0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
-    if (extra < 0 || end - p <= extra) return false;
-    char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : b & 0x1F;
-    for (int i = 1; i <= extra; ++i) {
-      if ((p[i] & 0xC0) != 0x80) return false;
-      c = (c << 6) | (p[i] & 0x3F);
-    }
-    if ((extra == 2 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)))
-      return false;
-    p += extra + 1;
-  }
-  return true;
-}
-
 void AppendUtf8(std::string& out, const char16_t* text, std::size_t length) {
   // Written through a pointer into room for the longest form (three bytes a unit); most texts
   // are mostly ASCII and this runs for every value of a result.

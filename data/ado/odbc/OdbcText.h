@@ -13,8 +13,6 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC must be built with
 
 // Bytes that are no UTF-8 become U+FFFD, one per byte.
 WideString ToWide(std::string_view utf8);
-// Whether `text` is UTF-8 that ToWide takes as it is (no byte would become U+FFFD).
-bool IsUtf8(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 void AppendUtf8(std::string& out, const char16_t* text, std::size_t length);
 std::string ToUtf8(const char16_t* text, std::size_t length);

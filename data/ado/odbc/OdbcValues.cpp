@@ -6,10 +6,12 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
+#include "data/ado/GuidText.h"
 #include "data/ado/IntegerValues.h"
 #include "data/ado/odbc/OdbcText.h"
 #include "text/DateScan.h"
 #include "text/OleDate.h"
+#include "text/TextUtil.h"
 
 namespace ado::odbc {
 namespace {
@@ -44,19 +46,6 @@ void AppendTimestamp(RowStore::Builder& row, const SQL_TIMESTAMP_STRUCT& t) {
 }
 
 }  // namespace
-
-std::string GuidText(std::string_view text) {
-  std::string hex;
-  for (char c : text) {
-    if (std::isxdigit(static_cast<unsigned char>(c)))
-      hex.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
-    else if (c != '-' && c != '{' && c != '}')
-      return std::string(text);
-  }
-  if (hex.size() != 32) return std::string(text);
-  return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-" +
-         hex.substr(20) + "}";
-}
 
 void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char* data, std::size_t length) {
   switch (kind) {

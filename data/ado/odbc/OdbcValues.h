@@ -15,8 +15,4 @@ namespace ado::odbc {
 // without terminator for Decimal, Time and Guid (ASCII) and Text (UTF-16), the bytes for Binary.
 void AppendValue(RowStore::Builder& row, ValueKind kind, int adoType, const char* data, std::size_t length);
 
-// "{A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11}" from a GUID's text in any of the usual forms; other
-// text unchanged.
-std::string GuidText(std::string_view text);
-
 }  // namespace ado::odbc

@@ -1,11 +1,11 @@
 #include "data/ado/postgresql/PgCheck.h"
 
+#include "text/TextUtil.h"
+
 namespace ado::postgresql {
 namespace {
 std::string Trimmed(const char* text) {
-  std::string s = text ? text : "";
-  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-  return s;
+  return TrimRight(text ? text : "", "\n ");
 }
 }  // namespace
 

@@ -26,11 +26,6 @@ PgCursor::~PgCursor() {
 
 void PgCursor::Describe(const PGresult* result, bool describe) {
   const int count = PQnfields(result);
-  std::vector<Oid> tables;
-  if (describe) {
-    for (int i = 0; i < count; ++i)
-      if (Oid t = PQftable(result, i); t != InvalidOid && PQftablecol(result, i) > 0) tables.push_back(t);
-  }
   for (int i = 0; i < count; ++i) {
     MappedType m = MapPgType(PQftype(result, i), PQfmod(result, i));
     ColumnInfo c;

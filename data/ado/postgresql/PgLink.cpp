@@ -23,10 +23,8 @@ void PgLink::Settle() {
   cancelRequested_ = false;
 }
 
-ResultPtr PgLink::Drain(long* affected) {
+ResultPtr PgLink::Drain() {
   ResultPtr failure;
-  bool first = true;
-  if (affected) *affected = -1;
   while (PGresult* raw = PQgetResult(connection_.get())) {
     ResultPtr result(raw);
     switch (PQresultStatus(raw)) {
@@ -40,8 +38,6 @@ ResultPtr PgLink::Drain(long* affected) {
       }
       case PGRES_COMMAND_OK:
       case PGRES_TUPLES_OK:
-        if (first && affected && *PQcmdTuples(raw)) *affected = std::atol(PQcmdTuples(raw));
-        break;
       case PGRES_SINGLE_TUPLE:
       case PGRES_EMPTY_QUERY:
         break;
@@ -49,7 +45,6 @@ ResultPtr PgLink::Drain(long* affected) {
         if (!failure) failure = std::move(result);
         break;
     }
-    if (PQresultStatus(raw) != PGRES_SINGLE_TUPLE) first = false;
     // A broken connection has no more results to give.
     if (PQstatus(connection_.get()) == CONNECTION_BAD) break;
   }

@@ -37,9 +37,8 @@ class PgLink {
   }
 
   // Reads the results of the statement sent last up to its end; a COPY is refused and ended.
-  // Returns the first failure (null when none) and, in `affected`, the first command's row count
-  // (-1 when it has none).
-  ResultPtr Drain(long* affected = nullptr);
+  // Returns the first failure (null when none).
+  ResultPtr Drain();
   // Runs a statement without parameters to its end; raises its failure.
   void Run(const char* sql);
 

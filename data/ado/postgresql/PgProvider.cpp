@@ -7,6 +7,7 @@
 #include "data/ado/postgresql/PgCheck.h"
 #include "data/ado/postgresql/PgLink.h"
 #include "data/ado/postgresql/PgSession.h"
+#include "text/TextUtil.h"
 
 namespace ado {
 namespace postgresql {
@@ -116,8 +117,7 @@ std::unique_ptr<ProviderSession> OpenPostgresSession(const ConnectionString& con
   ConnectionPtr c(PQconnectdbParams(keywords.data(), values.data(), hasUri ? 1 : 0));
   if (!c) throw ComError(E_OUTOFMEMORY, "libpq could not allocate a connection.", kSource);
   if (PQstatus(c.get()) != CONNECTION_OK) {
-    std::string message = PQerrorMessage(c.get());
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    const std::string message = TrimRight(PQerrorMessage(c.get()), "\n ");
     throw ComError(E_FAIL, message.empty() ? "The PostgreSQL server refused the connection." : message, kSource,
                    "08001");
   }

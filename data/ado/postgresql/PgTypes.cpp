@@ -7,6 +7,8 @@
 
 #include "data/ado/AdoEnums.h"
 #include "data/ado/Decimal.h"
+#include "data/ado/GuidText.h"
+#include "data/ado/IntegerValues.h"
 #include "text/DateScan.h"
 #include "text/OleDate.h"
 
@@ -61,34 +63,6 @@ template <typename T>
 bool Number(const char* text, std::size_t length, T& value) {
   auto [end, ec] = std::from_chars(text, text + length, value);
   return ec == std::errc() && end == text + length;
-}
-
-void AppendInteger(RowStore::Builder& row, int adoType, const char* text, std::size_t length) {
-  std::int64_t v = 0;
-  if (!Number(text, length, v)) return row.Text(std::string_view(text, length));
-  VARTYPE vt = adoType == adSmallInt ? VT_I2 : adoType == adInteger ? VT_I4 : VT_I8;
-  row.Int(vt, v);
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::string GuidText(std::string_view text) {
-  std::string hex;
-  hex.reserve(32);
-  for (char c : text) {
-    if (HexDigit(c) >= 0)
-      hex.push_back(c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c);
-    else if (c != '-')
-      return std::string(text);
-  }
-  if (hex.size() != 32) return std::string(text);
-  return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-" +
-         hex.substr(20) + "}";
 }
 
 }  // namespace
@@ -174,6 +148,15 @@ int ScaleOfText(std::string_view text) {
   return static_cast<int>(end - point - 1);
 }
 
+namespace {
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+}  // namespace
+
 std::string DecodeBytea(std::string_view text) {
   std::string bytes;
   if (text.size() >= 2 && text[0] == '\\' && text[1] == 'x') {
@@ -212,12 +195,13 @@ std::optional<double> WallTimeOfZoned(std::string_view text) {
 void AppendValue(RowStore::Builder& row, const MappedType& column, const char* text, std::size_t length) {
   const std::string_view view(text, length);
   switch (column.kind) {
-    case ValueKind::Integer:
-      return AppendInteger(row, column.type, text, length);
+    case ValueKind::Integer: {
+      std::int64_t v = 0;
+      return Number(text, length, v) ? AppendSignedAs(row, column.type, v) : row.Text(view);
+    }
     case ValueKind::Unsigned: {
       std::uint64_t v = 0;
-      if (Number(text, length, v)) return row.UInt(VT_UI4, v);
-      return row.Text(view);
+      return Number(text, length, v) ? AppendUnsignedAs(row, column.type, v) : row.Text(view);
     }
     case ValueKind::Bool:
       return row.Bool(length > 0 && text[0] == 't');

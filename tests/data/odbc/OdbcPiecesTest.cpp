@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/ado/AdoEnums.h"
+#include "data/ado/GuidText.h"
 #include "data/ado/odbc/OdbcCheck.h"
 #include "data/ado/odbc/OdbcParameters.h"
 #include "data/ado/odbc/OdbcRead.h"
@@ -12,6 +13,7 @@
 #include "data/ado/odbc/OdbcText.h"
 #include "data/ado/odbc/OdbcTypes.h"
 #include "data/ado/odbc/OdbcValues.h"
+#include "text/TextUtil.h"
 
 using namespace ado;
 using namespace ado::odbc;
