@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -98,15 +99,9 @@ void ProviderClientCursor(benchmark::State& state) {
 
 std::string QueryFile() {
   static std::string path = [] {
-    char pattern[] = "/tmp/qelvo-bench-odbc-XXXXXX";
-    int fd = mkstemp(pattern);
-    std::string line = std::string(kBigTableQuery) + "\n";
-    if (fd >= 0) {
-      ssize_t written = write(fd, line.data(), line.size());
-      (void)written;
-      close(fd);
-    }
-    return std::string(pattern);
+    std::string file = TemporaryFile("/tmp/qelvo-bench-odbc-");
+    std::ofstream(file) << kBigTableQuery << '\n';
+    return file;
   }();
   return path;
 }

@@ -436,11 +436,6 @@ void CDbGridCtrl::SyncRowCountFromRecordset() {
   CopyRecordsIntoRows(from, GetRowCount());
 }
 
-void CDbGridCtrl::DestroyCell(int row, int col) {
-  if (m_cellStore && row >= m_cellStore->GetFirstDataRow() && !m_cellStore->IsRowMade(row)) return;
-  CGridCtrlEx::DestroyCell(row, col);
-}
-
 void CDbGridCtrl::LayoutColumns(const std::vector<DbFieldInfo>& fields) {
   std::vector<GridColumnDef> defs;
   defs.reserve(fields.size() + 1);

@@ -202,8 +202,6 @@ class CDbGridCtrl : public CGridCtrlEx {
   virtual void SetRowCountAfterRecorset();
   virtual void LayoutColumns(const std::vector<DbFieldInfo>& fields);
   virtual void FillGridDataFromRecordset();
-  // Data rows are not the grid's to destroy: the store makes them again from the recordset.
-  void DestroyCell(int row, int col) override;
 
  private:
   // A grid trace line, when diagnostics are on.

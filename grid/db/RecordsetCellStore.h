@@ -41,7 +41,6 @@ class RecordsetCellStore : public GridCellStore {
   void ForgetDataRows(int keepRow = -1);
   // Data rows made now.
   std::size_t MadeRowCount() const { return m_made.size(); }
-  bool IsRowMade(int row) const { return m_made.count(row) != 0; }
 
  private:
   using Row = std::vector<CellSlot>;

@@ -44,7 +44,6 @@ class ScratchDb {
   ~ScratchDb();
   const std::string& ConnectionString() const { return connectionString_; }
   void Run(const std::vector<std::string>& statements);
-  const TestDb& Db() const { return db_; }
 
  private:
   void DropTables();

@@ -301,16 +301,4 @@ TEST(DbConnectionHolderTest, TwoFailedOpensReachTheCallerThenNoMoreTries) {
   CurrentConnectionString.clear();
 }
 
-TEST(DbFieldNames, TypeAndAttributeNames) {
-  EXPECT_STREQ(DataTypeName(200), "adVarChar");
-  EXPECT_STREQ(DataTypeName(0x2000), "adArray");
-  EXPECT_STREQ(DataTypeName(0x20C8), "Unknown");
-  EXPECT_STREQ(DataTypeName(1), "Unknown");
-  EXPECT_EQ(FieldAttributeNames(0x24), " adFldUpdatable adFldIsNullable");
-  EXPECT_EQ(FieldAttributeNames(0), "");
-  std::string all = FieldAttributeNames(-1);
-  EXPECT_EQ(all.rfind(" adFldUnspecified adFldMayDefer adFldUpdatable", 0), 0u);
-  EXPECT_NE(all.find(" adFldIsCollection"), std::string::npos);
-}
-
 }  // namespace

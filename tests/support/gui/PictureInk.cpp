@@ -36,9 +36,4 @@ QImage ReadPicture(const std::string& path) {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage SavedPicture(QWidget& widget, const std::string& path) {
-  if (!widget.grab().save(QString::fromStdString(path))) return QImage();
-  return ReadPicture(path);
-}
-
 }  // namespace testsupport

@@ -13,10 +13,6 @@ namespace testsupport {
 // rectangle's background, its most frequent colour. Selected, coloured and plain cells alike.
 int InkPixels(const QImage& image, const QRect& rect);
 
-// Grabs `widget`, saves it as the PNG `path` and reads the file back, so that the checks see
-// what was saved. A null image when saving or reading failed.
-QImage SavedPicture(QWidget& widget, const std::string& path);
-
 // A PNG file read back in a format whose pixels compare as RGB; null when it cannot be read.
 QImage ReadPicture(const std::string& path);
 
